@@ -1,0 +1,15 @@
+# satorix_add_test(NAME SOURCES ... LIBS ... [GUI])
+# One test binary per area, discovered by CTest; GUI tests run on the offscreen platform.
+function(satorix_add_test name)
+  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  find_package(GTest REQUIRED)
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} satorix_testsupport GTest::gtest GTest::gtest_main GTest::gmock)
+  set(env "")
+  if(T_GUI)
+    set(env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  include(GoogleTest)
+  gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+                       PROPERTIES ENVIRONMENT "${env}" DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,163 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "DbTypes.h"
+#include "ProgramInfo.h"
+#include "RecordView.h"
+
+namespace satorix {
+
+enum class MessageIcon { None, Exclamation, Stop, Information, Question };
+
+// Receives the messages the database shows itself ("Database is full.", "Open1", ...).
+using Notifier = std::function<void(const std::string& text, MessageIcon icon)>;
+
+// The one channel database: a fixed 721,968-byte image in the receiver's layout.
+// Counters come from files and the line and are never trusted: every loop is bounded
+// by the table's capacity and every index is checked before the image is touched.
+class ChannelDatabase {
+public:
+    ChannelDatabase();
+    ChannelDatabase(const ChannelDatabase&) = delete;
+    ChannelDatabase& operator=(const ChannelDatabase&) = delete;
+
+    // --- image and object state ---
+    std::uint8_t* imageBase(std::uint32_t version);
+    const std::uint8_t* imageBase(std::uint32_t version) const;
+    static std::size_t imageSize(std::uint32_t version);
+    std::uint8_t* image() { return image_.get(); }
+    const std::uint8_t* image() const { return image_.get(); }
+
+    std::uint32_t version() const { return version_; }
+    void setVersion(std::uint32_t v) { version_ = v; }
+    std::uint32_t loadedVersion() const { return loadedVersion_; }
+    void setLoadedVersion(std::uint32_t v) { loadedVersion_ = v; }
+    bool isLoaded() const { return loaded_ != 0; }
+    void setLoaded(bool on) { loaded_ = on ? 1 : 0; }
+
+    void setNotifier(Notifier n) { notifier_ = std::move(n); }
+    void notify(const std::string& text, MessageIcon icon = MessageIcon::None) const;
+
+    // --- typed little-endian access ---
+    std::uint8_t u8(std::size_t off) const { return image_[off]; }
+    std::uint16_t u16(std::size_t off) const
+    {
+        return static_cast<std::uint16_t>(image_[off] | (image_[off + 1] << 8));
+    }
+    std::uint32_t u32(std::size_t off) const
+    {
+        return static_cast<std::uint32_t>(image_[off]) | static_cast<std::uint32_t>(image_[off + 1]) << 8 |
+               static_cast<std::uint32_t>(image_[off + 2]) << 16 |
+               static_cast<std::uint32_t>(image_[off + 3]) << 24;
+    }
+    void setU8(std::size_t off, std::uint8_t v) { image_[off] = v; }
+    void setU16(std::size_t off, std::uint16_t v)
+    {
+        image_[off] = static_cast<std::uint8_t>(v);
+        image_[off + 1] = static_cast<std::uint8_t>(v >> 8);
+    }
+    void setU32(std::size_t off, std::uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i) image_[off + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+    const char* namePtr(std::size_t off) const { return reinterpret_cast<const char*>(&image_[off]); }
+    char* namePtr(std::size_t off) { return reinterpret_cast<char*>(&image_[off]); }
+
+    // --- counters (raw, as stored) and their capacity-bounded forms ---
+    int satelliteCount() const { return u16(layout::SATELLITE_COUNT); }
+    int programCount() const { return u16(layout::PROGRAM_COUNT); }
+    int tvProgramCount() const { return u16(layout::TV_PROGRAM_COUNT); }
+    int transponderCount() const { return u16(layout::TRANSPONDER_COUNT); }
+    int providerCount() const { return u16(layout::PROVIDER_COUNT); }
+    void setSatelliteCount(int n) { setU16(layout::SATELLITE_COUNT, static_cast<std::uint16_t>(n)); }
+    void setProgramCount(int n) { setU16(layout::PROGRAM_COUNT, static_cast<std::uint16_t>(n)); }
+    void setTvProgramCount(int n) { setU16(layout::TV_PROGRAM_COUNT, static_cast<std::uint16_t>(n)); }
+    void setTransponderCount(int n) { setU16(layout::TRANSPONDER_COUNT, static_cast<std::uint16_t>(n)); }
+    void setProviderCount(int n) { setU16(layout::PROVIDER_COUNT, static_cast<std::uint16_t>(n)); }
+
+    int satellitesInUse() const { return std::min(satelliteCount(), MAX_SATELLITES); }
+    int programsInUse() const { return std::min(programCount(), MAX_PROGRAMS); }
+    int transpondersInUse() const { return std::min(transponderCount(), MAX_TRANSPONDERS); }
+    int providersInUse() const { return std::min(providerCount(), MAX_PROVIDERS); }
+
+    // Favourite list counters; l must be 0..8.
+    int favCount(int l) const { return u16(favOffset(l) + layout::fav::COUNT); }
+    int favTvCount(int l) const { return u16(favOffset(l) + layout::fav::TV_COUNT); }
+    int favInUse(int l) const { return std::min(favCount(l), FAV_ENTRIES); }
+    void setFavCount(int l, int n) { setU16(favOffset(l) + layout::fav::COUNT, static_cast<std::uint16_t>(n)); }
+    void setFavTvCount(int l, int n)
+    {
+        setU16(favOffset(l) + layout::fav::TV_COUNT, static_cast<std::uint16_t>(n));
+    }
+    // Entry p (0..399) of list l.
+    int favEntry(int l, int p) const { return u16(favEntryOffset(l, p)); }
+    void setFavEntry(int l, int p, int v) { setU16(favEntryOffset(l, p), static_cast<std::uint16_t>(v)); }
+
+    // --- record offsets; indices must be within capacity ---
+    static std::size_t satelliteOffset(int i) { return layout::SATELLITES + layout::SATELLITE_SIZE * i; }
+    static std::size_t programOffset(int i) { return layout::PROGRAMS + layout::PROGRAM_SIZE * i; }
+    static std::size_t favOffset(int l) { return layout::FAVOURITES + layout::FAVOURITE_SIZE * l; }
+    static std::size_t favEntryOffset(int l, int p) { return favOffset(l) + layout::fav::ENTRIES + 2 * p; }
+    static std::size_t transponderOffset(int i)
+    {
+        return layout::TRANSPONDERS + layout::TRANSPONDER_SIZE * i;
+    }
+    static std::size_t providerOffset(int i) { return layout::PROVIDERS + layout::PROVIDER_SIZE * i; }
+
+    // --- getters ---
+    int getCount(int code, int& n) const;
+    int getRecord(int type, int index, RecordView& rec) const;
+    int getProgramInfo(std::uint32_t scope, int index, ProgramInfo& info) const;
+    int getProgramInfoRaw(int index, ProgramInfo& info) const;
+    int findSatellite(int satelliteId) const;
+    int findSatelliteByName(const char* name, int* index = nullptr) const;
+    int findTransponder(int satelliteId, int frequency) const;
+    int findByName(int type, const char* name) const;
+    int favouriteMask(int programIndex, std::uint32_t& mask) const;
+
+    void purgeUnusedProviders();
+    void updateCrc(std::uint32_t version);
+    // CRC of the image as it stands (byte 10,079 taken as 0), without changing it.
+    std::uint32_t computeCrc() const;
+    std::uint32_t storedCrc() const { return u32(layout::CRC); }
+
+    // --- file ---
+    int load(const std::string& path);
+    int save(const std::string& path);
+    void writeProgramListing(const std::string& path) const;
+    // Where load writes its listing; empty means no listing (the command line never leaves one).
+    void setListingPath(std::string path) { listingPath_ = std::move(path); }
+    const std::string& lastPath() const { return lastPath_; }
+    void setLastPath(std::string path) { lastPath_ = std::move(path); }
+
+    // Replaces the image by bytes received elsewhere (a download); the rest is zero-filled.
+    void assignImage(const std::uint8_t* data, std::size_t size);
+
+    // --- clipboards owned by the program ---
+    ProgramClipboard& clipboard() { return clipboard_; }
+    const ProgramClipboard& clipboard() const { return clipboard_; }
+    ProgramClipboard& dragList() { return dragList_; }
+
+    // --- editing operations (programs, favourites, transponders, providers, paste, drop) ---
+
+private:
+    void fillTransponderAndSatellite(int transponderIndex, ProgramInfo& info, bool& satelliteFound) const;
+
+    std::unique_ptr<std::uint8_t[]> image_;
+    std::uint32_t version_ = 0;
+    std::uint32_t loaded_ = 0;
+    std::uint32_t loadedVersion_ = 0;
+    Notifier notifier_;
+    std::string listingPath_ = "programs.nfo";
+    std::string lastPath_;
+    ProgramClipboard clipboard_;
+    ProgramClipboard dragList_;
+};
+
+} // namespace satorix

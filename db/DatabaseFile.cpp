@@ -1,0 +1,122 @@
+// Loading, saving and the "programs.nfo" listing of ChannelDatabase.
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "ChannelDatabase.h"
+#include "Names.h"
+
+namespace satorix {
+
+int ChannelDatabase::load(const std::string& path)
+{
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        notify("Open1", MessageIcon::Exclamation);
+        return -1;
+    }
+    std::uint8_t* img = imageBase(version_);
+    const std::size_t size = imageSize(version_);
+    std::memset(img, 0, size);
+    std::size_t got = 0;
+    while (got < size) {
+        const std::size_t n = std::fread(img + got, 1, size - got, f);
+        if (n == 0) break;
+        got += n;
+    }
+    std::fclose(f);
+    if (got < size) {
+        notify("Error: Open failed2", MessageIcon::Exclamation);
+        loaded_ = 0;
+        return -3;
+    }
+    loadedVersion_ = version_;
+    loaded_ = 1;
+    purgeUnusedProviders();
+    if (!listingPath_.empty()) writeProgramListing(listingPath_);
+    lastPath_ = path;
+    return 0;
+}
+
+namespace {
+
+// Writes all of buf to fd; false on any error (a full disk included).
+bool writeAll(int fd, const std::uint8_t* buf, std::size_t len)
+{
+    while (len > 0) {
+        const ssize_t n = ::write(fd, buf, len);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        buf += n;
+        len -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A link is replaced through its target, so that saving never turns it into a plain file.
+std::string resolveTarget(const std::string& path)
+{
+    char buf[PATH_MAX];
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(path.c_str(), buf)) return buf;
+    return path;
+}
+
+mode_t newFileMode(const std::string& target)
+{
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+int ChannelDatabase::save(const std::string& path)
+{
+    // Written beside the target and renamed over it: a crash or a full disk never leaves half a file.
+    const std::string target = resolveTarget(path);
+    std::string tmpl = target + ".XXXXXX";
+    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0) return -1;
+    ::fchmod(fd, newFileMode(target));
+
+    updateCrc(loadedVersion_);
+    bool ok = writeAll(fd, imageBase(loadedVersion_), imageSize(loadedVersion_));
+    ok = (::fsync(fd) == 0) && ok;
+    ok = (::close(fd) == 0) && ok;
+    if (!ok || std::rename(tmpl.c_str(), target.c_str()) != 0) {
+        ::unlink(tmpl.c_str());
+        return -1;
+    }
+    lastPath_ = path;
+    return 0;
+}
+
+void ChannelDatabase::writeProgramListing(const std::string& path) const
+{
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    if (!f) return;
+    const int n = programsInUse();
+    RecordView rec;
+    for (int i = 0; i < n; ++i) {
+        if (getRecord(DBT_PROGRAM, i, rec) != 0) break;
+        const std::string name(boundedName(rec.name[0]));
+        if (!name.empty() && isCharTableByte(static_cast<unsigned char>(name[0])))
+            std::fprintf(f, "%02X  %16s", static_cast<unsigned char>(name[0]), name.c_str() + 1);
+        else
+            std::fprintf(f, "    %16s", name.c_str());
+        std::fprintf(f, " %5d %5d %5d %4d %4d %4d %1X\n", rec.field[0], rec.field[1], rec.field[2], rec.field[3],
+                     rec.field[4], rec.field[5], static_cast<unsigned>(rec.field[6]));
+    }
+    std::fclose(f);
+}
+
+} // namespace satorix

@@ -1,0 +1,142 @@
+#include "ProgramRowTexts.h"
+
+#include <cstdio>
+
+#include "Names.h"
+
+namespace satorix {
+
+const std::array<RowColumn, ROW_COLUMNS> kRowColumns = {{{"Ch Index", 75},
+                                                         {"Channel Name", 130},
+                                                         {"Ch Status", 75},
+                                                         {"Provider", 130},
+                                                         {"Satellite", 130},
+                                                         {"Tr. Frequency", 80},
+                                                         {"Symbolrate", 65},
+                                                         {"Pol.", 40},
+                                                         {"FEC", 50},
+                                                         {"FAVs", 70}}};
+
+ProgramRowBuilder::ProgramRowBuilder(const ChannelDatabase& db) : db_(db), favBits_(MAX_PROGRAMS, 0)
+{
+    for (int l = 0; l < FAV_LISTS; ++l) {
+        const int n = db.favInUse(l);
+        for (int c = 0; c < n; ++c) {
+            const int e = db.favEntry(l, c);
+            if (e < MAX_PROGRAMS) favBits_[e] |= static_cast<std::uint16_t>(1u << l);
+        }
+    }
+    satelliteById_.fill(-1);
+    const int sats = db.satellitesInUse();
+    for (int s = sats - 1; s >= 0; --s) {
+        const int id = db.u16(ChannelDatabase::satelliteOffset(s) + layout::sat::ID);
+        if (id < 256) satelliteById_[id] = static_cast<std::int16_t>(s);
+    }
+}
+
+std::uint16_t ProgramRowBuilder::favBits(int programIndex) const
+{
+    return (programIndex >= 0 && programIndex < MAX_PROGRAMS) ? favBits_[programIndex] : 0;
+}
+
+namespace {
+
+std::string number(int v)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%d", v);
+    return buf;
+}
+
+} // namespace
+
+RowTextError ProgramRowBuilder::build(int programIndex, int position, RowTexts& out) const
+{
+    for (auto& c : out) c.clear();
+    RowTextError err;
+    auto fail = [&err](int type, int code) {
+        if (!err.failed()) err = {type, code};
+    };
+
+    char idx[16];
+    std::snprintf(idx, sizeof idx, "%04d", position + 1);
+    out[0] = idx;
+
+    RecordView prog;
+    if (int r = db_.getRecord(DBT_PROGRAM, programIndex, prog); r != 0) {
+        fail(DBT_PROGRAM, r);
+        return err;
+    }
+    std::string_view name = boundedName(prog.name[0]);
+    if (!name.empty() && isCharTableByte(static_cast<unsigned char>(name[0]))) name.remove_prefix(1);
+    out[1] = name;
+
+    std::string status = "     ";
+    status[0] = programIndex < db_.tvProgramCount() ? 'T' : 'R';
+    const int flags = prog.field[6];
+    if (flags & FLAG_LOCKED) status[2] = 'L';
+    if (flags & FLAG_SCPC) status[3] = 'S';
+    if (flags & FLAG_SCRAMBLED) status[4] = 'C';
+    out[2] = status;
+
+    RecordView provider;
+    if (int r = db_.getRecord(DBT_PROVIDER, prog.field[1], provider); r != 0)
+        fail(DBT_PROVIDER, r);
+    else
+        out[3] = boundedName(provider.name[0]);
+
+    RecordView tp;
+    if (int r = db_.getRecord(DBT_TRANSPONDER, prog.field[2], tp); r != 0) {
+        fail(DBT_TRANSPONDER, r);
+    } else {
+        const int sat = satelliteById_[static_cast<std::size_t>(tp.field[0])];
+        RecordView satellite;
+        if (int rs = db_.getRecord(DBT_SATELLITE, sat, satellite); rs != 0)
+            fail(DBT_SATELLITE, rs);
+        else
+            out[4] = boundedName(satellite.name[0]);
+        out[5] = number(tp.field[7]);
+        out[6] = number(tp.field[8]);
+        static const char* const pol[] = {"H", "V", "L", "R"};
+        out[7] = tp.field[2] < 4 ? pol[tp.field[2]] : " ";
+        out[8] = tp.field[3] == 0 ? "DVBS" : (tp.field[3] <= 7 ? "DVBS2" : "    ");
+    }
+
+    std::string favs(9, ' ');
+    const std::uint16_t bits = favBits(programIndex);
+    for (int l = 0; l < FAV_LISTS; ++l)
+        if (bits & (1u << l)) favs[l] = static_cast<char>('1' + l);
+    out[9] = favs;
+    return err;
+}
+
+bool rowsForScope(const ChannelDatabase& db, std::uint32_t scope, std::vector<RowRef>& rows, RowTextError& error)
+{
+    rows.clear();
+    int n = 0, t = 0, list = -1;
+    if (scope & SCOPE_PROGRAMS) {
+        n = db.programsInUse();
+        t = std::min(db.tvProgramCount(), n);
+    } else {
+        list = scopeFavList(scope);
+        if (list < 0) return false;
+        RecordView rec;
+        rec.field[0] = 0;
+        if (int r = db.getRecord(DBT_FAVOURITE, list, rec); r != 0) {
+            error = {DBT_FAVOURITE, r};
+            return false;
+        }
+        n = db.favInUse(list);
+        t = std::min(db.favTvCount(list), n);
+    }
+    int from = 0, to = n;
+    if (scope & SCOPE_TV)
+        to = t;
+    else if (scope & SCOPE_RADIO)
+        from = t;
+    rows.reserve(static_cast<std::size_t>(to - from));
+    for (int p = from; p < to; ++p) rows.push_back({p, list < 0 ? p : db.favEntry(list, p)});
+    return true;
+}
+
+} // namespace satorix

@@ -1,0 +1,23 @@
+#include <CLI/CLI.hpp>
+
+#include "tools/cli/CliCommon.h"
+#include "tools/cli/DbCommands.h"
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Satorix command line: channel database files and receiver transfers"};
+    app.require_subcommand(1);
+    int result = satorix::cli::EXIT_OK;
+    satorix::cli::DbCommands db(app, result);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return satorix::cli::EXIT_USAGE;
+    }
+    return result;
+}
