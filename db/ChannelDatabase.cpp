@@ -155,6 +155,25 @@ void ChannelDatabase::fillTransponderAndSatellite(int t, ProgramInfo& info, bool
     info.symbolRate = u16(to + tf::SYMBOL_RATE);
 }
 
+void ChannelDatabase::fillFavouriteMembership(int program, ProgramInfo& info, bool positions) const
+{
+    // Byte compares on the raw entries: this runs for every item of a clipboard or a drag.
+    const auto lo = static_cast<std::uint8_t>(program), hi = static_cast<std::uint8_t>(program >> 8);
+    for (int l = 0; l < FAV_LISTS; ++l) {
+        const int n = favInUse(l);
+        const std::uint8_t* e = &image_[favEntryOffset(l, 0)];
+        std::bitset<FAV_ENTRIES> found;
+        for (int c = 0; c < n; ++c, e += 2) {
+            if (e[0] == lo && e[1] == hi) {
+                found.set(static_cast<std::size_t>(c));
+                if (positions) info.favPosition[l] = c;
+            }
+        }
+        // Flags past the list's count are left as they were.
+        info.favMember[l] = (info.favMember[l] & (~std::bitset<FAV_ENTRIES>() << static_cast<std::size_t>(n))) | found;
+    }
+}
+
 int ChannelDatabase::getProgramInfo(std::uint32_t scope, int index, ProgramInfo& info) const
 {
     int program = index;
@@ -187,10 +206,7 @@ int ChannelDatabase::getProgramInfo(std::uint32_t scope, int index, ProgramInfo&
     fillTransponderAndSatellite(u16(o + p::TRANSPONDER), info, found);
     if (!found) return -2;
 
-    for (int l = 0; l < FAV_LISTS; ++l) {
-        const int n = favInUse(l);
-        for (int c = 0; c < n; ++c) info.favMember[l][c] = favEntry(l, c) == program;
-    }
+    fillFavouriteMembership(program, info, false);
     return 0;
 }
 
@@ -208,14 +224,7 @@ int ChannelDatabase::getProgramInfoRaw(int index, ProgramInfo& info) const
     info.programFlags = u16(o + p::FLAGS);
     std::memcpy(info.name, namePtr(o + p::NAME), NAME_LEN);
     info.isTv = index < tvProgramCount() ? 1 : 0;
-    for (int l = 0; l < FAV_LISTS; ++l) {
-        const int n = favInUse(l);
-        for (int c = 0; c < n; ++c) {
-            const bool member = favEntry(l, c) == index;
-            info.favMember[l][c] = member;
-            if (member) info.favPosition[l] = c;
-        }
-    }
+    fillFavouriteMembership(index, info, true);
     return 0;
 }
 

@@ -148,6 +148,7 @@ public:
 
 private:
     void fillTransponderAndSatellite(int transponderIndex, ProgramInfo& info, bool& satelliteFound) const;
+    void fillFavouriteMembership(int program, ProgramInfo& info, bool positions) const;
 
     std::unique_ptr<std::uint8_t[]> image_;
     std::uint32_t version_ = 0;

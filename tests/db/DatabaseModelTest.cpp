@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "db/ChannelDatabase.h"
+#include "db/DatabaseBuilder.h"
+#include "db/ImageCrc.h"
+#include "db/Names.h"
+
+using namespace satorix;
+
+namespace {
+
+struct SmallDb {
+    std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
+    DatabaseBuilder b{*db};
+
+    // 3 TV + 2 radio programs on two satellites, three providers.
+    void fill()
+    {
+        b.addSatellite({7, 192, "Astra 1E-2C"});
+        b.addSatellite({9, 130, "Hotbird 2-8"});
+        b.addTransponder({7, 11000, 0, 27500, 3});
+        b.addTransponder({9, 12000, 1, 22000, 0});
+        b.addProvider("Alpha");
+        b.addProvider("Beta");
+        b.addProvider("Gamma");
+        b.addTvProgram({"One", 0, 0, 101, 512, 650, 512, FLAG_SCRAMBLED});
+        b.addTvProgram({"Two", 2, 1, 102});
+        b.addTvProgram({"Three", 1, 0, 103});
+        b.addRadioProgram({"Radio A", 2, 1, 201});
+        b.addRadioProgram({"Radio B", 0, 0, 202});
+        b.addFavourite(0, 0);
+        b.addFavourite(0, 2);
+        b.addFavourite(0, 3);
+        b.addFavourite(3, 4);
+        b.finish();
+    }
+};
+
+} // namespace
+
+TEST(DatabaseModel, EmptyDatabaseAnswersZeroCountsAndRefusesRecords)
+{
+    ChannelDatabase db;
+    for (int code = 500; code <= 523; ++code) {
+        int n = -1;
+        ASSERT_EQ(db.getCount(code, n), 0) << code;
+        EXPECT_EQ(n, code == DBT_FAVOURITE ? 9 : 0) << code;
+    }
+    int n = 0;
+    EXPECT_EQ(db.getCount(499, n), -1);
+    EXPECT_EQ(db.getCount(524, n), -1);
+    RecordView rec;
+    EXPECT_EQ(db.getRecord(DBT_PROGRAM, 0, rec), -3);
+    EXPECT_EQ(db.getRecord(DBT_PROGRAM, 20000, rec), -2);
+    EXPECT_EQ(db.getRecord(DBT_SATELLITE, 200, rec), -2);
+    EXPECT_EQ(db.getRecord(DBT_SATELLITE, -1, rec), -2);
+    EXPECT_EQ(db.getRecord(DBT_PROVIDER, 0, rec), -3);
+    EXPECT_EQ(db.getRecord(DBT_PROVIDER, 400, rec), -2);
+    EXPECT_EQ(db.getRecord(499, 0, rec), -1);
+    EXPECT_FALSE(db.isLoaded());
+}
+
+TEST(DatabaseModel, TransponderSlotsReadWithoutCounterCheck)
+{
+    SmallDb s;
+    s.fill();
+    RecordView rec;
+    rec.field[1] = 4242; // field 1 is never written
+    ASSERT_EQ(s.db->getRecord(DBT_TRANSPONDER, 1, rec), 0);
+    EXPECT_EQ(rec.field[0], 9);
+    EXPECT_EQ(rec.field[1], 4242);
+    EXPECT_EQ(rec.field[2], 1);
+    EXPECT_EQ(rec.field[7], 12000);
+    EXPECT_EQ(rec.field[8], 22000);
+    EXPECT_EQ(s.db->getRecord(DBT_TRANSPONDER, 2999, rec), 0); // unused slot
+    EXPECT_EQ(s.db->getRecord(DBT_TRANSPONDER, 3000, rec), -4);
+    EXPECT_EQ(s.db->getRecord(DBT_TRANSPONDER, -5, rec), -4);
+}
+
+TEST(DatabaseModel, FavouriteRecordPositionRules)
+{
+    SmallDb s;
+    s.fill();
+    RecordView rec;
+    rec.field[0] = 0;
+    EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 1, rec), 0); // empty list, position 0
+    EXPECT_EQ(rec.field[2], 0);
+    rec.field[0] = 1;
+    EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 1, rec), -3);
+    rec.field[0] = 400;
+    EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 0, rec), -4);
+    rec.field[0] = -1;
+    EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 0, rec), -4);
+    rec.field[0] = 2;
+    EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 9, rec), -2);
+    ASSERT_EQ(s.db->getRecord(DBT_FAVOURITE, 0, rec), 0);
+    EXPECT_EQ(rec.field[1], 3);
+    EXPECT_EQ(rec.field[2], 3);
+    EXPECT_EQ(rec.field[3], 2);
+    rec.field[0] = 0;
+    ASSERT_EQ(s.db->getRecord(DBT_FAVOURITE, 8, rec), 0);
+    EXPECT_NE(rec.name[0], nullptr);
+    EXPECT_EQ(rec.name[1], nullptr); // no list 10 to point into
+
+    // Counts 506.. split each list into TV and radio.
+    int tv = 0, radio = 0;
+    s.db->getCount(506, tv);
+    s.db->getCount(507, radio);
+    EXPECT_EQ(tv, 2);
+    EXPECT_EQ(radio, 1);
+    s.db->getCount(506 + 2 * 3, tv);
+    s.db->getCount(507 + 2 * 3, radio);
+    EXPECT_EQ(tv + radio, 1);
+}
+
+TEST(DatabaseModel, ProgramInfoJoinsSatelliteTransponderAndFavourites)
+{
+    SmallDb s;
+    s.fill();
+    ProgramInfo info;
+    ASSERT_EQ(s.db->getProgramInfo(0, 2, info), 0);
+    EXPECT_EQ(boundedName(info.name), "Three");
+    EXPECT_EQ(boundedName(info.providerName), "Beta");
+    EXPECT_EQ(boundedName(info.satelliteName), "Astra 1E-2C");
+    EXPECT_EQ(info.frequency, 11000);
+    EXPECT_EQ(info.isTv, 1u);
+    EXPECT_TRUE(info.favMember[0][1]);
+    EXPECT_FALSE(info.favMember[0][0]);
+
+    // Radio-only favourite scope counts from the list's first radio entry.
+    ProgramInfo radio;
+    ASSERT_EQ(s.db->getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, radio), 0);
+    EXPECT_EQ(boundedName(radio.name), "Radio A");
+    EXPECT_EQ(radio.isTv, 0u);
+
+    EXPECT_EQ(s.db->getProgramInfo(0, 6, info), -3);
+
+    // A transponder naming an unknown satellite id.
+    s.db->setU8(ChannelDatabase::transponderOffset(1) + layout::tp::SAT_ID, 77);
+    EXPECT_EQ(s.db->getProgramInfo(0, 1, info), -2);
+
+    ProgramInfo raw;
+    ASSERT_EQ(s.db->getProgramInfoRaw(3, raw), 0);
+    EXPECT_EQ(raw.favPosition[0], 2);
+    EXPECT_EQ(raw.providerIndex, 2);
+    EXPECT_EQ(s.db->getProgramInfoRaw(6, raw), -1);
+}
+
+TEST(DatabaseModel, FindersAndFavouriteMask)
+{
+    SmallDb s;
+    s.fill();
+    EXPECT_EQ(s.db->findSatellite(9), 1);
+    EXPECT_EQ(s.db->findSatellite(8), -1);
+    int idx = -1;
+    EXPECT_EQ(s.db->findSatelliteByName("Hotbird 2-8", &idx), 9);
+    EXPECT_EQ(idx, 1);
+    EXPECT_EQ(s.db->findSatelliteByName("hotbird 2-8"), -1);
+    EXPECT_EQ(s.db->findTransponder(9, 12000), 1);
+    EXPECT_EQ(s.db->findTransponder(9 + 256, 12000), -1);
+    EXPECT_EQ(s.db->findTransponder(7, 12000), -1);
+    EXPECT_EQ(s.db->findByName(DBT_PROVIDER, "Gamma"), 2);
+    EXPECT_EQ(s.db->findByName(DBT_PROVIDER, "Delta"), -1);
+    EXPECT_EQ(s.db->findByName(DBT_SATELLITE, "x"), -5);
+    std::uint32_t mask = 0;
+    s.db->favouriteMask(2, mask);
+    EXPECT_EQ(mask, SCOPE_FAV1);
+    s.db->favouriteMask(4, mask);
+    EXPECT_EQ(mask, scopeFav(3));
+}
+
+TEST(DatabaseModel, PurgeRemovesUnusedProvidersAndRenumbers)
+{
+    SmallDb s;
+    s.fill();
+    // Nobody uses "Beta" (index 1) once program 2 points elsewhere.
+    s.db->setU16(ChannelDatabase::programOffset(2) + layout::prog::PROVIDER, 0);
+    s.db->purgeUnusedProviders();
+    EXPECT_EQ(s.db->providerCount(), 2);
+    EXPECT_EQ(boundedName(s.db->namePtr(ChannelDatabase::providerOffset(1))), "Gamma");
+    // The freed top slot keeps its old bytes.
+    EXPECT_EQ(boundedName(s.db->namePtr(ChannelDatabase::providerOffset(2))), "Gamma");
+    RecordView rec;
+    s.db->getRecord(DBT_PROGRAM, 1, rec);
+    EXPECT_EQ(rec.field[1], 1);
+    s.db->getRecord(DBT_PROGRAM, 3, rec);
+    EXPECT_EQ(rec.field[1], 1);
+    s.db->getRecord(DBT_PROGRAM, 4, rec);
+    EXPECT_EQ(rec.field[1], 0);
+}
+
+TEST(DatabaseModel, PurgeMatchesOneByOneRemovalOnDanglingIndices)
+{
+    // Provider indices past the counter shift down with each removal and may then match a
+    // provider examined later; the result must be that of removing one provider at a time.
+    SmallDb s;
+    s.fill();
+    auto setProvider = [&](int program, int provider) {
+        s.db->setU16(ChannelDatabase::programOffset(program) + layout::prog::PROVIDER,
+                     static_cast<std::uint16_t>(provider));
+    };
+    setProvider(0, 0);
+    setProvider(1, 3); // past the count of 3
+    setProvider(2, 0);
+    setProvider(3, 0);
+    setProvider(4, 0);
+    s.db->purgeUnusedProviders();
+    // One at a time: {0,3} count 3; 1 unused -> {0,2} count 2; 1 unused -> {0,1} count 1; stop.
+    EXPECT_EQ(s.db->providerCount(), 1);
+    RecordView rec;
+    s.db->getRecord(DBT_PROGRAM, 1, rec);
+    EXPECT_EQ(rec.field[1], 1);
+}
+
+TEST(DatabaseModel, CrcOfKnownDataAndOfTheImage)
+{
+    const char* check = "123456789";
+    EXPECT_EQ(crcMpeg2(reinterpret_cast<const std::uint8_t*>(check), 9), 0x0376E6E7u);
+    EXPECT_EQ(crcMpeg2(nullptr, 0), 0u);
+
+    SmallDb s;
+    s.fill();
+    s.db->setU8(layout::CRC_ZERO_BYTE, 0xAB);
+    s.db->updateCrc(0);
+    EXPECT_EQ(s.db->u8(layout::CRC_ZERO_BYTE), 0);
+    const std::uint8_t* img = s.db->image();
+    // Bytewise reference over bytes 12..end.
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 12; i < IMAGE_SIZE; ++i) {
+        crc ^= static_cast<std::uint32_t>(img[i]) << 24;
+        for (int k = 0; k < 8; ++k) crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    }
+    EXPECT_EQ(s.db->storedCrc(), crc);
+    // The header words before the CRC do not take part.
+    s.db->setU32(0, 0xDEADBEEF);
+    EXPECT_EQ(s.db->computeCrc(), crc);
+}
+
+TEST(DatabaseModel, HostileCountersNeverReachOutsideTheImage)
+{
+    SmallDb s;
+    s.fill();
+    s.db->setSatelliteCount(65535);
+    s.db->setProgramCount(65535);
+    s.db->setTransponderCount(65535);
+    s.db->setProviderCount(65535);
+    for (int l = 0; l < 9; ++l) {
+        s.db->setFavCount(l, 65535);
+        s.db->setFavTvCount(l, 65535);
+    }
+    s.db->setU16(ChannelDatabase::programOffset(0) + layout::prog::TRANSPONDER, 65535);
+    s.db->setU16(ChannelDatabase::programOffset(0) + layout::prog::PROVIDER, 65535);
+    ProgramInfo info;
+    EXPECT_EQ(s.db->getProgramInfo(0, 0, info), -2);
+    EXPECT_EQ(s.db->getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info), -3);
+    EXPECT_EQ(s.db->getProgramInfo(0, 20000, info), -3);
+    EXPECT_EQ(s.db->getProgramInfoRaw(20000, info), -1);
+    std::uint32_t mask = 0;
+    s.db->favouriteMask(0, mask);
+    s.db->findTransponder(0, 0);
+    s.db->findSatelliteByName("none");
+    s.db->purgeUnusedProviders(); // runs under the sanitizers in CI
+    SUCCEED();
+}

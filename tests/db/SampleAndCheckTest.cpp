@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "db/DatabaseCheck.h"
+#include "db/Names.h"
+#include "db/PredefinedSatellites.h"
+#include "db/SampleGenerator.h"
+
+using namespace satorix;
+
+TEST(SampleAndCheck, SamplesAreConsistentAndDeterministic)
+{
+    auto a = std::make_unique<ChannelDatabase>();
+    auto b = std::make_unique<ChannelDatabase>();
+    generateSample(*a, {false, 11});
+    generateSample(*b, {false, 11});
+    EXPECT_EQ(checkDatabase(*a), std::vector<std::string>{});
+    EXPECT_EQ(std::memcmp(a->image(), b->image(), IMAGE_SIZE), 0);
+    EXPECT_GT(a->programCount(), 200);
+    EXPECT_GT(a->programCount(), a->tvProgramCount());
+
+    generateSample(*b, {true, 1});
+    EXPECT_EQ(checkDatabase(*b), std::vector<std::string>{});
+    EXPECT_EQ(b->satelliteCount(), 200);
+    EXPECT_EQ(b->transponderCount(), 3000);
+    EXPECT_EQ(b->programCount(), 20000);
+    EXPECT_EQ(b->tvProgramCount(), 15000);
+    EXPECT_EQ(b->providerCount(), 400);
+    for (int l = 0; l < FAV_LISTS; ++l) EXPECT_EQ(b->favCount(l), 399);
+
+    // Sample satellites come from the predefined table, so Default finds them.
+    const std::string first(boundedName(a->namePtr(ChannelDatabase::satelliteOffset(0) + layout::sat::NAME)));
+    EXPECT_GE(findPredefinedSatellite(first), 0);
+}
+
+TEST(SampleAndCheck, CheckFindsEachKindOfProblem)
+{
+    auto db = std::make_unique<ChannelDatabase>();
+    generateSample(*db, {false, 2});
+    auto expectProblem = [&](const char* fragment) {
+        const auto problems = checkDatabase(*db);
+        bool found = false;
+        for (const auto& p : problems) found = found || p.find(fragment) != std::string::npos;
+        EXPECT_TRUE(found) << fragment;
+    };
+    db->setU8(700000, 1);
+    expectProblem("CRC mismatch");
+    db->updateCrc(0);
+
+    db->setU16(ChannelDatabase::programOffset(3) + layout::prog::TRANSPONDER, 3000);
+    expectProblem("program 3: transponder index 3000");
+    db->setU16(ChannelDatabase::programOffset(3) + layout::prog::TRANSPONDER, 0);
+
+    const int tvEntry = db->favEntry(0, 0);
+    db->setFavEntry(0, 0, db->programCount() - 1); // a radio program in the TV part
+    expectProblem("radio program");
+    db->setFavEntry(0, 0, tvEntry);
+
+    db->setTvProgramCount(db->programCount() + 1);
+    expectProblem("TV program count");
+    db->setProgramCount(65535);
+    expectProblem("program count 65535 exceeds");
+}
+
+TEST(PredefinedSatellites, TableRowsAndExactLookup)
+{
+    const auto t = predefinedSatellites();
+    ASSERT_EQ(t.size(), 153u);
+    for (std::size_t i = 0; i < t.size(); ++i) EXPECT_EQ(t[i].row, i);
+    const auto& astra = t[static_cast<std::size_t>(findPredefinedSatellite("Astra 1E-2C"))];
+    EXPECT_EQ(astra.position, 192);
+    EXPECT_EQ(astra.positionerNo, 2);
+    EXPECT_EQ(astra.lnbLowLo, 9750);
+    EXPECT_EQ(findPredefinedSatellite("astra 1E-2C"), -1);
+    EXPECT_EQ(findPredefinedSatellite("Insat3E-C"), -1);
+    const auto& insat = t[static_cast<std::size_t>(findPredefinedSatellite("Insat3E-C "))];
+    EXPECT_EQ(insat.lnbLowLo, 5150);
+    EXPECT_EQ(insat.tone22k, 2);
+    const auto& bonum = t[static_cast<std::size_t>(findPredefinedSatellite("Bonum 1"))];
+    EXPECT_EQ(bonum.lnbHighLo, 10600);
+    EXPECT_EQ(bonum.tone22k, 2);
+    const auto& terr = t[152];
+    EXPECT_STREQ(terr.name, "Terrestrial");
+    EXPECT_EQ(terr.eastWest, 'E');
+    EXPECT_EQ(t[static_cast<std::size_t>(findPredefinedSatellite("Thor 2,3"))].eastWest, 'W');
+    EXPECT_EQ(t[static_cast<std::size_t>(findPredefinedSatellite("Intelsat10-02-C"))].positionerNo, 8);
+}
