@@ -1,0 +1,120 @@
+// satorix-cli as scripts use it: exit codes, outputs, and no stray files.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+
+#include "db/DatabaseBuilder.h"
+#include "tests/support/TempDir.h"
+
+using namespace satorix;
+using satorix::test::readFile;
+using satorix::test::TempDir;
+
+namespace {
+
+struct CliRun {
+    int code;
+    std::string out;
+};
+
+struct CliTest : ::testing::Test {
+    TempDir dir;
+
+    // Runs the command line in the temporary directory; stderr goes to err.txt there.
+    CliRun cli(const std::string& args)
+    {
+        const std::string cmd = "cd '" + dir.path() + "' && '" SATORIX_CLI "' " + args + " 2>err.txt";
+        CliRun r{-1, {}};
+        std::FILE* p = ::popen(cmd.c_str(), "r");
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+        const int status = ::pclose(p);
+        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return r;
+    }
+    std::string err() { return readFile(dir.file("err.txt")); }
+    bool hasListing() { return std::filesystem::exists(dir.file("programs.nfo")); }
+};
+
+} // namespace
+
+TEST_F(CliTest, SamplesPassCheckAndReadingLeavesNoListing)
+{
+    ASSERT_EQ(cli("sample -o small.si --seed 5").code, 0);
+    ASSERT_EQ(cli("sample --full -o full.si").code, 0);
+    EXPECT_EQ(readFile(dir.file("small.si")).size(), IMAGE_SIZE);
+    CliRun r = cli("check small.si");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_EQ(cli("check full.si").code, 0);
+    r = cli("info full.si");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("Programs: 20000 (TV 15000, radio 5000)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("(match)"), std::string::npos);
+    EXPECT_EQ(cli("list small.si --format csv").code, 0);
+    EXPECT_FALSE(hasListing());
+    ASSERT_EQ(cli("nfo small.si").code, 0);
+    EXPECT_TRUE(hasListing());
+}
+
+TEST_F(CliTest, ExitCodesForUsageFailureAndProblems)
+{
+    EXPECT_EQ(cli("").code, 2);
+    EXPECT_EQ(cli("list").code, 2);
+    EXPECT_EQ(cli("list x.si --tv --radio").code, 2);
+    EXPECT_EQ(cli("list x.si --favourite 10").code, 2);
+    EXPECT_EQ(cli("check --help").code, 0);
+    EXPECT_EQ(cli("check missing.si").code, 1);
+    EXPECT_NE(err().find("missing.si"), std::string::npos);
+
+    ASSERT_EQ(cli("sample -o s.si").code, 0);
+    std::string bytes = readFile(dir.file("s.si"));
+    bytes[600000] ^= 0x40; // breaks the CRC only
+    test::writeFile(dir.file("bad.si"), bytes);
+    CliRun r = cli("check bad.si");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("CRC mismatch"), std::string::npos);
+    EXPECT_EQ(cli("fix-crc bad.si").code, 0);
+    EXPECT_EQ(cli("check bad.si").code, 0);
+
+    test::writeFile(dir.file("short.si"), bytes.substr(0, 1000));
+    EXPECT_EQ(cli("check short.si").code, 1);
+    EXPECT_EQ(cli("list short.si").code, 1);
+    EXPECT_NE(err().find("Error: Open failed2"), std::string::npos);
+}
+
+TEST_F(CliTest, ListFormatsCarryTheRowTexts)
+{
+    auto db = std::make_unique<ChannelDatabase>();
+    DatabaseBuilder b(*db);
+    b.addSatellite({1, 192, "Astra 1E-2C"});
+    b.addTransponder({1, 11778, 1, 27500, 3});
+    b.addProvider("Say \"hi\", all");
+    b.addTvProgram({"\x05One", 0, 0, 1, 0, 0, 0, FLAG_SCRAMBLED});
+    b.addRadioProgram({"Two", 0, 0, 2});
+    b.addFavourite(2, 1);
+    b.finish();
+    ASSERT_EQ(db->save(dir.file("l.si")), 0);
+
+    CliRun r = cli("list l.si --format csv");
+    ASSERT_EQ(r.code, 0) << err();
+    EXPECT_EQ(r.out,
+              "Ch Index,Channel Name,Ch Status,Provider,Satellite,Tr. Frequency,Symbolrate,Pol.,FEC,FAVs\r\n"
+              "0001,One,T   C,\"Say \"\"hi\"\", all\",Astra 1E-2C,11778,27500,V,DVBS2,         \r\n"
+              "0002,Two,R    ,\"Say \"\"hi\"\", all\",Astra 1E-2C,11778,27500,V,DVBS2,  3      \r\n");
+
+    r = cli("list l.si --format json --favourite 3 --radio");
+    ASSERT_EQ(r.code, 0);
+    const auto j = nlohmann::json::parse(r.out);
+    ASSERT_EQ(j.size(), 1u);
+    EXPECT_EQ(j[0]["Ch Index"], "0001");
+    EXPECT_EQ(j[0]["Channel Name"], "Two");
+
+    r = cli("list l.si --tv");
+    EXPECT_NE(r.out.find("Ch Index"), std::string::npos);
+    EXPECT_NE(r.out.find("One"), std::string::npos);
+    EXPECT_EQ(r.out.find("Two"), std::string::npos);
+}
