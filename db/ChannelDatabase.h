@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "DbTypes.h"
 #include "ProgramInfo.h"
@@ -145,6 +146,38 @@ public:
     ProgramClipboard& dragList() { return dragList_; }
 
     // --- editing operations (programs, favourites, transponders, providers, paste, drop) ---
+    // Refusals the user must see go through the notifier; the caller runs updateCrc afterwards.
+
+    // DBT_PROGRAM, DBT_FAVOURITE, DBT_TRANSPONDER and DBT_PROVIDER with OP_EDIT, OP_DELETE, OP_ADD
+    // (OP_REMOVE_ENTRY for programs). DBT_SATELLITE, whatever the op, is moveFavouritesForDrop(index)
+    // with rec.field[0] as the ListScope of the view.
+    int recordOp(int type, int op, int index, const RecordView& rec);
+
+    // The list view's Delete for one program, read by the view's scope and selected tree text.
+    int deleteProgram(int programIndex, std::uint32_t favMask, std::uint32_t scope, std::string_view selectedText);
+    void removeFromAllFavourites(int programIndex);
+    static int listInMask(int list, std::uint32_t mask);
+    int addToFavourites(int programIndex, const ProgramInfo& info);
+
+    // Overwrites satellite index, or appends when index >= satelliteCount; -2 beyond the table.
+    int setSatellite(int index, const RecordView& rec);
+
+    // Paste of the clipboard into the program table or the favourite list that scope shows.
+    int checkPastePosition(int position, std::uint32_t scope) const;
+    int pasteClipboard(int& position, std::uint32_t scope);
+    int clipboardCount() const;
+    void shiftClipboardIndices(int from, int by);
+
+    // Drop of lifted programs: the favourite lists follow the drag list, then the items go in.
+    int moveFavouritesForDrop(int position, std::uint32_t scope);
+    int dropPrograms(int type, int list, int position, ProgramClipboard& items, std::uint32_t scope);
+
+    // -1 none, 0 TV, 1 radio: what the next OP_ADD of a program inserts; the add resets it.
+    int pendingInsertKind() const { return pendingInsertKind_; }
+    void setPendingInsertKind(int kind) { pendingInsertKind_ = kind; }
+    // Set while the view lifts and drops programs: OP_DELETE then leaves the favourite lists alone.
+    bool dragInProgress() const { return dragInProgress_; }
+    void setDragInProgress(bool on) { dragInProgress_ = on; }
 
 private:
     void fillTransponderAndSatellite(int transponderIndex, ProgramInfo& info, bool& satelliteFound) const;
@@ -159,6 +192,8 @@ private:
     std::string lastPath_;
     ProgramClipboard clipboard_;
     ProgramClipboard dragList_;
+    int pendingInsertKind_ = -1;
+    bool dragInProgress_ = false;
 };
 
 } // namespace satorix
