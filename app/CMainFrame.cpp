@@ -1,0 +1,424 @@
+#include "app/CMainFrame.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/AppConfig.h"
+#include "app/AppTexts.h"
+#include "app/COrbitDoc.h"
+#include "app/CommandIds.h"
+#include "app/RecentFileList.h"
+#include "db/ChannelDatabase.h"
+#include "dialogs/SplashDialog.h"
+#include "views/BrowserState.h"
+#include "views/CLeftView.h"
+#include "views/COrbitView.h"
+
+namespace satorix {
+
+namespace {
+
+// Tool bar picture strips, one 30-pixel cell per button in button order.
+enum ToolImage { IMG_OPEN, IMG_SAVE, IMG_PRINT, IMG_DELETE, IMG_TV, IMG_RADIO, IMG_TV_RADIO, IMG_DOWNLOAD,
+                 IMG_UPLOAD, IMG_UPGRADE, IMG_PORT, IMG_ABOUT };
+
+QIcon toolIcon(int image)
+{
+    static const QPixmap normal(QStringLiteral(":/satorix/toolbar-normal.png"));
+    static const QPixmap hot(QStringLiteral(":/satorix/toolbar-hot.png"));
+    static const QPixmap disabled(QStringLiteral(":/satorix/toolbar-disabled.png"));
+    const int s = CMainFrame::TOOLBAR_IMAGE;
+    QIcon icon;
+    icon.addPixmap(normal.copy(image * s, 0, s, s), QIcon::Normal);
+    icon.addPixmap(hot.copy(image * s, 0, s, s), QIcon::Active);
+    icon.addPixmap(disabled.copy(image * s, 0, s, s), QIcon::Disabled);
+    return icon;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(COrbitDoc& doc, AppConfig& config, RecentFileList& recent, const CommandTarget* application,
+                       const FrameOptions& options, QWidget* parent)
+    : QMainWindow(parent),
+      doc_(doc),
+      config_(config),
+      recent_(recent),
+      application_(application),
+      router_([this] {
+          return std::vector<const CommandTarget*>{activeView_, &doc_, this, application_};
+      }),
+      seenScope_(BrowserState::INITIAL_SCOPE)
+{
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowIcon(QIcon(QStringLiteral(":/satorix/satorix.png")));
+    resize(980, 640);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    registerCommands();
+    if (options.showSplash) {
+        SplashDialog splash;
+        splash.exec();
+    }
+    createClient();
+
+    connect(&doc_, &COrbitDoc::titleChanged, this, &CMainFrame::updateTitle);
+    updateTitle();
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        for (QWidget* w = now; w; w = w->parentWidget()) {
+            if (w == leftView_) return setActiveView(leftView_);
+            if (w == orbitView_) return setActiveView(orbitView_);
+        }
+    });
+    // The idle pass runs whenever the event loop is about to wait for more events.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::updateCommandUi);
+}
+
+CMainFrame::~CMainFrame()
+{
+    config_.setLastPath(doc_.database().lastPath());
+    config_.write();
+}
+
+QAction* CMainFrame::makeAction(int id, const char* name, const QString& text, const QString& prompt, int image)
+{
+    auto* a = new QAction(text, this);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setData(id);
+    // The string table's "status text\ntool tip" pairs.
+    const qsizetype nl = prompt.indexOf(QLatin1Char('\n'));
+    a->setStatusTip(nl < 0 ? prompt : prompt.left(nl));
+    a->setToolTip(nl < 0 ? prompt : prompt.mid(nl + 1));
+    if (image >= 0) a->setIcon(toolIcon(image));
+    connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
+    actions_.insert(id, a);
+    return a;
+}
+
+void CMainFrame::createActions()
+{
+    using KS = QKeySequence;
+    makeAction(ID_FILE_NEW, "actionFileNew", tr("&New"), tr("Create a new document\nNew"));
+    makeAction(ID_FILE_OPEN, "actionFileOpen", tr("&Open..."), tr("Open an existing document\nOpen"), IMG_OPEN)
+        ->setShortcut(KS(Qt::CTRL | Qt::Key_O));
+    makeAction(ID_FILE_SAVE, "actionFileSave", tr("&Save"), tr("Save the active document\nSave"), IMG_SAVE)
+        ->setShortcut(KS(Qt::CTRL | Qt::Key_S));
+    makeAction(ID_FILE_SAVE_AS, "actionFileSaveAs", tr("Save &As..."),
+               tr("Save the active document with a new name\nSave As"));
+    makeAction(ID_FILE_PRINT, "actionFilePrint", tr("&Print..."), tr("Print the active document\nPrint"), IMG_PRINT)
+        ->setShortcut(KS(Qt::CTRL | Qt::Key_P));
+    makeAction(ID_FILE_PRINT_PREVIEW, "actionFilePrintPreview", tr("Print Pre&view"),
+               tr("Display full pages\nPrint Preview"));
+    makeAction(ID_FILE_PRINT_SETUP, "actionFilePrintSetup", tr("P&rint Setup..."),
+               tr("Change the printer and printing options\nPrint Setup"));
+    makeAction(ID_APP_EXIT, "actionAppExit", tr("E&xit"), tr("Quit the application; prompts to save documents\nExit"));
+
+    makeAction(ID_EDIT_FIND, "actionEditFind", tr("&Find"), tr("Find the specified text\nFind"));
+    makeAction(ID_EDIT_UNDO, "actionEditUndo", tr("&Undo"), tr("Undo the last action\nUndo"))
+        ->setShortcut(KS(Qt::CTRL | Qt::Key_Z));
+    makeAction(ID_EDIT_CUT, "actionEditCut", tr("Cu&t"), tr("Cut the selection and put it on the Clipboard\nCut"))
+        ->setShortcuts({KS(Qt::CTRL | Qt::Key_X), KS(Qt::SHIFT | Qt::Key_Delete)});
+    makeAction(ID_EDIT_COPY, "actionEditCopy", tr("&Copy"), tr("Copy the selection and put it on the Clipboard\nCopy"))
+        ->setShortcuts({KS(Qt::CTRL | Qt::Key_C), KS(Qt::CTRL | Qt::Key_Insert)});
+    makeAction(ID_EDIT_PASTE, "actionEditPaste", tr("&Paste"), tr("Insert Clipboard contents\nPaste"))
+        ->setShortcuts({KS(Qt::CTRL | Qt::Key_V), KS(Qt::SHIFT | Qt::Key_Insert)});
+    makeAction(ID_PROGRAM_DELETE, "actionDelete", tr("&Delete"), tr("Delete the selected programs\nDelete"),
+               IMG_DELETE)
+        ->setShortcut(KS(Qt::Key_Delete));
+
+    makeAction(ID_VIEW_TOOLBAR, "actionViewToolbar", tr("&Toolbar"), tr("Show or hide the toolbar\nToggle ToolBar"))
+        ->setCheckable(true);
+    makeAction(ID_VIEW_STATUS_BAR, "actionViewStatusBar", tr("&Status Bar"),
+               tr("Show or hide the status bar\nToggle StatusBar"))
+        ->setCheckable(true);
+    addAction(makeAction(ID_NEXT_PANE, "actionNextPane", tr("Next Pane"),
+                         tr("Switch to the next window pane\nNext Pane")));
+    actions_.value(ID_NEXT_PANE)->setShortcut(KS(Qt::Key_F6));
+    addAction(makeAction(ID_PREV_PANE, "actionPrevPane", tr("Previous Pane"),
+                         tr("Switch back to the previous window pane\nPrevious Pane")));
+    actions_.value(ID_PREV_PANE)->setShortcut(KS(Qt::SHIFT | Qt::Key_F6));
+
+    makeAction(ID_SHOW_TV, "actionShowTv", tr("TV programs only"), tr("Show TV programs only\nTV programs only"),
+               IMG_TV)
+        ->setCheckable(true);
+    makeAction(ID_SHOW_RADIO, "actionShowRadio", tr("Radio programs only"),
+               tr("Show radio programs only\nRadio programs only"), IMG_RADIO)
+        ->setCheckable(true);
+    makeAction(ID_SHOW_TV_RADIO, "actionShowTvRadio", tr("TV and radio programs"),
+               tr("Show TV and radio programs\nTV and radio programs"), IMG_TV_RADIO)
+        ->setCheckable(true);
+
+    makeAction(ID_STB_DOWNLOAD, "actionDownload", tr("&Download database"),
+               tr("Load database from Set Top Box to PC."), IMG_DOWNLOAD);
+    makeAction(ID_STB_UPLOAD, "actionUpload", tr("&Upload database"), tr("Load database from PC to Set Top Box."),
+               IMG_UPLOAD);
+    makeAction(ID_STB_UPGRADE, "actionUpgrade", tr("Software &upgrade"), tr("Soft Upgrade from PC DLP File."),
+               IMG_UPGRADE);
+    makeAction(ID_TOOLBAR_PORT, "actionToolbarPort", tr("Port settings"), tr("Config RS232 Port."), IMG_PORT);
+    makeAction(ID_SETTINGS_PORT, "actionSettingsPort", tr("&Port"), tr("Config RS232 Port."));
+    makeAction(ID_SETTINGS_OPTIONS, "actionSettingsOptions", tr("&Options"), tr("Change the program's options\nOptions"));
+    makeAction(ID_APP_ABOUT, "actionAppAbout", tr("&About Satorix Editor"),
+               tr("Display program information, version number and copyright\nAbout"), IMG_ABOUT);
+
+    for (int i = 0; i < RecentFileList::SIZE; ++i) {
+        QAction* a = makeAction(ID_FILE_MRU_FILE1 + i, "", QString(), tr("Open this document"));
+        a->setObjectName(QStringLiteral("actionRecentFile%1").arg(i + 1));
+        a->setVisible(false);
+        recentActions_.push_back(a);
+    }
+    recentPlaceholder_ = new QAction(tr("Recent File"), this);
+    recentPlaceholder_->setObjectName(QStringLiteral("actionRecentFile"));
+    recentPlaceholder_->setEnabled(false);
+}
+
+void CMainFrame::createMenus()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("menuFile"));
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS}) file->addAction(actions_.value(id));
+    file->addSeparator();
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP}) file->addAction(actions_.value(id));
+    file->addSeparator();
+    file->addAction(recentPlaceholder_);
+    for (QAction* a : recentActions_) file->addAction(a);
+    file->addSeparator();
+    file->addAction(actions_.value(ID_APP_EXIT));
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("menuEdit"));
+    edit->addAction(actions_.value(ID_EDIT_FIND));
+    edit->addAction(actions_.value(ID_EDIT_UNDO));
+    edit->addSeparator();
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_PROGRAM_DELETE}) edit->addAction(actions_.value(id));
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->setObjectName(QStringLiteral("menuView"));
+    view->addAction(actions_.value(ID_VIEW_TOOLBAR));
+    view->addAction(actions_.value(ID_VIEW_STATUS_BAR));
+
+    QMenu* settings = menuBar()->addMenu(tr("&Settings"));
+    settings->setObjectName(QStringLiteral("menuSettings"));
+    settings->addAction(actions_.value(ID_SETTINGS_PORT));
+    settings->addAction(actions_.value(ID_SETTINGS_OPTIONS));
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("menuHelp"));
+    help->addAction(actions_.value(ID_APP_ABOUT));
+}
+
+void CMainFrame::createToolBar()
+{
+    toolBar_ = addToolBar(tr("Standard"));
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setIconSize(QSize(TOOLBAR_IMAGE, TOOLBAR_IMAGE));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(true);
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    const int order[] = {ID_FILE_OPEN,   ID_FILE_SAVE,     0,           ID_FILE_PRINT,   0,
+                         ID_PROGRAM_DELETE, 0,             ID_SHOW_TV,  ID_SHOW_RADIO,   ID_SHOW_TV_RADIO,
+                         0,              ID_STB_DOWNLOAD,  ID_STB_UPLOAD, ID_STB_UPGRADE, ID_TOOLBAR_PORT,
+                         0,              ID_APP_ABOUT};
+    for (int id : order) {
+        if (id == 0)
+            toolBar_->addSeparator();
+        else
+            toolBar_->addAction(actions_.value(id));
+    }
+}
+
+void CMainFrame::createStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    struct Pane {
+        int id;
+        const char* name;
+        QString text;
+    };
+    const Pane panes[] = {
+        {ID_INDICATOR_CAPS, "paneCap", QStringLiteral("CAP")},
+        {ID_INDICATOR_NUM, "paneNum", QStringLiteral("NUM")},
+        {ID_INDICATOR_SCRL, "paneScrl", QStringLiteral("SCRL")},
+        {ID_INDICATOR_OVR, "paneOvr", QStringLiteral("OVR")},
+        {ID_INDICATOR_COUNTS, "paneCounts", QString::fromUtf8(texts::COUNTS_INITIAL)},
+    };
+    for (const Pane& p : panes) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QString::fromLatin1(p.name));
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        // An indicator keeps its width when it goes blank, as the old panes did.
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(p.text) + 12);
+        label->setText(p.id == ID_INDICATOR_COUNTS ? p.text : QString());
+        bar->addPermanentWidget(label);
+        panes_.insert(p.id, label);
+        paneTexts_.insert(p.id, p.text);
+    }
+    bar->showMessage(tr("Ready"));
+}
+
+void CMainFrame::createClient()
+{
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName(QStringLiteral("splitter"));
+    splitter_->setChildrenCollapsible(false);
+    leftView_ = new CLeftView(doc_, splitter_);
+    orbitView_ = new COrbitView(doc_, splitter_);
+    leftView_->setMinimumSize(30, 30);
+    orbitView_->setMinimumSize(30, 30);
+    splitter_->addWidget(leftView_);
+    splitter_->addWidget(orbitView_);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({INITIAL_PANE_SIZE, width() - INITIAL_PANE_SIZE});
+    setCentralWidget(splitter_);
+    activeView_ = leftView_;
+}
+
+void CMainFrame::registerCommands()
+{
+    commands_.on(ID_SHOW_TV_RADIO, [this] { doc_.browser().setFilter(SCOPE_TV_RADIO); },
+                 [this](CommandUi& ui) { updateFilterButton(SCOPE_TV_RADIO, ui); })
+        .on(ID_SHOW_TV, [this] { doc_.browser().setFilter(SCOPE_TV); },
+            [this](CommandUi& ui) { updateFilterButton(SCOPE_TV, ui); })
+        .on(ID_SHOW_RADIO, [this] { doc_.browser().setFilter(SCOPE_RADIO); },
+            [this](CommandUi& ui) { updateFilterButton(SCOPE_RADIO, ui); })
+        .on(ID_VIEW_TOOLBAR, [this] { toolBar_->setVisible(!toolBar_->isVisible()); },
+            [this](CommandUi& ui) { ui.checked = toolBar_->isVisible(); })
+        .on(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
+            [this](CommandUi& ui) { ui.checked = statusBar()->isVisible(); })
+        .on(ID_NEXT_PANE, [this] { switchPane(); })
+        .on(ID_PREV_PANE, [this] { switchPane(); })
+        .onUpdate(ID_INDICATOR_OVR, [this](CommandUi& ui) { ui.enabled = doc_.isModified(); })
+        .onUpdate(ID_INDICATOR_COUNTS, [this](CommandUi& ui) {
+            QLabel* counts = panes_.value(ID_INDICATOR_COUNTS);
+            if (doc_.fileOpened() || doc_.databaseDownloaded()) {
+                int tv = 0;
+                int all = 0;
+                doc_.database().getCount(DBT_TV_PROGRAMS, tv);
+                doc_.database().getCount(DBT_PROGRAM, all);
+                ui.text = QString::fromUtf8(texts::COUNTS).arg(tv).arg(all - tv);
+                counts->setMinimumWidth(100);
+            } else {
+                ui.text = QString::fromUtf8(texts::FILE_NOT_LOADED);
+                counts->setMinimumWidth(70);
+            }
+        });
+}
+
+void CMainFrame::updateFilterButton(std::uint32_t bit, CommandUi& ui)
+{
+    if (!orbitView_) {
+        ui.enabled = false;
+        return;
+    }
+    const std::uint32_t scope = doc_.browser().scope();
+    ui.checked = (scope & bit) != 0;
+    if (scope != seenScope_) {
+        seenScope_ = scope;
+        doc_.updateAllViews(nullptr);
+    }
+}
+
+bool CMainFrame::runCommand(int id) { return router_.run(id); }
+
+void CMainFrame::updateCommandUi()
+{
+    // An update may refill a view, which may spin the event loop; one pass at a time.
+    if (updating_) return;
+    updating_ = true;
+    if (recent_.revision() != recentRevision_) refreshRecentFiles();
+    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
+        const CommandUi ui = router_.state(it.key());
+        QAction* a = it.value();
+        a->setEnabled(ui.enabled);
+        if (ui.checked) {
+            a->setCheckable(true);
+            a->setChecked(*ui.checked);
+        }
+        if (ui.text) a->setText(*ui.text);
+    }
+    for (auto it = panes_.cbegin(); it != panes_.cend(); ++it) {
+        const CommandUi ui = router_.state(it.key());
+        const QString text = ui.enabled ? ui.text.value_or(paneTexts_.value(it.key())) : QString();
+        if (it.value()->text() != text) it.value()->setText(text);
+    }
+    updating_ = false;
+}
+
+void CMainFrame::setActiveView(DocumentView* view)
+{
+    if (view) activeView_ = view;
+}
+
+void CMainFrame::switchPane()
+{
+    DocumentView* next = activeView_ == leftView_ ? static_cast<DocumentView*>(orbitView_) : leftView_;
+    setActiveView(next);
+    next->widget()->setFocus(Qt::ShortcutFocusReason);
+}
+
+void CMainFrame::refreshRecentFiles()
+{
+    recentRevision_ = recent_.revision();
+    const QStringList& files = recent_.files();
+    for (int i = 0; i < static_cast<int>(recentActions_.size()); ++i) {
+        QAction* a = recentActions_[static_cast<std::size_t>(i)];
+        if (i < files.size()) {
+            QString shown = files.at(i);
+            shown.replace(QLatin1Char('&'), QLatin1String("&&"));
+            a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+            a->setVisible(true);
+        } else {
+            a->setVisible(false);
+        }
+    }
+    recentPlaceholder_->setVisible(files.isEmpty());
+}
+
+void CMainFrame::updateTitle()
+{
+    const QString title = doc_.title();
+    const QString app = QString::fromUtf8(texts::APP_TITLE);
+    setWindowTitle(title.isEmpty() ? app : title + QStringLiteral(" - ") + app);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!doc_.saveModified()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls() && !event->mimeData()->urls().isEmpty() &&
+        event->mimeData()->urls().constFirst().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.constFirst().isLocalFile()) return;
+    event->acceptProposedAction();
+    doc_.openDroppedFile(urls.constFirst().toLocalFile());
+}
+
+} // namespace satorix

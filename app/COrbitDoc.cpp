@@ -1,0 +1,283 @@
+#include "app/COrbitDoc.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "app/AppConfig.h"
+#include "app/AppTexts.h"
+#include "app/CommandIds.h"
+#include "app/FileTypeRegistration.h"
+#include "app/OptionsDialog.h"
+#include "app/RecentFileList.h"
+#include "app/prompter.h"
+#include "db/ChannelDatabase.h"
+#include "views/BrowserState.h"
+#include "views/DocumentView.h"
+
+namespace satorix {
+
+namespace {
+
+FileDialogRequest databaseFileRequest()
+{
+    FileDialogRequest r;
+    r.initialName = QString::fromUtf8(texts::FILE_INITIAL_NAME);
+    r.nameFilters = {QString::fromUtf8(texts::FILE_FILTER_CHANNELS), QString::fromUtf8(texts::FILE_FILTER_ALL)};
+    r.mustExist = true;
+    return r;
+}
+
+std::string local(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+} // namespace
+
+COrbitDoc::COrbitDoc(const DocServices& services, const RegistrationOptions& registration, QObject* parent)
+    : QObject(parent), s_(services), registration_(registration)
+{
+    s_.config.read();
+    s_.db.setLastPath(s_.config.lastPath());
+    openLastEdited();
+    databaseDownloaded_ = false;
+    if (registration_.enabled) registerFileType();
+
+    auto disabled = [](CommandUi& ui) { ui.enabled = false; };
+    commands_.on(ID_FILE_OPEN, [this] { onFileOpen(); })
+        .on(ID_FILE_SAVE, [this] { onFileSave(); })
+        .on(ID_FILE_SAVE_AS, [this] { onFileSaveAs(); })
+        .on(ID_SETTINGS_OPTIONS, [this] { onOptions(); })
+        .onUpdate(ID_FILE_PRINT, disabled)
+        .onUpdate(ID_FILE_PRINT_PREVIEW, disabled)
+        .onUpdate(ID_FILE_PRINT_SETUP, disabled);
+}
+
+COrbitDoc::~COrbitDoc() = default;
+
+void COrbitDoc::openLastEdited()
+{
+    const std::string last = s_.config.lastPath();
+    if (!s_.config.openLastEdited() || last.empty()) {
+        extension_ = QStringLiteral("si");
+        fileName_ = QStringLiteral("Channel.si");
+        path_.clear();
+        title_ = QStringLiteral("Channel");
+        fileOpened_ = false;
+        return;
+    }
+    if (s_.db.load(last) != 0) {
+        s_.prompter.message(QString::fromUtf8(texts::OPEN_LAST_FAILED));
+        fileName_.clear();
+        title_ = QStringLiteral("Untitled");
+        setTitle(fileName_);
+        return;
+    }
+    path_ = QFile::decodeName(QByteArray::fromStdString(last));
+    const PathParts parts = splitPath(path_);
+    extension_ = parts.extension;
+    fileName_ = parts.fileName;
+    title_ = parts.title;
+    fileOpened_ = true;
+    s_.browser.rebuildRequest = true;
+    setTitle(title_);
+}
+
+void COrbitDoc::registerFileType()
+{
+    const QString program =
+        registration_.programPath.isEmpty() ? QCoreApplication::applicationFilePath() : registration_.programPath;
+    FileTypeRegistration::registerFileType(program, FileTypeRegistration::dataHome(), registration_.refreshCaches);
+}
+
+PathParts COrbitDoc::splitPath(const QString& path)
+{
+    PathParts p;
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    p.extension = dot < 0 ? QString() : path.mid(dot + 1);
+    // The file name starts after the last separator before that dot, wherever the dot lies.
+    const qsizetype end = dot < 0 ? path.size() : dot;
+    const qsizetype slash = end > 0 ? path.lastIndexOf(QLatin1Char('/'), end - 1) : -1;
+    p.fileName = path.mid(slash + 1);
+    const qsizetype firstDot = p.fileName.indexOf(QLatin1Char('.'));
+    if (firstDot == 0)
+        p.title.clear();
+    else
+        p.title = firstDot < 0 ? p.fileName : p.fileName.left(firstDot);
+    return p;
+}
+
+void COrbitDoc::setTitle(const QString& title)
+{
+    shownTitle_ = title;
+    emit titleChanged(shownTitle_);
+}
+
+void COrbitDoc::setModifiedFlag(bool modified)
+{
+    if (modified_ == modified) return;
+    modified_ = modified;
+    emit modifiedChanged(modified_);
+}
+
+void COrbitDoc::deleteContents() { setTitle(title_); }
+
+void COrbitDoc::onNewDocument()
+{
+    deleteContents();
+    setModifiedFlag(false);
+}
+
+bool COrbitDoc::onOpenDocument(const QString& path)
+{
+    // What the framework's own opening did before the document read the file.
+    deleteContents();
+    setModifiedFlag(false);
+
+    path_ = path;
+    const PathParts parts = splitPath(path_);
+    extension_ = parts.extension;
+    fileName_ = parts.fileName;
+    title_ = parts.title;
+    if (s_.db.load(local(path)) != 0) {
+        s_.prompter.message(QString::fromUtf8(texts::OPEN_FAILED), PromptIcon::Exclamation);
+        return false;
+    }
+    fileOpened_ = true;
+    updateAllViews(nullptr);
+    s_.browser.rebuildRequest = true;
+    return true;
+}
+
+bool COrbitDoc::askSaveModified()
+{
+    if (!modified_) return true;
+    const PromptAnswer a = s_.prompter.message(QString::fromUtf8(texts::NOT_SAVED).arg(fileName_),
+                                               PromptIcon::Question, PromptButtons::YesNoCancel);
+    if (a == PromptAnswer::Cancel) return false;
+    if (a == PromptAnswer::Yes) onFileSave();
+    return true;
+}
+
+bool COrbitDoc::saveModified() { return askSaveModified() && !modified_; }
+
+void COrbitDoc::takeDialogNames(const QString& path)
+{
+    const QFileInfo info(path);
+    path_ = path;
+    fileName_ = info.fileName();
+    extension_ = info.suffix();
+    title_ = info.completeBaseName();
+    setTitle(title_);
+}
+
+void COrbitDoc::onFileOpen()
+{
+    if (!askSaveModified()) return;
+    const QString chosen = s_.prompter.openFileName(databaseFileRequest());
+    if (chosen.isEmpty()) return;
+    takeDialogNames(chosen);
+    if (s_.db.load(local(chosen)) != 0) {
+        s_.prompter.message(QString::fromUtf8(texts::OPEN_FAILED), PromptIcon::Exclamation);
+        return;
+    }
+    fileOpened_ = true;
+    s_.browser.rebuildRequest = true;
+    s_.db.clipboard().clear();
+    setModifiedFlag(false);
+    s_.recent.add(chosen);
+    updateAllViews(nullptr);
+}
+
+void COrbitDoc::onFileSave()
+{
+    if (!fileOpened_ || databaseDownloaded_) {
+        onFileSaveAs();
+        return;
+    }
+    if (s_.db.save(local(path_)) != 0) {
+        s_.prompter.message(QString::fromUtf8(texts::SAVE_FAILED), PromptIcon::Exclamation);
+        return;
+    }
+    setModifiedFlag(false);
+}
+
+void COrbitDoc::onFileSaveAs()
+{
+    if (!databaseDownloaded_ && !fileOpened_) {
+        s_.prompter.message(QString::fromUtf8(texts::NOTHING_TO_SAVE));
+        return;
+    }
+    FileDialogRequest request = databaseFileRequest();
+    request.defaultSuffix = QString::fromUtf8(texts::FILE_INITIAL_NAME);
+    const QString chosen = s_.prompter.saveFileName(request);
+    if (chosen.isEmpty()) return;
+    takeDialogNames(chosen);
+    if (s_.db.save(local(chosen)) != 0) {
+        s_.prompter.message(QString::fromUtf8(texts::SAVE_FAILED), PromptIcon::Exclamation);
+        return;
+    }
+    fileOpened_ = true;
+    databaseDownloaded_ = false;
+    setModifiedFlag(false);
+    s_.recent.add(chosen);
+}
+
+void COrbitDoc::onOptions()
+{
+    OptionsDialog dialog(s_.config, [this] { registerFileType(); });
+    dialog.exec();
+}
+
+bool COrbitDoc::openDroppedFile(const QString& path)
+{
+    if (s_.db.load(local(path)) != 0) {
+        s_.prompter.message(QString::fromUtf8(texts::OPEN_FAILED), PromptIcon::Exclamation);
+        return false;
+    }
+    fileOpened_ = true;
+    s_.browser.rebuildRequest = true;
+    path_ = path;
+    fileName_ = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    setTitle(fileName_);
+    setModifiedFlag(false);
+    s_.recent.add(path);
+    updateAllViews(nullptr);
+    return true;
+}
+
+void COrbitDoc::acceptDownloadedDatabase()
+{
+    databaseDownloaded_ = true;
+    setModifiedFlag(true);
+    extension_ = QStringLiteral("si");
+    fileName_ = QStringLiteral("Channel.si");
+    path_.clear();
+    title_ = QStringLiteral("Channel");
+    deleteContents();
+    setTitle(fileName_);
+    databaseDownloaded_ = true;
+    s_.browser.rebuildRequest = true;
+    updateAllViews(nullptr);
+}
+
+void COrbitDoc::addView(DocumentView* view)
+{
+    if (std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+}
+
+void COrbitDoc::removeView(DocumentView* view) { views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end()); }
+
+void COrbitDoc::updateAllViews(DocumentView* sender, int hint)
+{
+    // A copy: an update may create or destroy views.
+    const std::vector<DocumentView*> views = views_;
+    for (DocumentView* v : views)
+        if (v != sender) v->onUpdate(sender, hint);
+}
+
+void COrbitDoc::sendInitialUpdate()
+{
+    const std::vector<DocumentView*> views = views_;
+    for (DocumentView* v : views) v->onInitialUpdate();
+}
+
+} // namespace satorix

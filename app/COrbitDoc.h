@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <vector>
+
+#include "app/CommandMap.h"
+
+namespace satorix {
+
+class AppConfig;
+class BrowserState;
+class ChannelDatabase;
+class DocumentView;
+class Prompter;
+class RecentFileList;
+
+// The long-lived objects the document works on; all owned by the application.
+struct DocServices {
+    ChannelDatabase& db;
+    AppConfig& config;
+    BrowserState& browser;
+    Prompter& prompter;
+    RecentFileList& recent;
+};
+
+struct RegistrationOptions {
+    bool enabled = true;
+    QString programPath;       // the running program when empty
+    bool refreshCaches = true; // rebuild the desktop's MIME and application caches after a change
+};
+
+// A database path taken apart the way the document's fields hold it.
+struct PathParts {
+    QString extension;
+    QString fileName;
+    QString title;
+};
+
+// Stands for the one channel database: it holds its file's names, the modified flag and how the
+// database arrived (opened from a file or downloaded), and runs the file commands.
+class COrbitDoc : public QObject, public CommandTarget {
+    Q_OBJECT
+public:
+    // Reads the configuration, reopens the last edited database when asked to and registers the file type.
+    COrbitDoc(const DocServices& services, const RegistrationOptions& registration, QObject* parent = nullptr);
+    ~COrbitDoc() override;
+
+    static PathParts splitPath(const QString& path);
+
+    // --- fields ---
+    const QString& titleField() const { return title_; }
+    const QString& extension() const { return extension_; }
+    const QString& path() const { return path_; }
+    const QString& fileName() const { return fileName_; }
+    const QString& title() const { return shownTitle_; }
+    void setTitle(const QString& title);
+
+    bool isModified() const { return modified_; }
+    void setModifiedFlag(bool modified = true);
+    bool fileOpened() const { return fileOpened_; }
+    void setFileOpened(bool on) { fileOpened_ = on; }
+    bool databaseDownloaded() const { return databaseDownloaded_; }
+    void setDatabaseDownloaded(bool on) { databaseDownloaded_ = on; }
+
+    ChannelDatabase& database() const { return s_.db; }
+    BrowserState& browser() const { return s_.browser; }
+    Prompter& prompter() const { return s_.prompter; }
+    AppConfig& config() const { return s_.config; }
+
+    // --- framework steps ---
+    void deleteContents();
+    void onNewDocument();
+    bool onOpenDocument(const QString& path);
+    // Asks "... not saved! Save it now?" when modified; Yes saves. False when the user cancelled.
+    bool askSaveModified();
+    // For closing: like askSaveModified, but a save that did not happen also keeps the window open.
+    bool saveModified();
+
+    // --- commands ---
+    void onFileOpen();
+    void onFileSave();
+    void onFileSaveAs();
+    void onOptions();
+    // A database file dropped on the main window; true when it loaded.
+    bool openDroppedFile(const QString& path);
+    // After a successful download: the database is new, unnamed and modified.
+    void acceptDownloadedDatabase();
+
+    // --- views ---
+    void addView(DocumentView* view);
+    void removeView(DocumentView* view);
+    const std::vector<DocumentView*>& views() const { return views_; }
+    void updateAllViews(DocumentView* sender, int hint = 0);
+    void sendInitialUpdate();
+
+    const CommandMap& commands() const override { return commands_; }
+
+signals:
+    void titleChanged(const QString& title);
+    void modifiedChanged(bool modified);
+
+private:
+    void openLastEdited();
+    void takeDialogNames(const QString& path);
+    void registerFileType();
+
+    DocServices s_;
+    RegistrationOptions registration_;
+    CommandMap commands_;
+    std::vector<DocumentView*> views_;
+
+    QString title_;
+    QString extension_;
+    QString path_;
+    QString fileName_;
+    QString shownTitle_;
+    bool modified_ = false;
+    bool fileOpened_ = false;
+    bool databaseDownloaded_ = false;
+};
+
+} // namespace satorix

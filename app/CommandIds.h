@@ -1,0 +1,54 @@
+#pragma once
+
+// Command ids carried by the QActions. The framework's standard ids keep their classic values so
+// that tool bar, menu and accelerators agree with the resources they were designed from.
+namespace satorix {
+
+// File
+constexpr int ID_FILE_NEW = 57600;
+constexpr int ID_FILE_OPEN = 57601;
+constexpr int ID_FILE_SAVE = 57603;
+constexpr int ID_FILE_SAVE_AS = 57604;
+constexpr int ID_FILE_PRINT_SETUP = 57606;
+constexpr int ID_FILE_PRINT = 57607;
+constexpr int ID_FILE_PRINT_PREVIEW = 57609;
+constexpr int ID_FILE_MRU_FILE1 = 57616; // .. ID_FILE_MRU_FILE1 + 3
+constexpr int ID_APP_ABOUT = 57664;
+constexpr int ID_APP_EXIT = 57665;
+
+// Edit
+constexpr int ID_EDIT_CLEAR = 57632;
+constexpr int ID_EDIT_COPY = 57634;
+constexpr int ID_EDIT_CUT = 57635;
+constexpr int ID_EDIT_FIND = 57636;
+constexpr int ID_EDIT_PASTE = 57637;
+constexpr int ID_EDIT_UNDO = 57643;
+constexpr int ID_PROGRAM_DELETE = 32815;
+
+// View and window
+constexpr int ID_VIEW_TOOLBAR = 59392;
+constexpr int ID_VIEW_STATUS_BAR = 59393;
+constexpr int ID_NEXT_PANE = 57680;
+constexpr int ID_PREV_PANE = 57681;
+
+// TV / radio filter
+constexpr int ID_SHOW_TV_RADIO = 32772;
+constexpr int ID_SHOW_TV = 32773;
+constexpr int ID_SHOW_RADIO = 32774;
+
+// Link and settings
+constexpr int ID_STB_DOWNLOAD = 32806;
+constexpr int ID_SETTINGS_PORT = 32807;
+constexpr int ID_STB_UPLOAD = 32808;
+constexpr int ID_STB_UPGRADE = 32809;
+constexpr int ID_TOOLBAR_PORT = 32810;
+constexpr int ID_SETTINGS_OPTIONS = 32818;
+
+// Status bar panes
+constexpr int ID_INDICATOR_CAPS = 59137;
+constexpr int ID_INDICATOR_NUM = 59138;
+constexpr int ID_INDICATOR_SCRL = 59139;
+constexpr int ID_INDICATOR_OVR = 59140;
+constexpr int ID_INDICATOR_COUNTS = 59142;
+
+} // namespace satorix

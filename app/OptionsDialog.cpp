@@ -1,0 +1,49 @@
+#include "app/OptionsDialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/AppConfig.h"
+
+namespace satorix {
+
+OptionsDialog::OptionsDialog(AppConfig& config, std::function<void()> registerFileType, QWidget* parent)
+    : QDialog(parent), config_(config)
+{
+    setObjectName(QStringLiteral("optionsDialog"));
+    setWindowTitle(QStringLiteral("Options"));
+
+    register_ = new QPushButton(QStringLiteral("Register File Type (*.sdb)"), this);
+    register_->setObjectName(QStringLiteral("button1013"));
+    // The registration runs at every start; the button stays for the old layout and is never enabled.
+    register_->setEnabled(false);
+    connect(register_, &QPushButton::clicked, this, [registerFileType] {
+        if (registerFileType) registerFileType();
+    });
+
+    openLast_ = new QCheckBox(QStringLiteral("Open last edited"), this);
+    openLast_->setObjectName(QStringLiteral("check1014"));
+    openLast_->setChecked(config_.openLastEdited());
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName(QStringLiteral("buttons"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(register_);
+    layout->addWidget(openLast_);
+    layout->addSpacing(8);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void OptionsDialog::accept()
+{
+    config_.setOpenLastEdited(openLast_->isChecked());
+    QDialog::accept();
+}
+
+} // namespace satorix

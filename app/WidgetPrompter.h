@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "app/prompter.h"
+
+namespace satorix {
+
+// The desktop's message boxes and file dialogs, parented to the main window once it exists.
+class WidgetPrompter : public Prompter {
+public:
+    void setParentWidget(QWidget* parent) { parent_ = parent; }
+
+    PromptAnswer message(const QString& text, PromptIcon icon, PromptButtons buttons) override;
+    QString openFileName(const FileDialogRequest& request) override;
+    QString saveFileName(const FileDialogRequest& request) override;
+
+private:
+    QString runFileDialog(const FileDialogRequest& request, bool save);
+    QPointer<QWidget> parent_;
+};
+
+} // namespace satorix

@@ -1,0 +1,48 @@
+// The editor: a thin start-up over COrbitApp.
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include "app/CMainFrame.h"
+#include "app/COrbitApp.h"
+#include "app/WidgetPrompter.h"
+
+int main(int argc, char** argv)
+{
+    QApplication qapp(argc, argv);
+    QApplication::setOrganizationName(QString::fromUtf8(satorix::COrbitApp::ORGANISATION));
+    QApplication::setApplicationName(QString::fromUtf8(satorix::COrbitApp::APPLICATION));
+    QApplication::setApplicationVersion(QStringLiteral("03.01"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Channel database editor for digital satellite receivers."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Render the main window to a PNG file and exit."),
+                                        QStringLiteral("FILE"));
+    const QCommandLineOption noSplash(QStringLiteral("no-splash"), QStringLiteral("Start without the splash window."));
+    parser.addOption(screenshot);
+    parser.addOption(noSplash);
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Channel database (*.si) to open."),
+                                 QStringLiteral("[file]"));
+    parser.process(qapp);
+
+    satorix::AppOptions options;
+    options.showSplash = !parser.isSet(screenshot) && !parser.isSet(noSplash) &&
+                         qEnvironmentVariableIntValue("SATORIX_NO_SPLASH") == 0;
+
+    satorix::WidgetPrompter prompter;
+    satorix::COrbitApp app(prompter, options);
+    const QStringList files = parser.positionalArguments();
+    if (!app.initInstance(files.isEmpty() ? QString() : files.constFirst())) return 1;
+    prompter.setParentWidget(app.frame());
+
+    if (parser.isSet(screenshot)) {
+        const bool ok = app.saveScreenshot(parser.value(screenshot));
+        app.exitInstance();
+        return ok ? 0 : 1;
+    }
+    const int rc = QApplication::exec();
+    app.exitInstance();
+    return rc;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "db/DbTypes.h"
+
+namespace satorix {
+
+// Browsing state shared by the views, the dialogs and some database operations. One instance per
+// running program, owned by the application; a test builds its own.
+class BrowserState {
+public:
+    static constexpr std::uint32_t SCOPE_FILTER_BITS = SCOPE_TV_RADIO | SCOPE_TV | SCOPE_RADIO;
+    static constexpr std::uint32_t INITIAL_SCOPE = SCOPE_TV_RADIO | SCOPE_PROGRAMS;
+
+    std::uint32_t scope() const { return scope_; }
+    void setScope(std::uint32_t scope) { scope_ = scope; }
+    // Replaces the TV/radio part and keeps what the tree chose.
+    void setFilter(std::uint32_t filterBit) { scope_ = (scope_ & ~SCOPE_FILTER_BITS) | filterBit; }
+
+    // Texts of the selected tree node and its parent.
+    std::string selectedText;
+    std::string parentText;
+    std::uint8_t nodeKind = 0;
+    std::uint8_t commandMask = 0;
+    std::int32_t lastTransponderFrequency = 0;
+    std::string lastSatelliteName;
+
+    // Requests consumed by the tree's next update: rebuild after a new database arrived, append
+    // providers after the program dialog created one.
+    bool rebuildRequest = false;
+    bool providerRequest = false;
+
+private:
+    std::uint32_t scope_ = INITIAL_SCOPE;
+};
+
+} // namespace satorix
