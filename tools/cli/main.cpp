@@ -2,6 +2,7 @@
 
 #include "tools/cli/CliCommon.h"
 #include "tools/cli/DbCommands.h"
+#include "tools/cli/LinkCommands.h"
 
 int main(int argc, char** argv)
 {
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
     int result = satorix::cli::EXIT_OK;
     satorix::cli::DbCommands db(app, result);
+    satorix::cli::LinkCommands link(app, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

@@ -1,0 +1,250 @@
+#include "tools/stbsim/ReceiverSim.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include <utility>
+
+#include "link/Crc32.h"
+#include "link/RegionRules.h"
+
+namespace satorix::stbsim {
+namespace {
+
+using namespace satorix::link;
+
+long long nowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+} // namespace
+
+ReceiverSim::ReceiverSim(Line& line, SimOptions options, const std::atomic<bool>* stop)
+    : line_(line), opt_(std::move(options)), stop_(stop), link_(line, stop)
+{
+}
+
+int ReceiverSim::run()
+{
+    result_ = SimResult {};
+    acksSent_ = 0;
+    deadlineMs_ = nowMs() + opt_.timeLimitMs;
+    line_.setTimeouts(opt_.timeouts);
+    return opt_.mode == SimMode::Serve ? serve() : receive();
+}
+
+bool ReceiverSim::timeLeft() const { return nowMs() < deadlineMs_ && !(stop_ && stop_->load()); }
+
+int ReceiverSim::end(int rc, std::string outcome)
+{
+    result_.rc = rc;
+    result_.outcome = std::move(outcome);
+    return rc;
+}
+
+bool ReceiverSim::sendFrame(int index, const std::uint8_t* header, std::size_t headerSize,
+                            const std::uint8_t* payload, std::size_t payloadLength)
+{
+    const SimFaults& f = opt_.faults;
+    if (index == f.skipFrame) return true;
+    std::vector<std::uint8_t> frame;
+    frame.reserve(1 + headerSize + payloadLength + 4);
+    frame.push_back(FRAME_START);
+    frame.insert(frame.end(), header, header + headerSize);
+    if (payloadLength) frame.insert(frame.end(), payload, payload + payloadLength);
+    std::uint8_t crc[4];
+    putU32(crc, crc32(frame.data() + 1, frame.size() - 1));
+    frame.insert(frame.end(), crc, crc + 4);
+    if (index == f.flipFrame && f.flipBit >= 0 && static_cast<std::size_t>(f.flipBit / 8) < frame.size())
+        frame[static_cast<std::size_t>(f.flipBit / 8)] ^= static_cast<std::uint8_t>(1u << (f.flipBit % 8));
+
+    std::size_t written = 0;
+    if (index == f.garbageFrame && f.garbageBytes > 0) {
+        std::vector<std::uint8_t> garbage(static_cast<std::size_t>(f.garbageBytes));
+        for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<std::uint8_t>(0x30 + i % 64);
+        if (line_.netd_write(garbage.data(), garbage.size(), written) != 0) return false;
+    }
+    std::size_t first = 0;
+    if (index == f.stallFrame) {
+        first = std::min(static_cast<std::size_t>(std::max(f.stallAfter, 0)), frame.size());
+        if (first && line_.netd_write(frame.data(), first, written) != 0) return false;
+        sleepMs(f.stallMs);
+    }
+    return line_.netd_write(frame.data() + first, frame.size() - first, written) == 0;
+}
+
+bool ReceiverSim::sendPacket(int index, const PacketHeader& h, const std::uint8_t* payload, std::size_t length,
+                             bool wantAck)
+{
+    const auto bytes = h.bytes();
+    if (!sendFrame(index, bytes.data(), bytes.size(), payload, length)) return false;
+    return !wantAck || link_.await_ack(PacketLink::ACK_READS, false) == 0;
+}
+
+bool ReceiverSim::sendAck()
+{
+    const int index = acksSent_++;
+    if (index == opt_.faults.dropAck) return true;
+    auto frame = ackFrame();
+    if (index == opt_.faults.flipAck) frame.back() ^= 0x01;
+    std::size_t written = 0;
+    return line_.netd_write(frame.data(), frame.size(), written) == 0;
+}
+
+bool ReceiverSim::recvFromPc(PacketHeader& h, std::uint8_t* payload, std::size_t length, bool ack,
+                             std::uint32_t tag)
+{
+    if (link_.recv_packet(h, payload, length, false) != 0) return false;
+    result_.headers.push_back(h);
+    if (h.tag != tag) return false;
+    return !ack || sendAck();
+}
+
+int ReceiverSim::serve()
+{
+    // The PC may open its port at any time: keep listening for its request.
+    PacketHeader request;
+    bool gotRequest = false;
+    while (!gotRequest && timeLeft()) {
+        if (link_.recv_packet(request, nullptr, 0, false) != 0) continue;
+        result_.headers.push_back(request);
+        gotRequest = request.tag == PKT_REQUEST;
+    }
+    if (!gotRequest) return end(1, "no request from the PC");
+    if (!sendAck()) return end(1, "cannot write");
+
+    if (!sendPacket(SERVE_REPLY, request.answer(PKT_REPLY, opt_.kind), nullptr, 0, true))
+        return end(1, "reply not acknowledged");
+
+    PacketHeader report;
+    StbIdentity::Bytes id {};
+    if (!recvFromPc(report, id.data(), id.size(), true, PKT_REPORT)) return end(1, "no report from the PC");
+    result_.pcIdentity = StbIdentity::fromBytes(id.data());
+
+    if (!sendPacket(SERVE_STATUS, report.answer(PKT_STATUS, opt_.faults.status), nullptr, 0, false))
+        return end(1, "cannot write");
+    if (opt_.faults.status != 0) return end(0, "refused the PC");
+    return serveBlocks(report);
+}
+
+int ReceiverSim::serveBlocks(const PacketHeader& report)
+{
+    const SimFaults& f = opt_.faults;
+    FileInfo info;
+    info.type = opt_.kind;
+    info.targetAddress = VariantTable[0].databaseAddress;
+    info.fileSize = static_cast<std::uint32_t>(opt_.data.size());
+    info.blockCount = blocksFor(info.fileSize);
+    if (f.fileInfo) info = *f.fileInfo;
+    const auto payload = info.bytes();
+    if (!sendPacket(SERVE_FILE_HEADER, report.answer(PKT_FILE_HEADER, 0), payload.data(), payload.size(), true))
+        return end(1, "file header not acknowledged");
+
+    std::vector<std::uint8_t> custom;
+    std::size_t offset = 0;
+    for (std::uint32_t i = 0; offset < opt_.data.size(); ++i) {
+        if (!timeLeft()) return end(1, "time limit");
+        std::size_t length = std::min<std::size_t>(opt_.data.size() - offset, DATA_BLOCK_SIZE);
+        auto header = BlockHeader::make(opt_.kind, i, static_cast<std::uint32_t>(length));
+        const std::uint8_t* data = opt_.data.data() + offset;
+        std::size_t sent = length;
+        const int index = SERVE_FIRST_BLOCK + static_cast<int>(i);
+        if (static_cast<int>(i) == f.wrongBlock) header.blockNumber = i + 1;
+        if (static_cast<int>(i) == f.badLengthBlock) {
+            switch (f.badLength) {
+            case BadLength::Oversize:
+                header.length = MAX_BLOCK_LENGTH + 1;
+                header.lengthCheck = ~header.length;
+                break;
+            case BadLength::BadCheck: header.lengthCheck = header.length; break;
+            case BadLength::Truncated: sent = length / 2; break;
+            case BadLength::Custom:
+                header.length = f.customLength;
+                header.lengthCheck = ~f.customLength;
+                // A length the PC refuses unread need not travel; a plausible one does, padded.
+                sent = f.customLength <= 0x10000 ? f.customLength : 0;
+                custom.assign(sent, 0);
+                std::copy_n(data, std::min(sent, opt_.data.size() - offset), custom.begin());
+                data = custom.data();
+                length = std::min<std::size_t>(f.customLength, opt_.data.size() - offset);
+                break;
+            case BadLength::None: break;
+            }
+        }
+        const auto h = header.bytes();
+        if (!sendFrame(index, h.data(), h.size(), data, sent))
+            return end(1, "cannot write");
+        if (link_.await_ack(PacketLink::ACK_READS, false) != 0)
+            return end(1, "block " + std::to_string(i) + " not acknowledged");
+        offset += length;
+        result_.blocks = i + 1;
+    }
+    return end(0, "region served");
+}
+
+int ReceiverSim::receive()
+{
+    const std::uint32_t selector =
+        opt_.selector < 0 ? opt_.kind : static_cast<std::uint32_t>(opt_.selector);
+    PacketHeader request = PacketHeader::make(PKT_REQUEST, opt_.kind);
+    request.reserved = opt_.reserved;
+
+    // The PC purges its port when it opens it: repeat the request until it is acknowledged.
+    LineTimeouts waiting = opt_.timeouts;
+    waiting.readConstantMs = opt_.requestRepeatMs;
+    waiting.readPerByteMs = 0;
+    bool acknowledged = false;
+    while (!acknowledged && timeLeft()) {
+        line_.setTimeouts(waiting);
+        const bool sent = sendPacket(RECEIVE_REQUEST, request, nullptr, 0, false);
+        ++result_.requestsSent;
+        opt_.faults.flipFrame = opt_.faults.flipFrame == RECEIVE_REQUEST ? -1 : opt_.faults.flipFrame;
+        acknowledged = sent && link_.await_ack(1, false) == 0;
+    }
+    line_.setTimeouts(opt_.timeouts);
+    if (!acknowledged) return end(1, "request not acknowledged");
+
+    PacketHeader reply;
+    if (!recvFromPc(reply, nullptr, 0, true, PKT_REPLY)) return end(1, "no reply from the PC");
+    const auto id = opt_.identity.bytes();
+    if (!sendPacket(RECEIVE_REPORT, reply.answer(PKT_REPORT, selector), id.data(), id.size(), true))
+        return end(1, "report not acknowledged");
+
+    PacketHeader status;
+    if (!recvFromPc(status, nullptr, 0, false, PKT_STATUS)) return end(1, "no status from the PC");
+    result_.pcStatus = status.param;
+    if (status.param != 0) return end(2, "the PC refused");
+
+    PacketHeader fileHeader;
+    FileInfo::Bytes payload {};
+    if (!recvFromPc(fileHeader, payload.data(), payload.size(), true, PKT_FILE_HEADER))
+        return end(1, "no file header from the PC");
+    const FileInfo info = FileInfo::fromBytes(payload.data());
+    result_.fileInfo = info;
+    if (info.fileSize == 0 || info.fileSize > MAX_RECEIVE) return end(1, "region size refused");
+    return receiveBlocks(info);
+}
+
+int ReceiverSim::receiveBlocks(const FileInfo& info)
+{
+    result_.received.assign(info.fileSize, 0);
+    std::size_t offset = 0;
+    for (std::uint32_t i = 0; i < info.blockCount && offset < info.fileSize; ++i) {
+        if (!timeLeft()) return end(1, "time limit");
+        BlockHeader header;
+        if (link_.recv_block(header, result_.received.data() + offset, info.fileSize - offset, false) != 0)
+            return end(1, "block " + std::to_string(i) + " not received");
+        if (header.blockNumber != i) return end(1, "block " + std::to_string(i) + " misnumbered");
+        if (!sendAck()) return end(1, "cannot write");
+        offset += header.length;
+        result_.blocks = i + 1;
+    }
+    result_.received.resize(offset);
+    return end(0, "region received");
+}
+
+} // namespace satorix::stbsim
