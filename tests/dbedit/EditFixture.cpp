@@ -1,0 +1,115 @@
+#include "tests/dbedit/EditFixture.h"
+
+#include <string>
+
+namespace satorix::test {
+
+void EditFixture::build(int tv, int radio)
+{
+    db.assignImage(nullptr, 0);
+    DatabaseBuilder b(db);
+    b.addSatellite({1, 192, "Astra"});
+    b.addSatellite({2, 130, "Hotbird"});
+    b.addTransponder({1, 11000});
+    b.addTransponder({1, 12000});
+    b.addTransponder({2, 10800});
+    for (const char* p : {"Alpha", "Beta", "Gamma"}) b.addProvider(p);
+    for (int i = 0; i < tv + radio; ++i) {
+        ProgramSpec s{(i < tv ? "TV " : "Radio ") + std::to_string(i), i % 3, i % 3, 100 + i, 0x100, 0x101, 0x100};
+        i < tv ? b.addTvProgram(s) : b.addRadioProgram(s);
+    }
+    for (int l = 0; l < FAV_LISTS; ++l) b.setFavouriteName(l, "Fav_" + std::to_string(l + 1));
+    b.finish();
+    messages.clear();
+}
+
+void EditFixture::setList(int l, const std::vector<int>& programs)
+{
+    db.setFavCount(l, 0);
+    db.setFavTvCount(l, 0);
+    DatabaseBuilder b(db);
+    for (int p : programs) b.addFavourite(l, p);
+}
+
+std::vector<int> EditFixture::entries(int l) const
+{
+    std::vector<int> out;
+    for (int c = 0; c < db.favInUse(l); ++c) out.push_back(db.favEntry(l, c));
+    return out;
+}
+
+std::vector<int> EditFixture::serviceIds() const
+{
+    std::vector<int> out;
+    for (int i = 0; i < db.programsInUse(); ++i)
+        out.push_back(db.u16(ChannelDatabase::programOffset(i) + layout::prog::SERVICE_ID));
+    return out;
+}
+
+RecordView EditFixture::program(int serviceId, const char* name) const
+{
+    RecordView r;
+    r.field[0] = serviceId;
+    r.field[1] = 0;
+    r.field[2] = 0;
+    r.field[3] = 0x200;
+    r.field[4] = 0x201;
+    r.field[5] = 0x200;
+    r.name[0] = name;
+    return r;
+}
+
+void EditFixture::liftFromTable(const std::vector<int>& rows)
+{
+    db.setDragInProgress(true);
+    ProgramClipboard& drag = db.dragList();
+    drag.clear();
+    RecordView none;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const int row = rows[k] - static_cast<int>(k);
+        ProgramInfo item;
+        ASSERT_EQ(0, db.getProgramInfo(0, row, item));
+        ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_DELETE, row, none));
+        item.programIndex = rows[k];
+        drag.push_back(item);
+    }
+}
+
+void EditFixture::liftFromList(int l, std::uint32_t scope, const std::vector<int>& rows)
+{
+    db.setDragInProgress(true);
+    ProgramClipboard& drag = db.dragList();
+    drag.clear();
+    RecordView where;
+    where.field[0] = l;
+    where.field[1] = (scope & SCOPE_RADIO) ? 1 : 0;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const int row = rows[k] - static_cast<int>(k);
+        ProgramInfo item;
+        ASSERT_EQ(0, db.getProgramInfo(scope, row, item));
+        ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_REMOVE_ENTRY, row, where));
+        item.programIndex = rows[k];
+        drag.push_back(item);
+    }
+}
+
+void EditFixture::copyRows(const std::vector<int>& rows, bool cut)
+{
+    ProgramClipboard& clip = db.clipboard();
+    clip.clear();
+    for (int r : rows) {
+        ProgramInfo item;
+        ASSERT_EQ(0, db.getProgramInfoRaw(r, item));
+        item.programIndex = r;
+        clip.push_back(item);
+    }
+    if (!cut) return;
+    for (auto& item : clip) item.programIndex = -1;
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        std::uint32_t mask = 0;
+        db.favouriteMask(*it, mask);
+        ASSERT_EQ(0, db.deleteProgram(*it, mask, TABLE, "Satellites"));
+    }
+}
+
+} // namespace satorix::test

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "db/ChannelDatabase.h"
+#include "db/DatabaseBuilder.h"
+#include "tests/support/MessageRecorder.h"
+
+namespace satorix::test {
+
+constexpr std::uint32_t TABLE = SCOPE_PROGRAMS | SCOPE_TV_RADIO;
+
+// A small database: two satellites with transponders, three providers, `tv` TV and `radio`
+// radio programs whose service ids are 100 + their row, so rows can be followed through moves.
+class EditFixture : public ::testing::Test {
+protected:
+    EditFixture() : messages(db) {}
+    void build(int tv, int radio);
+    void setList(int l, const std::vector<int>& programs); // TV entries are those below tvProgramCount
+    std::vector<int> entries(int l) const;
+    std::vector<int> serviceIds() const; // of the programs in table order
+    std::vector<std::uint8_t> bytes() const { return {db.image(), db.image() + IMAGE_SIZE}; }
+    RecordView program(int serviceId, const char* name = "New") const;
+
+    // The view's lift: rows ascending, each read and deleted at row r-k while dragInProgress is set.
+    void liftFromTable(const std::vector<int>& rows);
+    // The view's lift from favourite list l (scope shows it): OP_REMOVE_ENTRY at row r-k.
+    void liftFromList(int l, std::uint32_t scope, const std::vector<int>& rows);
+    // Copy (cut=false) or cut of table rows into the clipboard, as the view's commands make it.
+    void copyRows(const std::vector<int>& rows, bool cut);
+
+    ChannelDatabase db;
+    MessageRecorder messages;
+};
+
+} // namespace satorix::test

@@ -1,0 +1,236 @@
+// Random operation sequences on random sound databases: after every step the database's own
+// consistency check must pass, and a refused step must leave the image as it was.
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "db/DatabaseCheck.h"
+#include "db/Names.h"
+#include "db/SampleGenerator.h"
+#include "tests/dbedit/EditFixture.h"
+
+namespace satorix::test {
+namespace {
+
+class Random {
+public:
+    explicit Random(std::uint32_t seed) : rng_(seed) {}
+    int upTo(int n) { return n <= 0 ? 0 : static_cast<int>(rng_() % static_cast<std::uint32_t>(n + 1)); } // 0..n
+    int between(int a, int b) { return a + upTo(b - a); }
+    bool chance(int percent) { return upTo(99) < percent; }
+    // An ascending subset of [from, to), at least one row when the range is not empty.
+    std::vector<int> rows(int from, int to)
+    {
+        std::vector<int> out;
+        const int pct = between(5, 60);
+        for (int r = from; r < to; ++r)
+            if (chance(pct)) out.push_back(r);
+        if (out.empty() && from < to) out.push_back(between(from, to - 1));
+        return out;
+    }
+    std::mt19937 rng_;
+};
+
+class Property : public EditFixture {
+protected:
+    void randomDatabase(Random& rnd)
+    {
+        if (rnd.chance(10)) {
+            generateSample(db, {false, static_cast<std::uint32_t>(rnd.upTo(1000))});
+            return;
+        }
+        build(rnd.upTo(25), rnd.upTo(12));
+        for (int l = 0; l < FAV_LISTS; ++l) {
+            std::vector<int> list;
+            const int tv = db.tvProgramCount(), all = db.programCount();
+            for (int k = rnd.upTo(std::min(tv, 8)); k > 0; --k) list.push_back(rnd.between(0, tv - 1));
+            for (int k = rnd.upTo(std::min(all - tv, 5)); k > 0; --k) list.push_back(rnd.between(tv, all - 1));
+            setList(l, list); // repeats allowed: a list may hold a program twice
+        }
+    }
+
+    // The parts of the image a small database uses, with room to spare.
+    std::vector<std::uint8_t> usedBytes() const
+    {
+        std::vector<std::uint8_t> out;
+        const auto add = [&](std::size_t from, std::size_t to) { out.insert(out.end(), db.image() + from, db.image() + to); };
+        add(layout::SATELLITE_COUNT, layout::PROGRAMS + layout::PROGRAM_SIZE * (db.programsInUse() + 40));
+        add(layout::FAVOURITES, layout::TRANSPONDERS + layout::TRANSPONDER_SIZE * (db.transpondersInUse() + 8));
+        add(layout::PROVIDERS, layout::PROVIDERS + layout::PROVIDER_SIZE * (db.providersInUse() + 8));
+        return out;
+    }
+
+    // One random step, named for the failure report; false when it was refused as a whole.
+    bool step(Random& rnd, std::string& what);
+    bool dragInTable(Random& rnd);
+    bool dragInList(Random& rnd);
+    int pasteSomewhere(Random& rnd); // checks its own refusals
+};
+
+bool Property::dragInTable(Random& rnd)
+{
+    const int tv = db.tvProgramCount(), all = db.programCount();
+    const bool radioView = rnd.chance(30);
+    const bool radio = radioView || rnd.chance(40);
+    const std::vector<int> rows = radio ? rnd.rows(tv, all) : rnd.rows(0, tv);
+    if (rows.empty()) return true;
+    liftFromTable(rows);
+    // The view's drop: a row of the same kind, less the lifted rows above it.
+    const int row = radio ? rnd.between(tv, all) : rnd.between(0, tv);
+    const int above = static_cast<int>(std::count_if(rows.begin(), rows.end(), [&](int r) { return r < row; }));
+    int position = row - above;
+    std::uint32_t scope = TABLE;
+    if (radioView) {
+        scope = SCOPE_PROGRAMS | SCOPE_RADIO;
+        for (auto& item : db.dragList()) item.programIndex -= tv;
+        position -= tv;
+        db.moveFavouritesForDrop(position, scope);
+        position += tv;
+    } else {
+        db.moveFavouritesForDrop(position, scope);
+    }
+    const int r = db.dropPrograms(DBT_PROGRAM, -1, position, db.dragList(), scope);
+    db.setDragInProgress(false);
+    EXPECT_EQ(0, r);
+    return true;
+}
+
+bool Property::dragInList(Random& rnd)
+{
+    const int l = rnd.upTo(FAV_LISTS - 1);
+    const std::uint32_t part = rnd.chance(50) ? SCOPE_TV_RADIO : rnd.chance(50) ? SCOPE_TV : SCOPE_RADIO;
+    const std::uint32_t scope = scopeFav(l) | part;
+    const int tvCount = db.favTvCount(l), count = db.favCount(l);
+    // Rows of the shown part; with both kinds shown, all of one kind.
+    const bool radio = part == SCOPE_RADIO || (part == SCOPE_TV_RADIO && rnd.chance(40));
+    std::vector<int> rows = part == SCOPE_RADIO ? rnd.rows(0, count - tvCount)
+                            : radio             ? rnd.rows(tvCount, count)
+                                                : rnd.rows(0, tvCount);
+    if (rows.empty()) return true;
+    liftFromList(l, scope, rows);
+    const int shownAfter = part == SCOPE_RADIO ? db.favCount(l) - db.favTvCount(l)
+                           : part == SCOPE_TV  ? db.favTvCount(l)
+                                               : db.favCount(l);
+    int position = -1; // dropped below the rows: refused unless the shown part is empty
+    if (rnd.chance(85)) {
+        const int lo = part == SCOPE_TV_RADIO && radio ? db.favTvCount(l) : 0;
+        const int hi = part == SCOPE_TV_RADIO && !radio ? db.favTvCount(l) : shownAfter;
+        position = rnd.between(lo, hi);
+    }
+    const int r = db.dropPrograms(DBT_FAVOURITE, l, position, db.dragList(), scope);
+    db.setDragInProgress(false);
+    EXPECT_TRUE(r == 0 || r == -6) << r;
+    return true;
+}
+
+int Property::pasteSomewhere(Random& rnd)
+{
+    const int tv = db.tvProgramCount(), all = db.programCount();
+    std::vector<int> rows = rnd.chance(20) ? rnd.rows(0, all) : rnd.chance(50) ? rnd.rows(0, tv) : rnd.rows(tv, all);
+    const bool toList = rnd.chance(40);
+    copyRows(rows, rnd.chance(50));
+    std::uint32_t scope = TABLE;
+    int position = rnd.between(0, db.programCount());
+    if (toList) {
+        const int l = rnd.upTo(FAV_LISTS - 1);
+        scope = scopeFav(l) | SCOPE_TV_RADIO;
+        position = db.favCount(l) == 0 && rnd.chance(50) ? -1 : rnd.between(0, db.favCount(l));
+    }
+    if (!db.checkPastePosition(position, scope)) return 0;
+    const auto before = usedBytes(); // the cut has changed it already
+    const int r = db.pasteClipboard(position, scope);
+    if (r != 0) {
+        EXPECT_TRUE(before == usedBytes()) << "refused paste changed the image";
+    }
+    return 0;
+}
+
+bool Property::step(Random& rnd, std::string& what)
+{
+    const int count = db.programCount(), tv = db.tvProgramCount();
+    const int anyProgram = rnd.between(-1, count);
+    const int list = rnd.upTo(FAV_LISTS);
+    RecordView rec = program(rnd.upTo(500), rnd.chance(50) ? "Some" : "A name of twenty chars");
+    const bool referable = db.providersInUse() > 0 && db.transpondersInUse() > 0;
+    rec.field[1] = rnd.upTo(db.providersInUse() - 1);
+    rec.field[2] = rnd.upTo(db.transpondersInUse() - 1);
+    switch (rnd.upTo(13)) {
+    case 0:
+        what = "add program";
+        if (!referable) return true;
+        db.setPendingInsertKind(rnd.upTo(1));
+        return db.recordOp(DBT_PROGRAM, OP_ADD, db.pendingInsertKind() == 0 ? rnd.upTo(tv) : rnd.between(tv, count),
+                           rec) == 0;
+    case 1:
+        what = "edit program";
+        return !referable || db.recordOp(DBT_PROGRAM, OP_EDIT, anyProgram, rec) == 0;
+    case 2: what = "delete program"; return db.recordOp(DBT_PROGRAM, OP_DELETE, anyProgram, rec) == 0;
+    case 3:
+        what = "remove entry";
+        rec.field[0] = list;
+        rec.field[1] = rnd.upTo(1);
+        return db.recordOp(DBT_PROGRAM, OP_REMOVE_ENTRY, rnd.upTo(10), rec) == 0;
+    case 4:
+        what = "favourite add/delete";
+        if (count == 0) return true;
+        rec.field[1] = rnd.upTo(count - 1);
+        return db.recordOp(DBT_FAVOURITE, rnd.chance(60) ? OP_ADD : OP_DELETE, list, rec) == 0;
+    case 5: {
+        what = "deleteProgram";
+        std::uint32_t mask = 0;
+        db.favouriteMask(anyProgram, mask);
+        const std::uint32_t scope = rnd.chance(40) ? scopeFav(rnd.upTo(8)) | SCOPE_TV_RADIO : TABLE;
+        return db.deleteProgram(anyProgram, mask, scope, rnd.chance(30) ? "Favs" : "Satellites") == 0;
+    }
+    case 6:
+    case 7: {
+        what = "transponder add/delete/edit";
+        const int sat = db.satellitesInUse() ? rnd.upTo(db.satellitesInUse() - 1) : 0;
+        rec.field[0] = db.u16(ChannelDatabase::satelliteOffset(sat) + layout::sat::ID);
+        rec.field[7] = 10700 + 100 * rnd.upTo(20);
+        rec.field[8] = rnd.chance(50) ? 27500 : 22000;
+        const int op = rnd.chance(50) ? OP_ADD : rnd.chance(50) ? OP_DELETE : OP_EDIT;
+        return db.recordOp(DBT_TRANSPONDER, op, rnd.between(-1, db.transponderCount()), rec) == 0;
+    }
+    case 8:
+        what = "provider add/edit";
+        rec.name[0] = rnd.chance(50) ? "Alpha" : "Omega";
+        return db.recordOp(DBT_PROVIDER, rnd.chance(50) ? OP_ADD : OP_EDIT,
+                           rnd.chance(80) ? db.providerCount() : rnd.upTo(db.providerCount()), rec) == 0;
+    case 9: {
+        what = "set satellite";
+        const int s = rnd.upTo(db.satelliteCount());
+        rec.field[0] = s < db.satelliteCount() ? db.u16(ChannelDatabase::satelliteOffset(s)) : 100 + s;
+        rec.field[7] = rnd.upTo(1);
+        rec.field[8] = rnd.chance(50) ? 0 : rnd.upTo(60);
+        return db.setSatellite(s, rec) == 0;
+    }
+    case 10: what = "drag in table"; return dragInTable(rnd);
+    case 11: what = "drag in favourite list"; return dragInList(rnd);
+    default: what = "copy/cut and paste"; return pasteSomewhere(rnd) == 0;
+    }
+}
+
+TEST_F(Property, RandomSequencesKeepTheDatabaseSound)
+{
+    const int sequences = 2500, steps = 20;
+    for (int seed = 1; seed <= sequences; ++seed) {
+        Random rnd(static_cast<std::uint32_t>(seed));
+        randomDatabase(rnd);
+        for (int s = 0; s < steps; ++s) {
+            const auto before = usedBytes();
+            std::string what;
+            const bool done = step(rnd, what);
+            if (!done) {
+                ASSERT_TRUE(before == usedBytes()) << "seed " << seed << " step " << s << " (" << what << ")";
+            }
+            const auto problems = checkDatabase(db, {false});
+            ASSERT_TRUE(problems.empty()) << "seed " << seed << " step " << s << " (" << what << "): " << problems[0];
+            if (HasFailure()) FAIL() << "seed " << seed << " step " << s << " (" << what << ")";
+        }
+    }
+}
+
+} // namespace
+} // namespace satorix::test
