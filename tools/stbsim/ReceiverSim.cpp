@@ -117,7 +117,9 @@ int ReceiverSim::serve()
     if (!gotRequest) return end(1, "no request from the PC");
     if (!sendAck()) return end(1, "cannot write");
 
-    if (!sendPacket(SERVE_REPLY, request.answer(PKT_REPLY, opt_.kind), nullptr, 0, true))
+    PacketHeader reply = request.answer(PKT_REPLY, opt_.kind);
+    if (opt_.reserved[0] || opt_.reserved[1]) reply.reserved = opt_.reserved;
+    if (!sendPacket(SERVE_REPLY, reply, nullptr, 0, true))
         return end(1, "reply not acknowledged");
 
     PacketHeader report;

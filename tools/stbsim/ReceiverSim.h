@@ -62,7 +62,7 @@ struct SimOptions {
     std::vector<std::uint8_t> data;   // the served region
     StbIdentity identity = link::OWN_IDENTITY; // reported when receiving
     std::int64_t selector = -1;       // param of that report; -1: the kind
-    std::array<std::uint32_t, 2> reserved {}; // reserved words of headers built afresh
+    std::array<std::uint32_t, 2> reserved {}; // reserved words of the request, or of the reply when set
     int requestRepeatMs = 300;
     int timeLimitMs = 60000;
     link::LineTimeouts timeouts;

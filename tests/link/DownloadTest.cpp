@@ -1,0 +1,258 @@
+// Downloads over a pseudo-terminal against the simulated receiver: the real port, the real worker.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "db/SampleGenerator.h"
+#include "link/TransferWorker.h"
+#include "tests/link/LinkTestSupport.h"
+
+using namespace satorix;
+using namespace satorix::link;
+using namespace satorix::stbsim;
+using namespace satorix::test;
+
+namespace {
+
+struct DownloadFixture {
+    std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
+    std::vector<std::uint8_t> before;
+    TransferContext ctx;
+    ReportLog log;
+
+    DownloadFixture()
+    {
+        generateSample(*db, {false, 7});
+        before.assign(db->image(), db->image() + IMAGE_SIZE);
+    }
+    bool unchanged() const { return std::memcmp(db->image(), before.data(), IMAGE_SIZE) == 0; }
+
+    int run(SimOnPty& sim, const LineTimeouts& timeouts)
+    {
+        ctx.port.device = sim.device();
+        ctx.timeouts = timeouts;
+        TransferWorker worker;
+        EXPECT_TRUE(worker.start(TransferKind::Download, ctx, *db, log.callback()));
+        worker.join();
+        return worker.result();
+    }
+};
+
+SimOptions serving(std::vector<std::uint8_t> region, const LineTimeouts& timeouts)
+{
+    SimOptions o;
+    o.mode = SimMode::Serve;
+    o.data = std::move(region);
+    o.timeouts = timeouts;
+    o.timeLimitMs = 20000;
+    return o;
+}
+
+} // namespace
+
+TEST(Download, CleanDownloadIsByteExact)
+{
+    DownloadFixture f;
+    const auto region = sampleRegion(3);
+    auto options = serving(region, LineTimeouts {});
+    options.reserved = {0xCAFE0001, 0xCAFE0002};
+    SimOnPty sim(options);
+    ASSERT_EQ(f.run(sim, LineTimeouts {}), 0);
+    const SimResult& r = sim.finish();
+    EXPECT_EQ(r.rc, 0) << r.outcome;
+    EXPECT_EQ(r.blocks, 256u);
+    EXPECT_EQ(std::memcmp(f.db->image(), region.data(), IMAGE_SIZE), 0);
+    EXPECT_EQ(f.db->version(), DB_VERSION);
+
+    const auto all = f.log.all();
+    ASSERT_GE(all.size(), 3u);
+    EXPECT_EQ(all[0], (TransferReport {REPORT_OPENING_PORT, 1}));
+    EXPECT_EQ(all[1], (TransferReport {REPORT_WAITING, 0}));
+    EXPECT_EQ(all.back(), (TransferReport {REPORT_DOWNLOAD_DONE, 0}));
+    EXPECT_EQ(f.log.count(REPORT_DOWNLOAD_DONE), 2u);
+    const auto progress = f.log.valuesOf(REPORT_PROGRESS);
+    ASSERT_EQ(progress.size(), 257u);
+    EXPECT_EQ(progress[0], progressValue(0, 100));   // trunc(2 * 100 / 256)
+    EXPECT_EQ(progress[1], progressValue(1, 100));
+    EXPECT_EQ(progress[255], progressValue(100, 100));
+
+    // Request afresh; the identity report answers in the reply's header, reserved words and all.
+    ASSERT_EQ(r.headers.size(), 2u);
+    EXPECT_EQ(r.headers[0].tag, PKT_REQUEST);
+    EXPECT_EQ(r.headers[0].param, 4u);
+    EXPECT_EQ(r.headers[0].version, 0x200u);
+    EXPECT_EQ(r.headers[0].reserved, (std::array<std::uint32_t, 2> {0, 0}));
+    EXPECT_EQ(r.headers[1].tag, PKT_REPORT);
+    EXPECT_EQ(r.headers[1].reserved, options.reserved);
+    EXPECT_EQ(r.pcIdentity, OWN_IDENTITY);
+}
+
+TEST(Download, PortThatCannotBeOpened)
+{
+    DownloadFixture f;
+    f.ctx.port.device = "/nonexistent/ttyS0";
+    TransferWorker worker;
+    ASSERT_TRUE(worker.start(TransferKind::Download, f.ctx, *f.db, f.log.callback()));
+    worker.join();
+    EXPECT_NE(worker.result(), 0);
+    EXPECT_EQ(f.log.all(), (std::vector<TransferReport> {{REPORT_OPENING_PORT, 1}, {REPORT_PORT_FAILED, 1}}));
+    EXPECT_FALSE(f.ctx.errorDetail.empty());
+    EXPECT_TRUE(f.unchanged());
+
+    ReportLog log;
+    TransferContext ctx;
+    ctx.port.port = 7;
+    ASSERT_TRUE(worker.start(TransferKind::Upload, ctx, *f.db, log.callback()));
+    worker.join();
+    EXPECT_EQ(log.all(), (std::vector<TransferReport> {{REPORT_OPENING_PORT, 7}, {REPORT_PORT_FAILED, 7}}));
+}
+
+TEST(Download, CancelLeavesTheDatabaseAlone)
+{
+    DownloadFixture f;
+    SimOnPty sim(serving(sampleRegion(3), LineTimeouts {}));
+    f.ctx.port.device = sim.device();
+    TransferWorker worker;
+    ASSERT_TRUE(worker.start(TransferKind::Download, f.ctx, *f.db, f.log.callback()));
+    const auto start = std::chrono::steady_clock::now();
+    while (f.log.count(REPORT_PROGRESS) < 20 && !worker.finished() && secondsSince(start) < 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    worker.cancel();
+    worker.join();
+    EXPECT_NE(worker.result(), 0);
+    EXPECT_EQ(f.log.closing(), (TransferReport {REPORT_CANCELLED, 1}));
+    EXPECT_EQ(f.log.count(REPORT_DOWNLOAD_DONE), 0u);
+    EXPECT_TRUE(f.unchanged());
+}
+
+// One fault of the receiver and how the download ends.
+struct DownloadCase {
+    const char* name;
+    std::function<void(SimOptions&)> fault;
+    TransferReport closing; // {0, 0}: the download completes
+};
+
+class DownloadFaults : public testing::TestWithParam<DownloadCase> {};
+
+TEST_P(DownloadFaults, EndAsExpected)
+{
+    const DownloadCase& c = GetParam();
+    DownloadFixture f;
+    const auto region = sampleRegion(3);
+    auto options = serving(region, fastTimeouts());
+    c.fault(options);
+    SimOnPty sim(options);
+    const int result = f.run(sim, fastTimeouts());
+    sim.stop();
+    if (c.closing.code == 0) {
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(f.log.closing(), (TransferReport {REPORT_DOWNLOAD_DONE, 0}));
+        EXPECT_EQ(std::memcmp(f.db->image(), region.data(), IMAGE_SIZE), 0);
+        return;
+    }
+    EXPECT_NE(result, 0);
+    EXPECT_EQ(f.log.closing(), c.closing);
+    EXPECT_EQ(f.log.all().back(), c.closing) << "the closing report is the last";
+    EXPECT_TRUE(f.unchanged());
+    if (c.closing == TransferReport {REPORT_UNEXPECTED_DATA, 3}) {
+        EXPECT_TRUE(f.log.contains(REPORT_TRACE, 103));
+    }
+}
+
+const DownloadCase downloadCases[] = {
+    {"RequestNotAcknowledged", [](SimOptions& o) { o.faults.dropAck = ACK_OF_REQUEST; }, {REPORT_TIMEOUT, 50}},
+    {"BrokenAcknowledgement", [](SimOptions& o) { o.faults.flipAck = ACK_OF_REQUEST; }, {REPORT_TIMEOUT, 50}},
+    {"NoReply", [](SimOptions& o) { o.faults.skipFrame = SERVE_REPLY; }, {REPORT_TIMEOUT, 62}},
+    {"CorruptedReply", [](SimOptions& o) { o.faults.flipFrame = SERVE_REPLY; }, {REPORT_TIMEOUT, 62}},
+    {"ReportNotAcknowledged", [](SimOptions& o) { o.faults.dropAck = ACK_OF_REPORT; }, {REPORT_TIMEOUT, 61}},
+    {"RefusingStatus", [](SimOptions& o) { o.faults.status = 1; }, {REPORT_TIMEOUT, 63}},
+    {"NoStatus", [](SimOptions& o) { o.faults.skipFrame = SERVE_STATUS; }, {REPORT_TIMEOUT, 64}},
+    {"ZeroBlockCount", [](SimOptions& o) { o.faults.fileInfo = FileInfo {4, 0, 0x100000, 0, {}}; },
+     {REPORT_TIMEOUT, 66}},
+    {"ZeroSize", [](SimOptions& o) { o.faults.fileInfo = FileInfo {4, 0, 0, 256, {}}; }, {REPORT_TIMEOUT, 66}},
+    {"NoFileHeader", [](SimOptions& o) { o.faults.skipFrame = SERVE_FILE_HEADER; }, {REPORT_UNEXPECTED_DATA, 1}},
+    {"RegionType5", [](SimOptions& o) { o.faults.fileInfo = FileInfo {5, 0, 0x100000, 256, {}}; },
+     {REPORT_UNEXPECTED_DATA, 2}},
+    {"RegionType9", [](SimOptions& o) { o.faults.fileInfo = FileInfo {9, 0, 0x100000, 256, {}}; },
+     {REPORT_UNEXPECTED_DATA, 2}},
+    {"WrongBlockNumber", [](SimOptions& o) { o.faults.wrongBlock = 3; }, {REPORT_UNEXPECTED_DATA, 3}},
+    {"CorruptedBlock", [](SimOptions& o) { o.faults.flipFrame = SERVE_FIRST_BLOCK + 10; o.faults.flipBit = 8 * 300; },
+     {REPORT_UNEXPECTED_DATA, 3}},
+    {"OversizeLength",
+     [](SimOptions& o) {
+         o.faults.badLengthBlock = 2;
+         o.faults.badLength = BadLength::Oversize;
+     },
+     {REPORT_UNEXPECTED_DATA, 3}},
+    {"LengthCheckWrong",
+     [](SimOptions& o) {
+         o.faults.badLengthBlock = 0;
+         o.faults.badLength = BadLength::BadCheck;
+     },
+     {REPORT_UNEXPECTED_DATA, 3}},
+    {"TruncatedBlock",
+     [](SimOptions& o) {
+         o.faults.badLengthBlock = 5;
+         o.faults.badLength = BadLength::Truncated;
+     },
+     {REPORT_UNEXPECTED_DATA, 3}},
+    {"BlockPastTheBuffer",
+     [](SimOptions& o) {
+         o.faults.badLengthBlock = 0;
+         o.faults.badLength = BadLength::Custom;
+         o.faults.customLength = 0x7FFFFF;
+     },
+     {REPORT_UNEXPECTED_DATA, 3}},
+    {"LastBlockOneBytePastTheBuffer",
+     [](SimOptions& o) {
+         o.faults.badLengthBlock = 255;
+         o.faults.badLength = BadLength::Custom;
+         o.faults.customLength = 0x1400 + 1;
+     },
+     {REPORT_UNEXPECTED_DATA, 3}},
+    {"LargeRegionOverflowsTheBuffer",
+     [](SimOptions& o) {
+         o.kind = 1;
+         o.data.resize(0x200000, 0x5A);
+     },
+     {REPORT_UNEXPECTED_DATA, 3}},
+    {"TooMuchGarbageBeforeABlock",
+     [](SimOptions& o) {
+         o.faults.garbageFrame = SERVE_FIRST_BLOCK + 1;
+         o.faults.garbageBytes = 25;
+     },
+     {REPORT_UNEXPECTED_DATA, 3}},
+    {"StallInsideABlock",
+     [](SimOptions& o) {
+         o.faults.stallFrame = SERVE_FIRST_BLOCK + 4;
+         o.faults.stallAfter = 1000;
+         o.faults.stallMs = 400;
+     },
+     {REPORT_UNEXPECTED_DATA, 3}},
+    // These the PC rides out.
+    {"SomeGarbageBeforeTheReply",
+     [](SimOptions& o) {
+         o.faults.garbageFrame = SERVE_REPLY;
+         o.faults.garbageBytes = 24;
+     },
+     {}},
+    {"ShortStallInsideABlock",
+     [](SimOptions& o) {
+         o.faults.stallFrame = SERVE_FIRST_BLOCK + 4;
+         o.faults.stallAfter = 1000;
+         o.faults.stallMs = 10;
+     },
+     {}},
+    {"HugeFileInfo", [](SimOptions& o) { o.faults.fileInfo = FileInfo {4, 0, 0xFFFFFFFF, 0xFFFFFFFF, {}}; }, {}},
+    {"LastBlockFillsTheBuffer",
+     [](SimOptions& o) {
+         o.faults.badLengthBlock = 255;
+         o.faults.badLength = BadLength::Custom;
+         o.faults.customLength = 0x1400;
+     },
+     {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Receiver, DownloadFaults, testing::ValuesIn(downloadCases),
+                         [](const testing::TestParamInfo<DownloadCase>& i) { return std::string(i.param.name); });

@@ -1,0 +1,113 @@
+#include "tests/link/LinkTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include "db/SampleGenerator.h"
+#include "link/Crc32.h"
+#include "link/RegionRules.h"
+
+namespace satorix::test {
+
+link::LineTimeouts fastTimeouts()
+{
+    link::LineTimeouts t;
+    t.readIntervalMs = 50;
+    t.readConstantMs = 100;
+    t.readPerByteMs = 1;
+    t.writeConstantMs = 100;
+    t.writePerByteMs = 1;
+    t.tracePauseMs = 20;
+    t.blockPauseMs = 0;
+    return t;
+}
+
+link::ReportCallback ReportLog::callback()
+{
+    return [this](const link::TransferReport& r) {
+        std::lock_guard lock(mutex_);
+        reports_.push_back(r);
+    };
+}
+
+std::vector<link::TransferReport> ReportLog::all() const
+{
+    std::lock_guard lock(mutex_);
+    return reports_;
+}
+
+std::vector<std::uint32_t> ReportLog::valuesOf(int code) const
+{
+    std::vector<std::uint32_t> v;
+    for (const auto& r : all())
+        if (r.code == code) v.push_back(r.value);
+    return v;
+}
+
+bool ReportLog::contains(int code, std::uint32_t value) const
+{
+    for (const auto& r : all())
+        if (r.code == code && r.value == value) return true;
+    return false;
+}
+
+std::size_t ReportLog::count(int code) const { return valuesOf(code).size(); }
+
+link::TransferReport ReportLog::closing() const
+{
+    for (const auto& r : all())
+        if (link::describeReport(r).close != link::ReportView::Close::No) return r;
+    return {};
+}
+
+SimOnPty::SimOnPty(stbsim::SimOptions options)
+{
+    if (!pty_.open()) {
+        ADD_FAILURE() << pty_.error();
+        return;
+    }
+    port_.attach(pty_.takeMaster());
+    sim_ = std::make_unique<stbsim::ReceiverSim>(port_, std::move(options), &stop_);
+    thread_ = std::thread([this] { sim_->run(); });
+}
+
+SimOnPty::~SimOnPty()
+{
+    stop_.store(true);
+    if (thread_.joinable()) thread_.join();
+}
+
+const stbsim::SimResult& SimOnPty::finish()
+{
+    if (thread_.joinable()) thread_.join();
+    return sim_->result();
+}
+
+std::vector<std::uint8_t> sampleRegion(std::uint32_t seed)
+{
+    auto db = std::make_unique<ChannelDatabase>();
+    generateSample(*db, {false, seed});
+    std::vector<std::uint8_t> region(link::DATABASE_REGION_SIZE, 0);
+    std::copy_n(db->image(), IMAGE_SIZE, region.begin());
+    return region;
+}
+
+std::vector<std::uint8_t> frame(const std::uint8_t* header, std::size_t headerSize, const std::uint8_t* payload,
+                                std::size_t payloadLength)
+{
+    std::vector<std::uint8_t> f {link::FRAME_START};
+    f.insert(f.end(), header, header + headerSize);
+    if (payloadLength) f.insert(f.end(), payload, payload + payloadLength);
+    std::uint8_t crc[4];
+    link::putU32(crc, link::crc32(f.data() + 1, f.size() - 1));
+    f.insert(f.end(), crc, crc + 4);
+    return f;
+}
+
+std::vector<std::uint8_t> controlFrame(std::uint32_t tag, std::uint32_t param, const std::uint8_t* payload,
+                                       std::size_t payloadLength)
+{
+    const auto h = link::PacketHeader::make(tag, param).bytes();
+    return frame(h.data(), h.size(), payload, payloadLength);
+}
+
+} // namespace satorix::test

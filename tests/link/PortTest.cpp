@@ -1,0 +1,170 @@
+// StbPort on a pseudo-terminal: port names, exclusive opens and the waiting rules at full length.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include "tests/link/LinkTestSupport.h"
+
+using namespace satorix;
+using namespace satorix::link;
+using satorix::test::secondsSince;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// A pseudo-terminal whose master end the test drives by hand.
+struct PtyPair {
+    stbsim::Pty pty;
+    int master = -1;
+    PtyPair()
+    {
+        EXPECT_TRUE(pty.open()) << pty.error();
+        master = pty.master();
+    }
+    void send(const std::string& bytes) const
+    {
+        EXPECT_EQ(::write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+};
+
+} // namespace
+
+TEST(StbPort, PortNumbersMapToDevices)
+{
+    ::unsetenv("SATORIX_COM2");
+    EXPECT_EQ(StbPort::devicePath(1), "/dev/ttyS0");
+    EXPECT_EQ(StbPort::devicePath(4), "/dev/ttyS3");
+    EXPECT_EQ(StbPort::devicePath(0), "");
+    EXPECT_EQ(StbPort::devicePath(5), "");
+
+    StbPort::setPortDevice(2, "/dev/ttyUSB0");
+    EXPECT_EQ(StbPort::devicePath(2), "/dev/ttyUSB0");
+    ::setenv("SATORIX_COM2", "/dev/ttyACM7", 1);
+    EXPECT_EQ(StbPort::devicePath(2), "/dev/ttyACM7"); // the environment wins
+    ::unsetenv("SATORIX_COM2");
+    StbPort::setPortDevice(2, "");
+    EXPECT_EQ(StbPort::devicePath(2), "/dev/ttyS1");
+
+    StbPort port;
+    EXPECT_EQ(port.open(0, 115200), 0);
+    EXPECT_EQ(port.open(5, 115200), 0);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST(StbPort, OpensExclusivelyAndReopensAfterClose)
+{
+    PtyPair p;
+    ::setenv("SATORIX_COM3", p.pty.slavePath().c_str(), 1);
+    StbPort a, b;
+    ASSERT_EQ(a.open(3, 57600), 1);
+    EXPECT_EQ(b.openDevice(p.pty.slavePath(), 115200), 0) << "second open of a port in use";
+    EXPECT_FALSE(b.lastError().empty());
+    a.close();
+    EXPECT_FALSE(a.isOpen());
+    EXPECT_EQ(b.open(3, 115200), 1);
+    ::unsetenv("SATORIX_COM3");
+
+    StbPort c;
+    EXPECT_EQ(c.openDevice("/nonexistent/ttyS9", 115200), 0);
+    EXPECT_NE(c.lastError().find("/nonexistent/ttyS9"), std::string::npos);
+}
+
+TEST(StbPort, OpenPurgesAndReadsAreRaw)
+{
+    PtyPair p;
+    p.send("stale bytes before the open");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    StbPort port;
+    ASSERT_EQ(port.openDevice(p.pty.slavePath(), 115200), 1);
+    // Control characters pass untouched: no echo, no line editing, no CR/LF mapping, no XON/XOFF.
+    const std::string raw("\x02\r\n\x11\x13\x03\x7f\x00", 8);
+    p.send(raw);
+    std::uint8_t buf[8] {};
+    std::size_t got = 0;
+    EXPECT_EQ(port.netd_read(buf, sizeof buf, got), 0);
+    ASSERT_EQ(got, raw.size());
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), got), raw);
+    pollfd echo {p.master, POLLIN, 0};
+    EXPECT_EQ(::poll(&echo, 1, 100), 0) << "the line echoed";
+}
+
+TEST(StbPortTiming, SilentReadWaitsConstantPlusPerByte)
+{
+    PtyPair p;
+    StbPort port;
+    ASSERT_EQ(port.openDevice(p.pty.slavePath(), 115200), 1);
+    std::uint8_t buf[100];
+    std::size_t got = 99;
+    auto t = Clock::now();
+    EXPECT_EQ(port.netd_read(buf, 1, got), 0);
+    EXPECT_EQ(got, 0u);
+    EXPECT_NEAR(secondsSince(t), 1.020, 0.15);
+
+    t = Clock::now();
+    port.netd_read(buf, 100, got);
+    EXPECT_EQ(got, 0u);
+    EXPECT_NEAR(secondsSince(t), 3.0, 0.2);
+}
+
+TEST(StbPortTiming, ReadEndsAfterSilenceFollowingAByte)
+{
+    PtyPair p;
+    StbPort port;
+    ASSERT_EQ(port.openDevice(p.pty.slavePath(), 115200), 1);
+    std::thread late([&p] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        p.send("0123456789");
+    });
+    std::uint8_t buf[25];
+    std::size_t got = 0;
+    const auto t = Clock::now();
+    port.netd_read(buf, sizeof buf, got);
+    late.join();
+    EXPECT_EQ(got, 10u);
+    // 300 ms before the first byte, then 200 ms of silence; the 1,500 ms total is not reached.
+    EXPECT_NEAR(secondsSince(t), 0.5, 0.12);
+}
+
+TEST(StbPortTiming, BlockedWriteFailsAfterTenAttempts)
+{
+    PtyPair p;
+    StbPort port;
+    ASSERT_EQ(port.openDevice(p.pty.slavePath(), 115200), 1);
+    // Nobody reads the master: fill the pseudo-terminal until it takes no more.
+    // The kernel moves data on to the master's side in the background, so fill until it stays full.
+    std::vector<std::uint8_t> chunk(4096, 0x55);
+    for (int settled = 0; settled < 5;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (::write(port.fd(), chunk.data(), chunk.size()) > 0) {
+            settled = 0;
+            while (::write(port.fd(), chunk.data(), chunk.size()) > 0) {
+            }
+        } else {
+            ASSERT_EQ(errno, EAGAIN);
+            ++settled;
+        }
+    }
+    const std::uint8_t byte = 0x02;
+    std::size_t written = 9;
+    const auto t = Clock::now();
+    EXPECT_EQ(port.netd_write(&byte, 1, written), 1);
+    EXPECT_EQ(written, 0u);
+    EXPECT_NEAR(secondsSince(t), 10 * 1.020, 0.6);
+}
+
+TEST(StbPort, FailedReadPrintsDiagnostic)
+{
+    StbPort closed;
+    std::uint8_t b = 0;
+    std::size_t got = 7;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(closed.netd_read(&b, 1, got), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "netd_read() Error\n");
+    EXPECT_EQ(got, 0u);
+    std::size_t written = 0;
+    EXPECT_EQ(closed.netd_write(&b, 1, written), 1);
+}

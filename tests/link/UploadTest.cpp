@@ -1,0 +1,287 @@
+// Uploads and software upgrades over a pseudo-terminal against the simulated receiver.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <random>
+
+#include "db/SampleGenerator.h"
+#include "link/PacketLink.h"
+#include "link/SendSession.h"
+#include "link/TransferWorker.h"
+#include "tests/link/LinkTestSupport.h"
+#include "tests/support/TempDir.h"
+
+using namespace satorix;
+using namespace satorix::link;
+using namespace satorix::stbsim;
+using namespace satorix::test;
+
+namespace {
+
+SimOptions receiving(const LineTimeouts& timeouts, std::uint32_t kind = 4)
+{
+    SimOptions o;
+    o.mode = SimMode::Receive;
+    o.kind = kind;
+    o.timeouts = timeouts;
+    o.requestRepeatMs = 100;
+    o.timeLimitMs = 30000;
+    return o;
+}
+
+struct Transfer {
+    std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
+    TransferContext ctx;
+    ReportLog log;
+    int run(TransferKind kind, SimOnPty& sim, const LineTimeouts& timeouts)
+    {
+        ctx.port.device = sim.device();
+        ctx.timeouts = timeouts;
+        TransferWorker worker;
+        EXPECT_TRUE(worker.start(kind, ctx, *db, log.callback()));
+        worker.join();
+        return worker.result();
+    }
+};
+
+// A software file: a 24-byte identity, the rest of the 64-byte header, then random data.
+std::string softwareFile(std::size_t length, const StbIdentity& id)
+{
+    std::string bytes(length, '\0');
+    std::mt19937 rng(static_cast<unsigned>(length));
+    for (auto& b : bytes) b = static_cast<char>(rng());
+    const auto idBytes = id.bytes();
+    std::memcpy(bytes.data(), idBytes.data(), std::min<std::size_t>(24, length));
+    return bytes;
+}
+
+// Data sent from offset 64, padded with zeros to the region's size.
+std::vector<std::uint8_t> expectedRegion(const std::string& file, std::size_t size)
+{
+    std::vector<std::uint8_t> region(size, 0);
+    if (file.size() > 64) std::memcpy(region.data(), file.data() + 64, std::min(size, file.size() - 64));
+    return region;
+}
+
+} // namespace
+
+TEST(Upload, CleanUploadIsTheImagePaddedToOneMebibyte)
+{
+    Transfer t;
+    generateSample(*t.db, {false, 5});
+    auto options = receiving(LineTimeouts {});
+    options.reserved = {0x11111111, 0x22222222};
+    SimOnPty sim(options);
+    ASSERT_EQ(t.run(TransferKind::Upload, sim, LineTimeouts {}), 0);
+    const SimResult& r = sim.finish();
+    ASSERT_EQ(r.rc, 0) << r.outcome;
+    ASSERT_EQ(r.received.size(), 0x100000u);
+    EXPECT_EQ(std::memcmp(r.received.data(), t.db->image(), IMAGE_SIZE), 0);
+    EXPECT_TRUE(std::all_of(r.received.begin() + IMAGE_SIZE, r.received.end(), [](auto b) { return b == 0; }));
+    EXPECT_EQ(r.fileInfo, (FileInfo {4, 0x006A0000, 0x100000, 256, {}}));
+    EXPECT_EQ(t.ctx.currentIdentity, OWN_IDENTITY);
+    EXPECT_EQ(t.log.closing(), (TransferReport {REPORT_UPLOAD_DONE, 0}));
+    EXPECT_TRUE(t.log.contains(REPORT_UPLOADING, 12));
+    const auto progress = t.log.valuesOf(REPORT_PROGRESS);
+    ASSERT_EQ(progress.size(), 257u);
+    EXPECT_EQ(progress[1], progressValue(0, 100));
+    EXPECT_EQ(progress[255], progressValue(100, 100));
+
+    // Reply, status and file header all answer in a received header: the request's reserved words
+    // travel to the reply, the report carries them back, status and file header keep them.
+    ASSERT_EQ(r.headers.size(), 3u);
+    for (const auto& h : r.headers) EXPECT_EQ(h.reserved, options.reserved);
+    EXPECT_EQ(r.headers[0].param, 4u);
+    EXPECT_EQ(r.pcStatus, 0u);
+}
+
+TEST(Upgrade, SmallFileGoesToTheDatabaseRegion)
+{
+    TempDir dir;
+    StbIdentity fileId = OWN_IDENTITY;
+    fileId.infoDword = 0x12345678;
+    const std::string file = softwareFile(300000, fileId);
+    writeFile(dir.file("sw.dlp"), file);
+    Transfer t;
+    t.ctx.softwarePath = dir.file("sw.dlp");
+    t.ctx.currentIdentity.reserved = {7, 8};
+    SimOnPty sim(receiving(LineTimeouts {}));
+    ASSERT_EQ(t.run(TransferKind::Upgrade, sim, LineTimeouts {}), 0);
+    const SimResult& r = sim.finish();
+    ASSERT_EQ(r.rc, 0) << r.outcome;
+    EXPECT_EQ(r.received, expectedRegion(file, 0x100000));
+    EXPECT_EQ(t.ctx.currentIdentity.infoDword, 0x12345678u);
+    EXPECT_EQ(t.ctx.currentIdentity.reserved, (std::array<std::uint32_t, 2> {7, 8})) << "last 8 bytes kept";
+    EXPECT_TRUE(t.log.contains(REPORT_TRACE, 300000));
+    EXPECT_TRUE(t.log.contains(REPORT_TRACE, 0));
+    EXPECT_EQ(t.log.closing(), (TransferReport {REPORT_UPLOAD_DONE, 0}));
+}
+
+TEST(Upgrade, OneMebibyteFileGoesToRegion3)
+{
+    TempDir dir;
+    const std::string file = softwareFile(0x100000, OWN_IDENTITY);
+    writeFile(dir.file("sw.dlp"), file);
+    Transfer t;
+    t.ctx.softwarePath = dir.file("sw.dlp");
+    LineTimeouts timeouts;
+    timeouts.blockPauseMs = 0; // 1,536 blocks; the pause is measured by the benchmark
+    SimOnPty sim(receiving(timeouts, 3));
+    ASSERT_EQ(t.run(TransferKind::Upgrade, sim, timeouts), 0);
+    const SimResult& r = sim.finish();
+    ASSERT_EQ(r.rc, 0) << r.outcome;
+    EXPECT_EQ(r.fileInfo, (FileInfo {3, 0x00690000, 0x600000, 0x600, {}}));
+    EXPECT_EQ(r.received, expectedRegion(file, 0x600000));
+    EXPECT_TRUE(t.log.contains(REPORT_TRACE, 1));
+}
+
+TEST(Upgrade, UnreadableFileClosesWithoutSending)
+{
+    Transfer t;
+    t.ctx.softwarePath = "/nonexistent/sw.dlp";
+    auto options = receiving(fastTimeouts());
+    options.timeLimitMs = 1500;
+    SimOnPty sim(options);
+    EXPECT_NE(t.run(TransferKind::Upgrade, sim, fastTimeouts()), 0);
+    EXPECT_EQ(t.log.closing(), (TransferReport {REPORT_CANCELLED, 0}));
+    EXPECT_NE(t.ctx.errorDetail.find("/nonexistent/sw.dlp"), std::string::npos);
+    EXPECT_TRUE(sim.finish().headers.empty());
+}
+
+TEST(Upload, CancelDuringTheBlocks)
+{
+    Transfer t;
+    generateSample(*t.db, {false, 5});
+    SimOnPty sim(receiving(LineTimeouts {}));
+    t.ctx.port.device = sim.device();
+    TransferWorker worker;
+    ASSERT_TRUE(worker.start(TransferKind::Upload, t.ctx, *t.db, t.log.callback()));
+    const auto start = std::chrono::steady_clock::now();
+    while (t.log.count(REPORT_PROGRESS) < 30 && !worker.finished() && secondsSince(start) < 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    worker.cancel();
+    worker.join();
+    EXPECT_EQ(t.log.closing(), (TransferReport {REPORT_CANCELLED, 1}));
+    EXPECT_EQ(t.log.count(REPORT_UPLOAD_DONE), 0u);
+    EXPECT_LT(t.log.count(REPORT_PROGRESS), 256u);
+}
+
+// The status write fails: a line that goes dead after the reply-side frames.
+TEST(Upload, AcceptingStatusNotSent)
+{
+    class DeadAfter : public Line {
+    public:
+        DeadAfter(Line& inner, int writes) : inner_(inner), left_(writes) {}
+        int netd_read(std::uint8_t* b, std::size_t n, std::size_t& got) override { return inner_.netd_read(b, n, got); }
+        int netd_write(const std::uint8_t* b, std::size_t n, std::size_t& written) override
+        {
+            written = 0;
+            if (left_-- <= 0) return 1;
+            return inner_.netd_write(b, n, written);
+        }
+
+    private:
+        Line& inner_;
+        int left_;
+    };
+    SimOnPty sim(receiving(fastTimeouts()));
+    StbPort port;
+    ASSERT_EQ(port.openDevice(sim.device(), 115200), 1);
+    port.setTimeouts(fastTimeouts());
+    // Request acknowledgement (1 write), reply (3), report acknowledgement (1); then nothing.
+    DeadAfter line(port, 5);
+    line.setTimeouts(fastTimeouts());
+    ReportLog log;
+    PacketLink link(line, nullptr, log.callback());
+    std::vector<std::uint8_t> data(0x100000, 0);
+    EXPECT_EQ(SendSession(link, 4, data.data(), data.size(), OWN_IDENTITY).run(), 1);
+    EXPECT_EQ(log.closing(), (TransferReport {REPORT_TIMEOUT, 8}));
+    sim.stop();
+}
+
+// One fault of the receiver and how the upload ends.
+struct UploadCase {
+    const char* name;
+    std::function<void(SimOptions&)> fault;
+    TransferReport closing;
+    bool statusRefusal; // the PC told the receiver with a refusing status
+};
+
+class UploadFaults : public testing::TestWithParam<UploadCase> {};
+
+TEST_P(UploadFaults, EndAsExpected)
+{
+    const UploadCase& c = GetParam();
+    Transfer t;
+    generateSample(*t.db, {false, 5});
+    auto options = receiving(fastTimeouts());
+    c.fault(options);
+    SimOnPty sim(options);
+    EXPECT_NE(t.run(TransferKind::Upload, sim, fastTimeouts()), 0);
+    EXPECT_EQ(t.log.closing(), c.closing);
+    EXPECT_EQ(t.log.all().back(), c.closing);
+    if (!c.statusRefusal) sim.stop(); // otherwise the refusing status is still on its way
+    const SimResult& r = sim.finish();
+    if (c.statusRefusal) {
+        EXPECT_EQ(r.pcStatus, 1u) << r.outcome;
+    }
+}
+
+const UploadCase uploadCases[] = {
+    {"NoRequest", [](SimOptions& o) { o.faults.skipFrame = RECEIVE_REQUEST; }, {REPORT_TIMEOUT, 1}, false},
+    {"ReplyNotAcknowledged", [](SimOptions& o) { o.faults.dropAck = ACK_OF_REPLY; }, {REPORT_TIMEOUT, 4}, false},
+    {"NoReport", [](SimOptions& o) { o.faults.skipFrame = RECEIVE_REPORT; }, {REPORT_UNEXPECTED_DATA, 0}, false},
+    {"WildcardHasNoRegion", [](SimOptions& o) { o.identity.hardwareId = 0x7FFFFFFF; }, {REPORT_TIMEOUT, 2}, true},
+    {"FileHeaderNotAcknowledged", [](SimOptions& o) { o.faults.dropAck = ACK_OF_FILE_HEADER; },
+     {REPORT_TIMEOUT, 7}, false},
+    {"BlockNotAcknowledged", [](SimOptions& o) { o.faults.dropAck = ACK_OF_FIRST_BLOCK + 7; }, {REPORT_TIMEOUT, 5},
+     false},
+    {"BrokenBlockAcknowledgement", [](SimOptions& o) { o.faults.flipAck = ACK_OF_FIRST_BLOCK + 100; },
+     {REPORT_TIMEOUT, 5}, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Receiver, UploadFaults, testing::ValuesIn(uploadCases),
+                         [](const testing::TestParamInfo<UploadCase>& i) { return std::string(i.param.name); });
+
+// A software file for the whole software region (type 1) is checked against the receiver's model.
+struct UpgradeRefusal {
+    const char* name;
+    std::uint32_t selector;
+    TransferReport closing;
+    std::uint32_t trace;
+};
+
+class UpgradeRefusals : public testing::TestWithParam<UpgradeRefusal> {};
+
+TEST_P(UpgradeRefusals, OtherModelIsRefused)
+{
+    const UpgradeRefusal& c = GetParam();
+    TempDir dir;
+    StbIdentity fileId = OWN_IDENTITY;
+    fileId.model = {'Z', 'Q', 'V', '-', '9', '9', '9', '9'};
+    writeFile(dir.file("big.dlp"), softwareFile(0x700000, fileId));
+    Transfer t;
+    t.ctx.softwarePath = dir.file("big.dlp");
+    auto options = receiving(fastTimeouts(), 1);
+    options.selector = c.selector;
+    SimOnPty sim(options);
+    EXPECT_NE(t.run(TransferKind::Upgrade, sim, fastTimeouts()), 0);
+    EXPECT_EQ(t.log.closing(), c.closing);
+    EXPECT_TRUE(t.log.contains(REPORT_TRACE, 2)) << "size class of a 7 MiB file";
+    if (c.trace) {
+        EXPECT_TRUE(t.log.contains(REPORT_TRACE, c.trace));
+    }
+    const SimResult& r = sim.finish();
+    EXPECT_EQ(r.pcStatus, 1u);
+    EXPECT_TRUE(r.received.empty());
+}
+
+const UpgradeRefusal upgradeRefusals[] = {
+    {"Selector0", 0, {REPORT_TIMEOUT, 3}, 0},
+    {"Selector2", 2, {REPORT_TIMEOUT, 2}, 0x22},
+    {"Selector8", 8, {REPORT_TIMEOUT, 3}, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Receiver, UpgradeRefusals, testing::ValuesIn(upgradeRefusals),
+                         [](const testing::TestParamInfo<UpgradeRefusal>& i) { return std::string(i.param.name); });
