@@ -19,7 +19,7 @@ void EditFixture::build(int tv, int radio)
         i < tv ? b.addTvProgram(s) : b.addRadioProgram(s);
     }
     for (int l = 0; l < FAV_LISTS; ++l) b.setFavouriteName(l, "Fav_" + std::to_string(l + 1));
-    b.finish();
+    db.setLoaded(true); // no CRC: editing leaves it to the caller, and thousands of databases are built
     messages.clear();
 }
 
