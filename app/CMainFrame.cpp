@@ -83,7 +83,13 @@ CMainFrame::CMainFrame(COrbitDoc& doc, AppConfig& config, RecentFileList& recent
             if (w == orbitView_) return setActiveView(orbitView_);
         }
     });
-    // The idle pass runs whenever the event loop is about to wait for more events.
+    // The idle pass runs whenever the event loop is about to wait for more events, and after
+    // every command even when the loop never waits (a busy loop, a test driving events).
+    idleTimer_.setSingleShot(true);
+    idleTimer_.setInterval(0);
+    connect(&idleTimer_, &QTimer::timeout, this, &CMainFrame::updateCommandUi);
+    connect(&doc_, &COrbitDoc::modifiedChanged, this, &CMainFrame::requestIdleUpdate);
+    connect(&doc_, &COrbitDoc::titleChanged, this, &CMainFrame::requestIdleUpdate);
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::updateCommandUi);
 }
@@ -334,7 +340,17 @@ void CMainFrame::updateFilterButton(std::uint32_t bit, CommandUi& ui)
     }
 }
 
-bool CMainFrame::runCommand(int id) { return router_.run(id); }
+bool CMainFrame::runCommand(int id)
+{
+    const bool handled = router_.run(id);
+    requestIdleUpdate();
+    return handled;
+}
+
+void CMainFrame::requestIdleUpdate()
+{
+    if (!idleTimer_.isActive()) idleTimer_.start();
+}
 
 void CMainFrame::updateCommandUi()
 {

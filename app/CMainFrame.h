@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QTimer>
 #include <cstdint>
 #include <vector>
 
@@ -46,6 +47,8 @@ public:
     bool runCommand(int id);
     // The idle pass: enables, checks and labels every action and status pane.
     void updateCommandUi();
+    // Runs the idle pass once the events now queued have been handled.
+    void requestIdleUpdate();
 
     QAction* action(int id) const { return actions_.value(id); }
     QLabel* pane(int id) const { return panes_.value(id); }
@@ -98,6 +101,7 @@ private:
     std::uint32_t seenScope_;
     int recentRevision_ = -1;
     bool updating_ = false;
+    QTimer idleTimer_;
 };
 
 } // namespace satorix

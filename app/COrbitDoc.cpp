@@ -147,17 +147,22 @@ bool COrbitDoc::onOpenDocument(const QString& path)
     return true;
 }
 
-bool COrbitDoc::askSaveModified()
+PromptAnswer COrbitDoc::askToSave()
 {
-    if (!modified_) return true;
+    if (!modified_) return PromptAnswer::No;
     const PromptAnswer a = s_.prompter.message(QString::fromUtf8(texts::NOT_SAVED).arg(fileName_),
                                                PromptIcon::Question, PromptButtons::YesNoCancel);
-    if (a == PromptAnswer::Cancel) return false;
     if (a == PromptAnswer::Yes) onFileSave();
-    return true;
+    return a;
 }
 
-bool COrbitDoc::saveModified() { return askSaveModified() && !modified_; }
+bool COrbitDoc::askSaveModified() { return askToSave() != PromptAnswer::Cancel; }
+
+bool COrbitDoc::saveModified()
+{
+    const PromptAnswer a = askToSave();
+    return a == PromptAnswer::No || (a == PromptAnswer::Yes && !modified_);
+}
 
 void COrbitDoc::takeDialogNames(const QString& path)
 {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/CommandMap.h"
+#include "app/prompter.h"
 
 namespace satorix {
 
@@ -12,7 +13,6 @@ class AppConfig;
 class BrowserState;
 class ChannelDatabase;
 class DocumentView;
-class Prompter;
 class RecentFileList;
 
 // The long-lived objects the document works on; all owned by the application.
@@ -102,6 +102,8 @@ signals:
 
 private:
     void openLastEdited();
+    // The unsaved-changes question; Yes saves. No when there is nothing to ask about.
+    PromptAnswer askToSave();
     void takeDialogNames(const QString& path);
     void registerFileType();
 

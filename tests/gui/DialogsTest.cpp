@@ -1,0 +1,168 @@
+// The link label, the About box, the splash window and the editor's --screenshot option.
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "dialogs/AboutDialog.h"
+#include "dialogs/HyperlinkStatic.h"
+#include "dialogs/SplashDialog.h"
+#include "tests/gui/GuiTestSupport.h"
+
+namespace satorix::test {
+namespace {
+
+const QColor UNVISITED(0, 0, 238);
+const QColor VISITED(85, 26, 139);
+const QColor HOVER(255, 0, 0);
+
+class HyperlinkTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        about = std::make_unique<AboutDialog>(&prompter);
+        about->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(about.get()));
+        link = about->webLink();
+    }
+    QColor shown() const { return link->palette().color(QPalette::WindowText); }
+    void hover() { QTest::mouseMove(link, link->rect().center()); }
+    void leave() { QTest::mouseMove(about.get(), QPoint(2, 2)); }
+
+    ScriptedPrompter prompter;
+    std::unique_ptr<AboutDialog> about;
+    HyperlinkStatic* link = nullptr;
+};
+
+TEST_F(HyperlinkTest, AboutBoxTextsAndLink)
+{
+    EXPECT_EQ(about->windowTitle(), "Satorix for HD");
+    EXPECT_NE(about->findChild<QLabel*>("aboutVersion"), nullptr);
+    EXPECT_EQ(about->findChild<QLabel*>("aboutVersion")->text(), "Satorix Version 03.01");
+    EXPECT_FALSE(about->findChild<QLabel*>("aboutPicture")->pixmap().isNull());
+    EXPECT_EQ(link->objectName(), "link1047");
+    EXPECT_EQ(link->toolTip(), link->url());
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(shown(), UNVISITED);
+    EXPECT_FALSE(link->font().underline());
+    // Fitted to its text, so that the pointer counts as over the link only on the text.
+    EXPECT_LE(link->width(), QFontMetrics(link->font()).horizontalAdvance(link->text()) + 8);
+}
+
+TEST_F(HyperlinkTest, HoverColoursAndUnderlineThenLeaveRestores)
+{
+    hover();
+    EXPECT_TRUE(link->isOver());
+    EXPECT_EQ(shown(), HOVER);
+    EXPECT_TRUE(link->font().underline());
+
+    leave();
+    EXPECT_TRUE(link->isOver()); // only the 100 ms timer notices
+    QElapsedTimer t;
+    t.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!link->isOver(), 1000);
+    EXPECT_GE(t.elapsed(), 50);
+    EXPECT_EQ(shown(), UNVISITED);
+    EXPECT_FALSE(link->font().underline());
+
+    // Always underlined stays so after leaving; never underlined never shows it.
+    link->setUnderline(HyperlinkStatic::UNDERLINE_ALWAYS);
+    EXPECT_TRUE(link->font().underline());
+    hover();
+    leave();
+    QTRY_VERIFY_WITH_TIMEOUT(!link->isOver(), 1000);
+    EXPECT_TRUE(link->font().underline());
+    link->setUnderline(HyperlinkStatic::UNDERLINE_NEVER);
+    hover();
+    EXPECT_EQ(shown(), HOVER);
+    EXPECT_FALSE(link->font().underline());
+}
+
+TEST_F(HyperlinkTest, ClickOpensAndMarksVisited)
+{
+    QStringList opened;
+    link->setOpener([&opened](const QString& url) {
+        opened << url;
+        return 42;
+    });
+    QTest::mouseClick(link, Qt::LeftButton);
+    EXPECT_EQ(opened, QStringList({AboutDialog::WEB_ADDRESS}));
+    EXPECT_TRUE(link->visited());
+    EXPECT_EQ(shown(), VISITED);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(HyperlinkTest, FailedOpenReportsTheErrorAndStaysUnvisited)
+{
+    int result = 26;
+    link->setOpener([&result](const QString&) { return result; });
+    QTest::mouseClick(link, Qt::LeftButton);
+    result = 4;
+    QTest::mouseClick(link, Qt::LeftButton);
+    result = 32;
+    QTest::mouseClick(link, Qt::LeftButton);
+    EXPECT_EQ(prompter.texts(), QStringList({"Unable to open hyperlink:\n\nA sharing violation occurred. ",
+                                             "Unable to open hyperlink:\n\nUnknown Error (4) occurred.",
+                                             "Unable to open hyperlink:\n\nThe specified dynamic-link library was not found."}));
+    EXPECT_EQ(prompter.messages[0].icon, PromptIcon::Exclamation);
+    EXPECT_FALSE(link->visited());
+    EXPECT_EQ(shown(), UNVISITED);
+}
+
+TEST(HyperlinkAttachTest, EmptyTextShowsTheUrlAndEmptyUrlTakesTheText)
+{
+    HyperlinkStatic a;
+    a.setURL("http://a.example/");
+    a.attach();
+    EXPECT_EQ(a.text(), "http://a.example/");
+    HyperlinkStatic b;
+    b.setText("http://b.example/");
+    b.attach();
+    EXPECT_EQ(b.url(), "http://b.example/");
+    EXPECT_EQ(b.toolTip(), "http://b.example/");
+}
+
+TEST(SplashTest, ClosesItselfAfterItsTime)
+{
+    SplashDialog splash;
+    QElapsedTimer t;
+    t.start();
+    const int result = splash.exec();
+    const qint64 ms = t.elapsed();
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_GE(ms, SplashDialog::SHOW_MS - 50);
+    EXPECT_LT(ms, 5000);
+}
+
+TEST(ScreenshotTest, EditorWritesAPictureOfItsWindow)
+{
+    TempDir dir;
+    const std::string sample = writeSample(dir.file("Channel.si"));
+    QProcess editor;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_DATA_HOME", QString::fromStdString(dir.file("data")));
+    editor.setProcessEnvironment(env);
+    editor.setWorkingDirectory(QString::fromStdString(dir.path()));
+    const QString png = QString::fromStdString(dir.file("shot.png"));
+    editor.start(SATORIX_EDITOR, {"--screenshot", png, QString::fromStdString(sample)});
+    ASSERT_TRUE(editor.waitForFinished(30000));
+    EXPECT_EQ(editor.exitCode(), 0) << editor.readAllStandardError().toStdString();
+    const QImage shot(png);
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_GE(shot.width(), 600);
+    EXPECT_GE(shot.height(), 400);
+    // The tool bar's coloured pictures are in it, not just an empty grey window.
+    int coloured = 0;
+    for (int x = 0; x < shot.width(); x += 2)
+        for (int y = 0; y < 80; y += 2) {
+            const QColor c = shot.pixelColor(x, y);
+            if (std::abs(c.red() - c.blue()) > 60) ++coloured;
+        }
+    EXPECT_GT(coloured, 50);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(dir.file("tavolink.cfg"))).size(), 264);
+}
+
+} // namespace
+} // namespace satorix::test

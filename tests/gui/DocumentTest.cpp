@@ -1,0 +1,239 @@
+// Title, flags and boxes of the document's file commands.
+#include <QAction>
+#include <QFileInfo>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "app/AppConfig.h"
+#include "app/COrbitDoc.h"
+#include "app/CommandIds.h"
+#include "db/ChannelDatabase.h"
+#include "tests/gui/GuiTestSupport.h"
+
+namespace satorix::test {
+namespace {
+
+constexpr std::int64_t IMAGE_BYTES = 721968;
+
+TEST(PathSplitTest, DotInDirectoryAndLeadingDot)
+{
+    const PathParts dirDot = COrbitDoc::splitPath(QStringLiteral("/a.b/name"));
+    EXPECT_EQ(dirDot.extension, "b/name");
+    EXPECT_EQ(dirDot.fileName, "a.b/name");
+    EXPECT_EQ(dirDot.title, "a");
+
+    const PathParts normal = COrbitDoc::splitPath(QStringLiteral("/home/u/my.db.si"));
+    EXPECT_EQ(normal.extension, "si");
+    EXPECT_EQ(normal.fileName, "my.db.si");
+    EXPECT_EQ(normal.title, "my");
+
+    const PathParts hidden = COrbitDoc::splitPath(QStringLiteral("/x/.hidden.si"));
+    EXPECT_EQ(hidden.fileName, ".hidden.si");
+    EXPECT_EQ(hidden.title, "");
+
+    const PathParts bare = COrbitDoc::splitPath(QStringLiteral("/x/plain"));
+    EXPECT_EQ(bare.extension, "");
+    EXPECT_EQ(bare.fileName, "plain");
+    EXPECT_EQ(bare.title, "plain");
+}
+
+class DocumentTest : public ::testing::Test, public AppFixture {};
+
+TEST_F(DocumentTest, FreshStartHasNothingToSave)
+{
+    ASSERT_TRUE(start());
+    EXPECT_EQ(frame().windowTitle(), "Channel - Satorix for HD");
+    EXPECT_EQ(doc().fileName(), "Channel.si");
+    EXPECT_FALSE(doc().fileOpened());
+    EXPECT_FALSE(doc().isModified());
+
+    // Save falls through to Save As, which refuses before any dialog.
+    ASSERT_TRUE(trigger(ID_FILE_SAVE));
+    ASSERT_TRUE(trigger(ID_FILE_SAVE_AS));
+    EXPECT_EQ(prompter.texts(), QStringList({"Nothing to save!", "Nothing to save!"}));
+    EXPECT_TRUE(prompter.saveRequests.empty());
+}
+
+TEST_F(DocumentTest, PrintNewAlwaysDisabled)
+{
+    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("a.si")))));
+    frame().updateCommandUi();
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_FILE_NEW})
+        EXPECT_FALSE(frame().action(id)->isEnabled()) << id;
+    for (int id : {ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_SETTINGS_OPTIONS, ID_APP_ABOUT})
+        EXPECT_TRUE(frame().action(id)->isEnabled()) << id;
+}
+
+TEST_F(DocumentTest, OpenSetsNamesFlagsAndRecentFile)
+{
+    const QString path = QString::fromStdString(writeSample(file("My.Channels.si")));
+    ASSERT_TRUE(start());
+    doc().setModifiedFlag(false);
+    prompter.fileNames.push_back(path);
+    ASSERT_TRUE(trigger(ID_FILE_OPEN));
+
+    ASSERT_EQ(prompter.openRequests.size(), 1u);
+    const FileDialogRequest& req = prompter.openRequests[0];
+    EXPECT_EQ(req.initialName, "*.si");
+    EXPECT_EQ(req.nameFilters, QStringList({"Channel data (*.si)", "All Files (*.*)"}));
+    EXPECT_TRUE(req.mustExist);
+
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(frame().windowTitle(), "My.Channels - Satorix for HD");
+    EXPECT_EQ(doc().fileName(), "My.Channels.si");
+    EXPECT_EQ(doc().extension(), "si");
+    EXPECT_EQ(doc().path(), path);
+    EXPECT_TRUE(doc().fileOpened());
+    EXPECT_TRUE(app().browser().rebuildRequest);
+    EXPECT_EQ(app().recentFiles().files().value(0), QFileInfo(path).absoluteFilePath());
+    frame().updateCommandUi();
+    EXPECT_TRUE(frame().action(ID_FILE_MRU_FILE1)->isVisible());
+    EXPECT_TRUE(frame().action(ID_FILE_MRU_FILE1)->text().endsWith(path));
+}
+
+TEST_F(DocumentTest, OpenFailureKeepsNewNamesAndShowsBothBoxes)
+{
+    ASSERT_TRUE(start());
+    prompter.fileNames.push_back(qfile("missing.si"));
+    ASSERT_TRUE(trigger(ID_FILE_OPEN));
+    EXPECT_EQ(prompter.texts(), QStringList({"Open1", "Error: Open failed"}));
+    EXPECT_EQ(prompter.messages[1].icon, PromptIcon::Exclamation);
+    EXPECT_EQ(frame().windowTitle(), "missing - Satorix for HD");
+    EXPECT_FALSE(doc().fileOpened());
+}
+
+TEST_F(DocumentTest, UnsavedChangesQuestionOnOpen)
+{
+    const QString first = QString::fromStdString(writeSample(file("first.si"), 1));
+    const QString second = QString::fromStdString(writeSample(file("second.si"), 2));
+    ASSERT_TRUE(start(first));
+    const QString question = "first.si not saved!\nSave it now?";
+
+    // Cancel: no dialog, nothing changes.
+    doc().setModifiedFlag(true);
+    prompter.answers.push_back(PromptAnswer::Cancel);
+    ASSERT_TRUE(trigger(ID_FILE_OPEN));
+    EXPECT_EQ(prompter.texts(), QStringList({question}));
+    EXPECT_EQ(prompter.messages[0].buttons, PromptButtons::YesNoCancel);
+    EXPECT_EQ(prompter.messages[0].icon, PromptIcon::Question);
+    EXPECT_TRUE(prompter.openRequests.empty());
+    EXPECT_TRUE(doc().isModified());
+
+    // Yes: the open file is saved in place (no save dialog), then the dialog comes.
+    prompter.clear();
+    std::filesystem::remove(file("first.si"));
+    prompter.answers.push_back(PromptAnswer::Yes);
+    prompter.fileNames.push_back(second);
+    ASSERT_TRUE(trigger(ID_FILE_OPEN));
+    EXPECT_TRUE(prompter.saveRequests.empty());
+    EXPECT_EQ(QFileInfo(first).size(), IMAGE_BYTES);
+    EXPECT_EQ(doc().fileName(), "second.si");
+    EXPECT_FALSE(doc().isModified());
+
+    // No: straight to the dialog, the changes are dropped.
+    prompter.clear();
+    doc().setModifiedFlag(true);
+    prompter.answers.push_back(PromptAnswer::No);
+    prompter.fileNames.push_back(first);
+    ASSERT_TRUE(trigger(ID_FILE_OPEN));
+    EXPECT_EQ(prompter.texts(), QStringList({"second.si not saved!\nSave it now?"}));
+    EXPECT_EQ(doc().fileName(), "first.si");
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(prompter.unanswered, 0);
+}
+
+TEST_F(DocumentTest, SaveAfterDownloadAsksForNameOnce)
+{
+    ASSERT_TRUE(start());
+    writeSample(file("dl-source.si"));
+    ASSERT_EQ(app().database().load(file("dl-source.si")), 0);
+    doc().acceptDownloadedDatabase();
+    EXPECT_EQ(frame().windowTitle(), "Channel.si - Satorix for HD");
+    EXPECT_TRUE(doc().isModified());
+    EXPECT_EQ(paneText(ID_INDICATOR_OVR), "OVR");
+
+    prompter.fileNames.push_back(qfile("saved.si"));
+    ASSERT_TRUE(trigger(ID_FILE_SAVE));
+    ASSERT_EQ(prompter.saveRequests.size(), 1u);
+    EXPECT_EQ(prompter.saveRequests[0].initialName, "*.si");
+    EXPECT_EQ(QFileInfo(qfile("saved.si")).size(), IMAGE_BYTES);
+    EXPECT_EQ(frame().windowTitle(), "saved - Satorix for HD");
+    EXPECT_TRUE(doc().fileOpened());
+    EXPECT_FALSE(doc().databaseDownloaded());
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(paneText(ID_INDICATOR_OVR), "");
+
+    // From now on Save writes to the chosen path without asking.
+    std::filesystem::remove(file("saved.si"));
+    doc().setModifiedFlag(true);
+    ASSERT_TRUE(trigger(ID_FILE_SAVE));
+    EXPECT_EQ(prompter.saveRequests.size(), 1u);
+    EXPECT_EQ(QFileInfo(qfile("saved.si")).size(), IMAGE_BYTES);
+    EXPECT_FALSE(doc().isModified());
+}
+
+TEST_F(DocumentTest, SaveFailureKeepsModifiedAndCancelledSaveAsChangesNothing)
+{
+    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("a.si")))));
+    doc().setModifiedFlag(true);
+    prompter.fileNames.push_back(qfile("no-such-dir/b.si"));
+    ASSERT_TRUE(trigger(ID_FILE_SAVE_AS));
+    EXPECT_EQ(prompter.texts(), QStringList({"Error: Save failed!"}));
+    EXPECT_EQ(frame().windowTitle(), "b - Satorix for HD"); // names are taken before saving
+    EXPECT_TRUE(doc().isModified());
+
+    prompter.clear();
+    ASSERT_TRUE(trigger(ID_FILE_SAVE_AS)); // no name queued: the dialog is cancelled
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(doc().fileName(), "b.si");
+    EXPECT_TRUE(doc().isModified());
+}
+
+TEST_F(DocumentTest, CommandLineFileOpensOrEndsTheProgram)
+{
+    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("cmd.line.si")))));
+    EXPECT_EQ(frame().windowTitle(), "cmd.line - Satorix for HD");
+    EXPECT_TRUE(doc().fileOpened());
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_TRUE(frame().isVisible());
+    stop();
+
+    std::filesystem::remove(file(AppConfig::FILE_NAME));
+    EXPECT_FALSE(start(qfile("gone.si")));
+    EXPECT_EQ(prompter.texts(), QStringList({"Open1", "Error: Open failed"}));
+    EXPECT_EQ(app().frame(), nullptr);
+    // The frame was built and destroyed, so the configuration was still written.
+    EXPECT_EQ(QFileInfo(qfile(AppConfig::FILE_NAME)).size(), 264);
+}
+
+TEST_F(DocumentTest, OpenLastEdited)
+{
+    // Missing file: the box, then an empty, untitled start.
+    AppConfig config;
+    config.setDefaults();
+    config.setOpenLastEdited(true);
+    config.setLastPath(file("vanished.si"));
+    config.write(file(AppConfig::FILE_NAME));
+    ASSERT_TRUE(start());
+    EXPECT_EQ(prompter.texts(), QStringList({"Open1", "Open last edited failed"}));
+    EXPECT_EQ(frame().windowTitle(), "Untitled - Satorix for HD");
+    EXPECT_FALSE(doc().fileOpened());
+    EXPECT_EQ(paneText(ID_INDICATOR_COUNTS), "File not loaded!");
+    stop();
+
+    // A file loaded in one run is opened by the next.
+    prompter.clear();
+    const QString path = QString::fromStdString(writeSample(file("last.si")));
+    ASSERT_TRUE(start(path));
+    stop();
+    prompter.clear();
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(doc().fileOpened());
+    EXPECT_EQ(doc().path(), path);
+    EXPECT_EQ(frame().windowTitle(), "last - Satorix for HD");
+    EXPECT_TRUE(app().browser().rebuildRequest);
+}
+
+} // namespace
+} // namespace satorix::test

@@ -1,0 +1,227 @@
+// The main frame: status panes, the TV/radio filter, dropped files, closing and recent files.
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
+#include <QSplitter>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "app/COrbitDoc.h"
+#include "app/CommandIds.h"
+#include "db/ChannelDatabase.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "views/BrowserState.h"
+#include "views/CLeftView.h"
+#include "views/COrbitView.h"
+
+namespace satorix::test {
+namespace {
+
+class FrameTest : public ::testing::Test, public AppFixture {
+protected:
+    void drop(const QStringList& paths)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+        data.setUrls(urls);
+        const QPoint at = frame().rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&frame(), &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&frame(), &dropped);
+    }
+    QWidget* toolButton(int id) { return frame().toolBar()->widgetForAction(frame().action(id)); }
+};
+
+TEST_F(FrameTest, LayoutToolBarOrderAndSplitter)
+{
+    ASSERT_TRUE(start());
+    QStringList order;
+    for (QAction* a : frame().toolBar()->actions()) order << (a->isSeparator() ? "|" : QString::number(a->data().toInt()));
+    EXPECT_EQ(order.join(' '), "57601 57603 | 57607 | 32815 | 32773 32774 32772 | 32806 32808 32809 32810 | 57664");
+    EXPECT_EQ(frame().action(ID_STB_DOWNLOAD)->statusTip(), "Load database from Set Top Box to PC.");
+    EXPECT_EQ(frame().action(ID_TOOLBAR_PORT)->toolTip(), "Config RS232 Port.");
+    const QIcon icon = frame().action(ID_FILE_OPEN)->icon();
+    EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Active).toImage());
+    EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Disabled).toImage());
+
+    auto* splitter = frame().findChild<QSplitter*>("splitter");
+    ASSERT_NE(splitter, nullptr);
+    EXPECT_EQ(splitter->widget(0), frame().leftView());
+    EXPECT_EQ(splitter->widget(1), frame().orbitView());
+    EXPECT_EQ(frame().activeView(), frame().leftView());
+    EXPECT_EQ(frame().action(ID_EDIT_PASTE)->shortcuts().size(), 2);
+}
+
+TEST_F(FrameTest, CountPaneTexts)
+{
+    ASSERT_TRUE(start());
+    EXPECT_EQ(paneText(ID_INDICATOR_COUNTS), "File not loaded!");
+    EXPECT_EQ(paneText(ID_INDICATOR_OVR), "");
+    stop();
+
+    const std::string path = writeSample(file("c.si"));
+    ChannelDatabase db;
+    db.setListingPath({});
+    ASSERT_EQ(db.load(path), 0);
+    int tv = 0;
+    int all = 0;
+    db.getCount(DBT_TV_PROGRAMS, tv);
+    db.getCount(DBT_PROGRAM, all);
+    ASSERT_GT(tv, 0);
+    ASSERT_GT(all, tv);
+
+    ASSERT_TRUE(start(QString::fromStdString(path)));
+    EXPECT_EQ(paneText(ID_INDICATOR_COUNTS), QString("TV:%1, Radio:%2").arg(tv).arg(all - tv));
+    doc().setModifiedFlag(true);
+    EXPECT_EQ(paneText(ID_INDICATOR_OVR), "OVR");
+    // Caps, num and scroll lock are not known here and stay blank.
+    EXPECT_EQ(paneText(ID_INDICATOR_CAPS), "");
+}
+
+TEST_F(FrameTest, FilterButtonsRefillTheListOnceWhenIdle)
+{
+    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("f.si")))));
+    QTRY_VERIFY(frame().action(ID_SHOW_TV_RADIO)->isChecked());
+    COrbitView* list = frame().orbitView();
+    const int fills = list->fillCount();
+
+    QTest::mouseClick(toolButton(ID_SHOW_TV), Qt::LeftButton);
+    EXPECT_EQ(app().browser().scope(), SCOPE_TV | SCOPE_PROGRAMS);
+    EXPECT_EQ(list->fillCount(), fills); // the command itself does not refresh
+    QTRY_COMPARE(list->fillCount(), fills + 1);
+    EXPECT_TRUE(frame().action(ID_SHOW_TV)->isChecked());
+    EXPECT_FALSE(frame().action(ID_SHOW_RADIO)->isChecked());
+    EXPECT_FALSE(frame().action(ID_SHOW_TV_RADIO)->isChecked());
+    EXPECT_EQ(frame().seenScope(), SCOPE_TV | SCOPE_PROGRAMS);
+
+    QTest::mouseClick(toolButton(ID_SHOW_TV), Qt::LeftButton);
+    frame().updateCommandUi();
+    frame().updateCommandUi();
+    EXPECT_EQ(list->fillCount(), fills + 1);
+    EXPECT_TRUE(frame().action(ID_SHOW_TV)->isChecked());
+
+    // Other scope bits survive the filter.
+    app().browser().setScope(SCOPE_TV | scopeFav(2));
+    frame().updateCommandUi();
+    EXPECT_EQ(list->fillCount(), fills + 2);
+    QTest::mouseClick(toolButton(ID_SHOW_RADIO), Qt::LeftButton);
+    EXPECT_EQ(app().browser().scope(), SCOPE_RADIO | scopeFav(2));
+    QTRY_COMPARE(list->fillCount(), fills + 3);
+    EXPECT_TRUE(frame().action(ID_SHOW_RADIO)->isChecked());
+    EXPECT_FALSE(frame().action(ID_SHOW_TV)->isChecked());
+}
+
+TEST_F(FrameTest, DropOpensFirstFileWithoutAsking)
+{
+    const QString first = QString::fromStdString(writeSample(file("one.si"), 1));
+    const QString second = QString::fromStdString(writeSample(file("two.si"), 2));
+    ASSERT_TRUE(start());
+    doc().setModifiedFlag(true);
+    drop({first, second});
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(frame().windowTitle(), "one.si - Satorix for HD");
+    EXPECT_EQ(doc().path(), first);
+    EXPECT_EQ(doc().fileName(), "one.si");
+    EXPECT_TRUE(doc().fileOpened());
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(app().recentFiles().files(), QStringList({first}));
+    EXPECT_EQ(app().database().lastPath(), first.toStdString());
+
+    // A file that does not load leaves the document as it was.
+    doc().setModifiedFlag(true);
+    writeFile(file("short.si"), std::string(10, 'x'));
+    drop({qfile("short.si")});
+    EXPECT_EQ(prompter.texts(), QStringList({"Error: Open failed2", "Error: Open failed"}));
+    EXPECT_EQ(frame().windowTitle(), "one.si - Satorix for HD");
+    EXPECT_EQ(doc().path(), first);
+    EXPECT_TRUE(doc().isModified());
+}
+
+TEST_F(FrameTest, CloseWithUnsavedChangesEachAnswer)
+{
+    const QString path = QString::fromStdString(writeSample(file("close.si")));
+    ASSERT_TRUE(start(path));
+    const QString question = "close.si not saved!\nSave it now?";
+
+    doc().setModifiedFlag(true);
+    prompter.answers.push_back(PromptAnswer::Cancel);
+    EXPECT_FALSE(frame().close());
+    EXPECT_TRUE(frame().isVisible());
+    EXPECT_EQ(prompter.texts(), QStringList({question}));
+
+    // Yes, but the save cannot happen: the window stays.
+    std::filesystem::remove(file("close.si"));
+    std::filesystem::create_directory(file("close.si"));
+    prompter.clear();
+    prompter.answers.push_back(PromptAnswer::Yes);
+    EXPECT_FALSE(frame().close());
+    EXPECT_EQ(prompter.texts(), QStringList({question, "Error: Save failed!"}));
+    std::filesystem::remove(file("close.si"));
+
+    // Yes saves, then closes.
+    prompter.clear();
+    prompter.answers.push_back(PromptAnswer::Yes);
+    EXPECT_TRUE(frame().close());
+    EXPECT_EQ(QFileInfo(path).size(), 721968);
+    stop();
+
+    // No closes without saving; unmodified closes without asking.
+    ASSERT_TRUE(start(path));
+    std::filesystem::remove(file("close.si"));
+    doc().setModifiedFlag(true);
+    prompter.clear();
+    prompter.answers.push_back(PromptAnswer::No);
+    EXPECT_TRUE(frame().close());
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    stop();
+
+    writeSample(file("close.si"));
+    ASSERT_TRUE(start(path));
+    prompter.clear();
+    EXPECT_TRUE(frame().close());
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(FrameTest, RecentFileThatVanishedLeavesTheList)
+{
+    const QString a = QString::fromStdString(writeSample(file("ra.si"), 1));
+    const QString b = QString::fromStdString(writeSample(file("rb.si"), 2));
+    ASSERT_TRUE(start(a));
+    drop({b});
+    frame().updateCommandUi();
+    ASSERT_TRUE(frame().action(ID_FILE_MRU_FILE1 + 1)->isVisible());
+    EXPECT_TRUE(frame().action(ID_FILE_MRU_FILE1 + 1)->text().endsWith(a));
+
+    ASSERT_TRUE(trigger(ID_FILE_MRU_FILE1 + 1));
+    EXPECT_EQ(frame().windowTitle(), "ra - Satorix for HD");
+    EXPECT_EQ(app().recentFiles().files().value(0), a);
+
+    std::filesystem::remove(file("rb.si"));
+    prompter.clear();
+    ASSERT_TRUE(trigger(ID_FILE_MRU_FILE1 + 1));
+    EXPECT_EQ(prompter.texts(), QStringList({"Open1", "Error: Open failed"}));
+    EXPECT_EQ(app().recentFiles().files(), QStringList({a}));
+    frame().updateCommandUi();
+    EXPECT_FALSE(frame().action(ID_FILE_MRU_FILE1 + 1)->isVisible());
+}
+
+TEST_F(FrameTest, NextPaneMovesTheActiveView)
+{
+    ASSERT_TRUE(start());
+    frame().activateWindow();
+    ASSERT_TRUE(trigger(ID_NEXT_PANE));
+    EXPECT_EQ(frame().activeView(), frame().orbitView());
+    ASSERT_TRUE(trigger(ID_PREV_PANE));
+    EXPECT_EQ(frame().activeView(), frame().leftView());
+}
+
+} // namespace
+} // namespace satorix::test

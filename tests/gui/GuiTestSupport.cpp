@@ -1,0 +1,81 @@
+#include "tests/gui/GuiTestSupport.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QSettings>
+#include <filesystem>
+
+#include "db/ChannelDatabase.h"
+#include "db/SampleGenerator.h"
+
+namespace satorix::test {
+
+std::string writeSample(const std::string& path, std::uint32_t seed)
+{
+    ChannelDatabase db;
+    db.setListingPath({});
+    SampleOptions options;
+    options.seed = seed;
+    generateSample(db, options);
+    db.save(path);
+    return path;
+}
+
+void whenModal(std::function<void(QWidget*)> f)
+{
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, f] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        poll->stop();
+        poll->deleteLater();
+        f(modal);
+    });
+    poll->start();
+}
+
+AppFixture::AppFixture()
+{
+    oldCwd_ = std::filesystem::current_path().string();
+    std::filesystem::current_path(dir.path());
+    // The recent-file list lives in the profile, which every test of the binary shares.
+    QSettings().clear();
+    options.showSplash = false;
+    options.registration.refreshCaches = false;
+}
+
+AppFixture::~AppFixture()
+{
+    stop();
+    std::filesystem::current_path(oldCwd_);
+}
+
+bool AppFixture::start(const QString& file)
+{
+    app_ = std::make_unique<COrbitApp>(prompter, options);
+    return app_->initInstance(file);
+}
+
+void AppFixture::stop()
+{
+    if (app_) app_->exitInstance();
+    app_.reset();
+}
+
+bool AppFixture::trigger(int id)
+{
+    frame().updateCommandUi();
+    QAction* a = frame().action(id);
+    if (!a || !a->isEnabled()) return false;
+    a->trigger();
+    return true;
+}
+
+QString AppFixture::paneText(int id)
+{
+    frame().updateCommandUi();
+    return frame().pane(id)->text();
+}
+
+} // namespace satorix::test
