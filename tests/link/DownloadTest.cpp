@@ -133,6 +133,8 @@ struct DownloadCase {
     TransferReport closing; // {0, 0}: the download completes
 };
 
+void PrintTo(const DownloadCase& c, std::ostream* os) { *os << c.name; }
+
 class DownloadFaults : public testing::TestWithParam<DownloadCase> {};
 
 TEST_P(DownloadFaults, EndAsExpected)

@@ -208,6 +208,8 @@ struct UploadCase {
     bool statusRefusal; // the PC told the receiver with a refusing status
 };
 
+void PrintTo(const UploadCase& c, std::ostream* os) { *os << c.name; }
+
 class UploadFaults : public testing::TestWithParam<UploadCase> {};
 
 TEST_P(UploadFaults, EndAsExpected)
@@ -251,6 +253,8 @@ struct UpgradeRefusal {
     TransferReport closing;
     std::uint32_t trace;
 };
+
+void PrintTo(const UpgradeRefusal& c, std::ostream* os) { *os << c.name; }
 
 class UpgradeRefusals : public testing::TestWithParam<UpgradeRefusal> {};
 
