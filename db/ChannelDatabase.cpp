@@ -295,25 +295,22 @@ int ChannelDatabase::favouriteMask(int programIndex, std::uint32_t& mask) const
 void ChannelDatabase::purgeUnusedProviders()
 {
     // Same result as checking provider p against every program and renumbering one removal at a
-    // time, in O(programs + providers): removals only shift the values above them, so the used
-    // values stay in order and each needs to be looked at once.
+    // time, in O(n log n): removals only shift the values above them, so the used values stay in
+    // order and each needs to be looked at once.
     const int programs = programsInUse();
-    std::vector<bool> present(65536, false);
-    for (int i = 0; i < programs; ++i) present[u16(programOffset(i) + layout::prog::PROVIDER)] = true;
-    std::vector<int> values; // distinct provider indices in use, ascending
-    for (int v = 0; v < 65536; ++v)
-        if (present[v]) values.push_back(v);
+    std::vector<std::uint16_t> values(static_cast<std::size_t>(programs));
+    for (int i = 0; i < programs; ++i) values[static_cast<std::size_t>(i)] = u16(programOffset(i) + layout::prog::PROVIDER);
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
 
-    std::vector<int> finalValue(values.size());
+    std::vector<std::uint16_t> finalValue(values.size());
     std::size_t next = 0; // first value not yet passed
     int removed = 0;
     int count = providerCount();
     int p = 0;
     while (p < count && p < MAX_PROVIDERS) {
         if (next < values.size() && values[next] - removed == p) {
-            finalValue[next] = p;
-            ++next;
-            ++p;
+            finalValue[next++] = static_cast<std::uint16_t>(p++);
             continue;
         }
         // Provider p is unused: close the gap; the top slot keeps its old bytes.
@@ -325,13 +322,12 @@ void ChannelDatabase::purgeUnusedProviders()
         --count;
     }
     if (removed == 0) return;
-    for (std::size_t k = next; k < values.size(); ++k) finalValue[k] = values[k] - removed;
+    for (std::size_t k = next; k < values.size(); ++k) finalValue[k] = static_cast<std::uint16_t>(values[k] - removed);
 
-    std::vector<std::uint16_t> map(65536);
-    for (std::size_t k = 0; k < values.size(); ++k) map[values[k]] = static_cast<std::uint16_t>(finalValue[k]);
     for (int i = 0; i < programs; ++i) {
         const std::size_t o = programOffset(i) + layout::prog::PROVIDER;
-        setU16(o, map[u16(o)]);
+        const auto k = std::lower_bound(values.begin(), values.end(), u16(o)) - values.begin();
+        setU16(o, finalValue[static_cast<std::size_t>(k)]);
     }
     setProviderCount(count);
 }
