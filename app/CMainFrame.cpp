@@ -13,6 +13,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
 #include "app/AppConfig.h"
 #include "app/AppTexts.h"
@@ -32,6 +33,12 @@ namespace {
 // Tool bar picture strips, one 30-pixel cell per button in button order.
 enum ToolImage { IMG_OPEN, IMG_SAVE, IMG_PRINT, IMG_DELETE, IMG_TV, IMG_RADIO, IMG_TV_RADIO, IMG_DOWNLOAD,
                  IMG_UPLOAD, IMG_UPGRADE, IMG_PORT, IMG_ABOUT };
+
+// The pane's classic width, widened when the desktop's font needs more room for the text.
+void fitPane(QLabel* pane, const QString& text, int width)
+{
+    pane->setMinimumWidth(std::max(width, pane->fontMetrics().horizontalAdvance(text) + 14));
+}
 
 QIcon toolIcon(int image)
 {
@@ -318,10 +325,10 @@ void CMainFrame::registerCommands()
                 doc_.database().getCount(DBT_TV_PROGRAMS, tv);
                 doc_.database().getCount(DBT_PROGRAM, all);
                 ui.text = QString::fromUtf8(texts::COUNTS).arg(tv).arg(all - tv);
-                counts->setMinimumWidth(100);
+                fitPane(counts, *ui.text, 100);
             } else {
                 ui.text = QString::fromUtf8(texts::FILE_NOT_LOADED);
-                counts->setMinimumWidth(70);
+                fitPane(counts, *ui.text, 70);
             }
         });
 }
