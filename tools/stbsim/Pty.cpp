@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -46,6 +47,24 @@ int Pty::takeMaster()
     const int fd = master_;
     master_ = -1;
     return fd;
+}
+
+std::size_t Pty::unreadBySlave() const
+{
+    int n = 0;
+    if (slaveHold_ < 0 || ::ioctl(slaveHold_, FIONREAD, &n) != 0 || n < 0) return 0;
+    return static_cast<std::size_t>(n);
+}
+
+unsigned Pty::slaveSpeed() const
+{
+    termios tio {};
+    if (slaveHold_ < 0 || ::tcgetattr(slaveHold_, &tio) != 0) return 0;
+    switch (::cfgetospeed(&tio)) {
+    case B57600: return 57600;
+    case B115200: return 115200;
+    default: return 0;
+    }
 }
 
 } // namespace satorix::stbsim

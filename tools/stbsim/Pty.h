@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace satorix::stbsim {
@@ -20,6 +21,10 @@ public:
     int master() const { return master_; }
     const std::string& slavePath() const { return slavePath_; }
     const std::string& error() const { return error_; }
+    // Bytes written by the master that the PC's side has not read yet.
+    std::size_t unreadBySlave() const;
+    // The baud rate the PC's side last set (0 when neither 57600 nor 115200).
+    unsigned slaveSpeed() const;
 
 private:
     int master_ = -1;

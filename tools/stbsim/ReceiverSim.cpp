@@ -34,10 +34,15 @@ int ReceiverSim::run()
     acksSent_ = 0;
     deadlineMs_ = nowMs() + opt_.timeLimitMs;
     line_.setTimeouts(opt_.timeouts);
-    return opt_.mode == SimMode::Serve ? serve() : receive();
+    switch (opt_.mode) {
+    case SimMode::Serve: return serve();
+    case SimMode::Receive: return receive();
+    case SimMode::Any: return any();
+    }
+    return 1;
 }
 
-bool ReceiverSim::timeLeft() const { return nowMs() < deadlineMs_ && !(stop_ && stop_->load()); }
+bool ReceiverSim::timeLeft() const { return nowMs() < deadlineMs_ && !stopped(); }
 
 int ReceiverSim::end(int rc, std::string outcome)
 {
@@ -115,6 +120,11 @@ int ReceiverSim::serve()
         gotRequest = request.tag == PKT_REQUEST;
     }
     if (!gotRequest) return end(1, "no request from the PC");
+    return serveRequest(request);
+}
+
+int ReceiverSim::serveRequest(const PacketHeader& request)
+{
     if (!sendAck()) return end(1, "cannot write");
 
     PacketHeader reply = request.answer(PKT_REPLY, opt_.kind);
@@ -188,12 +198,16 @@ int ReceiverSim::serveBlocks(const PacketHeader& report)
     return end(0, "region served");
 }
 
-int ReceiverSim::receive()
+PacketHeader ReceiverSim::ownRequest() const
 {
-    const std::uint32_t selector =
-        opt_.selector < 0 ? opt_.kind : static_cast<std::uint32_t>(opt_.selector);
     PacketHeader request = PacketHeader::make(PKT_REQUEST, opt_.kind);
     request.reserved = opt_.reserved;
+    return request;
+}
+
+int ReceiverSim::receive()
+{
+    const PacketHeader request = ownRequest();
 
     // The PC purges its port when it opens it: repeat the request until it is acknowledged.
     LineTimeouts waiting = opt_.timeouts;
@@ -209,7 +223,13 @@ int ReceiverSim::receive()
     }
     line_.setTimeouts(opt_.timeouts);
     if (!acknowledged) return end(1, "request not acknowledged");
+    return receiveAfterRequest();
+}
 
+int ReceiverSim::receiveAfterRequest()
+{
+    const std::uint32_t selector =
+        opt_.selector < 0 ? opt_.kind : static_cast<std::uint32_t>(opt_.selector);
     PacketHeader reply;
     if (!recvFromPc(reply, nullptr, 0, true, PKT_REPLY)) return end(1, "no reply from the PC");
     const auto id = opt_.identity.bytes();
@@ -247,6 +267,47 @@ int ReceiverSim::receiveBlocks(const FileInfo& info)
     }
     result_.received.resize(offset);
     return end(0, "region received");
+}
+
+// The receiver cannot know which transfer the PC will start: it keeps asking for a region (an
+// upload answers with an acknowledgement) and listens between its requests (a download begins
+// with the PC's own request). Both frames have the same size, so one read tells them apart.
+int ReceiverSim::any()
+{
+    LineTimeouts listening = opt_.timeouts;
+    listening.readConstantMs = std::max(1, opt_.requestRepeatMs / PacketLink::START_TRIES);
+    listening.readPerByteMs = 0;
+    const PacketHeader request = ownRequest();
+    int completed = 0;
+    while (!stopped()) {
+        result_ = SimResult {};
+        acksSent_ = 0;
+        deadlineMs_ = nowMs() + opt_.timeLimitMs;
+        line_.setTimeouts(listening);
+        // One request waiting in the PC's queue is enough; the PC's purge on opening clears it.
+        if (!opt_.unreadByPc || opt_.unreadByPc() == 0) {
+            sendPacket(RECEIVE_REQUEST, request, nullptr, 0, false);
+            ++result_.requestsSent;
+        }
+        PacketHeader h;
+        if (link_.recv_packet(h, nullptr, 0, false) != 0) continue;
+        if (h.tag != PKT_ACK && h.tag != PKT_REQUEST) continue;
+        line_.setTimeouts(opt_.timeouts);
+        int rc = 0;
+        if (h.tag == PKT_ACK) {
+            rc = receiveAfterRequest();
+        } else {
+            result_.headers.push_back(h);
+            rc = serveRequest(h);
+        }
+        if (rc == 0 && result_.fileInfo && result_.fileInfo->type == REGION_DATABASE) {
+            opt_.data = result_.received;
+            opt_.data.resize(DATABASE_REGION_SIZE, 0);
+        }
+        if (rc == 0) ++completed;
+        if (onExchange_) onExchange_(result_);
+    }
+    return completed > 0 ? 0 : 1;
 }
 
 } // namespace satorix::stbsim

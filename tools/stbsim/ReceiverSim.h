@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,8 +19,9 @@ using link::PacketHeader;
 using link::StbIdentity;
 
 enum class SimMode {
-    Serve,  // the receiver sends a region: the PC downloads
-    Receive // the receiver asks for a region: the PC uploads or upgrades
+    Serve,   // the receiver sends a region: the PC downloads
+    Receive, // the receiver asks for a region: the PC uploads or upgrades
+    Any      // whichever the PC starts, again and again until stopped
 };
 
 enum class BadLength {
@@ -67,6 +69,8 @@ struct SimOptions {
     int timeLimitMs = 60000;
     link::LineTimeouts timeouts;
     SimFaults faults;
+    // Any: bytes the PC has not read yet, so that unanswered requests never pile up in its queue.
+    std::function<std::size_t()> unreadByPc;
 };
 
 struct SimResult {
@@ -81,6 +85,9 @@ struct SimResult {
     int requestsSent = 0;
 };
 
+// Any: called after every exchange, whatever its end.
+using ExchangeCallback = std::function<void(const SimResult&)>;
+
 // The receiver's end of the cable, played with the same link operations as the PC's sessions.
 class ReceiverSim {
 public:
@@ -88,12 +95,21 @@ public:
     static constexpr std::uint32_t MAX_RECEIVE = 0x800000;
 
     ReceiverSim(link::Line& line, SimOptions options, const std::atomic<bool>* stop = nullptr);
+    // Serve and Receive: one exchange. Any: exchanges until stopped; a database region received
+    // from the PC is what later downloads serve, as a receiver would store it.
     int run();
+    void setExchangeCallback(ExchangeCallback callback) { onExchange_ = std::move(callback); }
     const SimResult& result() const { return result_; }
+    // The region a download gets now.
+    const std::vector<std::uint8_t>& servedData() const { return opt_.data; }
 
 private:
     int serve();
+    int serveRequest(const PacketHeader& request);
     int receive();
+    int receiveAfterRequest();
+    int any();
+    PacketHeader ownRequest() const;
     int serveBlocks(const PacketHeader& report);
     int receiveBlocks(const FileInfo& info);
     bool recvFromPc(PacketHeader& h, std::uint8_t* payload, std::size_t length, bool ack, std::uint32_t tag);
@@ -103,6 +119,7 @@ private:
                     bool wantAck);
     bool sendAck();
     bool timeLeft() const;
+    bool stopped() const { return stop_ && stop_->load(); }
     int end(int rc, std::string outcome);
 
     link::Line& line_;
@@ -110,6 +127,7 @@ private:
     const std::atomic<bool>* stop_;
     link::PacketLink link_;
     SimResult result_;
+    ExchangeCallback onExchange_;
     int acksSent_ = 0;
     long long deadlineMs_ = 0;
 };

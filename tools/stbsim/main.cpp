@@ -1,11 +1,15 @@
 // stbsim: plays the receiver at the other end of the cable, for tests and for trying the editor
 // without a receiver. Creates a pseudo-terminal and prints the device to open, unless given one.
 #include <CLI/CLI.hpp>
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sys/prctl.h>
 #include <thread>
+#include <unistd.h>
 
 #include "db/SampleGenerator.h"
 #include "link/RegionRules.h"
@@ -28,6 +32,19 @@ bool readFile(const std::string& path, std::vector<std::uint8_t>& out)
 
 std::uint32_t parseNumber(const std::string& s) { return static_cast<std::uint32_t>(std::stoul(s, nullptr, 0)); }
 
+std::atomic<bool> stopRequested {false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+void requestStop(int) { stopRequested.store(true); }
+
+bool writeRegion(const std::string& path, const std::vector<std::uint8_t>& data)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    if (!out) std::fprintf(stderr, "stbsim: cannot write %s\n", path.c_str());
+    return static_cast<bool>(out);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -37,13 +54,18 @@ int main(int argc, char** argv)
     SimOptions opt;
     SimFaults& f = opt.faults;
     std::string device, serveFile, outFile, model, badLength, fileInfo, hardwareId;
-    bool receive = false, sample = false;
+    bool receive = false, sample = false, forever = false, exitWithParent = false;
     int timeLimit = 120;
 
     app.add_option("--device", device, "Serial device to use instead of a new pseudo-terminal");
     auto* rx = app.add_flag("--receive", receive, "Receive a region from the PC (it uploads or upgrades)");
     app.add_option("--serve", serveFile, "Serve this file as the region (the PC downloads)")->excludes(rx);
     app.add_flag("--sample", sample, "Serve a generated sample database")->excludes(rx);
+    app.add_flag("--forever", forever,
+                 "Serve downloads and accept uploads and upgrades, one after another, until stopped; "
+                 "an uploaded database is served from then on")
+        ->excludes(rx);
+    app.add_flag("--exit-with-parent", exitWithParent, "Stop when the program that started the simulator ends");
     app.add_option("-o,--out", outFile, "Write the received region to this file");
     app.add_option("--kind", opt.kind, "Region type served or requested (default 4, the database)");
     app.add_option("--selector", opt.selector, "Selector reported to the PC (default: the region type)");
@@ -72,8 +94,19 @@ int main(int argc, char** argv)
     app.add_option("--time-limit", timeLimit, "Give up after this many seconds (default 120)");
     CLI11_PARSE(app, argc, argv);
 
-    opt.mode = receive ? SimMode::Receive : SimMode::Serve;
+    opt.mode = forever ? SimMode::Any : receive ? SimMode::Receive : SimMode::Serve;
     opt.timeLimitMs = timeLimit * 1000;
+    if (forever) {
+        // An exchange the PC abandoned (a cancel) must not keep the next one waiting for long.
+        opt.timeouts = opt.timeouts.scaled(0.25);
+        std::signal(SIGTERM, requestStop);
+        std::signal(SIGINT, requestStop);
+    }
+    if (exitWithParent) {
+        const pid_t parent = ::getppid();
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent) return 0;
+    }
     try {
         if (!hardwareId.empty()) opt.identity.hardwareId = parseNumber(hardwareId);
         if (!model.empty()) {
@@ -103,7 +136,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    if (opt.mode == SimMode::Serve) {
+    if (opt.mode != SimMode::Receive) {
         if (!serveFile.empty()) {
             if (!readFile(serveFile, opt.data)) {
                 std::fprintf(stderr, "stbsim: cannot read %s\n", serveFile.c_str());
@@ -134,19 +167,23 @@ int main(int argc, char** argv)
     }
     std::fflush(stdout);
 
+    if (forever) {
+        if (device.empty()) opt.unreadByPc = [&pty] { return pty.unreadBySlave(); };
+        ReceiverSim sim(port, std::move(opt), &stopRequested);
+        sim.setExchangeCallback([&outFile](const SimResult& r) {
+            std::fprintf(stderr, "stbsim: %s (%u blocks)\n", r.outcome.c_str(), r.blocks);
+            if (r.rc == 0 && !outFile.empty() && !r.received.empty()) writeRegion(outFile, r.received);
+        });
+        sim.run();
+        return 0;
+    }
+
     ReceiverSim sim(port, std::move(opt));
     const int rc = sim.run();
     // Closing the pseudo-terminal discards what the PC has not read yet: the last acknowledgement.
     std::this_thread::sleep_for(std::chrono::seconds(1));
     const SimResult& r = sim.result();
     std::fprintf(stderr, "stbsim: %s (%u blocks)\n", r.outcome.c_str(), r.blocks);
-    if (rc == 0 && !outFile.empty() && !r.received.empty()) {
-        std::ofstream out(outFile, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(r.received.data()), static_cast<std::streamsize>(r.received.size()));
-        if (!out) {
-            std::fprintf(stderr, "stbsim: cannot write %s\n", outFile.c_str());
-            return 1;
-        }
-    }
+    if (rc == 0 && !outFile.empty() && !r.received.empty() && !writeRegion(outFile, r.received)) return 1;
     return rc == 0 ? 0 : 1;
 }
