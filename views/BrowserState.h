@@ -32,6 +32,11 @@ public:
     bool rebuildRequest = false;
     bool providerRequest = false;
 
+    // Text of the tree node before the caret transponder, set by the tree before it opens the
+    // transponder dialog in edit mode (empty for none): equal frequencies on both nodes mean the
+    // caret is the second of two transponders that findTransponder cannot tell apart.
+    std::string previousSiblingText;
+
 private:
     std::uint32_t scope_ = INITIAL_SCOPE;
 };
