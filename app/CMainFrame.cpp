@@ -140,7 +140,8 @@ void CMainFrame::createActions()
                tr("Change the printer and printing options\nPrint Setup"));
     makeAction(ID_APP_EXIT, "actionAppExit", tr("E&xit"), tr("Quit the application; prompts to save documents\nExit"));
 
-    makeAction(ID_EDIT_FIND, "actionEditFind", tr("&Find"), tr("Find the specified text\nFind"));
+    makeAction(ID_EDIT_FIND, "actionEditFind", tr("&Find"), tr("Find the specified text\nFind"))
+        ->setShortcut(KS(Qt::CTRL | Qt::Key_F));
     makeAction(ID_EDIT_UNDO, "actionEditUndo", tr("&Undo"), tr("Undo the last action\nUndo"))
         ->setShortcut(KS(Qt::CTRL | Qt::Key_Z));
     makeAction(ID_EDIT_CUT, "actionEditCut", tr("Cu&t"), tr("Cut the selection and put it on the Clipboard\nCut"))
@@ -314,6 +315,7 @@ void CMainFrame::registerCommands()
             [this](CommandUi& ui) { ui.checked = toolBar_->isVisible(); })
         .on(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
             [this](CommandUi& ui) { ui.checked = statusBar()->isVisible(); })
+        .on(ID_EDIT_FIND, [this] { orbitView_->startFind(); })
         .on(ID_NEXT_PANE, [this] { switchPane(); })
         .on(ID_PREV_PANE, [this] { switchPane(); })
         .onUpdate(ID_INDICATOR_OVR, [this](CommandUi& ui) { ui.enabled = doc_.isModified(); })

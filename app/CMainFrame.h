@@ -45,6 +45,8 @@ public:
 
     // Runs a command id through the active view, the document, the frame and the application.
     bool runCommand(int id);
+    // The state the routing gives a command now (the views' popup menus ask it when they open).
+    CommandUi commandState(int id) const { return router_.state(id); }
     // The idle pass: enables, checks and labels every action and status pane.
     void updateCommandUi();
     // Runs the idle pass once the events now queued have been handled.

@@ -36,6 +36,16 @@ constexpr int ID_SHOW_TV_RADIO = 32772;
 constexpr int ID_SHOW_TV = 32773;
 constexpr int ID_SHOW_RADIO = 32774;
 
+// Tree and program list
+constexpr int ID_PROGRAM_EDIT = 32794;
+constexpr int ID_TRANSPONDER_EDIT = 32795;
+constexpr int ID_PROGRAM_ADD = 32796;
+constexpr int ID_TRANSPONDER_ADD = 32797;
+constexpr int ID_TRANSPONDER_DELETE = 32799;
+constexpr int ID_LIST_TV_RADIO = 32803;
+constexpr int ID_LIST_TV = 32804;
+constexpr int ID_LIST_RADIO = 32805;
+
 // Link and settings
 constexpr int ID_STB_DOWNLOAD = 32806;
 constexpr int ID_SETTINGS_PORT = 32807;

@@ -1,26 +1,111 @@
 #pragma once
 
+#include <QPoint>
 #include <QTableView>
+#include <vector>
 
+#include "app/prompter.h"
 #include "views/DocumentView.h"
+#include "views/ProgramListModel.h"
 
 namespace satorix {
 
-// The right pane: the programs of the tree's current selection.
+class CommandMenu;
+class EditDialogs;
+class FindBar;
+class ProgramRowDelegate;
+
+// The right pane: the programs of the tree's current selection, one row record per program.
+//
+// The clipboard and drag commands build on: listModel() (rows with their program index and
+// position, the placeholder test), firstSelectedRow(), rebuildChain() (new row records after a
+// change, texts left to the caller), selectAndFocus(), topIndex() / rowsPerPage(), refill().
 class COrbitView : public QTableView, public DocumentView {
     Q_OBJECT
 public:
-    COrbitView(COrbitDoc& doc, QWidget* parent = nullptr);
+    // The program dialog's modes, passed on as they are.
+    enum EditMode { MODE_ADD_TRANSPONDER = 1, MODE_EDIT_TRANSPONDER = 2, MODE_ADD_PROGRAM = 4, MODE_EDIT_PROGRAM = 8 };
 
+    COrbitView(COrbitDoc& doc, QWidget* parent = nullptr);
+    ~COrbitView() override;
+
+    void onInitialUpdate() override;
     void onUpdate(DocumentView* sender, int hint) override;
     QWidget* widget() override { return this; }
 
+    // The dialogs the list opens; null opens nothing.
+    void setEditDialogs(EditDialogs* dialogs) { dialogs_ = dialogs; }
+
     // How often the list has been refilled; every document update refills it.
     int fillCount() const { return fillCount_; }
+    // Empties the list and fills it from BrowserState.
+    void refill();
+
+    ProgramListModel& listModel() { return model_; }
+    const ProgramListModel& listModel() const { return model_; }
+    bool holdsPlaceholder() const { return model_.holdsPlaceholder(); }
+    // True when the last fill listed the program table, false for a favourite list.
+    bool showsProgramTable() const { return programTable_; }
+    // The lowest selected row, -1 when none; the selection is read by ranges, never row by row.
+    int firstSelectedRow() const;
+    bool realRowSelected() const;
+    // New row records for the present scope. The items get their program index and position from
+    // them; their texts stay, callers copy the ones they need. False after a refused fill.
+    bool rebuildChain(std::vector<ListRow>& chain);
+    // Adds the row to the selection and makes it current, without scrolling.
+    void selectAndFocus(int row);
+    int topIndex() const;
+    int rowsPerPage() const;
+
+    CommandMenu* programMenu() const { return programMenu_; }
+    QPoint contextPoint() const { return contextPoint_; }
+
+    // --- Find ---
+    FindBar* findBar() const { return findBar_; }
+    void startFind();
+    // Selects the next (step 1) or previous (step -1) program whose name holds the bar's text.
+    bool findAgain(int step);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void refill();
+    void registerCommands();
+    void createColumns();
+    void setFilter(std::uint32_t bit);
+    // The ProgramMenu at a screen point; keyboard asks for the place below the selection.
+    void showContextMenu(const QPoint& globalPos, bool keyboard);
+    // Opens the program or transponder dialog for the row at a viewport point.
+    void editAt(QPoint point, int mode);
+    void afterProgramDialog(int row, int mode, int newProgram);
+    void scrollToRow(int row);
+    void selectRange(const QPoint& pos);
+    bool findFrom(int from, int step);
+    void placeFindBar();
+    void message(const QString& text, PromptIcon icon = PromptIcon::None);
+
+    ProgramListModel model_;
+    ProgramRowDelegate* delegate_ = nullptr;
+    EditDialogs* dialogs_ = nullptr;
+    CommandMenu* programMenu_ = nullptr;
+    FindBar* findBar_ = nullptr;
     int fillCount_ = 0;
+    bool columnsCreated_ = false;
+    bool programTable_ = true;
+    // Viewport point of the last context-menu request; (-1, -1) came from the keyboard.
+    QPoint contextPoint_{-1, -1};
+    bool noRowHit_ = false;
+    // Right-button range selection.
+    int rightPressRow_ = -1;
+    QPoint rightPressPos_;
+    int rangeAnchor_ = -1;
+    bool rangeSelecting_ = false;
 };
 
 } // namespace satorix
