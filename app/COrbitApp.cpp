@@ -11,6 +11,9 @@
 #include "app/CommandIds.h"
 #include "app/prompter.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/EditDialogSet.h"
+#include "views/CLeftView.h"
+#include "views/COrbitView.h"
 
 // The pictures live in this static library; without an explicit reference the linker would drop them.
 static void initSatorixResources() { Q_INIT_RESOURCE(satorix); }
@@ -55,6 +58,9 @@ bool COrbitApp::initInstance(const QString& fileToOpen)
     recent_.load();
     doc_ = std::make_unique<COrbitDoc>(DocServices{db_, config_, browser_, prompter_, recent_}, options_.registration);
     frame_ = std::make_unique<CMainFrame>(*doc_, config_, recent_, this, FrameOptions{options_.showSplash});
+    dialogs_ = std::make_unique<EditDialogSet>(db_, browser_, prompter_);
+    frame_->leftView()->setEditDialogs(dialogs_.get());
+    frame_->orbitView()->setEditDialogs(dialogs_.get());
     if (fileToOpen.isEmpty()) {
         doc_->onNewDocument();
     } else if (doc_->onOpenDocument(fileToOpen)) {

@@ -13,6 +13,7 @@
 namespace satorix {
 
 class CMainFrame;
+class EditDialogs;
 class Prompter;
 
 struct AppOptions {
@@ -66,6 +67,7 @@ private:
     RecentFileList recent_;
     CommandMap commands_;
     std::unique_ptr<COrbitDoc> doc_;
+    std::unique_ptr<EditDialogs> dialogs_;
     std::unique_ptr<CMainFrame> frame_;
 };
 

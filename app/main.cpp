@@ -5,6 +5,7 @@
 #include "app/CMainFrame.h"
 #include "app/COrbitApp.h"
 #include "app/WidgetPrompter.h"
+#include "views/CLeftView.h"
 
 int main(int argc, char** argv)
 {
@@ -21,7 +22,11 @@ int main(int argc, char** argv)
                                         QStringLiteral("Render the main window to a PNG file and exit."),
                                         QStringLiteral("FILE"));
     const QCommandLineOption noSplash(QStringLiteral("no-splash"), QStringLiteral("Start without the splash window."));
+    const QCommandLineOption select(QStringLiteral("select"),
+                                    QStringLiteral("Select the first tree node with this text (a satellite, a provider, ...)."),
+                                    QStringLiteral("NODE"));
     parser.addOption(screenshot);
+    parser.addOption(select);
     parser.addOption(noSplash);
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Channel database (*.si) to open."),
                                  QStringLiteral("[file]"));
@@ -36,6 +41,10 @@ int main(int argc, char** argv)
     const QStringList files = parser.positionalArguments();
     if (!app.initInstance(files.isEmpty() ? QString() : files.constFirst())) return 1;
     prompter.setParentWidget(app.frame());
+    if (parser.isSet(select)) {
+        satorix::CLeftView* tree = app.frame()->leftView();
+        if (tree->selectNode(parser.value(select))) tree->expand(tree->currentIndex());
+    }
 
     if (parser.isSet(screenshot)) {
         const bool ok = app.saveScreenshot(parser.value(screenshot));
