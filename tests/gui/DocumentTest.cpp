@@ -9,6 +9,8 @@
 #include "app/CommandIds.h"
 #include "db/ChannelDatabase.h"
 #include "tests/gui/GuiTestSupport.h"
+#include "views/BrowserState.h"
+#include "views/CLeftView.h"
 
 namespace satorix::test {
 namespace {
@@ -84,7 +86,9 @@ TEST_F(DocumentTest, OpenSetsNamesFlagsAndRecentFile)
     EXPECT_EQ(doc().extension(), "si");
     EXPECT_EQ(doc().path(), path);
     EXPECT_TRUE(doc().fileOpened());
-    EXPECT_TRUE(app().browser().rebuildRequest);
+    // The document asked for a rebuild and the tree has done it.
+    EXPECT_FALSE(app().browser().rebuildRequest);
+    EXPECT_EQ(frame().leftView()->rebuildCount(), 1);
     EXPECT_EQ(app().recentFiles().files().value(0), QFileInfo(path).absoluteFilePath());
     frame().updateCommandUi();
     EXPECT_TRUE(frame().action(ID_FILE_MRU_FILE1)->isVisible());
@@ -232,7 +236,8 @@ TEST_F(DocumentTest, OpenLastEdited)
     EXPECT_TRUE(doc().fileOpened());
     EXPECT_EQ(doc().path(), path);
     EXPECT_EQ(frame().windowTitle(), "last - Satorix for HD");
-    EXPECT_TRUE(app().browser().rebuildRequest);
+    EXPECT_FALSE(app().browser().rebuildRequest);
+    EXPECT_EQ(frame().leftView()->rebuildCount(), 1);
 }
 
 } // namespace

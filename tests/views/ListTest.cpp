@@ -1,0 +1,277 @@
+// The program list: columns, filling by scope and node, numbering, the placeholder, menus,
+// the program dialog, range selection, drawing and failures.
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTest>
+
+#include "app/COrbitDoc.h"
+#include "app/CommandIds.h"
+#include "db/ChannelDatabase.h"
+#include "db/Names.h"
+#include "tests/views/ViewsFixture.h"
+#include "views/BrowserState.h"
+#include "views/CLeftView.h"
+#include "views/COrbitView.h"
+#include "views/CommandMenu.h"
+#include "views/ProgramRowDelegate.h"
+
+namespace satorix::test {
+namespace {
+
+using ListTest = ViewsTest;
+
+TEST_F(ListTest, ColumnsAndRowTexts)
+{
+    QHeaderView* header = list().horizontalHeader();
+    const QStringList headers = {"Ch Index", "Channel Name", "Ch Status", "Provider", "Satellite",
+                                 "Tr. Frequency", "Symbolrate", "Pol.", "FEC", "FAVs"};
+    const int widths[] = {75, 130, 75, 130, 130, 80, 65, 40, 50, 70};
+    for (int c = 0; c < 10; ++c) {
+        EXPECT_EQ(list().model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
+        EXPECT_EQ(header->sectionSize(c), widths[c]);
+    }
+    EXPECT_EQ(column(0), QStringList({"0001", "0002", "0003", "0004", "0005", "0006", "0007"}));
+    EXPECT_EQ(cell(0, 1), "Arte"); // the character-table byte is hidden
+    EXPECT_EQ(cell(0, 2), "T    ");
+    EXPECT_EQ(cell(4, 2), "R    ");
+    EXPECT_EQ(cell(3, 4), "Hotbird");
+    EXPECT_EQ(cell(3, 9), " 2      9");
+    EXPECT_EQ(cell(1, 9), "1        ");
+    QAbstractItemModelTester tester(list().model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+    clickNode({"Favs", "News"});
+    clickNode({"Satellites", "Lonely"});
+}
+
+TEST_F(ListTest, TransponderNodeListsEveryPolarisationOfThatFrequency)
+{
+    clickNode({"Satellites", "Astra", "3700(H)"});
+    EXPECT_EQ(column(1), QStringList({"Arte", "BBC One", "Radio One"}));
+    EXPECT_EQ(column(7), QStringList({"H", "V", "H"}));
+    EXPECT_EQ(column(0), QStringList({"0001", "0002", "0005"})); // numbered by table position
+    clickNode({"Satellites", "Hotbird"});
+    EXPECT_EQ(column(1), QStringList({"Deutsche", "Jazz"}));
+}
+
+TEST_F(ListTest, FavouriteListAndRadioOnlyNumbering)
+{
+    clickNode({"Favs", "News"});
+    EXPECT_EQ(column(1), QStringList({"BBC One", "CNN", "Radio Two"}));
+    EXPECT_EQ(column(0), QStringList({"0001", "0002", "0003"}));
+    EXPECT_FALSE(list().showsProgramTable());
+
+    // Radio only from the list's own menu, whose View entry shows the choice.
+    clickRow(0, Qt::RightButton);
+    CommandMenu* menu = list().programMenu();
+    QTRY_VERIFY(menu->isVisible());
+    EXPECT_TRUE(menuEntry(menu, ID_LIST_TV_RADIO)->isChecked());
+    EXPECT_FALSE(menuEntry(menu, ID_LIST_RADIO)->isChecked());
+    menuEntry(menu, ID_LIST_RADIO)->trigger();
+    EXPECT_EQ(browser().scope(), SCOPE_RADIO | scopeFav(0));
+    EXPECT_EQ(column(0), QStringList({"0003"})); // one more than the list's two TV entries
+    EXPECT_EQ(column(1), QStringList({"Radio Two"}));
+
+    clickNode({"Satellites"});
+    EXPECT_EQ(column(0), QStringList({"0005", "0006", "0007"}));
+    clickRow(0, Qt::RightButton);
+    QTRY_VERIFY(menu->isVisible());
+    EXPECT_TRUE(menuEntry(menu, ID_LIST_RADIO)->isChecked());
+    menuEntry(menu, ID_LIST_TV)->trigger();
+    EXPECT_EQ(column(1), QStringList({"Arte", "BBC One", "CNN", "Deutsche"}));
+}
+
+TEST_F(ListTest, PlaceholderDisablesEditingAndIgnoresDoubleClicks)
+{
+    clickNode({"Satellites", "Lonely"});
+    ASSERT_EQ(list().listModel().rowCount(), 1);
+    EXPECT_EQ(cell(0, 0), "");
+    EXPECT_EQ(cell(0, 1), "---NO CHANNELS---");
+    clickRow(0);
+    ASSERT_EQ(list().firstSelectedRow(), 0);
+    frame().setActiveView(&list());
+    frame().updateCommandUi();
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_PROGRAM_DELETE})
+        EXPECT_FALSE(frame().action(id)->isEnabled()) << id;
+
+    clickRow(0, Qt::RightButton);
+    CommandMenu* menu = list().programMenu();
+    QTRY_VERIFY(menu->isVisible());
+    EXPECT_FALSE(menuEntryEnabled(menu, ID_PROGRAM_EDIT));
+    EXPECT_TRUE(menuEntryEnabled(menu, ID_PROGRAM_ADD));
+    menu->close();
+
+    QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(0));
+    EXPECT_TRUE(dialogs->calls.empty());
+
+    // Add on the placeholder asks for a program with no index.
+    menuEntry(menu, ID_PROGRAM_ADD)->trigger();
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_EQ(dialogs->calls[0].mode, 4);
+    EXPECT_EQ(dialogs->calls[0].key, -1);
+
+    // A real row enables them again, as far as the tree's mask allows.
+    clickNode({"Providers", "Alpha"});
+    clickRow(1);
+    frame().setActiveView(&list());
+    frame().updateCommandUi();
+    EXPECT_TRUE(frame().action(ID_EDIT_CUT)->isEnabled());
+    EXPECT_TRUE(frame().action(ID_EDIT_COPY)->isEnabled());
+    EXPECT_TRUE(frame().action(ID_PROGRAM_DELETE)->isEnabled());
+    EXPECT_FALSE(frame().action(ID_EDIT_PASTE)->isEnabled());
+}
+
+TEST_F(ListTest, DoubleClickAndEnterOpenTheProgramDialog)
+{
+    clickNode({"Favs", "News"});
+    QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(1));
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_EQ(dialogs->calls[0].dialog, "program");
+    EXPECT_EQ(dialogs->calls[0].mode, 8);
+    EXPECT_EQ(dialogs->calls[0].key, 2); // CNN
+
+    // Enter takes the first selected row on the page.
+    clickRow(2);
+    clickRow(0, Qt::LeftButton, Qt::ControlModifier);
+    list().setFocus();
+    QTest::keyClick(&list(), Qt::Key_Return);
+    ASSERT_EQ(dialogs->calls.size(), 2u);
+    EXPECT_EQ(dialogs->calls[1].key, 1); // BBC One
+
+    // After OK in a list the row gets new texts in place and the others stay.
+    dialogs->ok = true;
+    dialogs->onProgramOk = [this] {
+        copyName(app().database().namePtr(ChannelDatabase::programOffset(1) + layout::prog::NAME), "BBC Two");
+    };
+    const int fills = list().fillCount();
+    QTest::keyClick(&list(), Qt::Key_Return);
+    EXPECT_EQ(column(1), QStringList({"BBC Two", "CNN", "Radio Two"}));
+    EXPECT_EQ(list().fillCount(), fills);
+    EXPECT_TRUE(doc().isModified());
+}
+
+TEST_F(ListTest, EnterWithOnlyOffScreenSelectionOpensNothing)
+{
+    stop();
+    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("sample.si")))));
+    list().setEditDialogs(dialogs.get());
+    ASSERT_GT(list().listModel().rowCount(), 300);
+    clickRow(300);
+    list().scrollToTop();
+    list().setFocus();
+    QTest::keyClick(&list(), Qt::Key_Return);
+    EXPECT_TRUE(dialogs->calls.empty());
+    clickRow(2, Qt::LeftButton, Qt::ControlModifier);
+    list().scrollToTop();
+    QTest::keyClick(&list(), Qt::Key_Return);
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_EQ(dialogs->calls[0].key, 2);
+}
+
+TEST_F(ListTest, EditInWholeTableRefillsAndAppendsTheNewProvider)
+{
+    dialogs->ok = true;
+    dialogs->onProgramOk = [this] {
+        RecordView rec;
+        rec.name[0] = "Gamma";
+        app().database().recordOp(DBT_PROVIDER, OP_ADD, 2, rec);
+        app().database().setU16(ChannelDatabase::programOffset(3) + layout::prog::PROVIDER, 2);
+    };
+    const int fills = list().fillCount();
+    QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(3));
+    EXPECT_GT(list().fillCount(), fills);
+    EXPECT_EQ(cell(3, 3), "Gamma");
+    EXPECT_EQ(list().currentIndex().row(), 3);
+    EXPECT_EQ(childTexts({"Providers"}).value(2), "Gamma");
+    EXPECT_FALSE(browser().providerRequest);
+}
+
+TEST_F(ListTest, AddedProgramOutsideTheShownHalfChangesNothing)
+{
+    dialogs->ok = true;
+    dialogs->newProgram = 0; // a TV program
+    list().setFocus();
+    clickRow(0, Qt::RightButton);
+    QTRY_VERIFY(list().programMenu()->isVisible());
+    menuEntry(list().programMenu(), ID_LIST_RADIO)->trigger();
+    const int fills = list().fillCount();
+    clickRow(0, Qt::RightButton);
+    QTRY_VERIFY(list().programMenu()->isVisible());
+    menuEntry(list().programMenu(), ID_PROGRAM_ADD)->trigger();
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_EQ(dialogs->calls[0].key, 4); // the program under the pointer
+    EXPECT_EQ(list().fillCount(), fills);
+    EXPECT_FALSE(doc().isModified());
+}
+
+TEST_F(ListTest, ProgramMenuOnEmptySpaceOffersNoAdd)
+{
+    clickNode({"Favs", "News"});
+    const QPoint below(20, list().viewport()->height() - 5);
+    QTest::mouseClick(list().viewport(), Qt::RightButton, {}, below);
+    CommandMenu* menu = list().programMenu();
+    QTRY_VERIFY(menu->isVisible());
+    EXPECT_FALSE(menuEntryEnabled(menu, ID_PROGRAM_ADD));
+    menu->close();
+}
+
+TEST_F(ListTest, RightButtonDragSelectsARange)
+{
+    QWidget* vp = list().viewport();
+    QTest::mousePress(vp, Qt::RightButton, {}, rowPoint(1));
+    QMouseEvent move(QEvent::MouseMove, rowPoint(4), vp->mapToGlobal(rowPoint(4)), Qt::NoButton, Qt::RightButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(vp, &move);
+    EXPECT_EQ(list().selectionModel()->selectedRows().size(), 4);
+    EXPECT_EQ(list().firstSelectedRow(), 1);
+    EXPECT_EQ(list().currentIndex().row(), 4);
+    // Back above the anchor: the page is cleared and the new range selected.
+    QMouseEvent back(QEvent::MouseMove, rowPoint(0), vp->mapToGlobal(rowPoint(0)), Qt::NoButton, Qt::RightButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(vp, &back);
+    EXPECT_EQ(list().selectionModel()->selectedRows().size(), 2);
+    EXPECT_EQ(list().firstSelectedRow(), 0);
+    QTest::mouseRelease(vp, Qt::RightButton, {}, rowPoint(0));
+    EXPECT_FALSE(list().programMenu()->isVisible()); // a drag opens no menu
+}
+
+TEST_F(ListTest, FailuresShowTheirMessages)
+{
+    // A program whose provider is past the table: the row shows what it can, one box says why.
+    app().database().setU16(ChannelDatabase::programOffset(2) + layout::prog::PROVIDER, 40);
+    list().refill();
+    EXPECT_EQ(prompter.texts(), QStringList({"Error: 503->(-3)"}));
+    EXPECT_EQ(cell(2, 1), "CNN");
+    EXPECT_EQ(cell(2, 3), "");
+    prompter.clear();
+
+    browser().setScope(SCOPE_TV_RADIO);
+    list().refill();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Program executing error:\nUnknown FAV list!");
+    EXPECT_EQ(prompter.messages[0].icon, PromptIcon::Stop);
+    EXPECT_EQ(list().listModel().rowCount(), 0);
+}
+
+TEST_F(ListTest, CellsAreCutWithThreeDots)
+{
+    const QFontMetrics fm(list().font());
+    const QString text = QStringLiteral("A rather long channel name");
+    const int width = fm.horizontalAdvance(QStringLiteral("A rather..."));
+    const QString cut = ProgramRowDelegate::cutToWidth(text, fm, width);
+    EXPECT_TRUE(cut.endsWith("...")) << cut.toStdString();
+    EXPECT_LE(fm.horizontalAdvance(cut), width);
+    EXPECT_TRUE(text.startsWith(cut.chopped(3)));
+    EXPECT_GT(fm.horizontalAdvance(text.left(cut.size() - 2) + "..."), width); // the longest that fits
+    EXPECT_EQ(ProgramRowDelegate::cutToWidth(QStringLiteral("CNN"), fm, 200), "CNN");
+
+    // The drawn list: a selected row is filled with the highlight colour.
+    clickRow(1);
+    const QImage shot = list().viewport()->grab().toImage();
+    const QRect rect = list().visualRect(list().model()->index(1, 7));
+    const QColor highlight = list().palette().color(QPalette::Active, QPalette::Highlight);
+    EXPECT_EQ(shot.pixelColor(rect.right() - 2, rect.center().y()), highlight);
+}
+
+} // namespace
+} // namespace satorix::test

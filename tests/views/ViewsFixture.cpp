@@ -1,0 +1,178 @@
+#include "tests/views/ViewsFixture.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+
+#include "db/ChannelDatabase.h"
+#include "db/DatabaseBuilder.h"
+#include "views/BrowserState.h"
+#include "views/CLeftView.h"
+#include "views/COrbitView.h"
+
+namespace satorix::test {
+
+int ScriptedEditDialogs::editTransponder(QWidget*, int mode, int key, int& pol)
+{
+    calls.push_back({"transponder", mode, key});
+    browser_.lastTransponderFrequency = frequency;
+    pol = polarisation;
+    return frequency;
+}
+
+int ScriptedEditDialogs::deleteTransponder(QWidget*, int transponderIndex)
+{
+    calls.push_back({"delete", 2, transponderIndex});
+    browser_.lastTransponderFrequency = frequency;
+    return frequency;
+}
+
+void ScriptedEditDialogs::editSatellite(QWidget*, const QString& name)
+{
+    calls.push_back({"satellite:" + name.toStdString(), 0, 0});
+    browser_.lastSatelliteName = satelliteName.empty() ? name.toStdString() : satelliteName;
+}
+
+bool ScriptedEditDialogs::editProgram(QWidget*, int programIndex, int mode, int& newProgramIndex)
+{
+    calls.push_back({"program", mode, programIndex});
+    if (ok && onProgramOk) onProgramOk();
+    newProgramIndex = newProgram;
+    return ok;
+}
+
+bool ScriptedEditDialogs::editProgramTransponder(QWidget*, int programIndex, int mode)
+{
+    calls.push_back({"programTransponder", mode, programIndex});
+    return ok;
+}
+
+std::string writeViewsDatabase(const std::string& path)
+{
+    ChannelDatabase db;
+    db.setListingPath({});
+    db.assignImage(nullptr, 0);
+    DatabaseBuilder b(db);
+    b.addSatellite({1, 192, "Astra"});
+    b.addSatellite({2, 130, "Hotbird"});
+    b.addSatellite({3, 50, "Lonely"});
+    const int t3600 = b.addTransponder({1, 3600, 0});
+    const int t3700h = b.addTransponder({1, 3700, 0});
+    const int t3700v = b.addTransponder({1, 3700, 1});
+    const int t4100 = b.addTransponder({1, 4100, 1});
+    const int t11000 = b.addTransponder({2, 11000, 0});
+    b.addProvider("Alpha");
+    b.addProvider("Beta");
+    b.addTvProgram({"\x05" "Arte", 0, t3700h, 1});
+    b.addTvProgram({"BBC One", 1, t3700v, 2});
+    b.addTvProgram({"CNN", 0, t3600, 3});
+    b.addTvProgram({"Deutsche", 1, t11000, 4});
+    b.addRadioProgram({"Radio One", 0, t3700h, 5});
+    b.addRadioProgram({"Radio Two", 1, t4100, 6});
+    b.addRadioProgram({"Jazz", 0, t11000, 7});
+    const char* names[] = {"News", "Sport", "Movies", "Kids", "Music", "Docs", "Fav_7", "Fav_8", "Radio"};
+    for (int l = 0; l < FAV_LISTS; ++l) b.setFavouriteName(l, names[l]);
+    for (int p : {1, 2, 5}) b.addFavourite(0, p);
+    b.addFavourite(1, 3);
+    b.addFavourite(8, 3);
+    b.finish();
+    db.save(path);
+    return path;
+}
+
+void ViewsTest::SetUp()
+{
+    ASSERT_TRUE(start(QString::fromStdString(writeViewsDatabase(file("views.si")))));
+    dialogs = std::make_unique<ScriptedEditDialogs>(browser());
+    tree().setEditDialogs(dialogs.get());
+    list().setEditDialogs(dialogs.get());
+    frame().resize(900, 600);
+    QTRY_VERIFY(frame().isVisible());
+    prompter.clear();
+}
+
+void ViewsTest::TearDown()
+{
+    stop();
+    EXPECT_EQ(prompter.unanswered, 0);
+}
+
+CLeftView& ViewsTest::tree() { return *frame().leftView(); }
+COrbitView& ViewsTest::list() { return *frame().orbitView(); }
+BrowserState& ViewsTest::browser() { return app().browser(); }
+
+QModelIndex ViewsTest::node(const QStringList& path)
+{
+    const QAbstractItemModel* model = tree().model();
+    QModelIndex at;
+    for (const QString& text : path) {
+        QModelIndex found;
+        for (int r = 0; r < model->rowCount(at) && !found.isValid(); ++r)
+            if (model->index(r, 0, at).data().toString() == text) found = model->index(r, 0, at);
+        if (!found.isValid()) return {};
+        at = found;
+    }
+    return at;
+}
+
+void ViewsTest::clickNode(const QStringList& path, Qt::MouseButton button)
+{
+    const QModelIndex index = node(path);
+    ASSERT_TRUE(index.isValid()) << path.join('/').toStdString();
+    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) tree().expand(p);
+    tree().scrollTo(index);
+    QTest::mouseClick(tree().viewport(), button, {}, tree().visualRect(index).center());
+}
+
+void ViewsTest::doubleClickNode(const QStringList& path)
+{
+    const QModelIndex index = node(path);
+    ASSERT_TRUE(index.isValid());
+    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) tree().expand(p);
+    QTest::mouseDClick(tree().viewport(), Qt::LeftButton, {}, tree().visualRect(index).center());
+}
+
+QStringList ViewsTest::childTexts(const QStringList& path)
+{
+    const QModelIndex parent = node(path);
+    QStringList out;
+    for (int r = 0; r < tree().model()->rowCount(parent); ++r)
+        out << tree().model()->index(r, 0, parent).data().toString();
+    return out;
+}
+
+QPoint ViewsTest::rowPoint(int row, int column)
+{
+    const QModelIndex index = list().model()->index(row, column);
+    list().scrollTo(index);
+    return list().visualRect(index).center();
+}
+
+void ViewsTest::clickRow(int row, Qt::MouseButton button, Qt::KeyboardModifiers mods)
+{
+    QTest::mouseClick(list().viewport(), button, mods, rowPoint(row));
+}
+
+QStringList ViewsTest::column(int c)
+{
+    QStringList out;
+    for (int r = 0; r < list().model()->rowCount(); ++r) out << cell(r, c);
+    return out;
+}
+
+QString ViewsTest::cell(int row, int c) { return list().model()->index(row, c).data().toString(); }
+
+QAction* ViewsTest::menuEntry(QMenu* menu, int id)
+{
+    for (QAction* a : menu->findChildren<QAction*>())
+        if (a->data().toInt() == id) return a;
+    return nullptr;
+}
+
+bool ViewsTest::menuEntryEnabled(QMenu* menu, int id)
+{
+    QAction* a = menuEntry(menu, id);
+    return a && a->isEnabled();
+}
+
+} // namespace satorix::test

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QModelIndex>
+#include <QStringList>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "tests/gui/GuiTestSupport.h"
+#include "views/EditDialogs.h"
+
+namespace satorix {
+class BrowserState;
+class CLeftView;
+class COrbitView;
+} // namespace satorix
+
+namespace satorix::test {
+
+// Answers the views' dialogs from fields and records every call.
+class ScriptedEditDialogs : public EditDialogs {
+public:
+    struct Call {
+        std::string dialog;
+        int mode;
+        int key;
+    };
+
+    explicit ScriptedEditDialogs(BrowserState& browser) : browser_(browser) {}
+
+    int editTransponder(QWidget* parent, int mode, int key, int& polarisation) override;
+    int deleteTransponder(QWidget* parent, int transponderIndex) override;
+    void editSatellite(QWidget* parent, const QString& name) override;
+    bool editProgram(QWidget* parent, int programIndex, int mode, int& newProgramIndex) override;
+    bool editProgramTransponder(QWidget* parent, int programIndex, int mode) override;
+
+    std::vector<Call> calls;
+    int frequency = -1;     // what the transponder dialogs return; negative is Cancel
+    int polarisation = 0;
+    std::string satelliteName; // left in lastSatelliteName
+    bool ok = false;        // the program dialogs' answer
+    int newProgram = -1;
+    std::function<void()> onProgramOk; // changes the database as the dialog would
+
+private:
+    BrowserState& browser_;
+};
+
+// A small database made for the views:
+//   satellites Astra (id 1: 3600 H, 3700 H, 3700 V, 4100 V), Hotbird (id 2: 11000 H), Lonely (id 3: none);
+//   providers Alpha, Beta;
+//   TV: 0 "\x05Arte" (3700 H), 1 "BBC One" (3700 V), 2 "CNN" (3600 H), 3 "Deutsche" (11000 H, lists 2 and 9);
+//   radio: 4 "Radio One" (3700 H), 5 "Radio Two" (4100 V), 6 "Jazz" (11000 H);
+//   list 1 "News": 1, 2, 5 (two TV entries, one radio).
+std::string writeViewsDatabase(const std::string& path);
+
+class ViewsTest : public ::testing::Test, public AppFixture {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    CLeftView& tree();
+    COrbitView& list();
+    BrowserState& browser();
+
+    // The node at a path of texts from a root, e.g. {"Satellites", "Astra", "3700(H)"}.
+    QModelIndex node(const QStringList& path);
+    // Real mouse clicks on a node, its parents expanded first.
+    void clickNode(const QStringList& path, Qt::MouseButton button = Qt::LeftButton);
+    void doubleClickNode(const QStringList& path);
+    QStringList childTexts(const QStringList& path);
+
+    QPoint rowPoint(int row, int column = 1);
+    void clickRow(int row, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {});
+    QStringList column(int c);
+    QString cell(int row, int c);
+    bool menuEntryEnabled(QMenu* menu, int id);
+    QAction* menuEntry(QMenu* menu, int id);
+
+    std::unique_ptr<ScriptedEditDialogs> dialogs;
+};
+
+} // namespace satorix::test
