@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QString>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "db/ChannelDatabase.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/gui/ScriptedPrompter.h"
+#include "views/BrowserState.h"
+
+namespace satorix::test {
+
+// A small database for the dialogs:
+//   satellites  0 "Astra 1E-2C" (id 1), 1 "Hotbird 2-8" (id 2), 2 "Thor 2,3" (id 3, no transponders)
+//   transponders 0: 1/10700 H, 1: 1/11000 V, 2: 1/11000 H, 3: 2/11200 V, 4: 2/12000 V
+//   providers   0 "Alpha", 1 "\x05Beta" (character-table marker), 2 "Gamma"
+//   TV          0 "One" (t0), 1 "Two" (t1), 2 "\x05Marked" (t0, SCPC 101/102/103), 3 "Four" (t3)
+//   radio       4 "R1" (t0), 5 "R2" (t1)
+//   favourites  list 1 "News": 0, 4; list 3 "Movies": 1
+void buildDialogDatabase(ChannelDatabase& db);
+
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The database's own refusals reach the same prompter, as in the editor.
+    std::string lastMessage() const;
+    int messageCount() const { return static_cast<int>(prompter.messages.size()); }
+    void expectSound() const;
+
+    ChannelDatabase db;
+    BrowserState browser;
+    ScriptedPrompter prompter;
+};
+
+template <typename T> T* child(QWidget* parent, const char* name)
+{
+    T* w = parent->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+void setText(QWidget* dialog, const char* name, const QString& text);
+QString textOf(QWidget* dialog, const char* name);
+// Picks an item as the user does: the combo changes and says it was activated.
+void pick(QComboBox* combo, int index);
+void pickText(QComboBox* combo, const QString& text);
+void clickOk(QDialog* dialog);
+void clickButton(QDialog* dialog, const char* name);
+// Opens the dialog modelessly for the test to drive.
+void open(QDialog* dialog);
+
+std::string programName(const ChannelDatabase& db, int index);
+RecordView record(const ChannelDatabase& db, int type, int index);
+
+} // namespace satorix::test

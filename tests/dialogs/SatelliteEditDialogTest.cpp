@@ -1,0 +1,219 @@
+// The satellite dialog: how values are shown, the Default button, and the checks of OK.
+#include <QCheckBox>
+#include <QTest>
+#include <memory>
+
+#include "db/DatabaseBuilder.h"
+#include "dialogs/DialogInput.h"
+#include "dialogs/SatelliteEditDialog.h"
+#include "tests/dialogs/DialogTestSupport.h"
+
+namespace satorix::test {
+namespace {
+
+class SatelliteDialogTest : public DialogTest {
+protected:
+    SatelliteEditDialog* openDialog(const char* name)
+    {
+        dialog = std::make_unique<SatelliteEditDialog>(db, browser, prompter);
+        EXPECT_TRUE(dialog->load(QString::fromLatin1(name)));
+        open(dialog.get());
+        return dialog.get();
+    }
+    QComboBox* combo(const char* name) { return child<QComboBox>(dialog.get(), name); }
+    RecordView satellite(int index) const { return record(db, DBT_SATELLITE, index); }
+    int addSatellite(const SatelliteSpec& spec) { return DatabaseBuilder(db).addSatellite(spec); }
+
+    std::unique_ptr<SatelliteEditDialog> dialog;
+};
+
+TEST_F(SatelliteDialogTest, PositionTextsAndParsing)
+{
+    addSatellite({.id = 4, .position = 0, .name = "Zero"});
+    addSatellite({.id = 5, .position = 1800, .name = "Far"});
+    EXPECT_EQ(textOf(openDialog("Zero"), "degreeEdit"), "0,0");
+    EXPECT_EQ(textOf(openDialog("Thor 2,3"), "degreeEdit"), "0,8");
+    EXPECT_EQ(textOf(openDialog("Far"), "degreeEdit"), "180,0");
+    EXPECT_EQ(textOf(openDialog("Astra 1E-2C"), "degreeEdit"), "19,2");
+
+    const std::pair<const char*, int> texts[] = {{"13.0", 130}, {"13,0", 130}, {"13,05", 130}, {"", 0},
+                                                 {"-19,2", 192}, {"19,2E", 192}, {"abc", 0}, {" 7", 70}};
+    for (const auto& [text, tenths] : texts) {
+        openDialog("Zero");
+        setText(dialog.get(), "degreeEdit", QString::fromLatin1(text));
+        clickOk(dialog.get());
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(satellite(3).field[1], tenths) << text;
+    }
+    expectSound();
+}
+
+TEST_F(SatelliteDialogTest, DefaultFillsFromTheTableFoundByExactName)
+{
+    addSatellite({.id = 4, .position = 5, .name = "Terrestrial", .lnbLowLo = 9000, .tone22k = 1,
+                  .diseqc12 = 1, .eastWest = 'W', .diseqc11Port = 18});
+    SatelliteEditDialog* d = openDialog("Terrestrial");
+    setText(d, "nameEdit", "Astra 1E-2C");
+    clickButton(d, "defaultButton");
+    EXPECT_EQ(textOf(d, "degreeEdit"), "19,2");
+    EXPECT_EQ(textOf(d, "eastWestCombo"), "E");
+    EXPECT_EQ(textOf(d, "lnbLowCombo"), "9750");
+    EXPECT_EQ(textOf(d, "lnbHighCombo"), "10600");
+    EXPECT_EQ(textOf(d, "diseqcModeCombo"), "OFF");
+    EXPECT_EQ(textOf(d, "diseqc11Combo"), "OFF");
+    EXPECT_EQ(textOf(d, "toneCombo"), "AUTO");
+    EXPECT_FALSE(child<QCheckBox>(d, "diseqc12Check")->isChecked());
+    EXPECT_EQ(textOf(d, "positionerEdit"), "2");
+    EXPECT_EQ(satellite(3).field[3], 9000); // nothing written before OK
+    EXPECT_EQ(textOf(d, "nameEdit"), "Astra 1E-2C");
+
+    setText(d, "nameEdit", "Terrestrial");
+    clickButton(d, "defaultButton");
+    EXPECT_EQ(textOf(d, "degreeEdit"), "0,0");
+    EXPECT_EQ(textOf(d, "lnbLowCombo"), "5150");
+    EXPECT_EQ(textOf(d, "lnbHighCombo"), "5150");
+    EXPECT_EQ(textOf(d, "toneCombo"), "OFF");
+
+    setText(d, "nameEdit", "Paksat1-C");
+    combo("eastWestCombo")->setCurrentIndex(1);
+    clickButton(d, "defaultButton");
+    EXPECT_EQ(textOf(d, "eastWestCombo"), "E");
+
+    setText(d, "nameEdit", "astra 1E-2C");
+    setText(d, "degreeEdit", "1,5");
+    clickButton(d, "defaultButton");
+    EXPECT_EQ(lastMessage(), "Cannot find predefined sat parameters.");
+    EXPECT_EQ(textOf(d, "degreeEdit"), "1,5");
+}
+
+TEST_F(SatelliteDialogTest, LnbValuesTypedPickedAndUntouched)
+{
+    addSatellite({.id = 4, .name = "Odd", .lnbLowLo = 9000, .lnbHighLo = 0});
+    SatelliteEditDialog* d = openDialog("Odd");
+    EXPECT_EQ(combo("lnbLowCombo")->currentIndex(), 0);
+    EXPECT_EQ(textOf(d, "lnbLowCombo"), "9000");
+    EXPECT_EQ(textOf(d, "lnbHighCombo"), "0");
+    EXPECT_EQ(combo("lnbLowCombo")->count(), 8);
+    clickOk(d);
+    EXPECT_EQ(satellite(3).field[3], 9000);
+    EXPECT_EQ(satellite(3).field[4], 0); // item 0 needs no range check
+
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"lnbHighCombo", "3349", "LNB Upper LO Range expected 3350...14900"},
+        {"lnbHighCombo", "14901", "LNB Upper LO Range expected 3350...14900"},
+        {"lnbLowCombo", "3349", "LNB Lower LO Range expected 3350...14900"},
+        {"lnbLowCombo", "GHz", "LNB Lower LO Range expected 3350...14900"},
+    };
+    for (const auto& [field, text, message] : cases) {
+        prompter.clear();
+        openDialog("Odd");
+        setText(dialog.get(), field, QString::fromLatin1(text));
+        clickOk(dialog.get());
+        EXPECT_EQ(lastMessage(), message) << field << " " << text;
+        EXPECT_TRUE(dialog->isVisible());
+    }
+    openDialog("Odd");
+    setText(dialog.get(), "lnbLowCombo", "-10600");
+    setText(dialog.get(), "lnbHighCombo", "14900");
+    clickOk(dialog.get());
+    EXPECT_EQ(satellite(3).field[3], 10600);
+    EXPECT_EQ(satellite(3).field[4], 14900);
+    openDialog("Odd");
+    pickText(combo("lnbHighCombo"), "11475");
+    clickOk(dialog.get());
+    EXPECT_EQ(satellite(3).field[4], 11475);
+    expectSound();
+}
+
+TEST_F(SatelliteDialogTest, DiseqcInputsAboveNineAreStoredFromSixteen)
+{
+    addSatellite({.id = 4, .name = "P16", .diseqc11Port = 16});
+    addSatellite({.id = 5, .name = "P22", .diseqc11Port = 22});
+    addSatellite({.id = 6, .name = "P12", .diseqcMode = 9, .tone22k = 7, .diseqc11Port = 12});
+    EXPECT_EQ(textOf(openDialog("P16"), "diseqc11Combo"), "10");
+    EXPECT_EQ(textOf(openDialog("P22"), "diseqc11Combo"), "16");
+    SatelliteEditDialog* d = openDialog("P12");
+    EXPECT_EQ(combo("diseqc11Combo")->currentIndex(), -1);
+    EXPECT_EQ(combo("diseqcModeCombo")->currentIndex(), -1);
+    EXPECT_EQ(combo("toneCombo")->currentIndex(), -1);
+    clickOk(d);
+    EXPECT_EQ(satellite(5).field[11], 12);
+    EXPECT_EQ(satellite(5).field[5], 9);
+    EXPECT_EQ(satellite(5).field[6], 7);
+
+    openDialog("P12");
+    pickText(combo("diseqc11Combo"), "11");
+    pickText(combo("diseqcModeCombo"), "Tone Burst B");
+    pickText(combo("toneCombo"), "ON");
+    clickOk(dialog.get());
+    EXPECT_EQ(satellite(5).field[11], 17);
+    EXPECT_EQ(satellite(5).field[5], 6);
+    EXPECT_EQ(satellite(5).field[6], 1);
+}
+
+TEST_F(SatelliteDialogTest, PositionerChecksAndTheNameWrittenAtOnce)
+{
+    SatelliteEditDialog* d = openDialog("Astra 1E-2C");
+    EXPECT_EQ(browser.lastSatelliteName, "Astra 1E-2C");
+    setText(d, "nameEdit", "Astra Renamed");
+    setText(d, "positionerEdit", "201");
+    clickOk(d);
+    EXPECT_EQ(lastMessage(),
+              "Your designated value is beyond the limited range,\n please input proper value(28 ~ 200)");
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(nameText(satellite(0).name[0]), "Astra Renamed");
+    EXPECT_EQ(browser.lastSatelliteName, "Astra Renamed");
+    EXPECT_EQ(satellite(0).field[8], 2);
+
+    setText(d, "positionerEdit", "26");
+    clickOk(d);
+    EXPECT_EQ(lastMessage(), "Thor 2,3(26) already exist as given DisEqC 1.2 position!");
+    EXPECT_EQ(prompter.messages.back().icon, PromptIcon::Stop);
+
+    for (const char* text : {"abc", "-3"}) {
+        setText(d, "positionerEdit", QString::fromLatin1(text));
+        clickOk(d);
+        EXPECT_TRUE(d->isVisible()) << text;
+    }
+    setText(d, "positionerEdit", "200");
+    clickOk(d);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(satellite(0).field[8], 200);
+
+    // The satellite's own number needs no search; 0 and an empty field clear it.
+    openDialog("Hotbird 2-8");
+    clickOk(dialog.get());
+    EXPECT_EQ(satellite(1).field[8], 1);
+    openDialog("Hotbird 2-8");
+    setText(dialog.get(), "positionerEdit", "");
+    clickOk(dialog.get());
+    EXPECT_EQ(satellite(1).field[8], 0);
+    expectSound();
+}
+
+TEST_F(SatelliteDialogTest, DiseqcTwelveWithoutANumberGetsOneHandedOut)
+{
+    SatelliteEditDialog* d = openDialog("Hotbird 2-8");
+    setText(d, "positionerEdit", "0");
+    child<QCheckBox>(d, "diseqc12Check")->setChecked(true);
+    clickOk(d);
+    EXPECT_EQ(satellite(1).field[7], 1);
+    EXPECT_EQ(satellite(1).field[8], 29);
+    EXPECT_EQ(nameText(satellite(1).name[0]), "Hotbird 2-8");
+}
+
+TEST_F(SatelliteDialogTest, CancelKeepsAnEarlierName)
+{
+    SatelliteEditDialog* d = openDialog("Thor 2,3");
+    setText(d, "nameEdit", "Thor");
+    setText(d, "lnbLowCombo", "1");
+    clickOk(d);
+    EXPECT_TRUE(d->isVisible());
+    QTest::keyClick(d, Qt::Key_Escape);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(nameText(satellite(2).name[0]), "Thor");
+    EXPECT_EQ(satellite(2).field[3], 9750);
+}
+
+} // namespace
+} // namespace satorix::test

@@ -1,0 +1,99 @@
+// The transponder delete dialog: preselection, the question, and deleting the programs first.
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <memory>
+
+#include "db/DatabaseBuilder.h"
+#include "dialogs/TransponderDeleteDialog.h"
+#include "tests/dialogs/DialogTestSupport.h"
+
+namespace satorix::test {
+namespace {
+
+class DeleteDialogTest : public DialogTest {
+protected:
+    TransponderDeleteDialog* openDialog(int transponder, int frequency)
+    {
+        browser.lastTransponderFrequency = frequency;
+        dialog = std::make_unique<TransponderDeleteDialog>(db, browser, prompter);
+        EXPECT_TRUE(dialog->load(transponder));
+        open(dialog.get());
+        return dialog.get();
+    }
+    int programsOn(int transponder) const
+    {
+        int n = 0;
+        for (int i = 0; i < db.programCount(); ++i) n += record(db, DBT_PROGRAM, i).field[2] == transponder;
+        return n;
+    }
+
+    std::unique_ptr<TransponderDeleteDialog> dialog;
+};
+
+TEST_F(DeleteDialogTest, YesDeletesEveryProgramOnTheTransponderThenTheTransponder)
+{
+    // Programs 0, 2 (not adjacent) and 4 use transponder 0; one more right behind program 0.
+    DatabaseBuilder(db).addRadioProgram({.name = "R3", .transponder = 3});
+    db.setU16(ChannelDatabase::programOffset(1) + layout::prog::TRANSPONDER, 0);
+    db.setU16(ChannelDatabase::programOffset(3) + layout::prog::TRANSPONDER, 4);
+    ASSERT_EQ(programsOn(0), 4);
+
+    TransponderDeleteDialog* d = openDialog(0, 10700);
+    EXPECT_EQ(browser.lastTransponderFrequency, -1);
+    auto* satellite = child<QComboBox>(d, "satelliteCombo");
+    EXPECT_FALSE(satellite->isEnabled());
+    EXPECT_EQ(satellite->currentText(), "Astra 1E-2C");
+    EXPECT_EQ(textOf(d, "transponderCombo"), "10700");
+    EXPECT_EQ(d->windowTitle(), "Transponder Delete");
+
+    prompter.answers.push_back(PromptAnswer::Yes);
+    clickOk(d);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(lastMessage(), "Do you realy want to delete transponder 10700 (MHz)\nfrom satellite: Astra 1E-2C");
+    EXPECT_EQ(prompter.messages.back().buttons, PromptButtons::YesNo);
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(browser.lastTransponderFrequency, 10700);
+    EXPECT_EQ(db.programCount(), 3);
+    EXPECT_EQ(db.tvProgramCount(), 1);
+    EXPECT_EQ(programName(db, 0), "Four");
+    EXPECT_EQ(db.transponderCount(), 4);
+    EXPECT_EQ(record(db, DBT_PROGRAM, 0).field[2], 3); // indices behind the deleted one moved down
+    EXPECT_EQ(db.favCount(0), 0);
+    EXPECT_EQ(db.computeCrc(), db.storedCrc());
+    expectSound();
+}
+
+TEST_F(DeleteDialogTest, NoDeletesNothingYetEndsWithOk)
+{
+    TransponderDeleteDialog* d = openDialog(3, 11200);
+    prompter.answers.push_back(PromptAnswer::No);
+    clickOk(d);
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(browser.lastTransponderFrequency, -1);
+    EXPECT_EQ(db.transponderCount(), 5);
+    EXPECT_EQ(db.programCount(), 6);
+}
+
+TEST_F(DeleteDialogTest, UnusedTransponderAndPreselection)
+{
+    // Two 11000 transponders: the first item with the text is preselected.
+    TransponderDeleteDialog* d = openDialog(2, 11000);
+    EXPECT_EQ(child<QComboBox>(d, "transponderCombo")->currentIndex(), 1);
+    d->reject();
+
+    // A frequency that names no item leaves nothing to delete until one is picked.
+    d = openDialog(4, 9999);
+    EXPECT_FALSE(child<QDialogButtonBox>(d, "buttonBox")->button(QDialogButtonBox::Ok)->isEnabled());
+    auto* transponders = child<QComboBox>(d, "transponderCombo");
+    EXPECT_EQ(transponders->currentIndex(), -1);
+    pickText(transponders, "12000");
+    prompter.answers.push_back(PromptAnswer::Yes);
+    clickOk(d);
+    EXPECT_EQ(browser.lastTransponderFrequency, 12000);
+    EXPECT_EQ(db.transponderCount(), 4);
+    EXPECT_EQ(db.programCount(), 6);
+    expectSound();
+}
+
+} // namespace
+} // namespace satorix::test

@@ -1,0 +1,238 @@
+// The two transponder dialogs: the shared field checks, the tree's dialog with its result in
+// BrowserState and Restore, and the program list's dialog with its frequency template.
+#include <QRadioButton>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "dialogs/ProgramTransponderDialog.h"
+#include "dialogs/TransponderEditDialog.h"
+#include "tests/dialogs/DialogTestSupport.h"
+
+namespace satorix::test {
+namespace {
+
+class TransponderDialogTest : public DialogTest {
+protected:
+    TransponderEditDialog* openTree(int value, int mode, const QString& caret = {}, const QString& previous = {})
+    {
+        tree = std::make_unique<TransponderEditDialog>(db, browser, prompter);
+        EXPECT_TRUE(tree->load(value, mode, caret, previous));
+        open(tree.get());
+        return tree.get();
+    }
+    ProgramTransponderDialog* openList(int program, int mode)
+    {
+        list = std::make_unique<ProgramTransponderDialog>(db, prompter);
+        EXPECT_TRUE(list->load(program, mode));
+        open(list.get());
+        return list.get();
+    }
+    void fill(QDialog* d, const char* frequency, const char* symbolRate = "27500", const char* tsid = "1",
+              const char* nid = "2", const char* onid = "3")
+    {
+        setText(d, d == tree.get() ? "frequencyEdit" : "frequencyCombo", QString::fromLatin1(frequency));
+        setText(d, "symbolRateEdit", QString::fromLatin1(symbolRate));
+        setText(d, "transportStreamIdEdit", QString::fromLatin1(tsid));
+        setText(d, "networkIdEdit", QString::fromLatin1(nid));
+        setText(d, "originalNetworkIdEdit", QString::fromLatin1(onid));
+    }
+    bool checked(QDialog* d, const char* name) { return child<QRadioButton>(d, name)->isChecked(); }
+
+    std::unique_ptr<TransponderEditDialog> tree;
+    std::unique_ptr<ProgramTransponderDialog> list;
+};
+
+TEST_F(TransponderDialogTest, FieldChecksRefuseOutOfRangeValuesInBothDialogs)
+{
+    struct Case {
+        const char* frequency;
+        const char* symbolRate;
+        const char* tsid;
+        const char* onid;
+        const char* message; // nullptr: accepted
+    };
+    const Case cases[] = {
+        {"999", "27500", "1", "3", "Unknown Frequency value: 999!\nYou must enter value 1000..13000"},
+        {"13001", "27500", "1", "3", "Unknown Frequency value: 13001!\nYou must enter value 1000..13000"},
+        {"-5", "27500", "1", "3", "Unknown Frequency value: -5!\nYou must enter value 1000..13000"},
+        {"", "27500", "1", "3", "Unknown Frequency value: !\nYou must enter value 1000..13000"},
+        {"1000", "50001", "1", "3", "Unknown Symbolrate value: 50001!\nYou must enter value 1000..50000"},
+        {"1000", "999", "1", "3", "Unknown Symbolrate value: 999!\nYou must enter value 1000..50000"},
+        {"1000", "27500", "65536", "3",
+         "Unknown Transport Stream ID value: 65536!\nYou must enter value 0..65535"},
+        {"1000", "27500", "0", "x", "Unknown Oryginal Network ID value: x!\nYou must enter value 0..65535"},
+        {"1000", "27500", "0", "0", nullptr},
+        {"13000", "50000", "65535", "65535", nullptr},
+        {"11000abc", "1000", "0", "0", nullptr},
+    };
+    for (const bool fromTree : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(fromTree ? "tree " : "list ") + c.frequency + " " + c.symbolRate);
+            prompter.clear();
+            QDialog* d = fromTree ? static_cast<QDialog*>(openTree(3, TransponderEditDialog::MODE_EDIT))
+                                  : static_cast<QDialog*>(openList(3, ProgramTransponderDialog::MODE_EDIT));
+            fill(d, c.frequency, c.symbolRate, c.tsid, "2", c.onid);
+            clickOk(d);
+            if (c.message) {
+                ASSERT_EQ(prompter.messages.size(), 1u);
+                EXPECT_EQ(lastMessage(), c.message);
+                EXPECT_EQ(prompter.messages.back().icon, PromptIcon::Stop);
+                EXPECT_TRUE(d->isVisible());
+            } else {
+                EXPECT_TRUE(prompter.messages.empty());
+                EXPECT_FALSE(d->isVisible());
+            }
+        }
+    }
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 3).field[7], 11000);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 3).field[8], 1000);
+    setText(openTree(3, TransponderEditDialog::MODE_EDIT), "networkIdEdit", "70000");
+    clickOk(tree.get());
+    EXPECT_EQ(lastMessage(), "Unknown Network ID value: 70000!\nYou must enter value 0..65535");
+    expectSound();
+}
+
+TEST_F(TransponderDialogTest, TreeDialogReportsTheFrequencyAndRestoresWhatOkAccepted)
+{
+    browser.lastTransponderFrequency = 1234;
+    TransponderEditDialog* d = openTree(0, TransponderEditDialog::MODE_EDIT, "10700(H)", "");
+    EXPECT_EQ(d->windowTitle(), "Edit transponder");
+    EXPECT_EQ(browser.lastTransponderFrequency, -1);
+    EXPECT_EQ(textOf(d, "satelliteEdit"), "Astra 1E-2C");
+    EXPECT_FALSE(child<QLineEdit>(d, "satelliteEdit")->isEnabled());
+    EXPECT_EQ(textOf(d, "frequencyEdit"), "10700");
+    EXPECT_TRUE(checked(d, "fec3"));
+    EXPECT_EQ(child<QRadioButton>(d, "fec3")->text(), "3/4");
+    EXPECT_EQ(child<QRadioButton>(d, "fec0")->text(), "Auto");
+
+    setText(d, "frequencyEdit", "10800");
+    setText(d, "symbolRateEdit", "50001");
+    clickOk(d);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(browser.lastTransponderFrequency, 10800);
+    setText(d, "frequencyEdit", "1");
+    setText(d, "transportStreamIdEdit", "9");
+    clickButton(d, "restoreButton");
+    EXPECT_EQ(textOf(d, "frequencyEdit"), "10800");
+    EXPECT_EQ(textOf(d, "symbolRateEdit"), "27500");
+    EXPECT_EQ(textOf(d, "transportStreamIdEdit"), "1");
+    d->reject();
+    EXPECT_EQ(browser.lastTransponderFrequency, -1);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 0).field[7], 10700);
+}
+
+TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEdited)
+{
+    // findTransponder gives 1 for both 11000 nodes; the caret after an equal node is index 2.
+    TransponderEditDialog* d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(H)", "11000(V)");
+    EXPECT_EQ(d->transponderIndex(), 2);
+    EXPECT_TRUE(checked(d, "pol0"));
+    auto* vertical = child<QRadioButton>(d, "pol1");
+    QTest::mouseClick(vertical, Qt::LeftButton, {}, QPoint(4, vertical->height() / 2));
+    setText(d, "symbolRateEdit", "30000");
+    clickOk(d);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(d->polarisation(), 1);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 2).field[8], 30000);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 1).field[8], 22000);
+
+    d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(V)", "10700(H)");
+    EXPECT_EQ(d->transponderIndex(), 1);
+}
+
+TEST_F(TransponderDialogTest, FecWithoutAButtonIsStoredUnchanged)
+{
+    TransponderEditDialog* d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(H)", "11000(V)");
+    for (const char* name : {"fec0", "fec1", "fec2", "fec3", "fec5", "fec7"}) EXPECT_FALSE(checked(d, name)) << name;
+    clickOk(d);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 2).field[3], 4);
+    EXPECT_EQ(db.computeCrc(), db.storedCrc());
+}
+
+TEST_F(TransponderDialogTest, TreeDialogAddsToAnEmptySatelliteAndRefusesADuplicate)
+{
+    TransponderEditDialog* d = openTree(3, TransponderEditDialog::MODE_ADD);
+    EXPECT_EQ(d->windowTitle(), "Add transponder");
+    EXPECT_EQ(textOf(d, "satelliteEdit"), "Thor 2,3");
+    EXPECT_EQ(textOf(d, "frequencyEdit"), "");
+    EXPECT_TRUE(checked(d, "pol0"));
+    EXPECT_TRUE(checked(d, "fec0"));
+    EXPECT_FALSE(child<QPushButton>(d, "restoreButton")->isEnabled());
+    fill(d, "11500");
+    clickOk(d);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(browser.lastTransponderFrequency, 11500);
+    ASSERT_EQ(db.transponderCount(), 6);
+    EXPECT_EQ(db.findTransponder(3, 11500), 5);
+
+    d = openTree(3, TransponderEditDialog::MODE_ADD);
+    fill(d, "11500");
+    clickOk(d);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(lastMessage(), "Transponder with entered values exist");
+    EXPECT_EQ(browser.lastTransponderFrequency, -10);
+    EXPECT_EQ(db.transponderCount(), 6);
+    d->reject();
+    EXPECT_EQ(browser.lastTransponderFrequency, -1);
+    expectSound();
+}
+
+TEST_F(TransponderDialogTest, ListDialogPreselectsTheLaterEqualFrequencyAndPicksTemplates)
+{
+    // Program 1 is on transponder 1 (11000 V); transponder 2 has the same frequency.
+    ProgramTransponderDialog* d = openList(1, ProgramTransponderDialog::MODE_EDIT);
+    auto* frequency = child<QComboBox>(d, "frequencyCombo");
+    EXPECT_EQ(d->windowTitle(), "Edit transponder");
+    EXPECT_EQ(textOf(d, "satelliteCombo"), "Astra 1E-2C");
+    EXPECT_EQ(frequency->count(), 3);
+    EXPECT_EQ(frequency->currentIndex(), 2);
+    EXPECT_EQ(child<QRadioButton>(d, "fec0")->text(), "DVBS");
+    EXPECT_EQ(child<QRadioButton>(d, "fec7")->text(), "DVBS2");
+    EXPECT_EQ(textOf(d, "symbolRateEdit"), "22000"); // the program's own values
+
+    pick(frequency, 0);
+    EXPECT_EQ(frequency->currentIndex(), 2);
+    EXPECT_EQ(frequency->currentText(), "10700");
+    EXPECT_EQ(textOf(d, "transportStreamIdEdit"), "1");
+    EXPECT_TRUE(checked(d, "fec3"));
+    setText(d, "frequencyCombo", "10900");
+    clickOk(d);
+    EXPECT_FALSE(d->isVisible());
+    const RecordView t = record(db, DBT_TRANSPONDER, 2);
+    EXPECT_EQ(t.field[7], 10900);
+    EXPECT_EQ(t.field[8], 27500);
+    EXPECT_EQ(t.field[3], 3);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 0).field[7], 10700);
+    expectSound();
+}
+
+TEST_F(TransponderDialogTest, ListDialogAddsOnThePickedSatellite)
+{
+    ProgramTransponderDialog* d = openList(0, ProgramTransponderDialog::MODE_ADD);
+    EXPECT_EQ(d->windowTitle(), "Add transponder");
+    EXPECT_EQ(child<QComboBox>(d, "frequencyCombo")->currentIndex(), -1);
+    EXPECT_TRUE(checked(d, "pol0"));
+    pickText(child<QComboBox>(d, "satelliteCombo"), "Hotbird 2-8");
+    EXPECT_EQ(child<QComboBox>(d, "frequencyCombo")->count(), 2);
+    fill(d, "11200"); // equal to transponder 3 but for its polarisation
+    clickOk(d);
+    EXPECT_FALSE(d->isVisible());
+    ASSERT_EQ(db.transponderCount(), 6);
+    // After the equal frequency on the same satellite; the one behind moves up.
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 4).field[0], 2);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 4).field[2], 0);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 4).field[4], 1);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 5).field[7], 12000);
+
+    d = openList(0, ProgramTransponderDialog::MODE_ADD);
+    pickText(child<QComboBox>(d, "satelliteCombo"), "Hotbird 2-8");
+    fill(d, "11200");
+    clickOk(d);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(lastMessage(), "Transponder with entered values exist");
+    expectSound();
+}
+
+} // namespace
+} // namespace satorix::test
