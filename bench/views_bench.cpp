@@ -1,0 +1,178 @@
+// The views on a full database (20,000 programs), offscreen, through the real widgets: selecting
+// a tree node until the list is filled and painted, and paging through the whole list with a
+// real paint per page.
+#include <QApplication>
+#include <QScrollBar>
+#include <QWindow>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+#include "app/CMainFrame.h"
+#include "app/COrbitApp.h"
+#include "app/prompter.h"
+#include "db/ChannelDatabase.h"
+#include "db/Names.h"
+#include "db/SampleGenerator.h"
+#include "views/CLeftView.h"
+#include "views/COrbitView.h"
+
+namespace {
+
+using namespace satorix;
+
+class SilentPrompter : public Prompter {
+public:
+    PromptAnswer message(const QString&, PromptIcon, PromptButtons) override { return PromptAnswer::Cancel; }
+    QString openFileName(const FileDialogRequest&) override { return {}; }
+    QString saveFileName(const FileDialogRequest&) override { return {}; }
+};
+
+SilentPrompter g_prompter;
+std::unique_ptr<COrbitApp> g_app;
+QString g_busySatellite;
+QString g_favouriteList;
+
+CLeftView& tree() { return *g_app->frame()->leftView(); }
+COrbitView& list() { return *g_app->frame()->orbitView(); }
+
+// The satellite that carries the most programs.
+QString busiestSatellite(const ChannelDatabase& db)
+{
+    std::map<int, int> programsBySatellite;
+    for (int p = 0; p < db.programsInUse(); ++p) {
+        RecordView program;
+        RecordView tp;
+        if (db.getRecord(DBT_PROGRAM, p, program) == 0 && db.getRecord(DBT_TRANSPONDER, program.field[2], tp) == 0)
+            ++programsBySatellite[tp.field[0]];
+    }
+    int best = -1;
+    for (const auto& [id, count] : programsBySatellite)
+        if (best < 0 || count > programsBySatellite[best]) best = id;
+    RecordView sat;
+    db.getRecord(DBT_SATELLITE, db.findSatellite(best), sat);
+    return QString::fromLatin1(std::string(boundedName(sat.name[0])).c_str());
+}
+
+// Selects a node and paints the list, as the user would see it.
+void selectAndPaint(const QString& node)
+{
+    tree().selectNode(node);
+    list().viewport()->repaint();
+}
+
+void runSelection(benchmark::State& state, const QString& node, const QString& before)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        selectAndPaint(before); // a root after a root would change nothing
+        state.ResumeTiming();
+        selectAndPaint(node);
+    }
+    state.counters["rows"] = list().model()->rowCount();
+}
+
+void BM_SelectSatellitesRoot(benchmark::State& state) { runSelection(state, QStringLiteral("Satellites"), g_favouriteList); }
+void BM_SelectFavouriteList(benchmark::State& state) { runSelection(state, g_favouriteList, QStringLiteral("Satellites")); }
+void BM_SelectFavsRoot(benchmark::State& state) { runSelection(state, QStringLiteral("Favs"), g_favouriteList); }
+void BM_SelectBusySatellite(benchmark::State& state) { runSelection(state, g_busySatellite, QStringLiteral("Satellites")); }
+
+// The fill alone, without the tree: what every document update costs the list.
+void BM_RefillWholeTable(benchmark::State& state)
+{
+    selectAndPaint(g_favouriteList);
+    selectAndPaint(QStringLiteral("Satellites"));
+    for (auto _ : state) list().refill();
+    state.counters["rows"] = list().model()->rowCount();
+}
+
+// Page Down from the first row to the last, one real paint per page; the slowest page says
+// whether scrolling stays smooth.
+void BM_ScrollTopToBottom(benchmark::State& state)
+{
+    selectAndPaint(g_favouriteList);
+    selectAndPaint(QStringLiteral("Satellites"));
+    QScrollBar* bar = list().verticalScrollBar();
+    std::int64_t pages = 0;
+    double totalMs = 0;
+    double slowestMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bar->setValue(0);
+        list().viewport()->repaint();
+        state.ResumeTiming();
+        while (bar->value() < bar->maximum()) {
+            const auto t0 = std::chrono::steady_clock::now();
+            bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            list().viewport()->repaint();
+            const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+            totalMs += ms;
+            slowestMs = std::max(slowestMs, ms);
+            ++pages;
+        }
+    }
+    state.counters["pages"] = benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kAvgIterations);
+    state.counters["ms_per_page"] = pages ? totalMs / static_cast<double>(pages) : 0;
+    state.counters["slowest_page_ms"] = slowestMs;
+}
+
+BENCHMARK(BM_SelectSatellitesRoot)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectFavouriteList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectFavsRoot)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectBusySatellite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefillWholeTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollTopToBottom)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string dir =
+        (std::filesystem::temp_directory_path() / ("satorix-views-bench-" + std::to_string(::getpid()))).string();
+    std::filesystem::create_directories(dir);
+    std::filesystem::current_path(dir);
+    ::setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const std::string path = dir + "/Full.si";
+    {
+        ChannelDatabase db;
+        db.setListingPath({});
+        SampleOptions options;
+        options.full = true;
+        generateSample(db, options);
+        db.save(path);
+        g_busySatellite = busiestSatellite(db);
+        RecordView rec;
+        db.getRecord(DBT_FAVOURITE, 0, rec);
+        g_favouriteList = QString::fromLatin1(std::string(boundedName(rec.name[0])).c_str());
+    }
+
+    QApplication qapp(argc, argv);
+    AppOptions options;
+    options.showSplash = false;
+    options.registration.enabled = false;
+    g_app = std::make_unique<COrbitApp>(g_prompter, options);
+    g_app->initInstance(QString::fromStdString(path));
+    g_app->frame()->resize(1000, 700);
+    while (!g_app->frame()->windowHandle() || !g_app->frame()->windowHandle()->isExposed())
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::printf("full database: %d rows in the list, busiest satellite \"%s\", first list \"%s\", %d rows per page\n",
+                list().model()->rowCount(), g_busySatellite.toLatin1().constData(),
+                g_favouriteList.toLatin1().constData(), list().rowsPerPage());
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_app.reset();
+    std::filesystem::current_path("/");
+    std::filesystem::remove_all(dir);
+    return 0;
+}
