@@ -1,6 +1,7 @@
 // The editor: a thin start-up over COrbitApp.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSplitter>
 
 #include "app/CMainFrame.h"
 #include "app/COrbitApp.h"
@@ -47,6 +48,11 @@ int main(int argc, char** argv)
     }
 
     if (parser.isSet(screenshot)) {
+        // Room for the tree's labels and all ten columns in the picture; the window itself starts
+        // with the classic 100 pixels for the tree.
+        app.frame()->resize(1080, 640);
+        if (auto* splitter = app.frame()->findChild<QSplitter*>(QStringLiteral("splitter")))
+            splitter->setSizes({180, app.frame()->width() - 180});
         const bool ok = app.saveScreenshot(parser.value(screenshot));
         app.exitInstance();
         return ok ? 0 : 1;

@@ -82,6 +82,10 @@ CLeftView::CLeftView(COrbitDoc& doc, QWidget* parent) : QTreeView(parent), Docum
     setModel(&model_);
     setItemDelegate(new TreeLabelDelegate(this));
     header()->hide();
+    // Labels are never cut: a narrow pane scrolls sideways, as the old tree control did.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    setTextElideMode(Qt::ElideNone);
     setRootIsDecorated(true);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
