@@ -77,7 +77,7 @@ bool ReceiverSim::sendFrame(int index, const std::uint8_t* header, std::size_t h
     if (index == f.stallFrame) {
         first = std::min(static_cast<std::size_t>(std::max(f.stallAfter, 0)), frame.size());
         if (first && line_.netd_write(frame.data(), first, written) != 0) return false;
-        sleepMs(f.stallMs);
+        for (int waited = 0; waited < f.stallMs && !stopped(); waited += 10) sleepMs(std::min(10, f.stallMs - waited));
     }
     return line_.netd_write(frame.data() + first, frame.size() - first, written) == 0;
 }
@@ -87,7 +87,15 @@ bool ReceiverSim::sendPacket(int index, const PacketHeader& h, const std::uint8_
 {
     const auto bytes = h.bytes();
     if (!sendFrame(index, bytes.data(), bytes.size(), payload, length)) return false;
-    return !wantAck || link_.await_ack(PacketLink::ACK_READS, false) == 0;
+    return !wantAck || awaitAck();
+}
+
+// The PC's acknowledgement, read after read, so that a stop is noticed between the reads.
+bool ReceiverSim::awaitAck()
+{
+    for (int i = 0; i < PacketLink::ACK_READS && !stopped(); ++i)
+        if (link_.await_ack(1, false) == 0) return true;
+    return false;
 }
 
 bool ReceiverSim::sendAck()
@@ -190,7 +198,7 @@ int ReceiverSim::serveBlocks(const PacketHeader& report)
         const auto h = header.bytes();
         if (!sendFrame(index, h.data(), h.size(), data, sent))
             return end(1, "cannot write");
-        if (link_.await_ack(PacketLink::ACK_READS, false) != 0)
+        if (!awaitAck())
             return end(1, "block " + std::to_string(i) + " not acknowledged");
         offset += length;
         result_.blocks = i + 1;

@@ -118,6 +118,7 @@ private:
     bool sendPacket(int index, const PacketHeader& h, const std::uint8_t* payload, std::size_t length,
                     bool wantAck);
     bool sendAck();
+    bool awaitAck();
     bool timeLeft() const;
     bool stopped() const { return stop_ && stop_->load(); }
     int end(int rc, std::string outcome);
