@@ -283,6 +283,13 @@ void CMainFrame::createStatusBar()
         panes_.insert(p.id, label);
         paneTexts_.insert(p.id, p.text);
     }
+    // Started by scripts/run with stbsim behind COM1: nobody should take it for a real receiver.
+    if (qEnvironmentVariableIntValue("SATORIX_SIMULATED_COM1") != 0) {
+        auto* note = new QLabel(tr("COM1: simulated receiver"), bar);
+        note->setObjectName(QStringLiteral("paneSimulatedReceiver"));
+        note->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        bar->insertPermanentWidget(0, note);
+    }
     bar->showMessage(tr("Ready"));
 }
 

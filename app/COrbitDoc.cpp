@@ -10,6 +10,7 @@
 #include "app/FileTypeRegistration.h"
 #include "app/OptionsDialog.h"
 #include "app/RecentFileList.h"
+#include "app/TransferCommands.h"
 #include "app/prompter.h"
 #include "db/ChannelDatabase.h"
 #include "views/BrowserState.h"
@@ -49,6 +50,8 @@ COrbitDoc::COrbitDoc(const DocServices& services, const RegistrationOptions& reg
         .onUpdate(ID_FILE_PRINT, disabled)
         .onUpdate(ID_FILE_PRINT_PREVIEW, disabled)
         .onUpdate(ID_FILE_PRINT_SETUP, disabled);
+    transfers_ = std::make_unique<TransferCommands>(*this);
+    transfers_->registerCommands(commands_);
 }
 
 COrbitDoc::~COrbitDoc() = default;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "app/CommandMap.h"
@@ -14,6 +15,7 @@ class BrowserState;
 class ChannelDatabase;
 class DocumentView;
 class RecentFileList;
+class TransferCommands;
 
 // The long-lived objects the document works on; all owned by the application.
 struct DocServices {
@@ -86,6 +88,8 @@ public:
     bool openDroppedFile(const QString& path);
     // After a successful download: the database is new, unnamed and modified.
     void acceptDownloadedDatabase();
+    // Download, upload, software upgrade and port settings.
+    TransferCommands& transfers() const { return *transfers_; }
 
     // --- views ---
     void addView(DocumentView* view);
@@ -110,6 +114,7 @@ private:
     DocServices s_;
     RegistrationOptions registration_;
     CommandMap commands_;
+    std::unique_ptr<TransferCommands> transfers_;
     std::vector<DocumentView*> views_;
 
     QString title_;
