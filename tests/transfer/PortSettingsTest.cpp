@@ -1,0 +1,151 @@
+// The port settings dialog: its opening, OK, Set Default and Cancel rules and the device of each port.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTest>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+#include "link/StbPort.h"
+#include "link/ui/PortDevices.h"
+#include "link/ui/PortSettingsDialog.h"
+#include "tests/transfer/TransferTestSupport.h"
+
+namespace satorix::test {
+namespace {
+
+QRadioButton* radio(QDialog& d, int port)
+{
+    return d.findChild<QRadioButton*>(QStringLiteral("com%1Radio").arg(port));
+}
+QComboBox* combo(QDialog& d, const char* name) { return d.findChild<QComboBox*>(QString::fromLatin1(name)); }
+void click(QDialog& d, const char* button)
+{
+    QTest::mouseClick(d.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+}
+
+class PortSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QSettings().clear();
+        for (int n = 1; n <= 4; ++n) ::unsetenv(("SATORIX_COM" + std::to_string(n)).c_str());
+        PortDevices::applyProfile();
+    }
+    void TearDown() override
+    {
+        QSettings().clear();
+        PortDevices::applyProfile();
+        ::unsetenv("SATORIX_COM2");
+    }
+};
+
+TEST_F(PortSettingsTest, APortOutsideTheFourOpensOnCom1AndOkStoresIt)
+{
+    link::PortSettings s {7, 57600, {}};
+    PortSettingsDialog d(s);
+    d.show();
+    EXPECT_EQ(1, s.port);
+    EXPECT_TRUE(radio(d, 1)->isChecked());
+    EXPECT_EQ("57600", combo(d, "baudCombo")->currentText());
+    EXPECT_EQ(57600, combo(d, "baudCombo")->currentData().toInt());
+    click(d, "okButton");
+    EXPECT_EQ(QDialog::Accepted, d.result());
+    EXPECT_EQ(1, s.port);
+    EXPECT_EQ(57600u, s.baudRate);
+}
+
+TEST_F(PortSettingsTest, SetDefaultIsKeptOnlyByOk)
+{
+    link::PortSettings s {3, 57600, {}};
+    {
+        PortSettingsDialog d(s);
+        d.show();
+        EXPECT_TRUE(radio(d, 3)->isChecked());
+        click(d, "setDefaultButton");
+        EXPECT_TRUE(radio(d, 1)->isChecked());
+        EXPECT_FALSE(radio(d, 3)->isChecked());
+        EXPECT_EQ(0, combo(d, "baudCombo")->currentIndex());
+        click(d, "cancelButton");
+        EXPECT_EQ(3, s.port);
+        EXPECT_EQ(57600u, s.baudRate);
+    }
+    PortSettingsDialog d(s);
+    d.show();
+    click(d, "setDefaultButton");
+    click(d, "okButton");
+    EXPECT_EQ(1, s.port);
+    EXPECT_EQ(115200u, s.baudRate);
+}
+
+TEST_F(PortSettingsTest, PortAndBaudRateChosenByTheUser)
+{
+    link::PortSettings s {1, 115200, {}};
+    PortSettingsDialog d(s);
+    d.show();
+    QTest::mouseClick(radio(d, 4), Qt::LeftButton);
+    QComboBox* baud = combo(d, "baudCombo");
+    baud->setFocus();
+    QTest::keyClick(baud, Qt::Key_Down);
+    EXPECT_EQ("57600", baud->currentText());
+    click(d, "okButton");
+    EXPECT_EQ(4, s.port);
+    EXPECT_EQ(57600u, s.baudRate);
+}
+
+TEST_F(PortSettingsTest, EachPortsDeviceIsRememberedAndOpened)
+{
+    link::PortSettings s {2, 115200, {}};
+    {
+        PortSettingsDialog d(s);
+        d.show();
+        QComboBox* device = combo(d, "deviceCombo");
+        EXPECT_EQ("/dev/ttyS1", device->currentText());
+        device->clearEditText();
+        QTest::keyClicks(device->lineEdit(), QStringLiteral("/dev/ttyUSB7"));
+        QTest::mouseClick(radio(d, 3), Qt::LeftButton);
+        EXPECT_EQ("/dev/ttyS2", device->currentText());
+        QTest::mouseClick(radio(d, 2), Qt::LeftButton);
+        EXPECT_EQ("/dev/ttyUSB7", device->currentText());
+        click(d, "okButton");
+    }
+    EXPECT_EQ("/dev/ttyUSB7", QSettings().value(QStringLiteral("Port_Device_Section/COM2")).toString());
+    EXPECT_FALSE(QSettings().contains(QStringLiteral("Port_Device_Section/COM3")));
+    EXPECT_EQ("/dev/ttyUSB7", link::StbPort::devicePath(2));
+    EXPECT_EQ("/dev/ttyS2", link::StbPort::devicePath(3));
+
+    // The environment still wins for a run, and the dialog says so.
+    ::setenv("SATORIX_COM2", "/dev/pts/42", 1);
+    PortSettingsDialog d(s);
+    d.show();
+    EXPECT_EQ("/dev/ttyUSB7", combo(d, "deviceCombo")->currentText());
+    EXPECT_TRUE(d.findChild<QLabel*>(QStringLiteral("overrideLabel"))->text().contains("/dev/pts/42"));
+    EXPECT_EQ("/dev/pts/42", link::StbPort::devicePath(2));
+    ::unsetenv("SATORIX_COM2");
+    // Back to the default: nothing left in the profile.
+    combo(d, "deviceCombo")->setEditText(QStringLiteral("/dev/ttyS1"));
+    click(d, "okButton");
+    EXPECT_FALSE(QSettings().contains(QStringLiteral("Port_Device_Section/COM2")));
+    EXPECT_EQ("/dev/ttyS1", link::StbPort::devicePath(2));
+}
+
+TEST_F(PortSettingsTest, ListsTheSerialDevicesPresent)
+{
+    TempDir dev;
+    const QString root = QString::fromStdString(dev.path());
+    QDir(root).mkpath(QStringLiteral("serial/by-id"));
+    for (const char* name : {"ttyS10", "ttyS2", "ttyS0", "ttyUSB0", "ttyACM1", "sda", "tty0", "console",
+                             "serial/by-id/usb-FTDI_FT232R-if00-port0"})
+        QFile(root + QLatin1Char('/') + QString::fromLatin1(name)).open(QIODevice::WriteOnly);
+    const QStringList expected {root + "/ttyUSB0", root + "/ttyACM1", root + "/ttyS0", root + "/ttyS2",
+                                root + "/ttyS10", root + "/serial/by-id/usb-FTDI_FT232R-if00-port0"};
+    EXPECT_EQ(expected, PortDevices::presentDevices(root));
+}
+
+} // namespace
+} // namespace satorix::test

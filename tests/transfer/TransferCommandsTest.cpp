@@ -1,0 +1,365 @@
+// The document's link commands in the running editor, against stbsim's receiver on a pty.
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "app/AppConfig.h"
+#include "app/CommandIds.h"
+#include "app/DownloadBackups.h"
+#include "app/TransferCommands.h"
+#include "db/DatabaseCheck.h"
+#include "link/RegionRules.h"
+#include "link/StbIdentity.h"
+#include "tests/transfer/TransferTestSupport.h"
+
+namespace satorix::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const QString WARNING =
+    QStringLiteral("Warning: This operation will overwrite database in Your receiver\nDo You wish to continue?");
+const QString REBOOT = QStringLiteral("Please wait until STB reboots...");
+
+Bytes fileBytes(const std::string& path)
+{
+    const std::string s = readFile(path);
+    return {s.begin(), s.end()};
+}
+
+// A software file of the given length whose header carries the program's own identity.
+std::string writeSoftware(const std::string& path, std::size_t length)
+{
+    std::string bytes(length, '\0');
+    const auto id = link::OWN_IDENTITY.bytes();
+    std::copy_n(id.begin(), 24, bytes.begin());
+    for (std::size_t i = 64; i < length; ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096);
+    writeFile(path, bytes);
+    return path;
+}
+
+class TransferCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (int n = 1; n <= 4; ++n) ::unsetenv(("SATORIX_COM" + std::to_string(n)).c_str());
+        ::unsetenv("SATORIX_SIMULATED_COM1");
+        QDir(DownloadBackups::defaultFolder()).removeRecursively();
+    }
+    void TearDown() override
+    {
+        f.stop();
+        for (int n = 1; n <= 4; ++n) link::StbPort::setPortDevice(n, {});
+    }
+
+    void startWithSample(std::uint32_t seed = 1)
+    {
+        ASSERT_TRUE(f.start(QString::fromStdString(writeSample(f.file("start.si"), seed))));
+    }
+    void attachReceiver(Bytes served, stbsim::SimFaults faults = {})
+    {
+        sim = std::make_unique<SimReceiver>(std::move(served), std::move(faults));
+        link::StbPort::setPortDevice(1, sim->device());
+    }
+    Bytes image() { return {f.doc().database().image(), f.doc().database().image() + IMAGE_SIZE}; }
+    TransferCommands& transfers() { return f.doc().transfers(); }
+
+    AppFixture f;
+    std::unique_ptr<SimReceiver> sim;
+};
+
+TEST_F(TransferCommandsTest, DownloadReplacesTheShownDatabase)
+{
+    startWithSample(1);
+    f.doc().setModifiedFlag(true);
+    f.prompter.answers = {PromptAnswer::No};
+    const Bytes served = sampleImage(2);
+    attachReceiver(served);
+    std::filesystem::remove(f.file("programs.nfo"));
+    int updates = 0;
+    bool rebuild = false;
+    auto recorder = recordFirst(f.doc(), &updates, &rebuild);
+
+    DialogWatch watch;
+    ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
+    ASSERT_EQ(1, f.prompter.messages.size());
+    EXPECT_EQ("start.si not saved!\nSave it now?", f.prompter.messages[0].text);
+    EXPECT_EQ(PromptButtons::YesNoCancel, f.prompter.messages[0].buttons);
+    EXPECT_EQ(QDialog::Accepted, watch.end.result);
+    EXPECT_EQ("Download database from Set Top Box", watch.end.title);
+    EXPECT_EQ("Complete", watch.end.status);
+    EXPECT_EQ("100 / 100", watch.end.packet);
+    EXPECT_EQ(100, watch.end.progress);
+
+    EXPECT_EQ(served, image());
+    EXPECT_TRUE(f.doc().database().isLoaded());
+    EXPECT_EQ(DB_VERSION, f.doc().database().loadedVersion());
+    EXPECT_EQ("Channel.si", f.doc().title());
+    EXPECT_EQ("Channel.si", f.doc().fileName());
+    EXPECT_TRUE(f.doc().path().isEmpty());
+    EXPECT_EQ("Channel.si - Satorix for HD", f.frame().windowTitle());
+    EXPECT_TRUE(f.doc().isModified());
+    EXPECT_TRUE(f.doc().databaseDownloaded());
+    EXPECT_TRUE(rebuild);
+    EXPECT_GT(updates, 0);
+    EXPECT_GT(std::filesystem::file_size(f.file("programs.nfo")), 0u);
+
+    const QStringList backups = transfers().backups().files();
+    ASSERT_EQ(1, backups.size());
+    EXPECT_TRUE(backups[0].startsWith(qEnvironmentVariable("XDG_DATA_HOME") + "/satorix/backups/Channel-"));
+    EXPECT_EQ(served, fileBytes(backups[0].toStdString()));
+    ASSERT_TRUE(sim->waitForExchanges(1));
+    EXPECT_EQ(115200u, sim->exchanges()[0].speed);
+}
+
+TEST_F(TransferCommandsTest, BackupsKeepTheNewestTwenty)
+{
+    TempDir dir;
+    DownloadBackups backups(QString::fromStdString(dir.file("b")));
+    const QDateTime t0(QDate(2024, 3, 1), QTime(12, 0));
+    Bytes data(64);
+    for (int i = 0; i < DownloadBackups::KEEP + 3; ++i) {
+        data[0] = static_cast<std::uint8_t>(i);
+        ASSERT_FALSE(backups.keep(data.data(), data.size(), t0.addSecs(i)).isEmpty());
+    }
+    const QStringList files = backups.files();
+    ASSERT_EQ(DownloadBackups::KEEP, files.size());
+    EXPECT_TRUE(files.front().endsWith("Channel-20240301-120003-000.si"));
+    EXPECT_EQ(3, fileBytes(files.front().toStdString())[0]);
+    EXPECT_EQ(22, fileBytes(files.back().toStdString())[0]);
+    // Two downloads within the same millisecond both stay.
+    EXPECT_NE(backups.keep(data.data(), 8, t0.addSecs(100)), backups.keep(data.data(), 8, t0.addSecs(100)));
+}
+
+TEST_F(TransferCommandsTest, UploadIsReceivedByteExactThenTheRebootBox)
+{
+    startWithSample(1);
+    attachReceiver(sampleImage(9));
+    f.prompter.answers = {PromptAnswer::Yes};
+    DialogWatch watch;
+    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
+    EXPECT_EQ((QStringList {WARNING, REBOOT}), f.prompter.texts());
+    EXPECT_EQ(PromptIcon::Exclamation, f.prompter.messages[0].icon);
+    EXPECT_EQ(PromptButtons::YesNo, f.prompter.messages[0].buttons);
+    EXPECT_EQ(QDialog::Accepted, watch.end.result);
+    EXPECT_EQ("Upload database to Set Top Box", watch.end.title);
+
+    ASSERT_TRUE(sim->waitForExchanges(1));
+    const Bytes got = sim->exchanges()[0].result.received;
+    ASSERT_EQ(link::DATABASE_REGION_SIZE, got.size());
+    EXPECT_TRUE(std::equal(got.begin(), got.begin() + IMAGE_SIZE, image().begin()));
+    EXPECT_TRUE(std::all_of(got.begin() + IMAGE_SIZE, got.end(), [](std::uint8_t b) { return b == 0; }));
+    ChannelDatabase received;
+    received.assignImage(got.data(), IMAGE_SIZE);
+    EXPECT_TRUE(checkDatabase(received).empty());
+}
+
+TEST_F(TransferCommandsTest, UploadRefusedOrDeclinedChangesNothing)
+{
+    ASSERT_TRUE(f.start());
+    DialogWatch watch;
+    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
+    EXPECT_EQ(QStringList {"No document opened or downloaded"}, f.prompter.texts());
+    f.stop();
+
+    startWithSample(1);
+    f.prompter.clear();
+    ChannelDatabase& db = f.doc().database();
+    db.setU32(layout::CRC, 0xDEADBEEF); // an upload would have recomputed it
+    const Bytes before = image();
+    f.prompter.answers = {PromptAnswer::No};
+    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
+    EXPECT_EQ(QStringList {WARNING}, f.prompter.texts());
+    EXPECT_EQ(before, image());
+    QTest::qWait(20);
+    EXPECT_FALSE(watch.end.seen);
+}
+
+TEST_F(TransferCommandsTest, UpgradeSendsAType3FileFromTheRememberedFolder)
+{
+    ASSERT_TRUE(f.start());
+    attachReceiver(sampleImage(1));
+    transfers().context().timeouts.blockPauseMs = 0;
+    const std::string dlp = writeSoftware(f.file("soft.dlp"), 0x100000);
+    QSettings().setValue(QStringLiteral("Binary_File_Section/Item_1"), QStringLiteral("/old/place/soft.dlp"));
+    f.prompter.fileNames = {QString::fromStdString(dlp)};
+    DialogWatch watch;
+    ASSERT_TRUE(f.trigger(ID_STB_UPGRADE));
+
+    ASSERT_EQ(1, f.prompter.openRequests.size());
+    const FileDialogRequest& r = f.prompter.openRequests[0];
+    EXPECT_EQ("/old/place/soft.dlp", r.initialName);
+    EXPECT_EQ((QStringList {"S/W File (*.dlp)", "All Files (*.*)"}), r.nameFilters);
+    EXPECT_TRUE(r.mustExist);
+    EXPECT_TRUE(r.defaultSuffix.isEmpty());
+    EXPECT_EQ(QString::fromStdString(dlp), QSettings().value(QStringLiteral("Binary_File_Section/Item_1")).toString());
+    EXPECT_TRUE(f.prompter.messages.empty());
+    EXPECT_EQ(QDialog::Accepted, watch.end.result);
+    EXPECT_EQ("Upgrade software to Set Top Box", watch.end.title);
+
+    ASSERT_TRUE(sim->waitForExchanges(1));
+    const stbsim::SimResult got = sim->exchanges()[0].result;
+    ASSERT_TRUE(got.fileInfo.has_value());
+    EXPECT_EQ(3u, got.fileInfo->type);
+    EXPECT_EQ(0x600000u, got.fileInfo->fileSize);
+    Bytes expected = fileBytes(dlp);
+    expected.erase(expected.begin(), expected.begin() + 64);
+    expected.resize(0x600000, 0);
+    EXPECT_TRUE(got.received == expected);
+}
+
+TEST_F(TransferCommandsTest, UpgradeDialogStartsWithTheRememberedPathCutToItsBuffer)
+{
+    ASSERT_TRUE(f.start());
+    QString remembered = QStringLiteral("//");
+    for (int i = 0; i < 200; ++i) remembered += QStringLiteral("\u00e9"); // two bytes each
+    QSettings().setValue(QStringLiteral("Binary_File_Section/Item_1"), remembered);
+    ASSERT_TRUE(f.trigger(ID_STB_UPGRADE)); // the file dialog is cancelled
+    ASSERT_EQ(1, f.prompter.openRequests.size());
+    const QByteArray shown = QFile::encodeName(f.prompter.openRequests[0].initialName);
+    EXPECT_EQ(298, shown.size()); // 299 bytes would end in half a character
+    EXPECT_TRUE(remembered.startsWith(f.prompter.openRequests[0].initialName));
+    EXPECT_EQ(remembered, QSettings().value(QStringLiteral("Binary_File_Section/Item_1")).toString());
+    EXPECT_EQ("/abc", TransferCommands::initialSoftwareName(QStringLiteral("/abc")));
+}
+
+TEST_F(TransferCommandsTest, CancelDuringDownloadKeepsTheDatabase)
+{
+    startWithSample(1);
+    stbsim::SimFaults slow;
+    slow.stallFrame = stbsim::SERVE_FIRST_BLOCK + 40;
+    slow.stallMs = 1500;
+    slow.stallAfter = 8;
+    attachReceiver(sampleImage(2), slow);
+    const Bytes before = image();
+    DialogWatch watch(5);
+    ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
+    EXPECT_TRUE(watch.cancelPressed);
+    EXPECT_TRUE(watch.stillOpenAfterCancel);
+    EXPECT_EQ(QDialog::Rejected, watch.end.result);
+    EXPECT_EQ("Wait for Close.....", watch.end.status);
+    EXPECT_TRUE(watch.end.sessionCancelled);
+    EXPECT_EQ(before, image());
+    EXPECT_FALSE(f.doc().databaseDownloaded());
+    EXPECT_FALSE(f.doc().isModified());
+    EXPECT_EQ("start", f.doc().title());
+    EXPECT_TRUE(f.prompter.messages.empty());
+    EXPECT_TRUE(transfers().backups().files().isEmpty());
+}
+
+TEST_F(TransferCommandsTest, CancelDuringUploadShowsNoRebootBox)
+{
+    startWithSample(1);
+    attachReceiver(sampleImage(2));
+    f.prompter.answers = {PromptAnswer::Yes};
+    DialogWatch watch(10);
+    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
+    EXPECT_TRUE(watch.cancelPressed);
+    EXPECT_TRUE(watch.stillOpenAfterCancel);
+    EXPECT_EQ("Wait for Close.....", watch.end.status);
+    EXPECT_EQ(QStringList {WARNING}, f.prompter.texts());
+}
+
+TEST_F(TransferCommandsTest, CancelDuringUpgrade)
+{
+    ASSERT_TRUE(f.start());
+    attachReceiver(sampleImage(1));
+    f.prompter.fileNames = {QString::fromStdString(writeSoftware(f.file("soft.dlp"), 0x100000))};
+    DialogWatch watch(3);
+    ASSERT_TRUE(f.trigger(ID_STB_UPGRADE));
+    EXPECT_TRUE(watch.cancelPressed);
+    EXPECT_TRUE(watch.stillOpenAfterCancel);
+    EXPECT_EQ(QDialog::Rejected, watch.end.result);
+    EXPECT_EQ("Wait for Close.....", watch.end.status);
+    EXPECT_LT(watch.end.progress, 100);
+    EXPECT_TRUE(f.prompter.messages.empty());
+}
+
+TEST_F(TransferCommandsTest, PortThatCannotBeOpened)
+{
+    startWithSample(1);
+    f.doc().config().setPort(2);
+    link::StbPort::setPortDevice(2, f.file("no-such-tty"));
+    const Bytes before = image();
+    DialogWatch down;
+    ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
+    EXPECT_EQ(QStringList {"Can not open port COM2"}, f.prompter.texts());
+    EXPECT_EQ(PromptIcon::Stop, f.prompter.messages[0].icon);
+    EXPECT_EQ("Opening port COM2", down.end.status);
+    EXPECT_EQ(QDialog::Rejected, down.end.result);
+    EXPECT_EQ(before, image());
+    EXPECT_FALSE(f.doc().databaseDownloaded());
+
+    f.prompter.clear();
+    f.prompter.answers = {PromptAnswer::Yes};
+    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
+    EXPECT_EQ((QStringList {WARNING, "Can not open port COM2"}), f.prompter.texts());
+}
+
+TEST_F(TransferCommandsTest, RefusingReceiver)
+{
+    startWithSample(1);
+    stbsim::SimFaults refuse;
+    refuse.status = 1;
+    attachReceiver(sampleImage(2), refuse);
+    const Bytes before = image();
+    DialogWatch watch;
+    ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
+    EXPECT_EQ("Timeout - 63", watch.end.status);
+    EXPECT_EQ(QStringList {"Communication timeout"}, f.prompter.texts());
+    EXPECT_EQ(PromptIcon::Stop, f.prompter.messages[0].icon);
+    EXPECT_EQ(before, image());
+    EXPECT_FALSE(f.doc().databaseDownloaded());
+}
+
+TEST_F(TransferCommandsTest, PortSettingsFromMenuAndToolBarReachTheLine)
+{
+    startWithSample(1);
+    f.doc().config().setPort(7);
+    for (int id : {ID_TOOLBAR_PORT, ID_SETTINGS_PORT}) {
+        QString opened;
+        whenModal([&opened](QWidget* w) {
+            opened = w->objectName();
+            w->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+        });
+        ASSERT_TRUE(f.trigger(id));
+        EXPECT_EQ("portSettingsDialog", opened);
+        EXPECT_EQ(1, f.doc().config().port()); // the opening already corrected it
+    }
+    whenModal([](QWidget* w) {
+        w->findChild<QComboBox*>(QStringLiteral("baudCombo"))->setCurrentIndex(1);
+        w->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+    ASSERT_TRUE(f.trigger(ID_SETTINGS_PORT));
+    EXPECT_EQ(57600u, f.doc().config().baudRate());
+
+    attachReceiver(sampleImage(2));
+    ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
+    ASSERT_TRUE(sim->waitForExchanges(1));
+    EXPECT_EQ(57600u, sim->exchanges()[0].speed);
+    EXPECT_TRUE(f.doc().databaseDownloaded());
+}
+
+TEST_F(TransferCommandsTest, TheWindowSaysWhenCom1IsSimulated)
+{
+    ASSERT_TRUE(f.start());
+    EXPECT_EQ(nullptr, f.frame().findChild<QLabel*>(QStringLiteral("paneSimulatedReceiver")));
+    f.stop();
+    ::setenv("SATORIX_SIMULATED_COM1", "1", 1);
+    ASSERT_TRUE(f.start());
+    ::unsetenv("SATORIX_SIMULATED_COM1");
+    auto* note = f.frame().findChild<QLabel*>(QStringLiteral("paneSimulatedReceiver"));
+    ASSERT_NE(nullptr, note);
+    EXPECT_EQ("COM1: simulated receiver", note->text());
+}
+
+} // namespace
+} // namespace satorix::test

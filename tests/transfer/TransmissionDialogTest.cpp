@@ -1,0 +1,170 @@
+// The transmission dialog on its own: the report table, Cancel, and its worker's lifetime.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "db/ChannelDatabase.h"
+#include "link/ui/TransmissionDialog.h"
+#include "tests/transfer/TransferTestSupport.h"
+
+namespace satorix::test {
+namespace {
+
+using link::TransferReport;
+
+QString field(QDialog& d, const char* name) { return d.findChild<QLineEdit*>(QString::fromLatin1(name))->text(); }
+int bar(QDialog& d) { return d.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value(); }
+
+void deliver(TransmissionDialog& d, const TransferReport& r)
+{
+    d.postReport(r);
+    QCoreApplication::sendPostedEvents(&d);
+}
+
+class TransmissionDialogTest : public ::testing::Test {
+protected:
+    // A kind the dialog does not know starts no worker, so reports can be fed in by hand.
+    std::unique_ptr<TransmissionDialog> idle()
+    {
+        auto d = std::make_unique<TransmissionDialog>(context, db, prompter);
+        d->setKind(0);
+        d->open();
+        prompter.clear();
+        return d;
+    }
+
+    ChannelDatabase db;
+    link::TransferContext context;
+    ScriptedPrompter prompter;
+};
+
+TEST_F(TransmissionDialogTest, ReportsThatKeepTheDialogOpen)
+{
+    TransmissionDialog d(context, db, prompter);
+    d.setKind(7);
+    d.open();
+    EXPECT_EQ(QStringList {"Unknown transmission type!"}, prompter.texts());
+    EXPECT_EQ("Transmission", d.windowTitle());
+    EXPECT_EQ("", field(d, "statusEdit"));
+
+    deliver(d, {link::REPORT_PROGRESS, 0x00640019});
+    EXPECT_EQ("25 / 100", field(d, "packetEdit"));
+    EXPECT_EQ(25, bar(d));
+    deliver(d, {link::REPORT_TRACE, 0xDEADBEEF});
+    EXPECT_EQ("Data Download from Set Top Box...", field(d, "statusEdit"));
+    deliver(d, {link::REPORT_OPENING_PORT, 3});
+    EXPECT_EQ("Opening port COM3", field(d, "statusEdit"));
+    deliver(d, {link::REPORT_WAITING, 0});
+    EXPECT_EQ("Waiting for answer from Set Top Box", field(d, "statusEdit"));
+    deliver(d, {link::REPORT_UPLOADING, 12});
+    EXPECT_EQ("Data Upload to Set Top Box...", field(d, "statusEdit"));
+    deliver(d, {7, 1}); // not in the table
+    deliver(d, {link::REPORT_PROGRESS, 0x00640001});
+    EXPECT_EQ("Data Upload to Set Top Box...", field(d, "statusEdit"));
+    EXPECT_EQ("1 / 100", field(d, "packetEdit"));
+    EXPECT_EQ(1, bar(d));
+    EXPECT_EQ("", field(d, "frameRepeatEdit"));
+    EXPECT_EQ("", field(d, "lastErrorEdit"));
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(1, prompter.messages.size());
+}
+
+TEST_F(TransmissionDialogTest, ClosingReportsShowTheirBoxAndEndTheDialog)
+{
+    struct Case {
+        TransferReport report;
+        int result;
+        const char* box;
+        const char* status;
+        bool sessionCancelled;
+    };
+    const Case cases[] = {
+        {{link::REPORT_THREAD_FAILED, 0}, QDialog::Rejected, "Can not run communication thread", "", false},
+        {{link::REPORT_PORT_FAILED, 2}, QDialog::Rejected, "Can not open port COM2", "", true},
+        {{link::REPORT_TIMEOUT, 62}, QDialog::Rejected, "Communication timeout", "Timeout - 62", false},
+        {{link::REPORT_UNEXPECTED_DATA, 0}, QDialog::Rejected, "Received different data then expected", "", false},
+        {{link::REPORT_DOWNLOAD_DONE, 0}, QDialog::Accepted, nullptr, "Complete", false},
+        {{link::REPORT_UPLOAD_DONE, 0}, QDialog::Accepted, nullptr, "Complete", false},
+        {{link::REPORT_CANCELLED, 1}, QDialog::Rejected, nullptr, "Wait for Close.....", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.report.code);
+        auto d = idle();
+        d->postReport(c.report);
+        // Whatever follows the closing report is dropped: the second success below changes nothing.
+        d->postReport({link::REPORT_PROGRESS, 0x00640032});
+        d->postReport({link::REPORT_DOWNLOAD_DONE, 0});
+        QCoreApplication::sendPostedEvents(d.get());
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_EQ(c.result, d->result());
+        EXPECT_EQ(c.status, field(*d, "statusEdit"));
+        EXPECT_EQ("", field(*d, "packetEdit"));
+        EXPECT_EQ(c.sessionCancelled, d->sessionCancelled());
+        if (c.box) {
+            ASSERT_EQ(1, prompter.messages.size());
+            EXPECT_EQ(c.box, prompter.messages[0].text);
+            EXPECT_EQ(PromptIcon::Stop, prompter.messages[0].icon);
+        } else {
+            EXPECT_TRUE(prompter.messages.empty());
+        }
+    }
+}
+
+TEST_F(TransmissionDialogTest, CancelWithNothingRunningClosesAtOnce)
+{
+    auto d = idle();
+    QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(QDialog::Rejected, d->result());
+    EXPECT_TRUE(d->sessionCancelled());
+}
+
+// A receiver that never answers: the download waits for the acknowledgement of its request.
+TEST_F(TransmissionDialogTest, CancelWaitsForTheWorkersClosingReport)
+{
+    stbsim::Pty silent;
+    ASSERT_TRUE(silent.open());
+    context.port.port = 1;
+    context.port.device = silent.slavePath();
+    TransmissionDialog d(context, db, prompter);
+    d.setKind(1);
+    d.open();
+    EXPECT_EQ("Download database from Set Top Box", d.windowTitle());
+    EXPECT_EQ("Please wait", field(d, "statusEdit"));
+    QTRY_COMPARE(field(d, "statusEdit"), QStringLiteral("Waiting for answer from Set Top Box"));
+
+    QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(d.sessionCancelled());
+    EXPECT_TRUE(context.cancelRequested.load());
+    QTRY_VERIFY_WITH_TIMEOUT(!d.isVisible(), 5000);
+    EXPECT_EQ(QDialog::Rejected, d.result());
+    EXPECT_EQ("Wait for Close.....", field(d, "statusEdit"));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(TransmissionDialogTest, GoingAwayStopsAndJoinsItsWorker)
+{
+    stbsim::Pty silent;
+    ASSERT_TRUE(silent.open());
+    context.port.device = silent.slavePath();
+    QElapsedTimer t;
+    t.start();
+    {
+        TransmissionDialog d(context, db, prompter);
+        d.setKind(2); // waits for the receiver's request
+        d.open();
+        QTest::qWait(50);
+    }
+    EXPECT_LT(t.elapsed(), 4000);
+    // Reports the worker posted on its way out went with the dialog.
+    QApplication::processEvents();
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+} // namespace
+} // namespace satorix::test
