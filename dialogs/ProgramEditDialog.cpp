@@ -1,6 +1,5 @@
 #include "dialogs/ProgramEditDialog.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -12,7 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "app/prompter.h"
 #include "db/ChannelDatabase.h"
@@ -130,6 +131,13 @@ ProgramEditDialog::ProgramEditDialog(ChannelDatabase& db, const BrowserState& br
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addWidget(box);
+
+    // Down the left column first, then the favourite lists beside it.
+    std::vector<QWidget*> order = {nameEdit_, provider_, transponder_, satellite_, videoPid_, audioPid_,
+                                   pcrPid_,   serviceId_, scrambled_,  scpc_,      locked_,   user_,
+                                   tv_,       radio_};
+    order.insert(order.end(), favourite_.begin(), favourite_.end());
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 bool ProgramEditDialog::report(int type, int result)

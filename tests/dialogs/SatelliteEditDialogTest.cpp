@@ -191,17 +191,6 @@ TEST_F(SatelliteDialogTest, PositionerChecksAndTheNameWrittenAtOnce)
     expectSound();
 }
 
-TEST_F(SatelliteDialogTest, DiseqcTwelveWithoutANumberGetsOneHandedOut)
-{
-    SatelliteEditDialog* d = openDialog("Hotbird 2-8");
-    setText(d, "positionerEdit", "0");
-    child<QCheckBox>(d, "diseqc12Check")->setChecked(true);
-    clickOk(d);
-    EXPECT_EQ(satellite(1).field[7], 1);
-    EXPECT_EQ(satellite(1).field[8], 29);
-    EXPECT_EQ(nameText(satellite(1).name[0]), "Hotbird 2-8");
-}
-
 TEST_F(SatelliteDialogTest, CancelKeepsAnEarlierName)
 {
     SatelliteEditDialog* d = openDialog("Thor 2,3");
