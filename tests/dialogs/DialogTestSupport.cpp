@@ -111,6 +111,19 @@ void clickButton(QDialog* dialog, const char* name)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+void onModal(std::function<void(QDialog*)> f)
+{
+    whenModal([f](QWidget* w) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        f(dialog);
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "dialog still open: " << dialog->objectName().toStdString();
+            dialog->reject();
+        }
+    });
+}
+
 void open(QDialog* dialog)
 {
     dialog->show();

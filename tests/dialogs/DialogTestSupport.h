@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QString>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -52,6 +53,8 @@ void pick(QComboBox* combo, int index);
 void pickText(QComboBox* combo, const QString& text);
 void clickOk(QDialog* dialog);
 void clickButton(QDialog* dialog, const char* name);
+// Drives the next modal dialog; one left open by a refused OK is cancelled so the test goes on.
+void onModal(std::function<void(QDialog*)> f);
 // Opens the dialog modelessly for the test to drive.
 void open(QDialog* dialog);
 

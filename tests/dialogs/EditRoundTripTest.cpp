@@ -3,7 +3,6 @@
 // saved file is sound, CRC included.
 #include <QCheckBox>
 #include <QRadioButton>
-#include <functional>
 
 #include "db/DatabaseCheck.h"
 #include "dialogs/EditDialogSet.h"
@@ -12,20 +11,6 @@
 
 namespace satorix::test {
 namespace {
-
-// Drives the next modal dialog; one left open by a refused OK is cancelled so the test goes on.
-void onModal(std::function<void(QDialog*)> f)
-{
-    whenModal([f](QWidget* w) {
-        auto* dialog = qobject_cast<QDialog*>(w);
-        ASSERT_NE(dialog, nullptr);
-        f(dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "dialog still open: " << dialog->objectName().toStdString();
-            dialog->reject();
-        }
-    });
-}
 
 TEST_F(DialogTest, EditingRoundTripThroughTheModalDialogs)
 {
