@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QTest>
+#include <QToolBar>
 
 #include "app/COrbitDoc.h"
 #include "app/CommandIds.h"
@@ -42,6 +43,17 @@ TEST_F(ListTest, ColumnsAndRowTexts)
     QAbstractItemModelTester tester(list().model(), QAbstractItemModelTester::FailureReportingMode::Warning);
     clickNode({"Favs", "News"});
     clickNode({"Satellites", "Lonely"});
+}
+
+TEST_F(ListTest, FrameFilterAndCountPaneWorkOnTheShownDatabase)
+{
+    EXPECT_EQ(paneText(ID_INDICATOR_COUNTS), "TV:4, Radio:3");
+    const int fills = list().fillCount();
+    QTest::mouseClick(frame().toolBar()->widgetForAction(frame().action(ID_SHOW_RADIO)), Qt::LeftButton);
+    QTRY_COMPARE(list().fillCount(), fills + 1);
+    EXPECT_EQ(column(1), QStringList({"Radio One", "Radio Two", "Jazz"}));
+    frame().updateCommandUi();
+    EXPECT_EQ(list().fillCount(), fills + 1);
 }
 
 TEST_F(ListTest, TransponderNodeListsEveryPolarisationOfThatFrequency)
