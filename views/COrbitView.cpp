@@ -12,9 +12,11 @@
 #include "app/CommandIds.h"
 #include "db/ChannelDatabase.h"
 #include "views/BrowserState.h"
+#include "views/ClipboardCommands.h"
 #include "views/CommandMenu.h"
 #include "views/EditDialogs.h"
 #include "views/FindBar.h"
+#include "views/ProgramDragController.h"
 #include "views/ProgramRowDelegate.h"
 #include "views/ViewTexts.h"
 
@@ -93,6 +95,8 @@ COrbitView::COrbitView(COrbitDoc& doc, QWidget* parent) : QTableView(parent), Do
     connect(previous, &QAction::triggered, this, [this] { findAgain(-1); });
     addAction(previous);
 
+    drag_ = new ProgramDragController(*this);
+    clipboard_ = std::make_unique<ClipboardCommands>(*this);
     registerCommands();
 }
 
@@ -106,8 +110,17 @@ void COrbitView::registerCommands()
     // Part of the clipboard commands' state: the tree's mask and a real row under the selection.
     const auto maskState = [this](std::uint8_t bit) {
         return [this, bit](CommandUi& ui) {
-            ui.enabled = (document().browser().commandMask & bit) != 0 && realRowSelected();
+            // Rows are lifted out of the database while a drag runs; nothing else may change them.
+            ui.enabled = (document().browser().commandMask & bit) != 0 && realRowSelected() && !drag_->dragging();
             if (bit == MASK_PASTE) ui.enabled = ui.enabled && !document().database().clipboard().empty();
+        };
+    };
+    // A key press can arrive before the idle pass has updated the action: check again.
+    const auto clipboardRun = [this, maskState](void (ClipboardCommands::*run)(), std::uint8_t bit) {
+        return [this, maskState, run, bit] {
+            CommandUi ui;
+            maskState(bit)(ui);
+            if (ui.enabled) (clipboard_.get()->*run)();
         };
     };
     commands_.on(ID_LIST_TV_RADIO, [this] { setFilter(SCOPE_TV_RADIO); }, filterState(SCOPE_TV_RADIO))
@@ -119,10 +132,10 @@ void COrbitView::registerCommands()
             [this](CommandUi& ui) { ui.enabled = !noRowHit_; })
         .on(ID_TRANSPONDER_EDIT, [this] { editAt(contextPoint_, MODE_EDIT_TRANSPONDER); })
         .on(ID_TRANSPONDER_ADD, [this] { editAt(contextPoint_, MODE_ADD_TRANSPONDER); })
-        .onUpdate(ID_EDIT_CUT, maskState(MASK_CUT))
-        .onUpdate(ID_EDIT_COPY, maskState(MASK_COPY))
-        .onUpdate(ID_EDIT_PASTE, maskState(MASK_PASTE))
-        .onUpdate(ID_PROGRAM_DELETE, maskState(MASK_DELETE));
+        .on(ID_EDIT_CUT, clipboardRun(&ClipboardCommands::cut, MASK_CUT), maskState(MASK_CUT))
+        .on(ID_EDIT_COPY, clipboardRun(&ClipboardCommands::copy, MASK_COPY), maskState(MASK_COPY))
+        .on(ID_EDIT_PASTE, clipboardRun(&ClipboardCommands::paste, MASK_PASTE), maskState(MASK_PASTE))
+        .on(ID_PROGRAM_DELETE, clipboardRun(&ClipboardCommands::remove, MASK_DELETE), maskState(MASK_DELETE));
 }
 
 void COrbitView::createColumns()
@@ -211,6 +224,27 @@ bool COrbitView::realRowSelected() const
 {
     const int first = firstSelectedRow();
     return first >= 0 && !model_.isPlaceholder(first);
+}
+
+std::vector<int> COrbitView::selectedRealRows() const
+{
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            if (!model_.isPlaceholder(r)) rows.push_back(r);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void COrbitView::deselectPage()
+{
+    const int rows = model_.rowCount();
+    const int top = topIndex();
+    const int last = std::min(top + rowsPerPage(), rows - 1);
+    if (rows > 0 && last >= top)
+        selectionModel()->select(QItemSelection(model_.index(top, 0), model_.index(last, ROW_COLUMNS - 1)),
+                                 QItemSelectionModel::Deselect);
 }
 
 void COrbitView::selectAndFocus(int row)
@@ -324,11 +358,13 @@ void COrbitView::mousePressEvent(QMouseEvent* event)
         rightPressPos_ = event->position().toPoint();
         rangeSelecting_ = false;
     }
+    if (drag_->press(event)) return;
     QTableView::mousePressEvent(event);
 }
 
 void COrbitView::mouseMoveEvent(QMouseEvent* event)
 {
+    if (drag_->move(event)) return;
     const QPoint pos = event->position().toPoint();
     if ((event->buttons() & Qt::RightButton) && !(event->buttons() & Qt::LeftButton) && rightPressRow_ >= 0) {
         if (!rangeSelecting_ && (pos - rightPressPos_).manhattanLength() >= QApplication::startDragDistance()) {
@@ -346,6 +382,7 @@ void COrbitView::mouseMoveEvent(QMouseEvent* event)
 void COrbitView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::RightButton) {
+        if (drag_->release(event)) return;
         QTableView::mouseReleaseEvent(event);
         return;
     }

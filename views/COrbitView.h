@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QTableView>
+#include <memory>
 #include <vector>
 
 #include "app/prompter.h"
@@ -10,9 +11,11 @@
 
 namespace satorix {
 
+class ClipboardCommands;
 class CommandMenu;
 class EditDialogs;
 class FindBar;
+class ProgramDragController;
 class ProgramRowDelegate;
 
 // The right pane: the programs of the tree's current selection, one row record per program.
@@ -52,12 +55,18 @@ public:
     // New row records for the present scope. The items get their program index and position from
     // them; their texts stay, callers copy the ones they need. False after a refused fill.
     bool rebuildChain(std::vector<ListRow>& chain);
+    // The selected rows that show a program, ascending.
+    std::vector<int> selectedRealRows() const;
     // Adds the row to the selection and makes it current, without scrolling.
     void selectAndFocus(int row);
+    void scrollToRow(int row);
+    // Takes the selection off the rows of the visible page.
+    void deselectPage();
     int topIndex() const;
     int rowsPerPage() const;
 
     CommandMenu* programMenu() const { return programMenu_; }
+    ProgramDragController* dragController() const { return drag_; }
     QPoint contextPoint() const { return contextPoint_; }
 
     // --- Find ---
@@ -84,7 +93,6 @@ private:
     // Opens the program or transponder dialog for the row at a viewport point.
     void editAt(QPoint point, int mode);
     void afterProgramDialog(int row, int mode, int newProgram);
-    void scrollToRow(int row);
     void selectRange(const QPoint& pos);
     bool findFrom(int from, int step);
     void placeFindBar();
@@ -95,6 +103,8 @@ private:
     EditDialogs* dialogs_ = nullptr;
     CommandMenu* programMenu_ = nullptr;
     FindBar* findBar_ = nullptr;
+    ProgramDragController* drag_ = nullptr;
+    std::unique_ptr<ClipboardCommands> clipboard_;
     int fillCount_ = 0;
     bool columnsCreated_ = false;
     bool programTable_ = true;

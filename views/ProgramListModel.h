@@ -35,6 +35,17 @@ public:
     void takeProgramIndices(const std::vector<ListRow>& chain);
     void setRowTexts(int r, const RowTexts& texts);
 
+    // Batch edits for cut, paste, delete and drop: one signal per run of rows, never one per row.
+    // rows ascending and unique.
+    void removeRowsAt(const std::vector<int>& rows);
+    void insertRowsAt(int at, std::vector<ListRow> rows);
+    // Index texts "%04d" of (row + offset + 1) from row `from` to the end.
+    void renumber(int from, int offset);
+    // Texts of rows from..from+count-1 taken from a chain of the same length, one signal.
+    void copyTexts(int from, int count, const std::vector<ListRow>& chain);
+    // The rows as a rebuilt chain gives them; same count keeps selection and scroll untouched.
+    void replaceRows(std::vector<ListRow> rows);
+
     // The first row from `from` on (step +1 or -1, wrapping) whose name contains text, ignoring
     // case; -1 when none. wrapped tells whether the search went past an end.
     int findName(const QString& text, int from, int step, bool& wrapped) const;
