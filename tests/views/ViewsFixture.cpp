@@ -4,8 +4,10 @@
 #include <QMenu>
 #include <QTest>
 
+#include "app/COrbitDoc.h"
 #include "db/ChannelDatabase.h"
 #include "db/DatabaseBuilder.h"
+#include "db/DatabaseCheck.h"
 #include "views/BrowserState.h"
 #include "views/CLeftView.h"
 #include "views/COrbitView.h"
@@ -173,6 +175,67 @@ bool ViewsTest::menuEntryEnabled(QMenu* menu, int id)
 {
     QAction* a = menuEntry(menu, id);
     return a && a->isEnabled();
+}
+
+std::string writeEditDatabase(const std::string& path)
+{
+    ChannelDatabase db;
+    db.setListingPath({});
+    db.assignImage(nullptr, 0);
+    DatabaseBuilder b(db);
+    b.addSatellite({1, 192, "Astra"});
+    b.addSatellite({3, 50, "Lonely"});
+    const int t = b.addTransponder({1, 3600, 0});
+    b.addProvider("Alpha");
+    b.addProvider("Beta");
+    for (int k = 0; k < 6; ++k) b.addTvProgram({"Tv " + std::to_string(k), k < 3 ? 0 : 1, t, 10 + k});
+    for (int k = 0; k < 5; ++k) b.addRadioProgram({"Radio " + std::to_string(k), 1, t, 20 + k});
+    const char* lists[] = {"News", "Sport", "Movies", "Kids", "Music", "Docs", "Fav_7", "Fav_8", "Radio"};
+    for (int l = 0; l < FAV_LISTS; ++l) b.setFavouriteName(l, lists[l]);
+    for (int p : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}) b.addFavourite(0, p);
+    for (int p : {1, 4, 7}) b.addFavourite(1, p);
+    b.finish();
+    db.save(path);
+    return path;
+}
+
+void ListEditTest::SetUp()
+{
+    ViewsTest::SetUp();
+    ASSERT_TRUE(doc().openDroppedFile(QString::fromStdString(writeEditDatabase(file("edit.si")))));
+    frame().activateWindow();
+    QTRY_VERIFY(frame().isActiveWindow());
+    prompter.clear();
+}
+
+void ListEditTest::openNode(const QStringList& path)
+{
+    // Few expanded nodes: the target never lies below the tree's visible part.
+    tree().collapseAll();
+    clickNode(path);
+    frame().updateCommandUi();
+}
+
+void ListEditTest::expectSound()
+{
+    CheckOptions options;
+    options.checkCrc = false;
+    const std::vector<std::string> problems = checkDatabase(doc().database(), options);
+    EXPECT_TRUE(problems.empty()) << problems.front();
+}
+
+void ListEditTest::key(Qt::Key k, Qt::KeyboardModifiers mods)
+{
+    list().setFocus(Qt::OtherFocusReason);
+    frame().setActiveView(&list());
+    frame().updateCommandUi();
+    QTest::keyClick(&list(), k, mods);
+}
+
+void ListEditTest::selectRows(int first, int last)
+{
+    clickRow(first);
+    if (last != first) clickRow(last, Qt::LeftButton, Qt::ShiftModifier);
 }
 
 } // namespace satorix::test

@@ -81,4 +81,23 @@ protected:
     std::unique_ptr<ScriptedEditDialogs> dialogs;
 };
 
+// Eleven programs for moving rows about: TV "Tv 0".."Tv 5" (Tv 0..2 Alpha, Tv 3..5 Beta, on Astra),
+// radio "Radio 0".."Radio 4" (Beta); "News" (list 1) holds Tv 0..5 and Radio 0..3, "Sport" (list 2)
+// Tv 1, Tv 4, Radio 1, "Movies" (list 3) is empty.
+std::string writeEditDatabase(const std::string& path);
+
+// The views on that database, the list active and focused for the edit keys.
+class ListEditTest : public ViewsTest {
+protected:
+    void SetUp() override;
+    void expectSound();
+    // The node clicked and the frame's idle pass run, which refills the list once more after a
+    // change of scope: rows are selected after it, as a user's would be.
+    void openNode(const QStringList& path);
+    // Ctrl/Shift keys reach the frame's accelerators after the idle pass has enabled them.
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = {});
+    void selectRows(int first, int last);
+    QStringList names() { return column(1); }
+};
+
 } // namespace satorix::test
