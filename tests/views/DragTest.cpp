@@ -1,0 +1,167 @@
+// Moving programs with the left button inside the list: lift, highlight, auto-scroll and drop.
+#include <QLabel>
+#include <QScrollBar>
+#include <QTest>
+
+#include "app/COrbitDoc.h"
+#include "db/ChannelDatabase.h"
+#include "tests/views/ViewsFixture.h"
+#include "views/COrbitView.h"
+#include "views/ProgramDragController.h"
+
+namespace satorix::test {
+namespace {
+
+class DragTest : public ListEditTest {
+protected:
+    QWidget* area() { return list().viewport(); }
+    ProgramDragController& drag() { return *list().dragController(); }
+    // Presses on a row and moves past the drag distance; the rows are lifted then.
+    void start(QPoint at)
+    {
+        QTest::mousePress(area(), Qt::LeftButton, {}, at);
+        QTest::mouseMove(area(), at + QPoint(0, 12));
+    }
+    QPoint at(int row) { return list().visualRect(list().model()->index(row, 1)).center(); }
+};
+
+TEST_F(DragTest, RowsMoveInTheTableAndTheListsFollowThem)
+{
+    ChannelDatabase& db = doc().database();
+    openNode({"Satellites"});
+    selectRows(3, 4);
+    start(at(4));
+    ASSERT_TRUE(drag().dragging());
+    EXPECT_TRUE(db.dragInProgress());
+    EXPECT_EQ(db.programCount(), 9); // lifted out, still shown
+    EXPECT_EQ(names().size(), 11);
+    QTest::mouseMove(area(), at(1));
+    EXPECT_TRUE(drag().picture()->isVisible());
+    EXPECT_EQ(drag().picture()->pos(), area()->mapToGlobal(at(1)) + QPoint(7, 2));
+    EXPECT_EQ(list().currentIndex().row(), 1);
+    QTest::mouseRelease(area(), Qt::LeftButton, {}, at(1));
+
+    EXPECT_FALSE(drag().dragging());
+    EXPECT_FALSE(db.dragInProgress());
+    EXPECT_FALSE(drag().picture()->isVisible());
+    EXPECT_EQ(names().mid(0, 6), QStringList({"Tv 0", "Tv 3", "Tv 4", "Tv 1", "Tv 2", "Tv 5"}));
+    EXPECT_EQ(cell(10, 0), "0011");
+    EXPECT_EQ(cell(1, 0), "0002");
+    EXPECT_EQ(list().selectedRealRows(), std::vector<int>({1, 2}));
+    EXPECT_EQ(db.programCount(), 11);
+    EXPECT_TRUE(doc().isModified());
+    expectSound();
+    // The list entries still name the same programs, in their own order.
+    openNode({"Favs", "Sport"});
+    EXPECT_EQ(names(), QStringList({"Tv 1", "Tv 4", "Radio 1"}));
+
+    // In a favourite list the entries move, the table stays.
+    openNode({"Favs", "News"});
+    clickRow(2);
+    start(at(2));
+    QTest::mouseRelease(area(), Qt::LeftButton, {}, at(0));
+    EXPECT_EQ(names().mid(0, 3), QStringList({"Tv 2", "Tv 0", "Tv 1"}));
+    EXPECT_EQ(db.programCount(), 11);
+    expectSound();
+}
+
+TEST_F(DragTest, TvRowsStayAboveTheRadioPart)
+{
+    ChannelDatabase& db = doc().database();
+    openNode({"Satellites"});
+    clickRow(0);
+    start(at(0));
+    QTest::mouseMove(area(), at(8)); // a radio row is never highlighted for TV
+    EXPECT_LE(list().currentIndex().row(), 6);
+    QTest::mouseRelease(area(), Qt::LeftButton, {}, at(8));
+    EXPECT_EQ(names().mid(4, 3), QStringList({"Tv 5", "Tv 0", "Radio 0"}));
+    EXPECT_EQ(db.tvProgramCount(), 6);
+    expectSound();
+
+    // Both kinds at once are refused before anything is lifted.
+    selectRows(5, 6);
+    start(at(6));
+    EXPECT_FALSE(drag().dragging());
+    EXPECT_EQ(prompter.messages.back().text, "You can't drag TV and Radio programs together");
+    QTest::mouseRelease(area(), Qt::LeftButton, {}, at(0));
+    EXPECT_EQ(names().mid(4, 3), QStringList({"Tv 5", "Tv 0", "Radio 0"}));
+    EXPECT_FALSE(db.dragInProgress());
+    expectSound();
+}
+
+TEST_F(DragTest, ReleaseOutsideTheListLandsOnAVisibleRow)
+{
+    openNode({"Satellites"});
+    frame().resize(900, 200);
+    QTRY_VERIFY(list().rowsPerPage() < 8);
+    list().verticalScrollBar()->setValue(2);
+    ASSERT_EQ(list().topIndex(), 2);
+
+    // Above: the first visible row.
+    clickRow(4);
+    start(at(4));
+    QTest::mouseRelease(area(), Qt::LeftButton, {}, QPoint(-40, -30));
+    EXPECT_EQ(cell(2, 1), "Tv 4");
+    expectSound();
+
+    // Below, a radio row: the row under the bottom edge, or the last row when none.
+    list().verticalScrollBar()->setValue(list().verticalScrollBar()->maximum());
+    const int source = list().topIndex();
+    ASSERT_GE(source, 6);
+    clickRow(source);
+    const QString moved = cell(source, 1);
+    const int bottom = list().rowAt(area()->height() - 2);
+    // The moved row goes in before the row it was dropped on, counted without itself.
+    const int expected = (bottom < 0 ? 10 : bottom) - 1;
+    start(at(source));
+    QTest::mouseRelease(area(), Qt::LeftButton, {}, QPoint(area()->width() + 20, area()->height() + 30));
+    EXPECT_EQ(cell(expected, 1), moved);
+    expectSound();
+}
+
+TEST_F(DragTest, HoldingThePointerAboveTheListScrollsToTheTop)
+{
+    openNode({"Favs", "News"});
+    frame().resize(900, 200);
+    QTRY_VERIFY(list().rowsPerPage() < 8);
+    list().verticalScrollBar()->setValue(list().verticalScrollBar()->maximum());
+    const int top = list().topIndex();
+    ASSERT_GT(top, 1);
+    clickRow(top + 1);
+    const QString moved = cell(top + 1, 1);
+    start(at(top + 1));
+    QTest::mouseMove(area(), QPoint(20, -15));
+    QTRY_COMPARE(list().topIndex(), 0); // a favourite list scrolls past its boundary
+    QTest::mouseRelease(area(), Qt::LeftButton, {}, QPoint(20, -15));
+    EXPECT_FALSE(drag().dragging());
+    EXPECT_EQ(cell(6, 1), moved); // a radio row lands no higher than the first radio place
+    EXPECT_EQ(doc().database().favCount(0), 10);
+    expectSound();
+}
+
+TEST_F(DragTest, PlaceholderAndNarrowedListsMoveNothing)
+{
+    ChannelDatabase& db = doc().database();
+    openNode({"Favs", "Movies"});
+    ASSERT_EQ(cell(0, 1), "---NO CHANNELS---");
+    clickRow(0);
+    start(at(0));
+    QTest::mouseRelease(area(), Qt::LeftButton, {}, at(0));
+    EXPECT_FALSE(db.dragInProgress());
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_TRUE(prompter.messages.empty());
+
+    // A provider's rows are not places of the table: the drag is refused and says why.
+    openNode({"Providers", "Beta"});
+    clickRow(1);
+    start(at(1));
+    EXPECT_FALSE(drag().dragging());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    QTest::mouseRelease(area(), Qt::LeftButton, {}, at(0));
+    EXPECT_EQ(db.programCount(), 11);
+    EXPECT_FALSE(doc().isModified());
+    expectSound();
+}
+
+} // namespace
+} // namespace satorix::test
