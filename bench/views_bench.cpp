@@ -1,7 +1,8 @@
 // The views on a full database (20,000 programs), offscreen, through the real widgets: selecting
 // a tree node until the list is filled and painted, and paging through the whole list with a
-// real paint per page.
+// real paint per page; copy and paste, delete and drag of 1,000 selected programs.
 #include <QApplication>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QWindow>
 #include <algorithm>
@@ -17,6 +18,8 @@
 
 #include "app/CMainFrame.h"
 #include "app/COrbitApp.h"
+#include "app/COrbitDoc.h"
+#include "app/CommandIds.h"
 #include "app/prompter.h"
 #include "db/ChannelDatabase.h"
 #include "db/Names.h"
@@ -37,6 +40,7 @@ public:
 
 SilentPrompter g_prompter;
 std::unique_ptr<COrbitApp> g_app;
+QString g_path;
 QString g_busySatellite;
 QString g_favouriteList;
 
@@ -123,6 +127,89 @@ void BM_ScrollTopToBottom(benchmark::State& state)
     state.counters["slowest_page_ms"] = slowestMs;
 }
 
+constexpr int MOVED = 1000;
+
+// The untouched database in the whole table, rows first..first+MOVED-1 selected, the list active.
+void freshSelectionKeepingDatabase(int first)
+{
+    selectAndPaint(g_favouriteList);
+    selectAndPaint(QStringLiteral("Satellites"));
+    g_app->frame()->setActiveView(&list());
+    const QAbstractItemModel* model = list().model();
+    list().selectionModel()->select(QItemSelection(model->index(first, 0), model->index(first + MOVED - 1, 9)),
+                                    QItemSelectionModel::ClearAndSelect);
+    list().scrollToRow(first);
+    list().viewport()->repaint();
+}
+
+void freshSelection(int first)
+{
+    g_app->document()->openDroppedFile(g_path);
+    freshSelectionKeepingDatabase(first);
+}
+
+void mouse(QEvent::Type type, QPoint pos, Qt::MouseButtons buttons)
+{
+    QWidget* area = list().viewport();
+    QMouseEvent event(type, pos, area->mapToGlobal(pos), Qt::LeftButton, buttons, {});
+    QApplication::sendEvent(area, &event);
+}
+
+void BM_CopyPaste1000(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        // A full table takes no paste: make room first.
+        freshSelection(18000);
+        g_app->frame()->runCommand(ID_PROGRAM_DELETE);
+        freshSelectionKeepingDatabase(100);
+        state.ResumeTiming();
+        g_app->frame()->runCommand(ID_EDIT_COPY);
+        list().selectionModel()->select(list().model()->index(50, 0),
+                                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        g_app->frame()->runCommand(ID_EDIT_PASTE);
+        list().viewport()->repaint();
+    }
+    state.counters["rows"] = list().model()->rowCount();
+    state.counters["programs"] = g_app->document()->database().programCount();
+}
+
+void BM_Delete1000(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        freshSelection(100);
+        state.ResumeTiming();
+        g_app->frame()->runCommand(ID_PROGRAM_DELETE);
+        list().viewport()->repaint();
+    }
+    state.counters["rows"] = list().model()->rowCount();
+}
+
+// Press on the first selected row, one move to start, one to the target, release: a lift of
+// 1,000 programs and their drop a few rows higher up.
+void BM_Drag1000(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        freshSelection(1000);
+        list().verticalScrollBar()->setValue(990);
+        const QPoint from = list().visualRect(list().model()->index(1000, 1)).center();
+        const QPoint to = list().visualRect(list().model()->index(995, 1)).center();
+        state.ResumeTiming();
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        mouse(QEvent::MouseMove, from + QPoint(0, 12), Qt::LeftButton);
+        mouse(QEvent::MouseMove, to, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        list().viewport()->repaint();
+    }
+    state.counters["rows"] = list().model()->rowCount();
+    state.counters["moved_to"] = list().selectionModel()->selection().isEmpty() ? -1 : list().selectionModel()->selection().first().top();
+}
+
+BENCHMARK(BM_CopyPaste1000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Delete1000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Drag1000)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_SelectSatellitesRoot)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectFavouriteList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectFavsRoot)->Unit(benchmark::kMillisecond);
@@ -142,6 +229,7 @@ int main(int argc, char** argv)
     ::setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const std::string path = dir + "/Full.si";
+    g_path = QString::fromStdString(path);
     {
         ChannelDatabase db;
         db.setListingPath({});
