@@ -8,6 +8,7 @@ function(satorix_add_test name)
   set(env "")
   if(T_GUI)
     set(env "QT_QPA_PLATFORM=offscreen")
+    target_precompile_headers(${name} PRIVATE <QtWidgets/QtWidgets> <QtTest/QtTest> <gtest/gtest.h>)
   endif()
   include(GoogleTest)
   gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
