@@ -4,7 +4,7 @@
 
 namespace satorix {
 
-int DatabaseBuilder::addSatellite(const SatelliteSpec& s)
+int DatabaseBuilder::addSatellite(const SatelliteFields& s)
 {
     const int i = db_.satelliteCount();
     const std::size_t o = ChannelDatabase::satelliteOffset(i);
@@ -25,7 +25,7 @@ int DatabaseBuilder::addSatellite(const SatelliteSpec& s)
     return i;
 }
 
-int DatabaseBuilder::addTransponder(const TransponderSpec& t)
+int DatabaseBuilder::addTransponder(const TransponderFields& t)
 {
     const int i = db_.transponderCount();
     const std::size_t o = ChannelDatabase::transponderOffset(i);
@@ -55,7 +55,7 @@ int DatabaseBuilder::addProvider(const std::string& name)
     return i;
 }
 
-int DatabaseBuilder::addProgram(const ProgramSpec& p, bool tv)
+int DatabaseBuilder::addProgram(const ProgramFields& p, bool tv)
 {
     const int i = db_.programCount();
     const std::size_t o = ChannelDatabase::programOffset(i);

@@ -7,7 +7,7 @@
 
 namespace satorix {
 
-struct SatelliteSpec {
+struct SatelliteFields {
     int id = 0;
     int position = 0;
     std::string name;
@@ -21,7 +21,7 @@ struct SatelliteSpec {
     int diseqc11Port = 0;
 };
 
-struct TransponderSpec {
+struct TransponderFields {
     int satelliteId = 0;
     int frequency = 0;
     int polarisation = 0;
@@ -32,7 +32,7 @@ struct TransponderSpec {
     int originalNetworkId = 0;
 };
 
-struct ProgramSpec {
+struct ProgramFields {
     std::string name;
     int provider = 0;
     int transponder = 0;
@@ -50,18 +50,18 @@ class DatabaseBuilder {
 public:
     explicit DatabaseBuilder(ChannelDatabase& db) : db_(db) {}
 
-    int addSatellite(const SatelliteSpec& s);
-    int addTransponder(const TransponderSpec& t); // raises the satellite's tally
+    int addSatellite(const SatelliteFields& s);
+    int addTransponder(const TransponderFields& t); // raises the satellite's tally
     int addProvider(const std::string& name);
-    int addTvProgram(const ProgramSpec& p) { return addProgram(p, true); }
-    int addRadioProgram(const ProgramSpec& p) { return addProgram(p, false); }
+    int addTvProgram(const ProgramFields& p) { return addProgram(p, true); }
+    int addRadioProgram(const ProgramFields& p) { return addProgram(p, false); }
     void setFavouriteName(int list, const std::string& name);
     void addFavourite(int list, int programIndex); // the entry is TV when the program is
     // Marks the database loaded and stamps the CRC, as a file written by the receiver would be.
     void finish();
 
 private:
-    int addProgram(const ProgramSpec& p, bool tv);
+    int addProgram(const ProgramFields& p, bool tv);
     ChannelDatabase& db_;
 };
 

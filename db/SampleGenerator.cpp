@@ -119,7 +119,7 @@ private:
         const int providers = db_.providerCount();
         for (int i = 0; i < tv + radio; ++i) {
             const bool isTv = i < tv;
-            ProgramSpec p;
+            ProgramFields p;
             p.name = programName(isTv, i);
             p.provider = i % providers;
             p.transponder = full_ ? i % tps : pick(tps);

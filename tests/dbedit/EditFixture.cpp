@@ -15,7 +15,7 @@ void EditFixture::build(int tv, int radio)
     b.addTransponder({2, 10800});
     for (const char* p : {"Alpha", "Beta", "Gamma"}) b.addProvider(p);
     for (int i = 0; i < tv + radio; ++i) {
-        ProgramSpec s{(i < tv ? "TV " : "Radio ") + std::to_string(i), i % 3, i % 3, 100 + i, 0x100, 0x101, 0x100};
+        ProgramFields s{(i < tv ? "TV " : "Radio ") + std::to_string(i), i % 3, i % 3, 100 + i, 0x100, 0x101, 0x100};
         i < tv ? b.addTvProgram(s) : b.addRadioProgram(s);
     }
     for (int l = 0; l < FAV_LISTS; ++l) b.setFavouriteName(l, "Fav_" + std::to_string(l + 1));

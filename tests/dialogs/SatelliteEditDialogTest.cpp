@@ -22,7 +22,7 @@ protected:
     }
     QComboBox* combo(const char* name) { return child<QComboBox>(dialog.get(), name); }
     RecordView satellite(int index) const { return record(db, DBT_SATELLITE, index); }
-    int addSatellite(const SatelliteSpec& spec) { return DatabaseBuilder(db).addSatellite(spec); }
+    int addSatellite(const SatelliteFields& fields) { return DatabaseBuilder(db).addSatellite(fields); }
 
     std::unique_ptr<SatelliteEditDialog> dialog;
 };
