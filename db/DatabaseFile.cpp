@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -100,22 +102,64 @@ int ChannelDatabase::save(const std::string& path)
     return 0;
 }
 
+namespace {
+
+// The listing's fields, formatted by hand: printf would cost more than loading the file.
+void appendPadded(std::string& out, std::string_view text, std::size_t width)
+{
+    if (text.size() < width) out.append(width - text.size(), ' ');
+    out.append(text);
+}
+
+void appendNumber(std::string& out, unsigned value, std::size_t width, bool hex = false)
+{
+    char buf[12];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    const unsigned base = hex ? 16 : 10;
+    do {
+        *--p = "0123456789ABCDEF"[value % base];
+        value /= base;
+    } while (value);
+    out += ' ';
+    appendPadded(out, std::string_view(p, static_cast<std::size_t>(end - p)), width);
+}
+
+} // namespace
+
 void ChannelDatabase::writeProgramListing(const std::string& path) const
 {
     std::FILE* f = std::fopen(path.c_str(), "w");
     if (!f) return;
     const int n = programsInUse();
+    std::string text;
+    text.reserve(static_cast<std::size_t>(n) * 60);
     RecordView rec;
     for (int i = 0; i < n; ++i) {
         if (getRecord(DBT_PROGRAM, i, rec) != 0) break;
-        const std::string name(boundedName(rec.name[0]));
-        if (!name.empty() && isCharTableByte(static_cast<unsigned char>(name[0])))
-            std::fprintf(f, "%02X  %16s", static_cast<unsigned char>(name[0]), name.c_str() + 1);
-        else
-            std::fprintf(f, "    %16s", name.c_str());
-        std::fprintf(f, " %5d %5d %5d %4d %4d %4d %1X\n", rec.field[0], rec.field[1], rec.field[2], rec.field[3],
-                     rec.field[4], rec.field[5], static_cast<unsigned>(rec.field[6]));
+        std::string_view name = boundedName(rec.name[0]);
+        if (!name.empty() && isCharTableByte(static_cast<unsigned char>(name[0]))) {
+            // "%02X  %16s": the character-table byte in hex, then the rest of the name
+            const unsigned c = static_cast<unsigned char>(name[0]);
+            text += "0123456789ABCDEF"[c >> 4];
+            text += "0123456789ABCDEF"[c & 15];
+            text += "  ";
+            name.remove_prefix(1);
+        } else {
+            text += "    ";
+        }
+        appendPadded(text, name, 16);
+        // " %5d %5d %5d %4d %4d %4d %1X\n"
+        appendNumber(text, static_cast<unsigned>(rec.field[0]), 5);
+        appendNumber(text, static_cast<unsigned>(rec.field[1]), 5);
+        appendNumber(text, static_cast<unsigned>(rec.field[2]), 5);
+        appendNumber(text, static_cast<unsigned>(rec.field[3]), 4);
+        appendNumber(text, static_cast<unsigned>(rec.field[4]), 4);
+        appendNumber(text, static_cast<unsigned>(rec.field[5]), 4);
+        appendNumber(text, static_cast<unsigned>(rec.field[6]), 1, true);
+        text += '\n';
     }
+    std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
 }
 
