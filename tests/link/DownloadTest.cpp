@@ -162,6 +162,38 @@ TEST_P(DownloadFaults, EndAsExpected)
     }
 }
 
+using Fault = std::function<void(SimOptions&)>;
+
+Fault badLength(int block, BadLength kind, std::uint32_t length = 0)
+{
+    return [=](SimOptions& o) {
+        o.faults.badLengthBlock = block;
+        o.faults.badLength = kind;
+        o.faults.customLength = length;
+    };
+}
+Fault garbage(int frame, int bytes)
+{
+    return [=](SimOptions& o) {
+        o.faults.garbageFrame = frame;
+        o.faults.garbageBytes = bytes;
+    };
+}
+Fault stallInBlock4(int ms)
+{
+    return [=](SimOptions& o) {
+        o.faults.stallFrame = SERVE_FIRST_BLOCK + 4;
+        o.faults.stallAfter = 1000;
+        o.faults.stallMs = ms;
+    };
+}
+Fault fileInfo(FileInfo info)
+{
+    return [=](SimOptions& o) { o.faults.fileInfo = info; };
+}
+
+const TransferReport badData {REPORT_UNEXPECTED_DATA, 3};
+
 const DownloadCase downloadCases[] = {
     {"RequestNotAcknowledged", [](SimOptions& o) { o.faults.dropAck = ACK_OF_REQUEST; }, {REPORT_TIMEOUT, 50}},
     {"BrokenAcknowledgement", [](SimOptions& o) { o.faults.flipAck = ACK_OF_REQUEST; }, {REPORT_TIMEOUT, 50}},
@@ -170,90 +202,27 @@ const DownloadCase downloadCases[] = {
     {"ReportNotAcknowledged", [](SimOptions& o) { o.faults.dropAck = ACK_OF_REPORT; }, {REPORT_TIMEOUT, 61}},
     {"RefusingStatus", [](SimOptions& o) { o.faults.status = 1; }, {REPORT_TIMEOUT, 63}},
     {"NoStatus", [](SimOptions& o) { o.faults.skipFrame = SERVE_STATUS; }, {REPORT_TIMEOUT, 64}},
-    {"ZeroBlockCount", [](SimOptions& o) { o.faults.fileInfo = FileInfo {4, 0, 0x100000, 0, {}}; },
-     {REPORT_TIMEOUT, 66}},
-    {"ZeroSize", [](SimOptions& o) { o.faults.fileInfo = FileInfo {4, 0, 0, 256, {}}; }, {REPORT_TIMEOUT, 66}},
+    {"ZeroBlockCount", fileInfo({4, 0, 0x100000, 0, {}}), {REPORT_TIMEOUT, 66}},
+    {"ZeroSize", fileInfo({4, 0, 0, 256, {}}), {REPORT_TIMEOUT, 66}},
     {"NoFileHeader", [](SimOptions& o) { o.faults.skipFrame = SERVE_FILE_HEADER; }, {REPORT_UNEXPECTED_DATA, 1}},
-    {"RegionType5", [](SimOptions& o) { o.faults.fileInfo = FileInfo {5, 0, 0x100000, 256, {}}; },
-     {REPORT_UNEXPECTED_DATA, 2}},
-    {"RegionType9", [](SimOptions& o) { o.faults.fileInfo = FileInfo {9, 0, 0x100000, 256, {}}; },
-     {REPORT_UNEXPECTED_DATA, 2}},
-    {"WrongBlockNumber", [](SimOptions& o) { o.faults.wrongBlock = 3; }, {REPORT_UNEXPECTED_DATA, 3}},
+    {"RegionType5", fileInfo({5, 0, 0x100000, 256, {}}), {REPORT_UNEXPECTED_DATA, 2}},
+    {"RegionType9", fileInfo({9, 0, 0x100000, 256, {}}), {REPORT_UNEXPECTED_DATA, 2}},
+    {"WrongBlockNumber", [](SimOptions& o) { o.faults.wrongBlock = 3; }, badData},
     {"CorruptedBlock", [](SimOptions& o) { o.faults.flipFrame = SERVE_FIRST_BLOCK + 10; o.faults.flipBit = 8 * 300; },
-     {REPORT_UNEXPECTED_DATA, 3}},
-    {"OversizeLength",
-     [](SimOptions& o) {
-         o.faults.badLengthBlock = 2;
-         o.faults.badLength = BadLength::Oversize;
-     },
-     {REPORT_UNEXPECTED_DATA, 3}},
-    {"LengthCheckWrong",
-     [](SimOptions& o) {
-         o.faults.badLengthBlock = 0;
-         o.faults.badLength = BadLength::BadCheck;
-     },
-     {REPORT_UNEXPECTED_DATA, 3}},
-    {"TruncatedBlock",
-     [](SimOptions& o) {
-         o.faults.badLengthBlock = 5;
-         o.faults.badLength = BadLength::Truncated;
-     },
-     {REPORT_UNEXPECTED_DATA, 3}},
-    {"BlockPastTheBuffer",
-     [](SimOptions& o) {
-         o.faults.badLengthBlock = 0;
-         o.faults.badLength = BadLength::Custom;
-         o.faults.customLength = 0x7FFFFF;
-     },
-     {REPORT_UNEXPECTED_DATA, 3}},
-    {"LastBlockOneBytePastTheBuffer",
-     [](SimOptions& o) {
-         o.faults.badLengthBlock = 255;
-         o.faults.badLength = BadLength::Custom;
-         o.faults.customLength = 0x1400 + 1;
-     },
-     {REPORT_UNEXPECTED_DATA, 3}},
-    {"LargeRegionOverflowsTheBuffer",
-     [](SimOptions& o) {
-         o.kind = 1;
-         o.data.resize(0x200000, 0x5A);
-     },
-     {REPORT_UNEXPECTED_DATA, 3}},
-    {"TooMuchGarbageBeforeABlock",
-     [](SimOptions& o) {
-         o.faults.garbageFrame = SERVE_FIRST_BLOCK + 1;
-         o.faults.garbageBytes = 25;
-     },
-     {REPORT_UNEXPECTED_DATA, 3}},
-    {"StallInsideABlock",
-     [](SimOptions& o) {
-         o.faults.stallFrame = SERVE_FIRST_BLOCK + 4;
-         o.faults.stallAfter = 1000;
-         o.faults.stallMs = 400;
-     },
-     {REPORT_UNEXPECTED_DATA, 3}},
+     badData},
+    {"OversizeLength", badLength(2, BadLength::Oversize), badData},
+    {"LengthCheckWrong", badLength(0, BadLength::BadCheck), badData},
+    {"TruncatedBlock", badLength(5, BadLength::Truncated), badData},
+    {"BlockPastTheBuffer", badLength(0, BadLength::Custom, 0x7FFFFF), badData},
+    {"LastBlockOneBytePastTheBuffer", badLength(255, BadLength::Custom, 0x1400 + 1), badData},
+    {"LargeRegionOverflowsTheBuffer", [](SimOptions& o) { o.kind = 1; o.data.resize(0x200000, 0x5A); }, badData},
+    {"TooMuchGarbageBeforeABlock", garbage(SERVE_FIRST_BLOCK + 1, 25), badData},
+    {"StallInsideABlock", stallInBlock4(400), badData},
     // These the PC rides out.
-    {"SomeGarbageBeforeTheReply",
-     [](SimOptions& o) {
-         o.faults.garbageFrame = SERVE_REPLY;
-         o.faults.garbageBytes = 24;
-     },
-     {}},
-    {"ShortStallInsideABlock",
-     [](SimOptions& o) {
-         o.faults.stallFrame = SERVE_FIRST_BLOCK + 4;
-         o.faults.stallAfter = 1000;
-         o.faults.stallMs = 10;
-     },
-     {}},
-    {"HugeFileInfo", [](SimOptions& o) { o.faults.fileInfo = FileInfo {4, 0, 0xFFFFFFFF, 0xFFFFFFFF, {}}; }, {}},
-    {"LastBlockFillsTheBuffer",
-     [](SimOptions& o) {
-         o.faults.badLengthBlock = 255;
-         o.faults.badLength = BadLength::Custom;
-         o.faults.customLength = 0x1400;
-     },
-     {}},
+    {"SomeGarbageBeforeTheReply", garbage(SERVE_REPLY, 24), {}},
+    {"ShortStallInsideABlock", stallInBlock4(10), {}},
+    {"HugeFileInfo", fileInfo({4, 0, 0xFFFFFFFF, 0xFFFFFFFF, {}}), {}},
+    {"LastBlockFillsTheBuffer", badLength(255, BadLength::Custom, 0x1400), {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Receiver, DownloadFaults, testing::ValuesIn(downloadCases),
