@@ -277,6 +277,37 @@ int ReceiverSim::receiveBlocks(const FileInfo& info)
     return end(0, "region received");
 }
 
+// Waits up to one request period for the PC's next frame. Only the start byte is waited for
+// with the short listening time-out: the rest comes with the normal ones, because the PC writes
+// a frame in pieces and a stalled PC would otherwise lose its request half-read.
+ReceiverSim::Heard ReceiverSim::listen(const LineTimeouts& listening, PacketHeader& h)
+{
+    line_.setTimeouts(listening);
+    bool startSeen = false;
+    for (int i = 0; i < PacketLink::START_TRIES && !stopped(); ++i) {
+        std::uint8_t b = 0;
+        std::size_t got = 0;
+        line_.netd_read(&b, 1, got);
+        if (got == 1 && b == FRAME_START) {
+            startSeen = true;
+            break;
+        }
+        // Stray bytes: the PC is talking, so do not ask it again yet.
+        if (got == 1) return Heard::Noise;
+    }
+    if (!startSeen) return Heard::Nothing;
+    line_.setTimeouts(opt_.timeouts);
+    PacketHeader::Bytes bytes {};
+    std::uint8_t crc[4];
+    std::size_t got = 0;
+    line_.netd_read(bytes.data(), bytes.size(), got);
+    if (got != bytes.size()) return Heard::Noise;
+    line_.netd_read(crc, sizeof crc, got);
+    if (got != sizeof crc || getU32(crc) != crc32(bytes.data(), bytes.size())) return Heard::Noise;
+    h = PacketHeader::fromBytes(bytes.data());
+    return Heard::Frame;
+}
+
 // The receiver cannot know which transfer the PC will start: it keeps asking for a region (an
 // upload answers with an acknowledgement) and listens between its requests (a download begins
 // with the PC's own request). Both frames have the same size, so one read tells them apart.
@@ -287,18 +318,22 @@ int ReceiverSim::any()
     listening.readPerByteMs = 0;
     const PacketHeader request = ownRequest();
     int completed = 0;
+    bool quiet = true;
     while (!stopped()) {
         result_ = SimResult {};
         acksSent_ = 0;
         deadlineMs_ = nowMs() + opt_.timeLimitMs;
-        line_.setTimeouts(listening);
-        // One request waiting in the PC's queue is enough; the PC's purge on opening clears it.
-        if (!opt_.unreadByPc || opt_.unreadByPc() == 0) {
+        // Each request the PC reads while awaiting an acknowledgement uses up one of its reads:
+        // ask only after a silent period, and only with no request already waiting in its queue.
+        if (quiet && (!opt_.unreadByPc || opt_.unreadByPc() == 0)) {
+            line_.setTimeouts(opt_.timeouts);
             sendPacket(RECEIVE_REQUEST, request, nullptr, 0, false);
             ++result_.requestsSent;
         }
         PacketHeader h;
-        if (link_.recv_packet(h, nullptr, 0, false) != 0) continue;
+        const Heard heard = listen(listening, h);
+        quiet = heard == Heard::Nothing;
+        if (heard != Heard::Frame) continue;
         if (h.tag != PKT_ACK && h.tag != PKT_REQUEST) continue;
         line_.setTimeouts(opt_.timeouts);
         int rc = 0;

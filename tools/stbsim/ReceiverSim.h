@@ -109,6 +109,8 @@ private:
     int receive();
     int receiveAfterRequest();
     int any();
+    enum class Heard { Nothing, Noise, Frame };
+    Heard listen(const link::LineTimeouts& listening, PacketHeader& h);
     PacketHeader ownRequest() const;
     int serveBlocks(const PacketHeader& report);
     int receiveBlocks(const FileInfo& info);
