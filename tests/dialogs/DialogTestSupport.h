@@ -31,7 +31,6 @@ protected:
 
     // The database's own refusals reach the same prompter, as in the editor.
     std::string lastMessage() const;
-    int messageCount() const { return static_cast<int>(prompter.messages.size()); }
     void expectSound() const;
 
     ChannelDatabase db;

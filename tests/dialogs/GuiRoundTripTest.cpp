@@ -13,11 +13,13 @@
 #include "views/COrbitView.h"
 #include "views/CommandMenu.h"
 #include "tests/dialogs/DialogTestSupport.h"
+#include "tests/views/ViewsFixture.h"
 
 namespace satorix::test {
 namespace {
 
-class GuiRoundTripTest : public ::testing::Test, public AppFixture {
+// The views' own helpers, on the dialog database and with the dialogs the application hands them.
+class GuiRoundTripTest : public ViewsTest {
 protected:
     void SetUp() override
     {
@@ -29,56 +31,14 @@ protected:
         frame().resize(900, 600);
         QTRY_VERIFY(frame().isVisible());
     }
-    void TearDown() override
-    {
-        stop();
-        EXPECT_EQ(prompter.unanswered, 0);
-    }
-
-    CLeftView& tree() { return *frame().leftView(); }
-    COrbitView& list() { return *frame().orbitView(); }
-    QModelIndex node(const QStringList& path)
-    {
-        const QAbstractItemModel* model = tree().model();
-        QModelIndex at;
-        for (const QString& text : path) {
-            QModelIndex found;
-            for (int r = 0; r < model->rowCount(at) && !found.isValid(); ++r)
-                if (model->index(r, 0, at).data().toString() == text) found = model->index(r, 0, at);
-            if (!found.isValid()) return {};
-            at = found;
-        }
-        return at;
-    }
-    QStringList children(const QStringList& path)
-    {
-        QStringList out;
-        const QModelIndex parent = node(path);
-        for (int r = 0; r < tree().model()->rowCount(parent); ++r)
-            out << tree().model()->index(r, 0, parent).data().toString();
-        return out;
-    }
-    void clickNode(const QStringList& path, Qt::MouseButton button = Qt::LeftButton)
-    {
-        const QModelIndex index = node(path);
-        ASSERT_TRUE(index.isValid()) << path.join('/').toStdString();
-        for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) tree().expand(p);
-        tree().scrollTo(index);
-        QTest::mouseClick(tree().viewport(), button, {}, tree().visualRect(index).center());
-    }
-    QPoint rowPoint(int row) { return list().visualRect(list().model()->index(row, 1)).center(); }
     // Opens the menu as the user does and picks the command, whose dialog onModal then drives.
     void choose(QMenu* menu, int id)
     {
         QTRY_VERIFY(menu->isVisible());
-        for (QAction* a : menu->findChildren<QAction*>())
-            if (a->data().toInt() == id) {
-                ASSERT_TRUE(a->isEnabled()) << id;
-                a->trigger();
-                menu->close();
-                return;
-            }
-        FAIL() << "no menu entry " << id;
+        QAction* a = menuEntry(menu, id);
+        ASSERT_TRUE(a && a->isEnabled()) << id;
+        a->trigger();
+        menu->close();
     }
 };
 
@@ -97,11 +57,11 @@ TEST_F(GuiRoundTripTest, TransponderProgramFavouriteEditAndDelete)
         clickOk(d);
     });
     choose(tree().transponderMenu(), ID_TRANSPONDER_ADD);
-    EXPECT_EQ(children({"Satellites", "Thor 2,3"}), QStringList({"11700(V)"}));
+    EXPECT_EQ(childTexts({"Satellites", "Thor 2,3"}), QStringList({"11700(V)"}));
     ASSERT_EQ(db.findTransponder(3, 11700), 5);
 
     clickNode({"Satellites", "Thor 2,3", "11700(V)"});
-    QTest::mouseClick(list().viewport(), Qt::RightButton, {}, rowPoint(0));
+    clickRow(0, Qt::RightButton);
     onModal([](QDialog* d) {
         EXPECT_EQ(d->windowTitle(), "Add program");
         EXPECT_EQ(textOf(d, "transponderCombo"), "11700");
@@ -127,7 +87,7 @@ TEST_F(GuiRoundTripTest, TransponderProgramFavouriteEditAndDelete)
     prompter.answers.push_back(PromptAnswer::Yes);
     onModal([](QDialog* d) { clickOk(d); });
     choose(tree().transponderMenu(), ID_TRANSPONDER_DELETE);
-    EXPECT_EQ(children({"Satellites", "Thor 2,3"}), QStringList({"Empty"}));
+    EXPECT_EQ(childTexts({"Satellites", "Thor 2,3"}), QStringList({"Empty"}));
     EXPECT_EQ(db.programCount(), 6);
     EXPECT_EQ(db.favCount(2), 1);
 
