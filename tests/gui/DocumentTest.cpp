@@ -19,24 +19,17 @@ constexpr std::int64_t IMAGE_BYTES = 721968;
 
 TEST(PathSplitTest, DotInDirectoryAndLeadingDot)
 {
-    const PathParts dirDot = COrbitDoc::splitPath(QStringLiteral("/a.b/name"));
-    EXPECT_EQ(dirDot.extension, "b/name");
-    EXPECT_EQ(dirDot.fileName, "a.b/name");
-    EXPECT_EQ(dirDot.title, "a");
-
-    const PathParts normal = COrbitDoc::splitPath(QStringLiteral("/home/u/my.db.si"));
-    EXPECT_EQ(normal.extension, "si");
-    EXPECT_EQ(normal.fileName, "my.db.si");
-    EXPECT_EQ(normal.title, "my");
-
-    const PathParts hidden = COrbitDoc::splitPath(QStringLiteral("/x/.hidden.si"));
-    EXPECT_EQ(hidden.fileName, ".hidden.si");
-    EXPECT_EQ(hidden.title, "");
-
-    const PathParts bare = COrbitDoc::splitPath(QStringLiteral("/x/plain"));
-    EXPECT_EQ(bare.extension, "");
-    EXPECT_EQ(bare.fileName, "plain");
-    EXPECT_EQ(bare.title, "plain");
+    // path, extension, file name, title
+    const char* cases[][4] = {{"/a.b/name", "b/name", "a.b/name", "a"},
+                              {"/home/u/my.db.si", "si", "my.db.si", "my"},
+                              {"/x/.hidden.si", "si", ".hidden.si", ""},
+                              {"/x/plain", "", "plain", "plain"}};
+    for (const auto& c : cases) {
+        const PathParts parts = COrbitDoc::splitPath(QString::fromLatin1(c[0]));
+        EXPECT_EQ(parts.extension, c[1]) << c[0];
+        EXPECT_EQ(parts.fileName, c[2]) << c[0];
+        EXPECT_EQ(parts.title, c[3]) << c[0];
+    }
 }
 
 class DocumentTest : public ::testing::Test, public AppFixture {};
