@@ -73,9 +73,15 @@ TEST_F(ListTest, FavouriteListAndRadioOnlyNumbering)
     EXPECT_EQ(column(0), QStringList({"0001", "0002", "0003"}));
     EXPECT_FALSE(list().showsProgramTable());
 
+    // Below the last row the menu offers no Add.
+    CommandMenu* menu = list().programMenu();
+    QTest::mouseClick(list().viewport(), Qt::RightButton, {}, QPoint(20, list().viewport()->height() - 5));
+    QTRY_VERIFY(menu->isVisible());
+    EXPECT_FALSE(menuEntryEnabled(menu, ID_PROGRAM_ADD));
+    menu->close();
+
     // Radio only from the list's own menu, whose View entry shows the choice.
     clickRow(0, Qt::RightButton);
-    CommandMenu* menu = list().programMenu();
     QTRY_VERIFY(menu->isVisible());
     EXPECT_TRUE(menuEntry(menu, ID_LIST_TV_RADIO)->isChecked());
     EXPECT_FALSE(menuEntry(menu, ID_LIST_RADIO)->isChecked());
@@ -196,6 +202,10 @@ TEST_F(ListTest, EditInWholeTableRefillsAndAppendsTheNewProvider)
     EXPECT_EQ(list().currentIndex().row(), 3);
     EXPECT_EQ(childTexts({"Providers"}).value(2), "Gamma");
     EXPECT_FALSE(browser().providerRequest);
+    // A second request appends nothing that is already there.
+    browser().providerRequest = true;
+    doc().updateAllViews(nullptr);
+    EXPECT_EQ(childTexts({"Providers"}), QStringList({"Alpha", "Beta", "Gamma"}));
 }
 
 TEST_F(ListTest, AddedProgramOutsideTheShownHalfChangesNothing)
@@ -214,17 +224,6 @@ TEST_F(ListTest, AddedProgramOutsideTheShownHalfChangesNothing)
     EXPECT_EQ(dialogs->calls[0].key, 4); // the program under the pointer
     EXPECT_EQ(list().fillCount(), fills);
     EXPECT_FALSE(doc().isModified());
-}
-
-TEST_F(ListTest, ProgramMenuOnEmptySpaceOffersNoAdd)
-{
-    clickNode({"Favs", "News"});
-    const QPoint below(20, list().viewport()->height() - 5);
-    QTest::mouseClick(list().viewport(), Qt::RightButton, {}, below);
-    CommandMenu* menu = list().programMenu();
-    QTRY_VERIFY(menu->isVisible());
-    EXPECT_FALSE(menuEntryEnabled(menu, ID_PROGRAM_ADD));
-    menu->close();
 }
 
 TEST_F(ListTest, RightButtonDragSelectsARange)

@@ -234,19 +234,6 @@ TEST_F(TreeTest, RenamingARootIsRefusedWhenEditingBeginsAndEnds)
     EXPECT_FALSE(doc().isModified());
 }
 
-TEST_F(TreeTest, ProviderRequestAppendsTheNewProviderOnce)
-{
-    RecordView rec;
-    rec.name[0] = "Gamma";
-    ASSERT_EQ(app().database().recordOp(DBT_PROVIDER, OP_ADD, 2, rec), 0);
-    browser().providerRequest = true;
-    doc().updateAllViews(nullptr);
-    EXPECT_FALSE(browser().providerRequest);
-    browser().providerRequest = true;
-    doc().updateAllViews(nullptr);
-    EXPECT_EQ(childTexts({"Providers"}), QStringList({"Alpha", "Beta", "Gamma"}));
-}
-
 TEST_F(TreeTest, RebuildOnRequestStartsOverOnSatellites)
 {
     clickNode({"Providers", "Alpha"});
