@@ -34,6 +34,13 @@ struct Transfer {
     std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
     TransferContext ctx;
     ReportLog log;
+    TempDir dir;
+    // The software file the upgrade sends.
+    void software(const std::string& bytes)
+    {
+        writeFile(dir.file("sw.dlp"), bytes);
+        ctx.softwarePath = dir.file("sw.dlp");
+    }
     int run(TransferKind kind, SimOnPty& sim, const LineTimeouts& timeouts)
     {
         ctx.port.device = sim.device();
@@ -98,13 +105,11 @@ TEST(Upload, CleanUploadIsTheImagePaddedToOneMebibyte)
 
 TEST(Upgrade, SmallFileGoesToTheDatabaseRegion)
 {
-    TempDir dir;
     StbIdentity fileId = OWN_IDENTITY;
     fileId.infoDword = 0x12345678;
     const std::string file = softwareFile(300000, fileId);
-    writeFile(dir.file("sw.dlp"), file);
     Transfer t;
-    t.ctx.softwarePath = dir.file("sw.dlp");
+    t.software(file);
     t.ctx.currentIdentity.reserved = {7, 8};
     SimOnPty sim(receiving(LineTimeouts {}));
     ASSERT_EQ(t.run(TransferKind::Upgrade, sim, LineTimeouts {}), 0);
@@ -120,11 +125,9 @@ TEST(Upgrade, SmallFileGoesToTheDatabaseRegion)
 
 TEST(Upgrade, OneMebibyteFileGoesToRegion3)
 {
-    TempDir dir;
     const std::string file = softwareFile(0x100000, OWN_IDENTITY);
-    writeFile(dir.file("sw.dlp"), file);
     Transfer t;
-    t.ctx.softwarePath = dir.file("sw.dlp");
+    t.software(file);
     LineTimeouts timeouts;
     timeouts.blockPauseMs = 0; // 1,536 blocks; the pause is measured by the benchmark
     SimOnPty sim(receiving(timeouts, 3));
@@ -261,12 +264,10 @@ class UpgradeRefusals : public testing::TestWithParam<UpgradeRefusal> {};
 TEST_P(UpgradeRefusals, OtherModelIsRefused)
 {
     const UpgradeRefusal& c = GetParam();
-    TempDir dir;
     StbIdentity fileId = OWN_IDENTITY;
     fileId.model = {'Z', 'Q', 'V', '-', '9', '9', '9', '9'};
-    writeFile(dir.file("big.dlp"), softwareFile(0x700000, fileId));
     Transfer t;
-    t.ctx.softwarePath = dir.file("big.dlp");
+    t.software(softwareFile(0x700000, fileId));
     auto options = receiving(fastTimeouts(), 1);
     options.selector = c.selector;
     SimOnPty sim(options);
