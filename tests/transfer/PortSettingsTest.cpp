@@ -48,15 +48,29 @@ protected:
 TEST_F(PortSettingsTest, APortOutsideTheFourOpensOnCom1AndOkStoresIt)
 {
     link::PortSettings s {7, 57600, {}};
+    {
+        PortSettingsDialog d(s);
+        d.show();
+        EXPECT_EQ(1, s.port);
+        EXPECT_TRUE(radio(d, 1)->isChecked());
+        EXPECT_EQ("57600", combo(d, "baudCombo")->currentText());
+        EXPECT_EQ(57600, combo(d, "baudCombo")->currentData().toInt());
+        click(d, "okButton");
+        EXPECT_EQ(QDialog::Accepted, d.result());
+        EXPECT_EQ(1, s.port);
+        EXPECT_EQ(57600u, s.baudRate);
+    }
+    // Port and baud rate chosen by the user.
+    s.baudRate = 115200;
     PortSettingsDialog d(s);
     d.show();
-    EXPECT_EQ(1, s.port);
-    EXPECT_TRUE(radio(d, 1)->isChecked());
-    EXPECT_EQ("57600", combo(d, "baudCombo")->currentText());
-    EXPECT_EQ(57600, combo(d, "baudCombo")->currentData().toInt());
+    QTest::mouseClick(radio(d, 4), Qt::LeftButton);
+    QComboBox* baud = combo(d, "baudCombo");
+    baud->setFocus();
+    QTest::keyClick(baud, Qt::Key_Down);
+    EXPECT_EQ("57600", baud->currentText());
     click(d, "okButton");
-    EXPECT_EQ(QDialog::Accepted, d.result());
-    EXPECT_EQ(1, s.port);
+    EXPECT_EQ(4, s.port);
     EXPECT_EQ(57600u, s.baudRate);
 }
 
@@ -81,21 +95,6 @@ TEST_F(PortSettingsTest, SetDefaultIsKeptOnlyByOk)
     click(d, "okButton");
     EXPECT_EQ(1, s.port);
     EXPECT_EQ(115200u, s.baudRate);
-}
-
-TEST_F(PortSettingsTest, PortAndBaudRateChosenByTheUser)
-{
-    link::PortSettings s {1, 115200, {}};
-    PortSettingsDialog d(s);
-    d.show();
-    QTest::mouseClick(radio(d, 4), Qt::LeftButton);
-    QComboBox* baud = combo(d, "baudCombo");
-    baud->setFocus();
-    QTest::keyClick(baud, Qt::Key_Down);
-    EXPECT_EQ("57600", baud->currentText());
-    click(d, "okButton");
-    EXPECT_EQ(4, s.port);
-    EXPECT_EQ(57600u, s.baudRate);
 }
 
 TEST_F(PortSettingsTest, EachPortsDeviceIsRememberedAndOpened)
