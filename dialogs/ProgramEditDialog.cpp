@@ -19,6 +19,7 @@
 #include "db/ChannelDatabase.h"
 #include "db/Names.h"
 #include "dialogs/DialogInput.h"
+#include "dialogs/DialogWidgets.h"
 #include "views/BrowserState.h"
 
 namespace satorix {
@@ -140,13 +141,6 @@ ProgramEditDialog::ProgramEditDialog(ChannelDatabase& db, const BrowserState& br
     for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
-bool ProgramEditDialog::report(int type, int result)
-{
-    if (result == 0) return true;
-    prompter_.message(databaseErrorText(type, result));
-    return false;
-}
-
 bool ProgramEditDialog::load(int programIndex, int mode)
 {
     programIndex_ = programIndex;
@@ -157,18 +151,18 @@ bool ProgramEditDialog::load(int programIndex, int mode)
     if (programIndex_ != -1) {
         RecordView transponder;
         RecordView provider;
-        if (!report(DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, programIndex_, program_))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, programIndex_, program_))) return false;
         const std::string_view n = boundedName(program_.name[0]);
         storedName = QByteArray(n.data(), static_cast<qsizetype>(n.size()));
-        if (!report(DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, program_.field[2], transponder))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, program_.field[2], transponder))) return false;
         const int s = db_.findSatellite(transponder.field[0]);
-        if (!report(DBT_PROVIDER, db_.getRecord(DBT_PROVIDER, program_.field[1], provider))) return false;
-        if (!report(DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, s, satelliteCopy_))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getRecord(DBT_PROVIDER, program_.field[1], provider))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, s, satelliteCopy_))) return false;
         hasSatelliteCopy_ = true;
     }
     for (int l = 0; l < 9; l += 3) {
         RecordView lists; // position 0: only the names are wanted
-        if (!report(DBT_FAVOURITE, db_.getRecord(DBT_FAVOURITE, l, lists))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_FAVOURITE, db_.getRecord(DBT_FAVOURITE, l, lists))) return false;
         for (int k = 0; k < 3; ++k)
             favouriteNames_[static_cast<std::size_t>(l + k)] = nameText(lists.name[static_cast<std::size_t>(k)]);
     }
@@ -180,12 +174,12 @@ bool ProgramEditDialog::load(int programIndex, int mode)
     }
 
     int count = 0;
-    if (!report(DBT_SATELLITE, db_.getCount(DBT_SATELLITE, count))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getCount(DBT_SATELLITE, count))) return false;
     satelliteItems_.clear();
     satellitePosition_ = -1;
     for (int i = 0; i < count; ++i) {
         RecordView s;
-        if (!report(DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, i, s))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, i, s))) return false;
         if (!satelliteItems_.append(nameText(s.name[0]), i)) {
             prompter_.message(QStringLiteral("Missing memory (1)"));
             return false;
@@ -193,12 +187,12 @@ bool ProgramEditDialog::load(int programIndex, int mode)
         if (hasSatelliteCopy_ && satellitePosition_ < 0 && s.field[0] == satelliteCopy_.field[0])
             satellitePosition_ = i;
     }
-    if (!report(DBT_PROVIDER, db_.getCount(DBT_PROVIDER, count))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getCount(DBT_PROVIDER, count))) return false;
     providerItems_.clear();
     providerPosition_ = -1;
     for (int i = 0; i < count; ++i) {
         RecordView p;
-        if (!report(DBT_PROVIDER, db_.getRecord(DBT_PROVIDER, i, p))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getRecord(DBT_PROVIDER, i, p))) return false;
         std::string_view name = boundedName(p.name[0]);
         if (!name.empty() && isCharTableByte(static_cast<unsigned char>(name[0]))) name.remove_prefix(1);
         if (!providerItems_.append(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), i)) {
@@ -229,14 +223,14 @@ bool ProgramEditDialog::buildTransponderItems(int satellitePosition, int presele
     const ComboItem* satellite = satelliteItems_.atPosition(satellitePosition);
     if (!satellite) return true;
     RecordView s;
-    if (!report(DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satellite->dbIndex, s))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satellite->dbIndex, s))) return false;
     // A transponder belongs to the first satellite carrying its id.
     const bool owner = db_.findSatellite(s.field[0]) == satellite->dbIndex;
     int count = 0;
-    if (!report(DBT_TRANSPONDER, db_.getCount(DBT_TRANSPONDER, count))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getCount(DBT_TRANSPONDER, count))) return false;
     for (int i = 0; owner && i < count; ++i) {
         RecordView t;
-        if (!report(DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, i, t))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, i, t))) return false;
         if (t.field[0] != s.field[0]) continue;
         if (!transponderItems_.append(QString::number(t.field[7]), i)) {
             prompter_.message(QStringLiteral("Missing memory (3)"));
@@ -351,12 +345,12 @@ void ProgramEditDialog::onOk()
     placeByKind();
 
     const int op = mode_ == MODE_ADD ? OP_ADD : OP_EDIT;
-    if (!report(DBT_PROGRAM, db_.recordOp(DBT_PROGRAM, op, programIndex_, program_))) return;
+    if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.recordOp(DBT_PROGRAM, op, programIndex_, program_))) return;
     for (int l = 0; l < 9; ++l) {
         RecordView member;
         member.field[1] = programIndex_;
         const int favOp = favourite_[static_cast<std::size_t>(l)]->isChecked() ? OP_ADD : OP_DELETE;
-        if (!report(DBT_FAVOURITE, db_.recordOp(DBT_FAVOURITE, favOp, l, member))) return;
+        if (!reportDatabaseResult(prompter_, DBT_FAVOURITE, db_.recordOp(DBT_FAVOURITE, favOp, l, member))) return;
     }
     db_.updateCrc(db_.version());
     QDialog::accept();
@@ -371,11 +365,11 @@ bool ProgramEditDialog::readProvider()
         return true;
     }
     int count = 0;
-    if (!report(DBT_PROVIDER, db_.getCount(DBT_PROVIDER, count))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getCount(DBT_PROVIDER, count))) return false;
     const QByteArray bytes = text.toLatin1();
     RecordView provider;
     provider.name[0] = bytes.constData();
-    if (!report(DBT_PROVIDER, db_.recordOp(DBT_PROVIDER, OP_ADD, count, provider))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.recordOp(DBT_PROVIDER, OP_ADD, count, provider))) return false;
     program_.field[1] = count;
     // Known from now on, so that OK again after a later refusal does not add it twice.
     if (providerItems_.append(text, count)) {

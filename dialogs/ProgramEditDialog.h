@@ -38,7 +38,6 @@ public:
     int programIndex() const { return programIndex_; }
 
 private:
-    bool report(int type, int result);
     bool buildTransponderItems(int satellitePosition, int preselect);
     void showProgram();
     void preselectFromTree();

@@ -12,21 +12,11 @@
 #include "app/prompter.h"
 #include "db/ChannelDatabase.h"
 #include "dialogs/DialogInput.h"
+#include "dialogs/DialogWidgets.h"
 #include "dialogs/TransponderButtons.h"
 #include "dialogs/TransponderFieldCheck.h"
 
 namespace satorix {
-
-namespace {
-
-QLineEdit* numberEdit(const char* name, QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-} // namespace
 
 ProgramTransponderDialog::ProgramTransponderDialog(ChannelDatabase& db, Prompter& prompter, QWidget* parent)
     : QDialog(parent), db_(db), prompter_(prompter)
@@ -40,11 +30,11 @@ ProgramTransponderDialog::ProgramTransponderDialog(ChannelDatabase& db, Prompter
     frequency_->setObjectName(QStringLiteral("frequencyCombo"));
     frequency_->setEditable(true);
     frequency_->setInsertPolicy(QComboBox::NoInsert);
-    symbolRate_ = numberEdit("symbolRateEdit", this);
+    symbolRate_ = namedLineEdit("symbolRateEdit", this);
     buttons_ = new TransponderButtons(TransponderButtons::FecCaptions::System, this);
-    transportStreamId_ = numberEdit("transportStreamIdEdit", this);
-    networkId_ = numberEdit("networkIdEdit", this);
-    originalNetworkId_ = numberEdit("originalNetworkIdEdit", this);
+    transportStreamId_ = namedLineEdit("transportStreamIdEdit", this);
+    networkId_ = namedLineEdit("networkIdEdit", this);
+    originalNetworkId_ = namedLineEdit("originalNetworkIdEdit", this);
 
     auto* top = new QFormLayout;
     top->addRow(QStringLiteral("Satellite"), satellite_);
@@ -73,30 +63,23 @@ ProgramTransponderDialog::ProgramTransponderDialog(ChannelDatabase& db, Prompter
     layout->addWidget(box);
 }
 
-bool ProgramTransponderDialog::report(int type, int result)
-{
-    if (result == 0) return true;
-    prompter_.message(databaseErrorText(type, result));
-    return false;
-}
-
 bool ProgramTransponderDialog::load(int programIndex, int mode)
 {
     programIndex_ = programIndex;
     mode_ = mode;
     RecordView program;
-    if (!report(DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, programIndex_, program))) return false;
-    if (!report(DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, program.field[2], transponder_))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, programIndex_, program))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, program.field[2], transponder_))) return false;
     RecordView satellite;
-    if (!report(DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder_.field[0]), satellite)))
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder_.field[0]), satellite)))
         return false;
 
     int count = 0;
-    if (!report(DBT_SATELLITE, db_.getCount(DBT_SATELLITE, count))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getCount(DBT_SATELLITE, count))) return false;
     satelliteItems_.clear();
     for (int i = 0; i < count; ++i) {
         RecordView s;
-        if (!report(DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, i, s))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, i, s))) return false;
         if (!satelliteItems_.append(nameText(s.name[0]), i)) {
             prompter_.message(QStringLiteral("Missing memory (1)"));
             return false;
@@ -129,10 +112,10 @@ bool ProgramTransponderDialog::buildFrequencyItems(int satelliteId, int preselec
 {
     frequencyItems_.clear();
     int count = 0;
-    if (!report(DBT_TRANSPONDER, db_.getCount(DBT_TRANSPONDER, count))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getCount(DBT_TRANSPONDER, count))) return false;
     for (int i = 0; i < count; ++i) {
         RecordView t;
-        if (!report(DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, i, t))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, i, t))) return false;
         if (t.field[0] != satelliteId) continue;
         if (!frequencyItems_.append(QString::number(t.field[7]), i)) {
             prompter_.message(QStringLiteral("Missing memory (3)"));
@@ -150,7 +133,7 @@ bool ProgramTransponderDialog::showTemplate(int position)
     const ComboItem* item = frequencyItems_.atPosition(position);
     if (!item) return false;
     RecordView picked;
-    if (!report(DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, item->dbIndex, picked))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, item->dbIndex, picked))) return false;
     transponder_ = picked;
     buttons_->showValues(transponder_);
     symbolRate_->setText(QString::number(transponder_.field[8]));
@@ -173,7 +156,7 @@ void ProgramTransponderDialog::onSatellitePicked(int position)
     const ComboItem* item = satelliteItems_.atPosition(position);
     if (!item) return;
     RecordView satellite;
-    if (!report(DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, item->dbIndex, satellite))) return;
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, item->dbIndex, satellite))) return;
     if (!buildFrequencyItems(satellite.field[0], -1)) return;
     frequencyItems_.fill(frequency_);
     if (mode_ == MODE_EDIT && !frequencyItems_.empty()) showTemplate(frequencyItems_.size() - 1);
@@ -191,7 +174,7 @@ void ProgramTransponderDialog::onOk()
         return;
     }
     RecordView satellite;
-    if (!report(DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satelliteItem->dbIndex, satellite))) return;
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satelliteItem->dbIndex, satellite))) return;
     t.field[0] = satellite.field[0];
     if (!checkTransponderField(TransponderField::TransportStreamId, transportStreamId_->text(), prompter_,
                                t.field[4]))
@@ -202,11 +185,11 @@ void ProgramTransponderDialog::onOk()
         return;
     if (mode_ == MODE_ADD) {
         int count = 0;
-        if (!report(DBT_TRANSPONDER, db_.getCount(DBT_TRANSPONDER, count))) return;
+        if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getCount(DBT_TRANSPONDER, count))) return;
         // A duplicate has been refused with the database's own message; any other refusal was
         // shown there too, and the dialog is done.
         if (db_.recordOp(DBT_TRANSPONDER, OP_ADD, count, t) == -10) return;
-    } else if (!report(DBT_TRANSPONDER, db_.recordOp(DBT_TRANSPONDER, OP_EDIT, editedTransponder_, t))) {
+    } else if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.recordOp(DBT_TRANSPONDER, OP_EDIT, editedTransponder_, t))) {
         return;
     }
     db_.updateCrc(db_.version());

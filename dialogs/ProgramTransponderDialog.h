@@ -34,7 +34,6 @@ private:
     void onFrequencyPicked(int position);
     void onSatellitePicked(int position);
     bool showTemplate(int position);
-    bool report(int type, int result);
 
     ChannelDatabase& db_;
     Prompter& prompter_;

@@ -9,6 +9,7 @@
 #include "app/prompter.h"
 #include "db/ChannelDatabase.h"
 #include "dialogs/DialogInput.h"
+#include "dialogs/DialogWidgets.h"
 #include "views/BrowserState.h"
 
 namespace satorix {
@@ -44,39 +45,32 @@ TransponderDeleteDialog::TransponderDeleteDialog(ChannelDatabase& db, BrowserSta
     layout->addWidget(box);
 }
 
-bool TransponderDeleteDialog::report(int type, int result)
-{
-    if (result == 0) return true;
-    prompter_.message(databaseErrorText(type, result));
-    return false;
-}
-
 bool TransponderDeleteDialog::load(int transponderIndex)
 {
     RecordView transponder;
     RecordView satellite;
-    if (!report(DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, transponderIndex, transponder))) return false;
-    if (!report(DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder.field[0]), satellite)))
+    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, transponderIndex, transponder))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder.field[0]), satellite)))
         return false;
     const int satelliteId = satellite.field[0];
 
     int count = 0;
-    if (!report(DBT_SATELLITE, db_.getCount(DBT_SATELLITE, count))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getCount(DBT_SATELLITE, count))) return false;
     satelliteItems_.clear();
     for (int i = 0; i < count; ++i) {
         RecordView s;
-        if (!report(DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, i, s))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, i, s))) return false;
         if (!satelliteItems_.append(nameText(s.name[0]), i)) {
             prompter_.message(QStringLiteral("Missing memory (1)"));
             return false;
         }
         if (satellitePosition_ < 0 && s.field[0] == satelliteId) satellitePosition_ = i;
     }
-    if (!report(DBT_TRANSPONDER, db_.getCount(DBT_TRANSPONDER, count))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getCount(DBT_TRANSPONDER, count))) return false;
     transponderItems_.clear();
     for (int i = 0; i < count; ++i) {
         RecordView t;
-        if (!report(DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, i, t))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, i, t))) return false;
         if (t.field[0] != satelliteId) continue;
         if (!transponderItems_.append(QString::number(t.field[7]), i)) {
             prompter_.message(QStringLiteral("Missing memory (3)"));
@@ -105,13 +99,13 @@ void TransponderDeleteDialog::onOk()
 {
     int satellites = 0;
     int programs = 0;
-    if (!report(DBT_SATELLITE, db_.getCount(DBT_SATELLITE, satellites))) return;
-    if (!report(DBT_PROGRAM, db_.getCount(DBT_PROGRAM, programs))) return;
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getCount(DBT_SATELLITE, satellites))) return;
+    if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.getCount(DBT_PROGRAM, programs))) return;
     const ComboItem* item = transponderItems_.atPosition(transponderPosition_);
     const ComboItem* satelliteItem = satelliteItems_.atPosition(satellitePosition_);
     if (!item) return;
     RecordView satellite;
-    if (!report(DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satelliteItem ? satelliteItem->dbIndex : -1, satellite)))
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satelliteItem ? satelliteItem->dbIndex : -1, satellite)))
         return;
     const int t = item->dbIndex;
     const QString question = QStringLiteral("Do you realy want to delete transponder %1 (MHz)\nfrom satellite: %2")
@@ -119,19 +113,19 @@ void TransponderDeleteDialog::onOk()
     if (prompter_.message(question, PromptIcon::Question, PromptButtons::YesNo) == PromptAnswer::Yes) {
         for (int i = 0; i < programs;) {
             RecordView program;
-            if (!report(DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, i, program))) return;
+            if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, i, program))) return;
             if (program.field[2] != t) {
                 ++i;
                 continue;
             }
             // The programs behind i move down: look at i again.
-            if (!report(DBT_PROGRAM, db_.recordOp(DBT_PROGRAM, OP_DELETE, i, program))) return;
-            if (!report(DBT_PROGRAM, db_.getCount(DBT_PROGRAM, programs))) return;
+            if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.recordOp(DBT_PROGRAM, OP_DELETE, i, program))) return;
+            if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.getCount(DBT_PROGRAM, programs))) return;
         }
         RecordView transponder;
         db_.getRecord(DBT_TRANSPONDER, t, transponder);
         browser_.lastTransponderFrequency = transponder.field[7];
-        if (!report(DBT_TRANSPONDER, db_.recordOp(DBT_TRANSPONDER, OP_DELETE, t, transponder))) return;
+        if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.recordOp(DBT_TRANSPONDER, OP_DELETE, t, transponder))) return;
     }
     db_.updateCrc(db_.version());
     QDialog::accept();

@@ -32,7 +32,6 @@ public:
 private:
     void onOk();
     void selectTransponder(int position);
-    bool report(int type, int result);
 
     ChannelDatabase& db_;
     BrowserState& browser_;

@@ -12,21 +12,11 @@
 #include "db/ChannelDatabase.h"
 #include "dialogs/DialogInput.h"
 #include "dialogs/TransponderButtons.h"
+#include "dialogs/DialogWidgets.h"
 #include "dialogs/TransponderFieldCheck.h"
 #include "views/BrowserState.h"
 
 namespace satorix {
-
-namespace {
-
-QLineEdit* numberEdit(const char* name, QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-} // namespace
 
 TransponderEditDialog::TransponderEditDialog(ChannelDatabase& db, BrowserState& browser, Prompter& prompter,
                                              QWidget* parent)
@@ -35,14 +25,14 @@ TransponderEditDialog::TransponderEditDialog(ChannelDatabase& db, BrowserState& 
     setObjectName(QStringLiteral("transponderEditDialog"));
     setWindowTitle(QStringLiteral("Transponder edit"));
 
-    satellite_ = numberEdit("satelliteEdit", this);
+    satellite_ = namedLineEdit("satelliteEdit", this);
     satellite_->setReadOnly(true);
     satellite_->setEnabled(false);
-    frequency_ = numberEdit("frequencyEdit", this);
-    symbolRate_ = numberEdit("symbolRateEdit", this);
-    networkId_ = numberEdit("networkIdEdit", this);
-    transportStreamId_ = numberEdit("transportStreamIdEdit", this);
-    originalNetworkId_ = numberEdit("originalNetworkIdEdit", this);
+    frequency_ = namedLineEdit("frequencyEdit", this);
+    symbolRate_ = namedLineEdit("symbolRateEdit", this);
+    networkId_ = namedLineEdit("networkIdEdit", this);
+    transportStreamId_ = namedLineEdit("transportStreamIdEdit", this);
+    originalNetworkId_ = namedLineEdit("originalNetworkIdEdit", this);
     buttons_ = new TransponderButtons(TransponderButtons::FecCaptions::CodeRate, this);
 
     auto* fields = new QFormLayout;

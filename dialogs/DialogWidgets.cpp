@@ -1,0 +1,24 @@
+#include "dialogs/DialogWidgets.h"
+
+#include <QLineEdit>
+
+#include "app/prompter.h"
+#include "dialogs/DialogInput.h"
+
+namespace satorix {
+
+bool reportDatabaseResult(Prompter& prompter, int type, int result)
+{
+    if (result == 0) return true;
+    prompter.message(databaseErrorText(type, result));
+    return false;
+}
+
+QLineEdit* namedLineEdit(const char* name, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    return edit;
+}
+
+} // namespace satorix
