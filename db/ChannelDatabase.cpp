@@ -120,6 +120,21 @@ int ChannelDatabase::getRecord(int type, int index, RecordView& rec) const
     }
 }
 
+void ChannelDatabase::fillTransponder(int t, ProgramInfo& info) const
+{
+    if (t < 0 || t >= MAX_TRANSPONDERS) return;
+    const std::size_t to = transponderOffset(t);
+    namespace tf = layout::tp;
+    info.satelliteId = u8(to + tf::SAT_ID);
+    info.polarisation = u8(to + tf::POLARISATION);
+    info.fec = u8(to + tf::FEC);
+    info.transportStreamId = u16(to + tf::TSID);
+    info.networkId = u16(to + tf::NID);
+    info.originalNetworkId = u16(to + tf::ONID);
+    info.frequency = u16(to + tf::FREQUENCY);
+    info.symbolRate = u16(to + tf::SYMBOL_RATE);
+}
+
 void ChannelDatabase::fillTransponderAndSatellite(int t, ProgramInfo& info, bool& found) const
 {
     found = false;
@@ -143,16 +158,7 @@ void ChannelDatabase::fillTransponderAndSatellite(int t, ProgramInfo& info, bool
     info.satReserved2 = u8(so + sf::RESERVED2);
     info.eastWest = u8(so + sf::EAST_WEST);
     info.diseqc11Port = u16(so + sf::DISEQC11);
-
-    namespace tf = layout::tp;
-    info.satelliteId = static_cast<std::uint8_t>(satId);
-    info.polarisation = u8(to + tf::POLARISATION);
-    info.fec = u8(to + tf::FEC);
-    info.transportStreamId = u16(to + tf::TSID);
-    info.networkId = u16(to + tf::NID);
-    info.originalNetworkId = u16(to + tf::ONID);
-    info.frequency = u16(to + tf::FREQUENCY);
-    info.symbolRate = u16(to + tf::SYMBOL_RATE);
+    fillTransponder(t, info);
 }
 
 void ChannelDatabase::fillFavouriteMembership(int program, ProgramInfo& info, bool positions) const
@@ -224,6 +230,9 @@ int ChannelDatabase::getProgramInfoRaw(int index, ProgramInfo& info) const
     info.programFlags = u16(o + p::FLAGS);
     std::memcpy(info.name, namePtr(o + p::NAME), NAME_LEN);
     info.isTv = index < tvProgramCount() ? 1 : 0;
+    // What the indices name travels too, so that a later paste can find them again after they moved.
+    if (info.providerIndex < MAX_PROVIDERS) std::memcpy(info.providerName, namePtr(providerOffset(info.providerIndex)), NAME_LEN);
+    fillTransponder(info.transponderIndex, info);
     fillFavouriteMembership(index, info, true);
     return 0;
 }

@@ -180,6 +180,7 @@ public:
     void setDragInProgress(bool on) { dragInProgress_ = on; }
 
 private:
+    void fillTransponder(int transponderIndex, ProgramInfo& info) const;
     void fillTransponderAndSatellite(int transponderIndex, ProgramInfo& info, bool& satelliteFound) const;
     void fillFavouriteMembership(int program, ProgramInfo& info, bool positions) const;
 

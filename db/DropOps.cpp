@@ -75,21 +75,6 @@ int dropIntoTable(ChannelDatabase& db, int position, ProgramClipboard& items, st
     return 0;
 }
 
-// The table row of a dropped favourite: the row it names if that still holds it, else the first
-// program of its kind with the same fields; -1 when there is none.
-int findDroppedProgram(const ChannelDatabase& db, const ProgramInfo& item, int provider, int transponder)
-{
-    const int count = db.programsInUse();
-    const int tv = std::min(db.tvProgramCount(), count);
-    const int from = item.isTv ? 0 : tv;
-    const int to = item.isTv ? tv : count;
-    const int hint = item.programIndex;
-    if (hint >= from && hint < to && edit::programMatches(db, hint, item, provider, transponder)) return hint;
-    for (int i = from; i < to; ++i)
-        if (edit::programMatches(db, i, item, provider, transponder)) return i;
-    return -1;
-}
-
 int addDroppedProgram(ChannelDatabase& db, const ProgramInfo& item, int provider, int transponder)
 {
     const int count = db.programCount();
@@ -152,7 +137,7 @@ int dropIntoList(ChannelDatabase& db, int l, int position, ProgramClipboard& ite
     int p = position; // skipped items leave no gap
     for (ProgramInfo& item : items) {
         const int provider = refs.provider(item), transponder = refs.transponder(item);
-        int program = findDroppedProgram(db, item, provider, transponder);
+        int program = edit::findProgram(db, item, provider, transponder);
         if (program < 0) {
             if (db.programCount() >= MAX_PROGRAMS) {
                 db.notify("Program table is full. Can't add program!");

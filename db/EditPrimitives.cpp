@@ -127,8 +127,10 @@ ReferenceLookup::ReferenceLookup(const ChannelDatabase& db)
 {
     const int providers = db.providersInUse();
     providers_.reserve(static_cast<std::size_t>(providers));
-    for (int i = 0; i < providers; ++i)
-        providers_.emplace_back(boundedName(db.namePtr(ChannelDatabase::providerOffset(i))), i);
+    for (int i = 0; i < providers; ++i) {
+        providerNames_.push_back(boundedName(db.namePtr(ChannelDatabase::providerOffset(i))));
+        providers_.emplace_back(providerNames_.back(), i);
+    }
     // Sorting by (key, index) keeps the first table match in front of its equals.
     std::sort(providers_.begin(), providers_.end());
 
@@ -137,6 +139,7 @@ ReferenceLookup::ReferenceLookup(const ChannelDatabase& db)
     namespace t = layout::tp;
     for (int i = 0; i < transponders; ++i) {
         const std::size_t o = ChannelDatabase::transponderOffset(i);
+        satelliteOf_.push_back(static_cast<std::uint8_t>(db.u16(o + t::SAT_ID)));
         transponders_.emplace_back(key(db.u8(o + t::POLARISATION), db.u8(o + t::FEC), db.u16(o + t::TSID),
                                        db.u16(o + t::NID), db.u16(o + t::ONID), db.u16(o + t::FREQUENCY),
                                        db.u16(o + t::SYMBOL_RATE)),
@@ -158,6 +161,53 @@ int ReferenceLookup::transponder(const ProgramInfo& item) const
                             item.originalNetworkId, item.frequency, item.symbolRate);
     const auto it = std::lower_bound(transponders_.begin(), transponders_.end(), std::make_pair(k, INT_MIN));
     return it != transponders_.end() && it->first == k ? it->second : item.transponderIndex;
+}
+
+int ReferenceLookup::findProvider(const ProgramInfo& item) const
+{
+    const std::string_view name = boundedName(item.providerName);
+    if (item.providerIndex < providerNames_.size() && providerNames_[item.providerIndex] == name) return item.providerIndex;
+    const auto it = std::lower_bound(providers_.begin(), providers_.end(), std::make_pair(name, INT_MIN));
+    return it != providers_.end() && it->first == name ? it->second : -1;
+}
+
+void ReferenceLookup::addProvider(std::string_view name, int index)
+{
+    if (index == static_cast<int>(providerNames_.size())) providerNames_.push_back(name);
+    providers_.insert(std::lower_bound(providers_.begin(), providers_.end(), std::make_pair(name, index)),
+                      std::make_pair(name, index));
+}
+
+int ReferenceLookup::findTransponder(const ProgramInfo& item) const
+{
+    const TuningKey k = key(item.polarisation, item.fec, item.transportStreamId, item.networkId,
+                            item.originalNetworkId, item.frequency, item.symbolRate);
+    const std::size_t own = item.transponderIndex;
+    const bool ownOnSatellite = own < satelliteOf_.size() && satelliteOf_[own] == item.satelliteId;
+    auto it = std::lower_bound(transponders_.begin(), transponders_.end(), std::make_pair(k, INT_MIN));
+    int sameSatellite = -1, anySatellite = -1;
+    for (; it != transponders_.end() && it->first == k; ++it) {
+        const auto t = static_cast<std::size_t>(it->second);
+        if (t == own && ownOnSatellite) return it->second;
+        if (sameSatellite < 0 && satelliteOf_[t] == item.satelliteId) sameSatellite = it->second;
+        if (anySatellite < 0) anySatellite = it->second;
+    }
+    if (sameSatellite >= 0) return sameSatellite;
+    if (anySatellite >= 0) return anySatellite;
+    return ownOnSatellite ? static_cast<int>(own) : -1;
+}
+
+int findProgram(const ChannelDatabase& db, const ProgramInfo& item, int provider, int transponder)
+{
+    const int count = db.programsInUse();
+    const int tv = std::min(db.tvProgramCount(), count);
+    const int from = item.isTv ? 0 : tv;
+    const int to = item.isTv ? tv : count;
+    const int hint = item.programIndex;
+    if (hint >= from && hint < to && programMatches(db, hint, item, provider, transponder)) return hint;
+    for (int i = from; i < to; ++i)
+        if (programMatches(db, i, item, provider, transponder)) return i;
+    return -1;
 }
 
 } // namespace satorix::edit

@@ -56,6 +56,13 @@ public:
     // First transponder with the item's seven tuning values, else the item's own transponderIndex.
     int transponder(const ProgramInfo& item) const;
 
+    // What a clipboard item names now, -1 when nothing does: the item's own index while it still
+    // holds what the item saw, else the first record by name or by tuning values (on the item's
+    // satellite first). An edited transponder is still found by its index on the same satellite.
+    int findProvider(const ProgramInfo& item) const;
+    int findTransponder(const ProgramInfo& item) const;
+    void addProvider(std::string_view name, int index);
+
 private:
     struct TuningKey {
         std::uint64_t high;
@@ -65,7 +72,13 @@ private:
     static TuningKey key(int polarisation, int fec, int tsid, int nid, int onid, int frequency, int symbolRate);
     std::vector<std::pair<std::string_view, int>> providers_;
     std::vector<std::pair<TuningKey, int>> transponders_;
+    std::vector<std::uint8_t> satelliteOf_; // by transponder index
+    std::vector<std::string_view> providerNames_; // by provider index
 };
+
+// The table row of a lifted or copied program: the row it names if that still holds it, else the
+// first program of its kind with the same fields; -1 when there is none.
+int findProgram(const ChannelDatabase& db, const ProgramInfo& item, int provider, int transponder);
 
 int programOp(ChannelDatabase& db, int op, int index, const RecordView& rec);
 int favouriteOp(ChannelDatabase& db, int op, int list, const RecordView& rec);

@@ -67,6 +67,7 @@ protected:
     bool step(Random& rnd, std::string& what);
     bool dragInTable(Random& rnd);
     bool dragInList(Random& rnd);
+    void copySome(Random& rnd);
     int pasteSomewhere(Random& rnd); // checks its own refusals
 };
 
@@ -126,12 +127,18 @@ bool Property::dragInList(Random& rnd)
     return true;
 }
 
-int Property::pasteSomewhere(Random& rnd)
+void Property::copySome(Random& rnd)
 {
     const int tv = db.tvProgramCount(), all = db.programCount();
-    std::vector<int> rows = rnd.chance(20) ? rnd.rows(0, all) : rnd.chance(50) ? rnd.rows(0, tv) : rnd.rows(tv, all);
-    const bool toList = rnd.chance(40);
+    const std::vector<int> rows = rnd.chance(20) ? rnd.rows(0, all) : rnd.chance(50) ? rnd.rows(0, tv) : rnd.rows(tv, all);
     copyRows(rows, rnd.chance(50));
+}
+
+// Pastes whatever the clipboard holds now, after any number of other steps since the copy.
+int Property::pasteSomewhere(Random& rnd)
+{
+    if (db.clipboard().empty()) return 0;
+    const bool toList = rnd.chance(40);
     std::uint32_t scope = TABLE;
     int position = rnd.between(0, db.programCount());
     if (toList) {
@@ -140,10 +147,18 @@ int Property::pasteSomewhere(Random& rnd)
         position = db.favCount(l) == 0 && rnd.chance(50) ? -1 : rnd.between(0, db.favCount(l));
     }
     if (!db.checkPastePosition(position, scope)) return 0;
-    const auto before = usedBytes(); // the cut has changed it already
+    const auto before = usedBytes();
     const int r = db.pasteClipboard(position, scope);
     if (r != 0) {
         EXPECT_TRUE(before == usedBytes()) << "refused paste changed the image";
+    }
+    // An item pasted into a list names a program with its own name, service id and kind, never a neighbour.
+    for (const ProgramInfo& item : db.clipboard()) {
+        if (!toList || !item.placed || item.programIndex < 0) continue;
+        const std::size_t o = ChannelDatabase::programOffset(item.programIndex);
+        EXPECT_EQ(item.serviceId, db.u16(o + layout::prog::SERVICE_ID));
+        EXPECT_EQ(boundedName(item.name), boundedName(db.namePtr(o + layout::prog::NAME)));
+        EXPECT_EQ(item.isTv != 0, item.programIndex < db.tvProgramCount());
     }
     return 0;
 }
@@ -157,7 +172,7 @@ bool Property::step(Random& rnd, std::string& what)
     const bool referable = db.providersInUse() > 0 && db.transpondersInUse() > 0;
     rec.field[1] = rnd.upTo(db.providersInUse() - 1);
     rec.field[2] = rnd.upTo(db.transpondersInUse() - 1);
-    switch (rnd.upTo(13)) {
+    switch (rnd.upTo(15)) {
     case 0:
         what = "add program";
         if (!referable) return true;
@@ -210,7 +225,9 @@ bool Property::step(Random& rnd, std::string& what)
     }
     case 10: what = "drag in table"; return dragInTable(rnd);
     case 11: what = "drag in favourite list"; return dragInList(rnd);
-    default: what = "copy/cut and paste"; return pasteSomewhere(rnd) == 0;
+    case 12: what = "copy or cut"; copySome(rnd); return true;
+    case 13: what = "purge providers"; db.purgeUnusedProviders(); return true;
+    default: what = "paste"; return pasteSomewhere(rnd) == 0;
     }
 }
 
