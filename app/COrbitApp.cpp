@@ -67,9 +67,8 @@ bool COrbitApp::initInstance(const QString& fileToOpen)
         doc_->setTitle(QFileInfo(fileToOpen).completeBaseName());
         recent_.add(fileToOpen);
     } else {
-        frame_.reset();
-        doc_.reset();
-        return false;
+        // A damaged file opened from a file manager must not make the program vanish.
+        doc_->onNewDocument();
     }
     doc_->sendInitialUpdate();
     frame_->setAcceptDrops(true);
@@ -87,6 +86,11 @@ void COrbitApp::exitInstance()
 bool COrbitApp::openDocumentFile(const QString& path)
 {
     if (!doc_ || !doc_->saveModified()) return false;
+    return openAfterAsking(path);
+}
+
+bool COrbitApp::openAfterAsking(const QString& path)
+{
     if (!doc_->onOpenDocument(path)) return false;
     doc_->setTitle(QFileInfo(path).completeBaseName());
     recent_.add(path);
@@ -98,8 +102,9 @@ void COrbitApp::onRecentFile(int index)
 {
     if (index < 0 || index >= recent_.files().size()) return;
     const QString path = recent_.files().at(index);
-    // A file that can no longer be opened leaves the list, unless the user cancelled.
-    if (!openDocumentFile(path) && doc_ && !doc_->isModified()) recent_.remove(index);
+    if (!doc_ || !doc_->saveModified()) return;
+    // A file that can no longer be opened leaves the list.
+    if (!openAfterAsking(path)) recent_.remove(index);
 }
 
 void COrbitApp::onAppAbout()

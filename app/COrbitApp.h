@@ -35,13 +35,15 @@ public:
     COrbitApp& operator=(const COrbitApp&) = delete;
 
     // Builds the document and the frame, opens fileToOpen (if any) and shows the window.
-    // False when the file could not be opened; the program then ends.
+    // A file that cannot be opened leaves the editor empty; the window shows all the same.
     bool initInstance(const QString& fileToOpen = {});
     // Destroys the frame (which writes the configuration) and frees the program clipboard.
     void exitInstance();
 
     // Opening through the framework: command line and recent-file list.
     bool openDocumentFile(const QString& path);
+    // The same once the unsaved-changes question has been answered.
+    bool openAfterAsking(const QString& path);
     void onAppAbout();
     void onRecentFile(int index);
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 
 #include "app/AppConfig.h"
 #include "app/AppTexts.h"
@@ -129,42 +130,54 @@ void COrbitDoc::onNewDocument()
     setModifiedFlag(false);
 }
 
+bool COrbitDoc::loadFile(const QString& path)
+{
+    if (s_.db.load(local(path)) == 0) return true;
+    s_.prompter.message(QString::fromUtf8(texts::OPEN_FAILED), PromptIcon::Exclamation);
+    return false;
+}
+
 bool COrbitDoc::onOpenDocument(const QString& path)
 {
-    // What the framework's own opening did before the document read the file.
+    // A file that cannot be loaded leaves the document as it was.
+    if (!loadFile(path)) return false;
     deleteContents();
     setModifiedFlag(false);
-
     path_ = path;
     const PathParts parts = splitPath(path_);
     extension_ = parts.extension;
     fileName_ = parts.fileName;
     title_ = parts.title;
-    if (s_.db.load(local(path)) != 0) {
-        s_.prompter.message(QString::fromUtf8(texts::OPEN_FAILED), PromptIcon::Exclamation);
-        return false;
-    }
     fileOpened_ = true;
     updateAllViews(nullptr);
     s_.browser.rebuildRequest = true;
     return true;
 }
 
-PromptAnswer COrbitDoc::askToSave()
-{
-    if (!modified_) return PromptAnswer::No;
-    const PromptAnswer a = s_.prompter.message(QString::fromUtf8(texts::NOT_SAVED).arg(fileName_),
-                                               PromptIcon::Question, PromptButtons::YesNoCancel);
-    if (a == PromptAnswer::Yes) onFileSave();
-    return a;
-}
-
-bool COrbitDoc::askSaveModified() { return askToSave() != PromptAnswer::Cancel; }
-
 bool COrbitDoc::saveModified()
 {
-    const PromptAnswer a = askToSave();
-    return a == PromptAnswer::No || (a == PromptAnswer::Yes && !modified_);
+    if (!modified_) return true;
+    const PromptAnswer a = s_.prompter.message(QString::fromUtf8(texts::NOT_SAVED).arg(fileName_),
+                                               PromptIcon::Question, PromptButtons::YesNoCancel);
+    if (a == PromptAnswer::Cancel) return false;
+    if (a == PromptAnswer::No) return true;
+    // Edits that cannot be saved must not be thrown away by the command that asked.
+    const SaveResult r = onFileSave();
+    return r == SaveResult::Saved || r == SaveResult::NothingToSave;
+}
+
+bool COrbitDoc::edit(const std::function<void()>& change)
+{
+    ChannelDatabase& db = s_.db;
+    const std::uint8_t* image = db.imageBase(db.version());
+    const std::size_t size = ChannelDatabase::imageSize(db.version());
+    if (editDepth_++ == 0) beforeEdit_.assign(image, image + size);
+    change();
+    if (--editDepth_ > 0) return false;
+    if (std::memcmp(beforeEdit_.data(), image, size) == 0) return false;
+    db.updateCrc(db.version());
+    setModifiedFlag(true);
+    return true;
 }
 
 void COrbitDoc::takeDialogNames(const QString& path)
@@ -179,14 +192,11 @@ void COrbitDoc::takeDialogNames(const QString& path)
 
 void COrbitDoc::onFileOpen()
 {
-    if (!askSaveModified()) return;
+    if (!saveModified()) return;
     const QString chosen = s_.prompter.openFileName(databaseFileRequest());
     if (chosen.isEmpty()) return;
+    if (!loadFile(chosen)) return;
     takeDialogNames(chosen);
-    if (s_.db.load(local(chosen)) != 0) {
-        s_.prompter.message(QString::fromUtf8(texts::OPEN_FAILED), PromptIcon::Exclamation);
-        return;
-    }
     fileOpened_ = true;
     s_.browser.rebuildRequest = true;
     s_.db.clipboard().clear();
@@ -195,38 +205,37 @@ void COrbitDoc::onFileOpen()
     updateAllViews(nullptr);
 }
 
-void COrbitDoc::onFileSave()
+COrbitDoc::SaveResult COrbitDoc::onFileSave()
 {
-    if (!fileOpened_ || databaseDownloaded_) {
-        onFileSaveAs();
-        return;
-    }
+    if (!fileOpened_ || databaseDownloaded_) return onFileSaveAs();
     if (s_.db.save(local(path_)) != 0) {
         s_.prompter.message(QString::fromUtf8(texts::SAVE_FAILED), PromptIcon::Exclamation);
-        return;
+        return SaveResult::Failed;
     }
     setModifiedFlag(false);
+    return SaveResult::Saved;
 }
 
-void COrbitDoc::onFileSaveAs()
+COrbitDoc::SaveResult COrbitDoc::onFileSaveAs()
 {
     if (!databaseDownloaded_ && !fileOpened_) {
         s_.prompter.message(QString::fromUtf8(texts::NOTHING_TO_SAVE));
-        return;
+        return SaveResult::NothingToSave;
     }
     FileDialogRequest request = databaseFileRequest();
     request.defaultSuffix = QString::fromUtf8(texts::FILE_INITIAL_NAME);
     const QString chosen = s_.prompter.saveFileName(request);
-    if (chosen.isEmpty()) return;
+    if (chosen.isEmpty()) return SaveResult::Cancelled;
     takeDialogNames(chosen);
     if (s_.db.save(local(chosen)) != 0) {
         s_.prompter.message(QString::fromUtf8(texts::SAVE_FAILED), PromptIcon::Exclamation);
-        return;
+        return SaveResult::Failed;
     }
     fileOpened_ = true;
     databaseDownloaded_ = false;
     setModifiedFlag(false);
     s_.recent.add(chosen);
+    return SaveResult::Saved;
 }
 
 void COrbitDoc::onOptions()
@@ -237,10 +246,7 @@ void COrbitDoc::onOptions()
 
 bool COrbitDoc::openDroppedFile(const QString& path)
 {
-    if (s_.db.load(local(path)) != 0) {
-        s_.prompter.message(QString::fromUtf8(texts::OPEN_FAILED), PromptIcon::Exclamation);
-        return false;
-    }
+    if (!saveModified() || !loadFile(path)) return false;
     fileOpened_ = true;
     s_.browser.rebuildRequest = true;
     path_ = path;

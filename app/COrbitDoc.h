@@ -2,6 +2,8 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -74,15 +76,19 @@ public:
     void deleteContents();
     void onNewDocument();
     bool onOpenDocument(const QString& path);
-    // Asks "... not saved! Save it now?" when modified; Yes saves. False when the user cancelled.
-    bool askSaveModified();
-    // For closing: like askSaveModified, but a save that did not happen also keeps the window open.
+    // Asks "... not saved! Save it now?" when modified; Yes saves. False when the command that
+    // asked must stop: the user cancelled, or the save was cancelled or failed.
     bool saveModified();
 
+    // Every change of the database goes through here: when the change altered the image, the CRC
+    // is recomputed and the document marked modified. True when something changed.
+    bool edit(const std::function<void()>& change);
+
     // --- commands ---
+    enum class SaveResult { Saved, Cancelled, Failed, NothingToSave };
     void onFileOpen();
-    void onFileSave();
-    void onFileSaveAs();
+    SaveResult onFileSave();
+    SaveResult onFileSaveAs();
     void onOptions();
     // A database file dropped on the main window; true when it loaded.
     bool openDroppedFile(const QString& path);
@@ -106,8 +112,8 @@ signals:
 
 private:
     void openLastEdited();
-    // The unsaved-changes question; Yes saves. No when there is nothing to ask about.
-    PromptAnswer askToSave();
+    // Loads into the database; on failure nothing of the document or the database has changed.
+    bool loadFile(const QString& path);
     void takeDialogNames(const QString& path);
     void registerFileType();
 
@@ -125,6 +131,8 @@ private:
     bool modified_ = false;
     bool fileOpened_ = false;
     bool databaseDownloaded_ = false;
+    int editDepth_ = 0;
+    std::vector<std::uint8_t> beforeEdit_;
 };
 
 } // namespace satorix

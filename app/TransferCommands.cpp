@@ -60,7 +60,7 @@ bool TransferCommands::runDialog(int kind, bool& sessionCancelled)
 
 void TransferCommands::onDownload()
 {
-    if (!doc_.askSaveModified()) return;
+    if (!doc_.saveModified()) return;
     bool cancelled = false;
     if (!runDialog(static_cast<int>(link::TransferKind::Download), cancelled)) {
         doc_.setDatabaseDownloaded(false);

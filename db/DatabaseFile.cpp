@@ -3,8 +3,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,21 +23,21 @@ int ChannelDatabase::load(const std::string& path)
         notify("Open1", MessageIcon::Exclamation);
         return -1;
     }
-    std::uint8_t* img = imageBase(version_);
+    // Read aside first: a file that fails half-way leaves the database as it was.
     const std::size_t size = imageSize(version_);
-    std::memset(img, 0, size);
+    std::vector<std::uint8_t> buf(size);
     std::size_t got = 0;
     while (got < size) {
-        const std::size_t n = std::fread(img + got, 1, size - got, f);
+        const std::size_t n = std::fread(buf.data() + got, 1, size - got, f);
         if (n == 0) break;
         got += n;
     }
     std::fclose(f);
     if (got < size) {
         notify("Error: Open failed2", MessageIcon::Exclamation);
-        loaded_ = 0;
         return -3;
     }
+    std::memcpy(imageBase(version_), buf.data(), size);
     loadedVersion_ = version_;
     loaded_ = 1;
     purgeUnusedProviders();

@@ -95,30 +95,99 @@ TEST_F(FrameTest, FilterButtonsRefillTheListOnceWhenIdle)
     EXPECT_FALSE(frame().action(ID_SHOW_TV)->isChecked());
 }
 
-TEST_F(FrameTest, DropOpensFirstFileWithoutAsking)
+TEST_F(FrameTest, DropAsksLikeOpenAndFailedLoadsLeaveEverythingAsItWas)
 {
     const QString first = QString::fromStdString(writeSample(file("one.si"), 1));
     const QString second = QString::fromStdString(writeSample(file("two.si"), 2));
-    ASSERT_TRUE(start());
+    ASSERT_TRUE(start(first));
     doc().setModifiedFlag(true);
-    drop({first, second});
-    EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(frame().windowTitle(), "one.si - Satorix for HD");
-    EXPECT_EQ(doc().path(), first);
-    EXPECT_EQ(doc().fileName(), "one.si");
-    EXPECT_TRUE(doc().fileOpened());
-    EXPECT_FALSE(doc().isModified());
-    EXPECT_EQ(app().recentFiles().files(), QStringList({first}));
-    EXPECT_EQ(app().database().lastPath(), first.toStdString());
-
-    // A file that does not load leaves the document as it was.
-    doc().setModifiedFlag(true);
-    writeFile(file("short.si"), std::string(10, 'x'));
-    drop({qfile("short.si")});
-    EXPECT_EQ(prompter.texts(), QStringList({"Error: Open failed2", "Error: Open failed"}));
-    EXPECT_EQ(frame().windowTitle(), "one.si - Satorix for HD");
+    prompter.answers.push_back(PromptAnswer::Cancel);
+    drop({second, first});
+    EXPECT_EQ(prompter.texts(), QStringList({"one.si not saved!\nSave it now?"}));
     EXPECT_EQ(doc().path(), first);
     EXPECT_TRUE(doc().isModified());
+
+    prompter.clear();
+    prompter.answers.push_back(PromptAnswer::No);
+    drop({second, first}); // the first file dropped is opened
+    EXPECT_EQ(frame().windowTitle(), "two.si - Satorix for HD");
+    EXPECT_EQ(doc().path(), second);
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(app().recentFiles().files().value(0), second);
+    EXPECT_EQ(app().database().lastPath(), second.toStdString());
+
+    // Whatever way a bad file arrives, the database, the names, the flag and the list stay.
+    writeFile(file("short.si"), std::string(26, 'x'));
+    const std::vector<std::uint8_t> image(app().database().image(), app().database().image() + 721968);
+    const int rows = frame().orbitView()->listModel().rowCount();
+    const struct {
+        const char* how;
+        std::function<void()> load;
+        QStringList texts;
+    } failures[] = {
+        {"drop", [&] { drop({qfile("short.si")}); }, {"Error: Open failed2", "Error: Open failed"}},
+        {"open short", [&] { prompter.fileNames.push_back(qfile("short.si")); trigger(ID_FILE_OPEN); },
+         {"Error: Open failed2", "Error: Open failed"}},
+        {"open missing", [&] { prompter.fileNames.push_back(qfile("gone.si")); trigger(ID_FILE_OPEN); },
+         {"Open1", "Error: Open failed"}},
+    };
+    for (const auto& f : failures) {
+        doc().setModifiedFlag(true);
+        prompter.clear();
+        prompter.answers.push_back(PromptAnswer::No);
+        f.load();
+        EXPECT_EQ(prompter.texts().mid(1), f.texts) << f.how;
+        EXPECT_EQ(frame().windowTitle(), "two.si - Satorix for HD") << f.how;
+        EXPECT_EQ(doc().path(), second) << f.how;
+        EXPECT_TRUE(doc().isModified()) << f.how;
+        EXPECT_EQ(app().database().lastPath(), second.toStdString()) << f.how;
+        EXPECT_TRUE(std::equal(image.begin(), image.end(), app().database().image())) << f.how;
+        EXPECT_EQ(frame().orbitView()->listModel().rowCount(), rows) << f.how;
+    }
+}
+
+TEST_F(FrameTest, SaveThatDoesNotHappenStopsTheCommandThatAsked)
+{
+    const QString path = QString::fromStdString(writeSample(file("keep.si"), 1));
+    const QString other = QString::fromStdString(writeSample(file("other.si"), 2));
+    const struct {
+        const char* command;
+        std::function<bool()> run; // true when the command went on
+    } commands[] = {
+        {"open", [&] { prompter.fileNames.push_back(other); trigger(ID_FILE_OPEN); return doc().path() == other; }},
+        {"drop", [&] { drop({other}); return doc().path() == other; }},
+        {"exit", [&] { return frame().close(); }},
+    };
+    for (const bool cancelledSaveAs : {false, true}) {
+        for (const auto& c : commands) {
+            ASSERT_TRUE(start(path));
+            doc().setModifiedFlag(true);
+            prompter.clear();
+            prompter.fileNames.clear(); // what a stopped Open did not take
+            if (cancelledSaveAs) {
+                doc().setDatabaseDownloaded(true); // Save asks for a name, and the user cancels
+                prompter.fileNames.push_back(QString());
+            } else {
+                std::filesystem::remove(file("keep.si"));
+                std::filesystem::create_directory(file("keep.si")); // the save fails
+            }
+            prompter.answers.push_back(PromptAnswer::Yes);
+            EXPECT_FALSE(c.run()) << c.command << (cancelledSaveAs ? " after a cancelled Save As" : " after a failed save");
+            EXPECT_TRUE(doc().isModified()) << c.command;
+            EXPECT_TRUE(frame().isVisible()) << c.command;
+            stop();
+            std::filesystem::remove(file("keep.si"));
+            writeSample(file("keep.si"), 1);
+        }
+    }
+
+    // With nothing to save the question cannot be answered by saving: Exit goes on.
+    ASSERT_TRUE(start());
+    doc().setModifiedFlag(true);
+    prompter.clear();
+    prompter.answers.push_back(PromptAnswer::Yes);
+    EXPECT_TRUE(frame().close());
+    EXPECT_EQ(prompter.texts(), QStringList({"Channel.si not saved!\nSave it now?", "Nothing to save!"}));
 }
 
 TEST_F(FrameTest, CloseWithUnsavedChangesEachAnswer)
