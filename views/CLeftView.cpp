@@ -249,9 +249,9 @@ void CLeftView::selectIndex(const QModelIndex& index)
 
 void CLeftView::nodeSelected(const QModelIndex& index)
 {
+    // Every selection, root to root included, sets what the list shows: the tree must never
+    // highlight one node while the list and its commands belong to another.
     const QString text = textOf(index);
-    // Root to root changes nothing: the list keeps what it shows.
-    if (isRoot(currentSelectionText_) && isRoot(text)) return;
     currentSelectionText_ = text;
     const QModelIndex parent = index.parent();
     const QString parentText = textOf(parent);
@@ -365,7 +365,7 @@ void CLeftView::satelliteDialog(const QModelIndex& index)
     if (!dialogs_ || !index.isValid() || textOf(index.parent()) != satellites()) return;
     const QPersistentModelIndex node(index);
     const QString name = textOf(index);
-    dialogs_->editSatellite(this, name);
+    document().edit([&] { dialogs_->editSatellite(this, name); });
     const QString after = texts::fromBytes(document().browser().lastSatelliteName);
     if (node.isValid() && !after.isEmpty() && after != name) model_.itemFromIndex(node)->setText(after);
 }
@@ -385,21 +385,22 @@ void CLeftView::editTransponder()
     const QModelIndex caret = currentIndex();
     browser.previousSiblingText = caret.row() > 0 ? texts::toBytes(textOf(caret.siblingAtRow(caret.row() - 1))) : "";
     int polarisation = 0;
-    const int frequency = dialogs_->editTransponder(this, MODE_EDIT, transponder, polarisation);
+    int frequency = -1;
+    document().edit([&] { frequency = dialogs_->editTransponder(this, MODE_EDIT, transponder, polarisation); });
     if (frequency < 0 || !contextItem_.isValid()) return;
     const std::string text = node::transponderText(frequency, polarisation);
     model_.itemFromIndex(contextItem_)->setText(texts::fromBytes(text));
     contextText_ = texts::fromBytes(text);
     browser.selectedText = text;
     document().updateAllViews(this);
-    document().setModifiedFlag(true);
 }
 
 void CLeftView::addTransponder()
 {
     if (!dialogs_ || !contextParent_.isValid()) return;
     int polarisation = 0;
-    const int frequency = dialogs_->editTransponder(this, MODE_ADD, contextSatelliteId(), polarisation);
+    int frequency = -1;
+    document().edit([&] { frequency = dialogs_->editTransponder(this, MODE_ADD, contextSatelliteId(), polarisation); });
     if (frequency < 0 || !contextParent_.isValid()) return;
     QStandardItem* satellite = model_.itemFromIndex(contextParent_);
     QStandardItem* node = makeItem(node::transponderText(frequency, polarisation));
@@ -417,7 +418,6 @@ void CLeftView::addTransponder()
         }
         satellite->insertRow(at, node);
     }
-    document().setModifiedFlag(true);
 }
 
 void CLeftView::deleteTransponder()
@@ -428,7 +428,8 @@ void CLeftView::deleteTransponder()
     const int shown = node::leadingNumber(texts::toBytes(contextText_));
     browser.lastTransponderFrequency = shown;
     const int transponder = db.findTransponder(contextSatelliteId(), shown);
-    const int frequency = dialogs_->deleteTransponder(this, transponder);
+    int frequency = -1;
+    document().edit([&] { frequency = dialogs_->deleteTransponder(this, transponder); });
     if (!contextParent_.isValid()) return;
     QStandardItem* satellite = model_.itemFromIndex(contextParent_);
     if (frequency >= 0) {
@@ -439,7 +440,6 @@ void CLeftView::deleteTransponder()
             }
         }
         document().updateAllViews(this);
-        document().setModifiedFlag(true);
     }
     addPlaceholderIfChildless(satellite);
 }
@@ -492,9 +492,18 @@ void CLeftView::labelEdit(const QModelIndex& index, const std::optional<QString>
 
     const std::string name = texts::toBytes(newText->left(NAME_CHARS));
     const std::string oldName = texts::toBytes(old);
-    ChannelDatabase& db = document().database();
     RecordView rec;
     rec.name[0] = name.c_str();
+    document().edit([&] { renameNode(parentText, oldName, rec); });
+    model_.itemFromIndex(index)->setText(texts::fromBytes(name));
+    document().browser().selectedText = name;
+    document().updateAllViews(nullptr);
+}
+
+void CLeftView::renameNode(const QString& parentText, const std::string& oldName, const RecordView& rec)
+{
+    ChannelDatabase& db = document().database();
+    const char* name = rec.name[0];
     if (parentText == providers()) {
         db.recordOp(DBT_PROVIDER, OP_EDIT, db.findByName(DBT_PROVIDER, oldName.c_str()), rec);
     } else if (parentText == favs()) {
@@ -503,17 +512,10 @@ void CLeftView::labelEdit(const QModelIndex& index, const std::optional<QString>
         int s = -1;
         RecordView satellite;
         if (db.findSatelliteByName(oldName.c_str(), &s) >= 0 && db.getRecord(DBT_SATELLITE, s, satellite) == 0) {
-            satellite.name[0] = name.c_str();
+            satellite.name[0] = name;
             db.setSatellite(s, satellite);
         }
     }
-    model_.itemFromIndex(index)->setText(texts::fromBytes(name));
-    document().browser().selectedText = name;
-    if (name != oldName) {
-        db.updateCrc(db.version());
-        document().setModifiedFlag(true);
-    }
-    document().updateAllViews(nullptr);
 }
 
 } // namespace satorix

@@ -5,6 +5,7 @@
 #include <QTreeView>
 #include <optional>
 
+#include "db/RecordView.h"
 #include "views/DocumentView.h"
 
 namespace satorix {
@@ -66,6 +67,7 @@ private:
     void addTransponder();
     void deleteTransponder();
     bool beginLabelEdit(const QModelIndex& index);
+    void renameNode(const QString& parentText, const std::string& oldName, const RecordView& rec);
     int contextSatelliteId() const;
     void addPlaceholderIfChildless(QStandardItem* satellite);
 

@@ -312,12 +312,16 @@ void COrbitView::editAt(QPoint point, int mode)
             program = -1;
         }
         int newProgram = -1;
-        if (!dialogs_ || !dialogs_->editProgram(this, program, mode, newProgram)) return;
-        afterProgramDialog(row, mode, newProgram);
+        bool accepted = false;
+        if (!dialogs_) return;
+        document().edit([&] { accepted = dialogs_->editProgram(this, program, mode, newProgram); });
+        if (accepted) afterProgramDialog(row, mode, newProgram);
         return;
     }
-    if (model_.isPlaceholder(row)) return;
-    if (dialogs_ && dialogs_->editProgramTransponder(this, model_.programIndex(row), mode)) refill();
+    if (model_.isPlaceholder(row) || !dialogs_) return;
+    bool accepted = false;
+    document().edit([&] { accepted = dialogs_->editProgramTransponder(this, model_.programIndex(row), mode); });
+    if (accepted) refill();
 }
 
 void COrbitView::afterProgramDialog(int row, int mode, int newProgram)
@@ -336,14 +340,12 @@ void COrbitView::afterProgramDialog(int row, int mode, int newProgram)
         selectAndFocus(row);
         browser.providerRequest = true;
         document().updateAllViews(this);
-        document().setModifiedFlag(true);
         return;
     }
     // The list refills: keep the page where it was and the row the user worked on.
     const int remembered = topIndex() + rowsPerPage() - 1;
     browser.providerRequest = true;
     document().updateAllViews(nullptr);
-    document().setModifiedFlag(true);
     scrollToRow(remembered);
     selectAndFocus(row);
 }

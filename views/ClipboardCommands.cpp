@@ -78,22 +78,18 @@ void ClipboardCommands::cut()
 {
     const std::vector<int> rows = view_.selectedRealRows();
     if (rows.empty()) return;
-    fillClipboard(rows, true);
-    removeRows(rows, false);
+    view_.document().edit([&] {
+        fillClipboard(rows, true);
+        removeRows(rows, false);
+    });
     warnIfMixed();
-    ChannelDatabase& db = view_.document().database();
-    db.updateCrc(db.version());
-    view_.document().setModifiedFlag(true);
 }
 
 void ClipboardCommands::remove()
 {
     const std::vector<int> rows = view_.selectedRealRows();
     if (rows.empty()) return;
-    removeRows(rows, true);
-    view_.document().setModifiedFlag(true);
-    ChannelDatabase& db = view_.document().database();
-    db.updateCrc(db.version());
+    view_.document().edit([&] { removeRows(rows, true); });
 }
 
 void ClipboardCommands::removeRows(const std::vector<int>& rows, bool placeholderWhenEmpty)
@@ -146,7 +142,9 @@ void ClipboardCommands::paste()
     int position = list < 0 ? model.programIndex(s) : s + ((scope & SCOPE_RADIO) ? db.favTvCount(list) : 0);
     if (!db.checkPastePosition(position, scope)) return;
 
-    if (db.pasteClipboard(position, scope) >= 0) {
+    int rc = -1;
+    doc.edit([&] { rc = db.pasteClipboard(position, scope); });
+    if (rc >= 0) {
         const ProgramClipboard& items = db.clipboard();
         const int pasted = static_cast<int>(std::count_if(items.begin(), items.end(), [](const ProgramInfo& i) { return i.placed == 1; }));
         std::vector<ListRow> waiting(static_cast<std::size_t>(pasted));
@@ -164,9 +162,7 @@ void ClipboardCommands::paste()
         view_.selectAndFocus(after);
         view_.scrollToRow(after);
     }
-    db.updateCrc(db.version());
     if (browser.commandMask & MASK_CUT) browser.commandMask |= MASK_PASTE;
-    doc.setModifiedFlag(true);
 }
 
 } // namespace satorix

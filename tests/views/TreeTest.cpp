@@ -32,14 +32,20 @@ TEST_F(TreeTest, BuildsRootsListsProvidersSatellitesAndPlaceholders)
     EXPECT_EQ(list().listModel().rowCount(), 7);
 }
 
-TEST_F(TreeTest, SelectionWritesBrowserStateAndRootToRootChangesNothing)
+TEST_F(TreeTest, EverySelectionWritesBrowserStateAndRefillsTheList)
 {
-    const int fills = list().fillCount();
-    clickNode({"Favs"}); // straight from "Satellites"
-    EXPECT_EQ(browser().selectedText, "Satellites");
+    int fills = list().fillCount();
+    clickNode({"Favs"}); // straight from "Satellites": root to root refills too
+    EXPECT_EQ(browser().selectedText, "Favs");
+    EXPECT_EQ(browser().nodeKind, 8);
+    EXPECT_EQ(browser().commandMask, 11);
+    EXPECT_EQ(list().fillCount(), fills + 1);
+    EXPECT_EQ(column(1), QStringList({"BBC One", "CNN", "Deutsche", "Radio Two"}));
+    clickNode({"Providers"});
     EXPECT_EQ(browser().nodeKind, 0);
-    EXPECT_EQ(list().fillCount(), fills);
+    EXPECT_EQ(browser().commandMask, 15);
     EXPECT_EQ(list().listModel().rowCount(), 7);
+    fills = list().fillCount();
 
     clickNode({"Providers", "Beta"});
     EXPECT_EQ(browser().selectedText, "Beta");

@@ -14,9 +14,16 @@
 
 namespace satorix::test {
 
+void ScriptedEditDialogs::changeDatabase()
+{
+    // A spare byte past every table: nothing reads it, but the image is not what it was.
+    ++db_.image()[ChannelDatabase::imageSize(db_.version()) - 1];
+}
+
 int ScriptedEditDialogs::editTransponder(QWidget*, int mode, int key, int& pol)
 {
     calls.push_back({"transponder", mode, key});
+    if (frequency >= 0) changeDatabase();
     browser_.lastTransponderFrequency = frequency;
     pol = polarisation;
     return frequency;
@@ -25,6 +32,7 @@ int ScriptedEditDialogs::editTransponder(QWidget*, int mode, int key, int& pol)
 int ScriptedEditDialogs::deleteTransponder(QWidget*, int transponderIndex)
 {
     calls.push_back({"delete", 2, transponderIndex});
+    if (frequency >= 0) changeDatabase();
     browser_.lastTransponderFrequency = frequency;
     return frequency;
 }
@@ -32,13 +40,14 @@ int ScriptedEditDialogs::deleteTransponder(QWidget*, int transponderIndex)
 void ScriptedEditDialogs::editSatellite(QWidget*, const QString& name)
 {
     calls.push_back({"satellite:" + name.toStdString(), 0, 0});
+    if (!satelliteName.empty()) changeDatabase();
     browser_.lastSatelliteName = satelliteName.empty() ? name.toStdString() : satelliteName;
 }
 
 bool ScriptedEditDialogs::editProgram(QWidget*, int programIndex, int mode, int& newProgramIndex)
 {
     calls.push_back({"program", mode, programIndex});
-    if (ok && onProgramOk) onProgramOk();
+    if (ok) onProgramOk ? onProgramOk() : changeDatabase();
     newProgramIndex = newProgram;
     return ok;
 }
@@ -46,6 +55,7 @@ bool ScriptedEditDialogs::editProgram(QWidget*, int programIndex, int mode, int&
 bool ScriptedEditDialogs::editProgramTransponder(QWidget*, int programIndex, int mode)
 {
     calls.push_back({"programTransponder", mode, programIndex});
+    if (ok) changeDatabase();
     return ok;
 }
 
@@ -85,7 +95,7 @@ std::string writeViewsDatabase(const std::string& path)
 void ViewsTest::SetUp()
 {
     ASSERT_TRUE(start(QString::fromStdString(writeViewsDatabase(file("views.si")))));
-    dialogs = std::make_unique<ScriptedEditDialogs>(browser());
+    dialogs = std::make_unique<ScriptedEditDialogs>(browser(), doc().database());
     tree().setEditDialogs(dialogs.get());
     list().setEditDialogs(dialogs.get());
     frame().resize(900, 600);

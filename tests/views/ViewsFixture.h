@@ -12,6 +12,7 @@
 
 namespace satorix {
 class BrowserState;
+class ChannelDatabase;
 class CLeftView;
 class COrbitView;
 } // namespace satorix
@@ -27,7 +28,7 @@ public:
         int key;
     };
 
-    explicit ScriptedEditDialogs(BrowserState& browser) : browser_(browser) {}
+    ScriptedEditDialogs(BrowserState& browser, ChannelDatabase& db) : browser_(browser), db_(db) {}
 
     int editTransponder(QWidget* parent, int mode, int key, int& polarisation) override;
     int deleteTransponder(QWidget* parent, int transponderIndex) override;
@@ -44,7 +45,11 @@ public:
     std::function<void()> onProgramOk; // changes the database as the dialog would
 
 private:
+    // An accepted dialog changes the database, as the real ones do.
+    void changeDatabase();
+
     BrowserState& browser_;
+    ChannelDatabase& db_;
 };
 
 // A small database made for the views:
