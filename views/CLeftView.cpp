@@ -367,7 +367,10 @@ void CLeftView::satelliteDialog(const QModelIndex& index)
     const QString name = textOf(index);
     document().edit([&] { dialogs_->editSatellite(this, name); });
     const QString after = texts::fromBytes(document().browser().lastSatelliteName);
-    if (node.isValid() && !after.isEmpty() && after != name) model_.itemFromIndex(node)->setText(after);
+    if (node.isValid() && !after.isEmpty() && after != name) {
+        model_.itemFromIndex(node)->setText(after);
+        showChangedLabels();
+    }
 }
 
 int CLeftView::contextSatelliteId() const
@@ -392,7 +395,16 @@ void CLeftView::editTransponder()
     model_.itemFromIndex(contextItem_)->setText(texts::fromBytes(text));
     contextText_ = texts::fromBytes(text);
     browser.selectedText = text;
+    showChangedLabels();
     document().updateAllViews(this);
+}
+
+void CLeftView::showChangedLabels()
+{
+    // Labels changed after a dialog closed are not repainted on their own (the column sizes
+    // itself to its contents): lay the tree out again and paint it whole.
+    scheduleDelayedItemsLayout();
+    viewport()->update();
 }
 
 void CLeftView::addTransponder()
@@ -418,6 +430,7 @@ void CLeftView::addTransponder()
         }
         satellite->insertRow(at, node);
     }
+    showChangedLabels();
 }
 
 void CLeftView::deleteTransponder()

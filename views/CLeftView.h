@@ -70,6 +70,7 @@ private:
     void renameNode(const QString& parentText, const std::string& oldName, const RecordView& rec);
     int contextSatelliteId() const;
     void addPlaceholderIfChildless(QStandardItem* satellite);
+    void showChangedLabels();
 
     QStandardItemModel model_;
     EditDialogs* dialogs_ = nullptr;

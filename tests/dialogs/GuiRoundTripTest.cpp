@@ -60,11 +60,19 @@ TEST_F(GuiRoundTripTest, TransponderProgramFavouriteEditAndDelete)
     EXPECT_EQ(childTexts({"Satellites", "Thor 2,3"}), QStringList({"11700(V)"}));
     ASSERT_EQ(db.findTransponder(3, 11700), 5);
 
-    clickNode({"Satellites", "Thor 2,3", "11700(V)"});
+    clickNode({"Satellites", "Thor 2,3", "11700(V)"}, Qt::RightButton);
+    onModal([](QDialog* d) {
+        setText(d, "frequencyEdit", "11710");
+        clickOk(d);
+    });
+    choose(tree().transponderMenu(), ID_TRANSPONDER_EDIT);
+    EXPECT_EQ(childTexts({"Satellites", "Thor 2,3"}), QStringList({"11710(V)"}));
+
+    clickNode({"Satellites", "Thor 2,3", "11710(V)"});
     clickRow(0, Qt::RightButton);
     onModal([](QDialog* d) {
         EXPECT_EQ(d->windowTitle(), "Add program");
-        EXPECT_EQ(textOf(d, "transponderCombo"), "11700");
+        EXPECT_EQ(textOf(d, "transponderCombo"), "11710");
         setText(d, "nameEdit", "Round");
         setText(d, "providerCombo", "Alpha");
         child<QCheckBox>(d, "fav3Check")->setChecked(true);
@@ -83,7 +91,7 @@ TEST_F(GuiRoundTripTest, TransponderProgramFavouriteEditAndDelete)
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(0));
     QTRY_COMPARE(list().model()->index(0, 1).data().toString(), QString("Round Two"));
 
-    clickNode({"Satellites", "Thor 2,3", "11700(V)"}, Qt::RightButton);
+    clickNode({"Satellites", "Thor 2,3", "11710(V)"}, Qt::RightButton);
     prompter.answers.push_back(PromptAnswer::Yes);
     onModal([](QDialog* d) { clickOk(d); });
     choose(tree().transponderMenu(), ID_TRANSPONDER_DELETE);
