@@ -145,7 +145,7 @@ TEST_F(DocumentTest, SaveAfterDownloadAsksForNameOnce)
     writeSample(file("dl-source.si"));
     ASSERT_EQ(app().database().load(file("dl-source.si")), 0);
     doc().acceptDownloadedDatabase();
-    EXPECT_EQ(frame().windowTitle(), "Channel.si - Satorix for HD");
+    EXPECT_EQ(frame().windowTitle(), "Channel.si* - Satorix for HD");
     EXPECT_TRUE(doc().isModified());
     EXPECT_EQ(paneText(ID_INDICATOR_OVR), "OVR");
 
@@ -176,7 +176,7 @@ TEST_F(DocumentTest, SaveFailureKeepsModifiedAndCancelledSaveAsChangesNothing)
     prompter.fileNames.push_back(qfile("no-such-dir/b.si"));
     ASSERT_TRUE(trigger(ID_FILE_SAVE_AS));
     EXPECT_EQ(prompter.texts(), QStringList({"Error: Save failed!"}));
-    EXPECT_EQ(frame().windowTitle(), "b - Satorix for HD"); // names are taken before saving
+    EXPECT_EQ(frame().windowTitle(), "b* - Satorix for HD"); // names are taken before saving
     EXPECT_TRUE(doc().isModified());
 
     prompter.clear();
@@ -195,12 +195,12 @@ TEST_F(DocumentTest, CommandLineFileOpensOrEndsTheProgram)
     EXPECT_TRUE(frame().isVisible());
     stop();
 
-    std::filesystem::remove(file(AppConfig::FILE_NAME));
+    std::filesystem::remove(configFile());
     EXPECT_FALSE(start(qfile("gone.si")));
     EXPECT_EQ(prompter.texts(), QStringList({"Open1", "Error: Open failed"}));
     EXPECT_EQ(app().frame(), nullptr);
     // The frame was built and destroyed, so the configuration was still written.
-    EXPECT_EQ(QFileInfo(qfile(AppConfig::FILE_NAME)).size(), 264);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(configFile())).size(), 264);
 }
 
 TEST_F(DocumentTest, OpenLastEdited)
@@ -210,7 +210,7 @@ TEST_F(DocumentTest, OpenLastEdited)
     config.setDefaults();
     config.setOpenLastEdited(true);
     config.setLastPath(file("vanished.si"));
-    config.write(file(AppConfig::FILE_NAME));
+    config.write();
     ASSERT_TRUE(start());
     EXPECT_EQ(prompter.texts(), QStringList({"Open1", "Open last edited failed"}));
     EXPECT_EQ(frame().windowTitle(), "Untitled - Satorix for HD");

@@ -57,9 +57,6 @@ TEST_F(FrameTest, LayoutToolBarOrderAndSplitter)
     EXPECT_EQ(splitter->widget(1), frame().orbitView());
     EXPECT_EQ(frame().activeView(), frame().leftView());
     EXPECT_EQ(frame().action(ID_EDIT_PASTE)->shortcuts().size(), 2);
-    // Caps, num and scroll lock are not known here and stay blank; the count and OVR panes are
-    // checked with the documents that fill them.
-    EXPECT_EQ(paneText(ID_INDICATOR_CAPS), "");
 }
 
 TEST_F(FrameTest, FilterButtonsRefillTheListOnceWhenIdle)
@@ -116,7 +113,7 @@ TEST_F(FrameTest, DropOpensFirstFileWithoutAsking)
     writeFile(file("short.si"), std::string(10, 'x'));
     drop({qfile("short.si")});
     EXPECT_EQ(prompter.texts(), QStringList({"Error: Open failed2", "Error: Open failed"}));
-    EXPECT_EQ(frame().windowTitle(), "one.si - Satorix for HD");
+    EXPECT_EQ(frame().windowTitle(), "one.si* - Satorix for HD");
     EXPECT_EQ(doc().path(), first);
     EXPECT_TRUE(doc().isModified());
 }
