@@ -2,9 +2,40 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace satorix {
+
+std::string AppConfig::userFile()
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (xdg && xdg[0] == '/') {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home ? home : "") + "/.config";
+    }
+    return base + "/satorix/" + FILE_NAME;
+}
+
+void AppConfig::read()
+{
+    const std::string user = userFile();
+    std::error_code ec;
+    read(std::filesystem::exists(user, ec) ? user : std::string(FILE_NAME));
+}
+
+bool AppConfig::write() const
+{
+    const std::string user = userFile();
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(user).parent_path(), ec);
+    return write(user);
+}
 
 void AppConfig::read(const std::string& path)
 {

@@ -8,8 +8,8 @@
 namespace satorix {
 
 // The settings remembered between runs: a 264-byte block that is also, byte for byte, the file
-// "tavolink.cfg" in the current directory. Accessors read and write the block itself, so the file
-// keeps whatever the program does not understand.
+// "tavolink.cfg" in the user's configuration folder. Accessors read and write the block itself, so
+// the file keeps whatever the program does not understand.
 class AppConfig {
 public:
     static constexpr std::size_t SIZE = 264;
@@ -19,10 +19,18 @@ public:
 
     AppConfig() = default;
 
+    // $XDG_CONFIG_HOME/satorix/tavolink.cfg; ~/.config when the variable is unset or not absolute.
+    static std::string userFile();
+
+    // The user's file; while there is none, a "tavolink.cfg" in the current directory, where
+    // earlier versions kept it, so that moving costs nobody their settings.
+    void read();
     // A missing or short file gives the defaults (a short file's bytes are kept where defaults do not reach).
-    void read(const std::string& path = FILE_NAME);
+    void read(const std::string& path);
+    // Into the user's file, creating its folder.
+    bool write() const;
     // Silently does nothing when the file cannot be written.
-    bool write(const std::string& path = FILE_NAME) const;
+    bool write(const std::string& path) const;
     void setDefaults();
 
     int port() const { return block_[0]; }

@@ -20,6 +20,7 @@
 #include "app/COrbitDoc.h"
 #include "app/CommandIds.h"
 #include "app/RecentFileList.h"
+#include "app/ToolPictures.h"
 #include "db/ChannelDatabase.h"
 #include "dialogs/SplashDialog.h"
 #include "views/BrowserState.h"
@@ -30,9 +31,10 @@ namespace satorix {
 
 namespace {
 
-// Tool bar picture strips, one 30-pixel cell per button in button order.
+// Tool bar pictures, in button order.
 enum ToolImage { IMG_OPEN, IMG_SAVE, IMG_PRINT, IMG_DELETE, IMG_TV, IMG_RADIO, IMG_TV_RADIO, IMG_DOWNLOAD,
                  IMG_UPLOAD, IMG_UPGRADE, IMG_PORT, IMG_ABOUT };
+static_assert(IMG_ABOUT + 1 == toolPictures::COUNT);
 
 // The pane's classic width, widened when the desktop's font needs more room for the text.
 void fitPane(QLabel* pane, const QString& text, int width)
@@ -40,17 +42,15 @@ void fitPane(QLabel* pane, const QString& text, int width)
     pane->setMinimumWidth(std::max(width, pane->fontMetrics().horizontalAdvance(text) + 14));
 }
 
-QIcon toolIcon(int image)
+QIcon toolIcon(int image) { return toolPictures::icon(image); }
+
+// The theme's copy when the program is installed, else the one it carries, in every size.
+QIcon programIcon()
 {
-    static const QPixmap normal(QStringLiteral(":/satorix/toolbar-normal.png"));
-    static const QPixmap hot(QStringLiteral(":/satorix/toolbar-hot.png"));
-    static const QPixmap disabled(QStringLiteral(":/satorix/toolbar-disabled.png"));
-    const int s = CMainFrame::TOOLBAR_IMAGE;
-    QIcon icon;
-    icon.addPixmap(normal.copy(image * s, 0, s, s), QIcon::Normal);
-    icon.addPixmap(hot.copy(image * s, 0, s, s), QIcon::Active);
-    icon.addPixmap(disabled.copy(image * s, 0, s, s), QIcon::Disabled);
-    return icon;
+    QIcon carried;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        carried.addFile(QStringLiteral(":/satorix/icons/hicolor/%1x%1/apps/satorix.png").arg(size));
+    return QIcon::fromTheme(QStringLiteral("satorix"), carried);
 }
 
 } // namespace
@@ -68,7 +68,7 @@ CMainFrame::CMainFrame(COrbitDoc& doc, AppConfig& config, RecentFileList& recent
       seenScope_(BrowserState::INITIAL_SCOPE)
 {
     setObjectName(QStringLiteral("mainFrame"));
-    setWindowIcon(QIcon(QStringLiteral(":/satorix/satorix.png")));
+    setWindowIcon(programIcon());
     resize(980, 640);
 
     createActions();
@@ -83,6 +83,7 @@ CMainFrame::CMainFrame(COrbitDoc& doc, AppConfig& config, RecentFileList& recent
     createClient();
 
     connect(&doc_, &COrbitDoc::titleChanged, this, &CMainFrame::updateTitle);
+    connect(&doc_, &COrbitDoc::modifiedChanged, this, &CMainFrame::updateTitle);
     updateTitle();
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         for (QWidget* w = now; w; w = w->parentWidget()) {
@@ -131,14 +132,16 @@ void CMainFrame::createActions()
     makeAction(ID_FILE_SAVE, "actionFileSave", tr("&Save"), tr("Save the active document\nSave"), IMG_SAVE)
         ->setShortcut(KS(Qt::CTRL | Qt::Key_S));
     makeAction(ID_FILE_SAVE_AS, "actionFileSaveAs", tr("Save &As..."),
-               tr("Save the active document with a new name\nSave As"));
+               tr("Save the active document with a new name\nSave As"))
+        ->setShortcut(KS(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     makeAction(ID_FILE_PRINT, "actionFilePrint", tr("&Print..."), tr("Print the active document\nPrint"), IMG_PRINT)
         ->setShortcut(KS(Qt::CTRL | Qt::Key_P));
     makeAction(ID_FILE_PRINT_PREVIEW, "actionFilePrintPreview", tr("Print Pre&view"),
                tr("Display full pages\nPrint Preview"));
     makeAction(ID_FILE_PRINT_SETUP, "actionFilePrintSetup", tr("P&rint Setup..."),
                tr("Change the printer and printing options\nPrint Setup"));
-    makeAction(ID_APP_EXIT, "actionAppExit", tr("E&xit"), tr("Quit the application; prompts to save documents\nExit"));
+    makeAction(ID_APP_EXIT, "actionAppExit", tr("E&xit"), tr("Quit the application; prompts to save documents\nExit"))
+        ->setShortcut(KS(Qt::CTRL | Qt::Key_Q));
 
     makeAction(ID_EDIT_FIND, "actionEditFind", tr("&Find"), tr("Find the specified text\nFind"))
         ->setShortcut(KS(Qt::CTRL | Qt::Key_F));
@@ -264,10 +267,9 @@ void CMainFrame::createStatusBar()
         const char* name;
         QString text;
     };
+    // No caps, num or scroll lock panes: the lock keys' state is not known here, so they would
+    // only ever stand blank.
     const Pane panes[] = {
-        {ID_INDICATOR_CAPS, "paneCap", QStringLiteral("CAP")},
-        {ID_INDICATOR_NUM, "paneNum", QStringLiteral("NUM")},
-        {ID_INDICATOR_SCRL, "paneScrl", QStringLiteral("SCRL")},
         {ID_INDICATOR_OVR, "paneOvr", QStringLiteral("OVR")},
         {ID_INDICATOR_COUNTS, "paneCounts", QString::fromUtf8(texts::COUNTS_INITIAL)},
     };
@@ -426,7 +428,9 @@ void CMainFrame::updateTitle()
 {
     const QString title = doc_.title();
     const QString app = QString::fromUtf8(texts::APP_TITLE);
-    setWindowTitle(title.isEmpty() ? app : title + QStringLiteral(" - ") + app);
+    // Unsaved changes show in the title as on any Linux desktop, besides "OVR".
+    const QString mark = doc_.isModified() ? QStringLiteral("*") : QString();
+    setWindowTitle(title.isEmpty() ? app + mark : title + mark + QStringLiteral(" - ") + app);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -9,6 +9,8 @@
 
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "app/UserFolders.h"
+#include "app/WindowLayout.h"
 #include "app/prompter.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/EditDialogSet.h"
@@ -39,6 +41,8 @@ PromptIcon promptIcon(MessageIcon icon)
 COrbitApp::COrbitApp(Prompter& prompter, AppOptions options) : prompter_(prompter), options_(std::move(options))
 {
     initSatorixResources();
+    // Never the current directory: a start from the desktop menu would drop it into the home folder.
+    db_.setListingPath(QFile::encodeName(userFolders::listingFile()).toStdString());
     db_.setNotifier([this](const std::string& text, MessageIcon icon) {
         prompter_.message(QString::fromStdString(text), promptIcon(icon));
     });
@@ -71,6 +75,7 @@ bool COrbitApp::initInstance(const QString& fileToOpen)
         doc_->onNewDocument();
     }
     doc_->sendInitialUpdate();
+    if (options_.rememberLayout) WindowLayout::restore(*frame_);
     frame_->setAcceptDrops(true);
     frame_->show();
     return true;
@@ -78,6 +83,7 @@ bool COrbitApp::initInstance(const QString& fileToOpen)
 
 void COrbitApp::exitInstance()
 {
+    if (frame_ && options_.rememberLayout) WindowLayout::save(*frame_);
     frame_.reset();
     doc_.reset();
     db_.clipboard().clear();

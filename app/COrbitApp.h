@@ -18,6 +18,8 @@ class Prompter;
 
 struct AppOptions {
     bool showSplash = true;
+    // Window geometry, splitter and column widths from and to the profile.
+    bool rememberLayout = true;
     RegistrationOptions registration;
 };
 

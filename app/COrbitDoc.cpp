@@ -21,9 +21,11 @@ namespace satorix {
 
 namespace {
 
-FileDialogRequest databaseFileRequest()
+// The dialogs open where the current database lies.
+FileDialogRequest databaseFileRequest(const QString& currentPath)
 {
     FileDialogRequest r;
+    if (!currentPath.isEmpty()) r.folder = QFileInfo(currentPath).absolutePath();
     r.initialName = QString::fromUtf8(texts::FILE_INITIAL_NAME);
     r.nameFilters = {QString::fromUtf8(texts::FILE_FILTER_CHANNELS), QString::fromUtf8(texts::FILE_FILTER_ALL)};
     r.mustExist = true;
@@ -193,7 +195,7 @@ void COrbitDoc::takeDialogNames(const QString& path)
 void COrbitDoc::onFileOpen()
 {
     if (!saveModified()) return;
-    const QString chosen = s_.prompter.openFileName(databaseFileRequest());
+    const QString chosen = s_.prompter.openFileName(databaseFileRequest(path_));
     if (chosen.isEmpty()) return;
     if (!loadFile(chosen)) return;
     takeDialogNames(chosen);
@@ -222,7 +224,7 @@ COrbitDoc::SaveResult COrbitDoc::onFileSaveAs()
         s_.prompter.message(QString::fromUtf8(texts::NOTHING_TO_SAVE));
         return SaveResult::NothingToSave;
     }
-    FileDialogRequest request = databaseFileRequest();
+    FileDialogRequest request = databaseFileRequest(path_);
     request.defaultSuffix = QString::fromUtf8(texts::FILE_INITIAL_NAME);
     const QString chosen = s_.prompter.saveFileName(request);
     if (chosen.isEmpty()) return SaveResult::Cancelled;

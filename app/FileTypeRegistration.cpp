@@ -1,10 +1,15 @@
 #include "app/FileTypeRegistration.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
+#include <QStandardPaths>
+
+#include "app/UserFolders.h"
 
 namespace satorix {
 
@@ -42,14 +47,51 @@ bool writeIfDifferent(const QString& path, const QByteArray& content)
     return out.commit();
 }
 
+// The program an Exec= line starts: its first word, unquoted.
+QString execProgram(const QString& exec)
+{
+    QString program;
+    bool quoted = false;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec.at(i);
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+        } else if (c == QLatin1Char('\\') && quoted && i + 1 < exec.size()) {
+            program += exec.at(++i);
+        } else if (c.isSpace() && !quoted) {
+            if (!program.isEmpty()) break;
+        } else {
+            program += c;
+        }
+    }
+    return program;
+}
+
+// A cache older than the file it should know about is as good as none.
+bool staleFor(const QString& cache, const QString& source)
+{
+    const QFileInfo c(cache);
+    return !c.exists() || c.lastModified() < QFileInfo(source).lastModified();
+}
+
+// The icons the program carries, to the same places under the user's icon theme folder.
+bool installIcons(const QString& dataHome)
+{
+    const QString from = QStringLiteral(":/satorix/icons");
+    bool changed = false;
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        QFile in(source);
+        if (!in.open(QIODevice::ReadOnly)) continue;
+        if (writeIfDifferent(dataHome + QLatin1String("/icons") + source.mid(from.size()), in.readAll())) changed = true;
+    }
+    return changed;
+}
+
 } // namespace
 
-QString FileTypeRegistration::dataHome()
-{
-    const QString env = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!env.isEmpty() && QDir::isAbsolutePath(env)) return env;
-    return QDir::homePath() + QLatin1String("/.local/share");
-}
+QString FileTypeRegistration::dataHome() { return userFolders::dataHome(); }
 
 QString FileTypeRegistration::desktopEntry(const QString& programPath)
 {
@@ -62,6 +104,7 @@ QString FileTypeRegistration::desktopEntry(const QString& programPath)
                           "Icon=satorix\n"
                           "Terminal=false\n"
                           "Categories=Utility;\n"
+                          "Keywords=satellite;receiver;channel;DVB;\n"
                           "MimeType=%2;\n")
         .arg(execArgument(programPath), QLatin1String(MIME_TYPE));
 }
@@ -79,20 +122,61 @@ QString FileTypeRegistration::mimePackage()
         .arg(QLatin1String(MIME_TYPE));
 }
 
-bool FileTypeRegistration::registerFileType(const QString& programPath, const QString& dataHome, bool refreshCaches)
+QString FileTypeRegistration::installedEntryFor(const QString& programPath)
+{
+    const QString running = QFileInfo(programPath).canonicalFilePath();
+    if (running.isEmpty()) return {};
+    QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dirs.isEmpty()) dirs = QStringLiteral("/usr/local/share:/usr/share");
+    for (const QString& dir : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        QFile entry(dir + QLatin1String("/applications/") + QLatin1String(DESKTOP_FILE));
+        if (!entry.open(QIODevice::ReadOnly | QIODevice::Text)) continue;
+        while (!entry.atEnd()) {
+            const QString line = QString::fromUtf8(entry.readLine()).trimmed();
+            if (!line.startsWith(QLatin1String("Exec="))) continue;
+            QString program = execProgram(line.mid(5));
+            if (!QDir::isAbsolutePath(program)) program = QStandardPaths::findExecutable(program);
+            if (!program.isEmpty() && QFileInfo(program).canonicalFilePath() == running) return entry.fileName();
+            break;
+        }
+    }
+    return {};
+}
+
+QStringList FileTypeRegistration::staleCaches(const QString& dataHome)
 {
     const QString applications = dataHome + QLatin1String("/applications");
     const QString mime = dataHome + QLatin1String("/mime");
-    const bool desktopChanged = writeIfDifferent(applications + QLatin1Char('/') + QLatin1String(DESKTOP_FILE),
-                                                 desktopEntry(programPath).toUtf8());
-    const bool mimeChanged =
-        writeIfDifferent(mime + QLatin1String("/packages/") + QLatin1String(MIME_FILE), mimePackage().toUtf8());
+    QStringList stale;
+    if (staleFor(mime + QLatin1String("/mime.cache"), mime + QLatin1String("/packages/") + QLatin1String(MIME_FILE)))
+        stale << mime;
+    if (staleFor(applications + QLatin1String("/mimeinfo.cache"),
+                 applications + QLatin1Char('/') + QLatin1String(DESKTOP_FILE)))
+        stale << applications;
+    return stale;
+}
+
+bool FileTypeRegistration::registerFileType(const QString& programPath, const QString& dataHome, bool refreshCaches)
+{
+    // A second entry of our own would only shadow the installed one under the same name.
+    if (!installedEntryFor(programPath).isEmpty()) return false;
+    const QString applications = dataHome + QLatin1String("/applications");
+    const QString mime = dataHome + QLatin1String("/mime");
+    bool changed = writeIfDifferent(applications + QLatin1Char('/') + QLatin1String(DESKTOP_FILE),
+                                    desktopEntry(programPath).toUtf8());
+    changed = writeIfDifferent(mime + QLatin1String("/packages/") + QLatin1String(MIME_FILE), mimePackage().toUtf8()) ||
+              changed;
+    changed = installIcons(dataHome) || changed;
     if (refreshCaches) {
         // Both tools are optional on a desktop; without them the files are still picked up later.
-        if (mimeChanged) QProcess::startDetached(QStringLiteral("update-mime-database"), {mime});
-        if (desktopChanged) QProcess::startDetached(QStringLiteral("update-desktop-database"), {applications});
+        for (const QString& folder : staleCaches(dataHome)) {
+            const bool isMime = folder == mime;
+            QProcess::startDetached(isMime ? QStringLiteral("update-mime-database")
+                                           : QStringLiteral("update-desktop-database"),
+                                    {folder});
+        }
     }
-    return desktopChanged || mimeChanged;
+    return changed;
 }
 
 } // namespace satorix

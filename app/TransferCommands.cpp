@@ -8,6 +8,7 @@
 #include "app/COrbitDoc.h"
 #include "app/CommandIds.h"
 #include "app/CommandMap.h"
+#include "app/UserFolders.h"
 #include "app/prompter.h"
 #include "db/ChannelDatabase.h"
 #include "link/ui/PortDevices.h"
@@ -25,7 +26,6 @@ constexpr const char* OVERWRITE_WARNING =
 constexpr const char* WAIT_FOR_REBOOT = "Please wait until STB reboots...";
 constexpr const char* SOFTWARE_FILTER = "S/W File (*.dlp)";
 constexpr const char* ALL_FILES_FILTER = "All Files (*.*)";
-constexpr const char* LISTING = "programs.nfo";
 
 QString softwareKey()
 {
@@ -67,7 +67,7 @@ void TransferCommands::onDownload()
         return;
     }
     ChannelDatabase& db = doc_.database();
-    db.writeProgramListing(LISTING);
+    db.writeProgramListing(QFile::encodeName(userFolders::listingFile()).toStdString());
     db.setLoaded(true);
     db.setLoadedVersion(db.version());
     // Exactly what the receiver sent, before anything is edited.

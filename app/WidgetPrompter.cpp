@@ -1,8 +1,11 @@
 #include "app/WidgetPrompter.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 
 #include "app/AppTexts.h"
 
@@ -33,6 +36,15 @@ QMessageBox::StandardButtons boxButtons(PromptButtons buttons)
     return QMessageBox::Ok;
 }
 
+// Never the process's current directory, which for a program started from the desktop menu is
+// the home folder at best and anything at worst.
+QString startFolder(const QString& wanted)
+{
+    for (const QString& folder : {wanted, QSettings().value(QLatin1String(WidgetPrompter::LAST_FOLDER_KEY)).toString()})
+        if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+    return QDir::homePath();
+}
+
 } // namespace
 
 PromptAnswer WidgetPrompter::message(const QString& text, PromptIcon icon, PromptButtons buttons)
@@ -50,7 +62,7 @@ PromptAnswer WidgetPrompter::message(const QString& text, PromptIcon icon, Promp
 QString WidgetPrompter::runFileDialog(const FileDialogRequest& request, bool save)
 {
     QWidget* parent = parent_ ? parent_.data() : QApplication::activeWindow();
-    QFileDialog dialog(parent);
+    QFileDialog dialog(parent, QString(), startFolder(request.folder));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // "Must exist" only makes sense when opening; a save dialog has to accept a new name.
     dialog.setFileMode(request.mustExist && !save ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -61,7 +73,9 @@ QString WidgetPrompter::runFileDialog(const FileDialogRequest& request, bool sav
     // A wildcard in the name field would only confuse the platform dialog; the filter shows it.
     if (!request.initialName.contains(QLatin1Char('*'))) dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    QSettings().setValue(QLatin1String(LAST_FOLDER_KEY), QFileInfo(chosen).absolutePath());
+    return chosen;
 }
 
 QString WidgetPrompter::openFileName(const FileDialogRequest& request) { return runFileDialog(request, false); }

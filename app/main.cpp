@@ -6,34 +6,68 @@
 #include "app/CMainFrame.h"
 #include "app/COrbitApp.h"
 #include "app/WidgetPrompter.h"
+#include "satorix/Version.h"
 #include "views/CLeftView.h"
+
+namespace {
+
+struct EditorOptions {
+    QCommandLineOption help;
+    QCommandLineOption version;
+    QCommandLineOption screenshot{QStringLiteral("screenshot"),
+                                  QStringLiteral("Render the main window to a PNG file and exit."), QStringLiteral("FILE")};
+    QCommandLineOption select{QStringLiteral("select"),
+                              QStringLiteral("Select the first tree node with this text (a satellite, a provider, ...)."),
+                              QStringLiteral("NODE")};
+    QCommandLineOption noSplash{QStringLiteral("no-splash"), QStringLiteral("Start without the splash window.")};
+
+    explicit EditorOptions(QCommandLineParser& parser) : help(parser.addHelpOption()), version(parser.addVersionOption())
+    {
+        parser.setApplicationDescription(QStringLiteral("Channel database editor for digital satellite receivers."));
+        parser.addOption(screenshot);
+        parser.addOption(select);
+        parser.addOption(noSplash);
+        parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Channel database (*.si) to open."),
+                                     QStringLiteral("[file]"));
+    }
+};
+
+// --help and --version answer from a terminal or a packaging script, where there may be no
+// display: they are handled before the GUI application exists.
+void answerWithoutDisplay(int argc, char** argv)
+{
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("satorix"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(satorix::version::NUMBER));
+    QCommandLineParser parser;
+    const EditorOptions options(parser);
+    // Errors are left to the real pass, which also knows Qt's own options (-platform, ...).
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(options.help)) parser.showHelp(0);
+    if (parser.isSet(options.version)) parser.showVersion();
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    answerWithoutDisplay(argc, argv);
     QApplication qapp(argc, argv);
     QApplication::setOrganizationName(QString::fromUtf8(satorix::COrbitApp::ORGANISATION));
     QApplication::setApplicationName(QString::fromUtf8(satorix::COrbitApp::APPLICATION));
-    QApplication::setApplicationVersion(QStringLiteral("03.01"));
+    QApplication::setApplicationVersion(QString::fromLatin1(satorix::version::NUMBER));
+    QApplication::setDesktopFileName(QStringLiteral("satorix"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Channel database editor for digital satellite receivers."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("Render the main window to a PNG file and exit."),
-                                        QStringLiteral("FILE"));
-    const QCommandLineOption noSplash(QStringLiteral("no-splash"), QStringLiteral("Start without the splash window."));
-    const QCommandLineOption select(QStringLiteral("select"),
-                                    QStringLiteral("Select the first tree node with this text (a satellite, a provider, ...)."),
-                                    QStringLiteral("NODE"));
-    parser.addOption(screenshot);
-    parser.addOption(select);
-    parser.addOption(noSplash);
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Channel database (*.si) to open."),
-                                 QStringLiteral("[file]"));
+    const EditorOptions editorOptions(parser);
+    const QCommandLineOption& screenshot = editorOptions.screenshot;
+    const QCommandLineOption& select = editorOptions.select;
+    const QCommandLineOption& noSplash = editorOptions.noSplash;
     parser.process(qapp);
 
     satorix::AppOptions options;
+    // The picture for the README is the same for everybody, whatever their last layout was.
+    options.rememberLayout = !parser.isSet(screenshot);
     options.showSplash = !parser.isSet(screenshot) && !parser.isSet(noSplash) &&
                          qEnvironmentVariableIntValue("SATORIX_NO_SPLASH") == 0;
 

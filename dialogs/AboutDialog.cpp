@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/HyperlinkStatic.h"
+#include "satorix/Version.h"
 
 namespace satorix {
 
@@ -18,7 +19,7 @@ AboutDialog::AboutDialog(Prompter* prompter, QWidget* parent) : QDialog(parent)
     picture->setObjectName(QStringLiteral("aboutPicture"));
     picture->setPixmap(QPixmap(QStringLiteral(":/satorix/about.png")));
 
-    auto* version = new QLabel(QStringLiteral("Satorix Version 03.01"), this);
+    auto* version = new QLabel(QStringLiteral("Satorix Version %1").arg(QLatin1String(version::SHOWN)), this);
     version->setObjectName(QStringLiteral("aboutVersion"));
     QFont bold = version->font();
     bold.setBold(true);

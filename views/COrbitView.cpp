@@ -143,7 +143,8 @@ void COrbitView::createColumns()
     QHeaderView* header = horizontalHeader();
     for (int c = 0; c < ROW_COLUMNS; ++c) {
         header->setSectionResizeMode(c, QHeaderView::Interactive);
-        header->resizeSection(c, kRowColumns[static_cast<std::size_t>(c)].width);
+        // The classic width, or the header text in the desktop's font when that needs more.
+        header->resizeSection(c, std::max(kRowColumns[static_cast<std::size_t>(c)].width, header->sectionSizeHint(c)));
     }
     columnsCreated_ = true;
 }

@@ -45,9 +45,37 @@ TEST_F(ConfigTest, MissingFileGivesDefaultsAndExitWritesTheBlock)
     EXPECT_EQ(app().config().baudRate(), 115200u);
     EXPECT_FALSE(app().config().openLastEdited());
     stop();
-    const std::string bytes = readFile(file(AppConfig::FILE_NAME));
+    const std::string bytes = readFile(configFile());
     ASSERT_EQ(bytes.size(), 264u);
     EXPECT_EQ(hex(bytes, 9), "01 00 00 00 00 C2 01 00 00");
+    EXPECT_FALSE(std::filesystem::exists(file(AppConfig::FILE_NAME)));
+}
+
+TEST_F(ConfigTest, FilesStayInTheUserFoldersWhateverTheCurrentDirectory)
+{
+    // An old "tavolink.cfg" in the current directory is taken over once...
+    AppConfig old;
+    old.setDefaults();
+    old.setPort(2);
+    old.write(file(AppConfig::FILE_NAME));
+    const QString db = QString::fromStdString(writeSample(file("x.si")));
+    ASSERT_TRUE(start(db));
+    EXPECT_EQ(app().config().port(), 2);
+    app().config().setPort(4);
+    stop();
+    EXPECT_EQ(readFile(configFile())[0], 4);
+    EXPECT_EQ(readFile(file(AppConfig::FILE_NAME))[0], 2);
+    // ... and the listing of the opened file is never left beside it.
+    EXPECT_GT(std::filesystem::file_size(listingFile()), 0u);
+    EXPECT_FALSE(std::filesystem::exists(file("programs.nfo")));
+
+    // ... after which the user's file wins, from any current directory.
+    std::filesystem::create_directory(file("elsewhere"));
+    std::filesystem::current_path(file("elsewhere"));
+    ASSERT_TRUE(start());
+    EXPECT_EQ(app().config().port(), 4);
+    stop();
+    EXPECT_TRUE(std::filesystem::is_empty(file("elsewhere")));
 }
 
 TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
@@ -59,7 +87,8 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     seed[1] = '\x80';
     seed[2] = '\xAB';
     seed[3] = '\xCD';
-    writeFile(file(AppConfig::FILE_NAME), seed);
+    std::filesystem::create_directories(file("config/satorix"));
+    writeFile(configFile(), seed);
 
     const QString db = QString::fromStdString(writeSample(file("x.si")));
     ASSERT_TRUE(start(db));
@@ -82,7 +111,7 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     EXPECT_TRUE(app().config().openLastEdited());
     stop();
 
-    const std::string bytes = readFile(file(AppConfig::FILE_NAME));
+    const std::string bytes = readFile(configFile());
     ASSERT_EQ(bytes.size(), 264u);
     EXPECT_EQ(hex(bytes, 8), "03 81 AB CD 00 E1 00 00");
     EXPECT_EQ(bytes.substr(8, db.size() + 1), db.toStdString() + '\0');
@@ -123,11 +152,11 @@ TEST_F(ConfigTest, ShortFileGivesDefaultsButKeepsWhatWasRead)
     EXPECT_EQ(config.bytes()[263], 0);
 }
 
-TEST_F(ConfigTest, RegistrationWritesDesktopEntryAndMimePackageOnce)
+TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnce)
 {
     const QString home = qfile("data");
-    const EnvGuard guard("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", home.toLocal8Bit());
+    const EnvGuard dirs("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", qfile("system").toLocal8Bit());
     options.registration.programPath = QStringLiteral("/opt/Sat Tools/satorix");
     ASSERT_TRUE(start());
     stop();
@@ -142,6 +171,8 @@ TEST_F(ConfigTest, RegistrationWritesDesktopEntryAndMimePackageOnce)
     EXPECT_NE(package.find("<mime-type type=\"application/x-satorix-channel-database\">"), std::string::npos);
     EXPECT_NE(package.find("<glob pattern=\"*.si\"/>"), std::string::npos);
     EXPECT_NE(package.find("<comment>SatorixEdit Database</comment>"), std::string::npos);
+    for (const char* icon : {"16x16/apps/satorix.png", "256x256/apps/satorix.png", "scalable/apps/satorix.svg"})
+        EXPECT_GT(QFileInfo(home + "/icons/hicolor/" + icon).size(), 0) << icon;
 
     // Every start registers again; nothing differs, so nothing is rewritten.
     EXPECT_FALSE(FileTypeRegistration::registerFileType(QStringLiteral("/opt/Sat Tools/satorix"), home, false));
@@ -151,6 +182,65 @@ TEST_F(ConfigTest, RegistrationWritesDesktopEntryAndMimePackageOnce)
     // A data directory that cannot be created is ignored.
     writeFile(file("blocker"), "x");
     EXPECT_FALSE(FileTypeRegistration::registerFileType(QStringLiteral("/usr/bin/satorix"), qfile("blocker"), false));
+}
+
+TEST_F(ConfigTest, AnInstalledEntryForThisProgramMakesRegistrationStandBack)
+{
+    const EnvGuard dirs("XDG_DATA_DIRS");
+    const EnvGuard path("PATH");
+    qputenv("XDG_DATA_DIRS", (qfile("none") + ":" + qfile("system")).toLocal8Bit());
+    qputenv("PATH", qfile("bin").toLocal8Bit());
+    std::filesystem::create_directories(file("bin"));
+    std::filesystem::create_directories(file("system/applications"));
+    writeFile(file("bin/satorix"), "#!/bin/sh\n");
+    std::filesystem::permissions(file("bin/satorix"), std::filesystem::perms::owner_all);
+    const QString program = qfile("bin/satorix");
+    const QString entry = qfile("system/applications/satorix.desktop");
+
+    struct Case {
+        const char* exec;
+        const char* runs;
+        bool standsBack;
+    };
+    const Case cases[] = {
+        {"Exec=%1 %f", "bin/satorix", true},             // by full path
+        {"Exec=satorix %f", "bin/satorix", true},        // by name, through PATH
+        {"Exec=\"%1\" %f", "bin/satorix", true},         // quoted
+        {"Exec=/usr/bin/satorix %f", "bin/satorix", false}, // another copy of the program
+        {"Exec=satorix %f", "build/satorix", false},      // a build run beside an installed one
+    };
+    for (const Case& c : cases) {
+        writeFile(entry.toStdString(), "[Desktop Entry]\nType=Application\n" +
+                                           QString::fromLatin1(c.exec).replace("%1", program).toStdString() + "\n");
+        const QString runs = qfile(c.runs);
+        const QString home = qfile("home-") + QString::number(&c - cases);
+        EXPECT_EQ(FileTypeRegistration::installedEntryFor(runs), c.standsBack ? entry : QString()) << c.exec;
+        EXPECT_EQ(FileTypeRegistration::registerFileType(runs, home, false), !c.standsBack) << c.exec;
+        EXPECT_EQ(QFileInfo::exists(home), !c.standsBack) << c.exec;
+    }
+}
+
+TEST_F(ConfigTest, CachesAreStaleWhenMissingOrOlderThanOurFiles)
+{
+    namespace fs = std::filesystem;
+    const QString home = qfile("fresh");
+    FileTypeRegistration::registerFileType(QStringLiteral("/usr/bin/satorix"), home, false);
+    const QString mime = home + "/mime";
+    const QString apps = home + "/applications";
+    // A fresh account has no caches at all.
+    EXPECT_EQ(FileTypeRegistration::staleCaches(home), QStringList({mime, apps}));
+
+    const auto now = fs::file_time_type::clock::now();
+    writeFile((mime + "/mime.cache").toStdString(), "c");
+    writeFile((apps + "/mimeinfo.cache").toStdString(), "c");
+    fs::last_write_time((mime + "/mime.cache").toStdString(), now);
+    fs::last_write_time((apps + "/mimeinfo.cache").toStdString(), now);
+    fs::last_write_time((mime + "/packages/satorix-channel-database.xml").toStdString(), now - std::chrono::hours(1));
+    fs::last_write_time((apps + "/satorix.desktop").toStdString(), now - std::chrono::hours(1));
+    EXPECT_TRUE(FileTypeRegistration::staleCaches(home).isEmpty());
+
+    fs::last_write_time((apps + "/satorix.desktop").toStdString(), now + std::chrono::hours(1));
+    EXPECT_EQ(FileTypeRegistration::staleCaches(home), QStringList({apps}));
 }
 
 } // namespace

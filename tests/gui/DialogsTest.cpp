@@ -142,6 +142,7 @@ TEST(ScreenshotTest, EditorWritesAPictureOfItsWindow)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("XDG_DATA_HOME", QString::fromStdString(dir.file("data")));
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
     editor.setProcessEnvironment(env);
     editor.setWorkingDirectory(QString::fromStdString(dir.path()));
     const QString png = QString::fromStdString(dir.file("shot.png"));
@@ -160,7 +161,11 @@ TEST(ScreenshotTest, EditorWritesAPictureOfItsWindow)
             if (std::abs(c.red() - c.blue()) > 60) ++coloured;
         }
     EXPECT_GT(coloured, 50);
-    EXPECT_EQ(QFileInfo(QString::fromStdString(dir.file("tavolink.cfg"))).size(), 264);
+    // The program's own files went to the user's folders, none to the current directory.
+    EXPECT_EQ(QFileInfo(QString::fromStdString(dir.file("config/satorix/tavolink.cfg"))).size(), 264);
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.file("data/satorix/programs.nfo"))));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.file("tavolink.cfg"))));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.file("programs.nfo"))));
 }
 
 } // namespace

@@ -134,7 +134,7 @@ TEST_F(DocumentTest, SaveAfterDownloadAsksForNameOnce)
     writeSample(file("dl-source.si"));
     ASSERT_EQ(app().database().load(file("dl-source.si")), 0);
     doc().acceptDownloadedDatabase();
-    EXPECT_EQ(frame().windowTitle(), "Channel.si - Satorix for HD");
+    EXPECT_EQ(frame().windowTitle(), "Channel.si* - Satorix for HD");
     EXPECT_TRUE(doc().isModified());
     EXPECT_EQ(paneText(ID_INDICATOR_OVR), "OVR");
 
@@ -165,7 +165,7 @@ TEST_F(DocumentTest, SaveFailureKeepsModifiedAndCancelledSaveAsChangesNothing)
     prompter.fileNames.push_back(qfile("no-such-dir/b.si"));
     ASSERT_TRUE(trigger(ID_FILE_SAVE_AS));
     EXPECT_EQ(prompter.texts(), QStringList({"Error: Save failed!"}));
-    EXPECT_EQ(frame().windowTitle(), "b - Satorix for HD"); // names are taken before saving
+    EXPECT_EQ(frame().windowTitle(), "b* - Satorix for HD"); // names are taken before saving
     EXPECT_TRUE(doc().isModified());
 
     prompter.clear();
@@ -199,7 +199,7 @@ TEST_F(DocumentTest, OpenLastEdited)
     config.setDefaults();
     config.setOpenLastEdited(true);
     config.setLastPath(file("vanished.si"));
-    config.write(file(AppConfig::FILE_NAME));
+    config.write();
     ASSERT_TRUE(start());
     EXPECT_EQ(prompter.texts(), QStringList({"Open1", "Open last edited failed"}));
     EXPECT_EQ(frame().windowTitle(), "Untitled - Satorix for HD");

@@ -39,6 +39,10 @@ AppFixture::AppFixture()
 {
     oldCwd_ = std::filesystem::current_path().string();
     std::filesystem::current_path(dir.path());
+    oldConfigHome_ = qgetenv("XDG_CONFIG_HOME");
+    oldDataHome_ = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.file("config")));
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.file("data")));
     // The recent-file list lives in the profile, which every test of the binary shares.
     QSettings().clear();
     options.showSplash = false;
@@ -49,6 +53,8 @@ AppFixture::~AppFixture()
 {
     stop();
     std::filesystem::current_path(oldCwd_);
+    qputenv("XDG_CONFIG_HOME", oldConfigHome_);
+    qputenv("XDG_DATA_HOME", oldDataHome_);
 }
 
 bool AppFixture::start(const QString& file)

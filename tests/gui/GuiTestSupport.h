@@ -24,8 +24,9 @@ std::string writeSample(const std::string& path, std::uint32_t seed = 1);
 // Runs f on the next modal dialog as soon as it is up, so that a test never leaves a modal loop open.
 void whenModal(std::function<void(QWidget*)> f);
 
-// A fresh application in a temporary current directory (where "tavolink.cfg" and
-// "programs.nfo" go), answering through a ScriptedPrompter, without splash or cache refresh.
+// A fresh application in a temporary current directory, with the user's configuration and data
+// folders inside it (where "tavolink.cfg" and "programs.nfo" go), answering through a
+// ScriptedPrompter, without splash or cache refresh.
 class AppFixture {
 public:
     AppFixture();
@@ -36,6 +37,9 @@ public:
     bool start(const QString& file = {});
     void stop();
     std::string file(const std::string& name) const { return dir.file(name); }
+    // The configuration block's file and the program listing, in this fixture's folders.
+    std::string configFile() const { return dir.file("config/satorix/tavolink.cfg"); }
+    std::string listingFile() const { return dir.file("data/satorix/programs.nfo"); }
     QString qfile(const std::string& name) const { return QString::fromStdString(dir.file(name)); }
 
     COrbitApp& app() { return *app_; }
@@ -51,6 +55,8 @@ public:
 
 private:
     std::string oldCwd_;
+    QByteArray oldConfigHome_;
+    QByteArray oldDataHome_;
     std::unique_ptr<COrbitApp> app_;
 };
 

@@ -83,7 +83,7 @@ TEST_F(TransferCommandsTest, DownloadReplacesTheShownDatabase)
     f.prompter.answers = {PromptAnswer::No};
     const Bytes served = sampleImage(2);
     attachReceiver(served);
-    std::filesystem::remove(f.file("programs.nfo"));
+    std::filesystem::remove(f.listingFile());
     int updates = 0;
     bool rebuild = false;
     auto recorder = recordFirst(f.doc(), &updates, &rebuild);
@@ -105,12 +105,13 @@ TEST_F(TransferCommandsTest, DownloadReplacesTheShownDatabase)
     EXPECT_EQ("Channel.si", f.doc().title());
     EXPECT_EQ("Channel.si", f.doc().fileName());
     EXPECT_TRUE(f.doc().path().isEmpty());
-    EXPECT_EQ("Channel.si - Satorix for HD", f.frame().windowTitle());
+    EXPECT_EQ("Channel.si* - Satorix for HD", f.frame().windowTitle());
     EXPECT_TRUE(f.doc().isModified());
     EXPECT_TRUE(f.doc().databaseDownloaded());
     EXPECT_TRUE(rebuild);
     EXPECT_GT(updates, 0);
-    EXPECT_GT(std::filesystem::file_size(f.file("programs.nfo")), 0u);
+    EXPECT_GT(std::filesystem::file_size(f.listingFile()), 0u);
+    EXPECT_FALSE(std::filesystem::exists(f.file("programs.nfo")));
 
     const QStringList backups = transfers().backups().files();
     ASSERT_EQ(1, backups.size());

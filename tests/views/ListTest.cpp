@@ -31,7 +31,9 @@ TEST_F(ListTest, ColumnsAndRowTexts)
     const int widths[] = {75, 130, 75, 130, 130, 80, 65, 40, 50, 70};
     for (int c = 0; c < 10; ++c) {
         EXPECT_EQ(list().model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
-        EXPECT_EQ(header->sectionSize(c), widths[c]);
+        // The classic width, wider where the header text needs it in this font.
+        EXPECT_GE(header->sectionSize(c), widths[c]);
+        EXPECT_GE(header->sectionSize(c), header->fontMetrics().horizontalAdvance(headers[c]) + 8);
     }
     EXPECT_EQ(column(0), QStringList({"0001", "0002", "0003", "0004", "0005", "0006", "0007"}));
     EXPECT_EQ(cell(0, 1), "Arte"); // the character-table byte is hidden
