@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "app/AppConfig.h"
 #include "app/COrbitDoc.h"
@@ -26,6 +30,19 @@ constexpr const char* OVERWRITE_WARNING =
 constexpr const char* WAIT_FOR_REBOOT = "Please wait until STB reboots...";
 constexpr const char* SOFTWARE_FILTER = "S/W File (*.dlp)";
 constexpr const char* ALL_FILES_FILTER = "All Files (*.*)";
+constexpr const char* SHORT_DOWNLOAD = "Only %1 of %2 bytes were received. Keep this database?";
+constexpr const char* EMPTY_SOFTWARE = "%1 holds nothing after its 64-byte header: there is no software to send.";
+constexpr const char* UNREADABLE_SOFTWARE = "The software file cannot be read:\n%1";
+constexpr const char* UPGRADE_DONE = "The software has been sent to the receiver.";
+constexpr qint64 SOFTWARE_HEADER_BYTES = 64;
+
+// 721968 -> "721,968": counts the user reads at a glance.
+QString grouped(std::size_t n)
+{
+    QString digits = QString::number(n);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3) digits.insert(at, QLatin1Char(','));
+    return digits;
+}
 
 QString softwareKey()
 {
@@ -67,6 +84,17 @@ void TransferCommands::onDownload()
         return;
     }
     ChannelDatabase& db = doc_.database();
+    if (!context_.shortImage.empty()) {
+        // A receiver that announced a smaller region: the user decides, the image is untouched so far.
+        const QString question = QString::fromUtf8(SHORT_DOWNLOAD)
+                                     .arg(grouped(context_.receivedBytes), grouped(context_.shortImage.size()));
+        const PromptAnswer a = doc_.prompter().message(question, PromptIcon::Question, PromptButtons::YesNo);
+        std::vector<std::uint8_t> received;
+        received.swap(context_.shortImage);
+        if (a != PromptAnswer::Yes) return;
+        std::memcpy(db.imageBase(db.version()), received.data(),
+                    std::min(received.size(), ChannelDatabase::imageSize(db.version())));
+    }
     db.writeProgramListing(QFile::encodeName(userFolders::listingFile()).toStdString());
     db.setLoaded(true);
     db.setLoadedVersion(db.version());
@@ -123,9 +151,28 @@ void TransferCommands::onUpgrade()
     settings.setValue(softwareKey(), chosen);
     settings.sync();
 
+    // A file with nothing after its header would "succeed" and fill the receiver's region with zeros.
+    const QFileInfo info(chosen);
+    QFile file(chosen);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        doc_.prompter().message(QString::fromUtf8(UNREADABLE_SOFTWARE).arg(chosen + QStringLiteral(": ") + file.errorString()),
+                                PromptIcon::Stop);
+        return;
+    }
+    if (info.size() <= SOFTWARE_HEADER_BYTES) {
+        doc_.prompter().message(QString::fromUtf8(EMPTY_SOFTWARE).arg(info.fileName()), PromptIcon::Stop);
+        return;
+    }
+    file.close();
+
     context_.softwarePath = QFile::encodeName(chosen).toStdString();
     bool cancelled = false;
-    runDialog(static_cast<int>(link::TransferKind::Upgrade), cancelled);
+    const bool sent = runDialog(static_cast<int>(link::TransferKind::Upgrade), cancelled);
+    if (sent)
+        doc_.prompter().message(QString::fromUtf8(UPGRADE_DONE), PromptIcon::Information);
+    else if (context_.softwareUnreadable)
+        doc_.prompter().message(QString::fromUtf8(UNREADABLE_SOFTWARE).arg(QString::fromStdString(context_.errorDetail)),
+                                PromptIcon::Stop);
 }
 
 void TransferCommands::onPortSettings()

@@ -33,10 +33,12 @@ bool PacketLink::writeAll(const std::uint8_t* buffer, std::size_t count)
 
 int PacketLink::wait_start()
 {
+    heardNothing_ = true;
     for (int i = 0; i < START_TRIES; ++i) {
         std::uint8_t b = 0;
         const bool got = readExactly(&b, 1);
         if (cancelRequested()) return 1;
+        if (got) heardNothing_ = false;
         if (got && b == FRAME_START) return START_FOUND;
     }
     return START_NOT_FOUND;
@@ -142,16 +144,20 @@ int PacketLink::recv_block(BlockHeader& header, std::uint8_t* data, std::size_t 
 {
     BlockHeader::Bytes h {};
     bool ok = false;
+    bool corrupt = false; // a whole frame arrived and was wrong, rather than the line going quiet
     for (int attempt = 0; attempt < ATTEMPTS && !ok; ++attempt) {
-        if (wait_start() != START_FOUND) return 1;
+        if (const int start = wait_start(); start != START_FOUND)
+            return start == START_NOT_FOUND && heardNothing_ && !corrupt ? LINE_SILENT : 1;
         post(REPORT_TRACE, 0x80);
         if (!readExactly(h.data(), h.size()) || getU32(h.data()) != PKT_FILE_DATA) {
+            corrupt = corrupt || getU32(h.data()) != PKT_FILE_DATA;
             post(REPORT_TRACE, 0x85);
             continue;
         }
         post(REPORT_TRACE, 0x81);
         header = BlockHeader::fromBytes(h.data());
         if (!header.lengthValid()) {
+            corrupt = true;
             post(REPORT_TRACE, 0x82);
             post(REPORT_TRACE, 0x83);
             continue;
@@ -163,7 +169,9 @@ int PacketLink::recv_block(BlockHeader& header, std::uint8_t* data, std::size_t 
             continue;
         }
         std::uint8_t crc[4];
-        ok = readExactly(crc, sizeof crc) && getU32(crc) == crc32_2(h.data(), h.size(), data, header.length);
+        if (!readExactly(crc, sizeof crc)) continue;
+        ok = getU32(crc) == crc32_2(h.data(), h.size(), data, header.length);
+        corrupt = corrupt || !ok;
     }
     post(REPORT_TRACE, 0x81);
     if (!ok) return 1;

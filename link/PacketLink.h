@@ -22,6 +22,8 @@ public:
     static constexpr int START_NOT_FOUND = -1;
     // recv_block: a block longer than the space left for it; nothing was stored.
     static constexpr int BLOCK_TOO_LONG = 2;
+    // recv_block: not a byte arrived while it waited for a block (the receiver stalled or went away).
+    static constexpr int LINE_SILENT = 3;
 
     PacketLink(Line& line, const std::atomic<bool>* cancel = nullptr, ReportCallback report = {});
 
@@ -54,6 +56,7 @@ private:
     Line& line_;
     const std::atomic<bool>* cancel_;
     ReportCallback report_;
+    bool heardNothing_ = false; // the last wait_start read no byte at all
 };
 
 } // namespace satorix::link

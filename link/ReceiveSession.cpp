@@ -79,7 +79,10 @@ int ReceiveSession::receiveBlocks(std::uint32_t limit)
         if (link_.cancelRequested()) return cancelled();
         BlockHeader header;
         const std::size_t room = bufferSize_ - offset_;
-        if (link_.recv_block(header, buffer_ + offset_, room, true) != 0 || header.blockNumber != i) {
+        const int r = link_.recv_block(header, buffer_ + offset_, room, true);
+        // A receiver that stalls or vanishes mid-transfer is a time-out, not bad data.
+        if (r == PacketLink::LINE_SILENT) return link_.cancelRequested() ? cancelled() : timeout(67, RESULT_BAD_BLOCK);
+        if (r != 0 || header.blockNumber != i) {
             link_.post(REPORT_TRACE, 103);
             return unreported(RESULT_BAD_BLOCK);
         }

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
 #include <mutex>
 #include <poll.h>
 #include <sys/file.h>
@@ -67,17 +69,32 @@ int StbPort::open(int port, std::uint32_t baudRate)
     return openDevice(path, baudRate);
 }
 
+std::string StbPort::openFailure(const std::string& path, int error)
+{
+    // An exclusive tty refuses a second opener with EBUSY.
+    if (error == EBUSY) return path + ": in use by another program";
+    std::string text = path + ": " + std::strerror(error);
+    struct stat st {};
+    if ((error == EACCES || error == EPERM) && ::stat(path.c_str(), &st) == 0) {
+        const struct group* g = ::getgrgid(st.st_gid);
+        const std::string name = g && g->gr_name ? g->gr_name : std::to_string(st.st_gid);
+        text += "\nOnly members of the group \"" + name + "\" may use it: add yourself with\n"
+                "sudo usermod -aG " + name + " $USER, then log out and in again.";
+    }
+    return text;
+}
+
 int StbPort::openDevice(const std::string& path, std::uint32_t baudRate)
 {
     close();
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        lastError_ = path + ": " + std::strerror(errno);
+        lastError_ = openFailure(path, errno);
         return 0;
     }
     // TIOCEXCL keeps other openers of the tty out, flock other programs that honour locks.
     if (::ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY) {
-        lastError_ = path + ": " + std::strerror(errno);
+        lastError_ = openFailure(path, errno);
         ::close(fd);
         return 0;
     }

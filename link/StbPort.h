@@ -38,6 +38,8 @@ public:
     int fd() const { return fd_; }
     // The system's words for the last failed open.
     const std::string& lastError() const { return lastError_; }
+    // The device and the system's reason, with what to do about a missing permission.
+    static std::string openFailure(const std::string& path, int error);
 
     int netd_read(std::uint8_t* buffer, std::size_t count, std::size_t& received) override;
     int netd_write(const std::uint8_t* buffer, std::size_t count, std::size_t& written) override;

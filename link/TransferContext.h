@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "link/LineTimeouts.h"
 #include "link/StbIdentity.h"
@@ -28,6 +29,12 @@ struct TransferContext {
     // The system's words when the port or the software file could not be opened; written by the
     // worker before its closing report.
     std::string errorDetail;
+    // Set when the software file could not be read whole, which the dialog's reports do not say.
+    bool softwareUnreadable = false;
+    // A download that ended well but brought fewer bytes than the image holds: the image is not
+    // touched, the received bytes (zeros after them) wait here for the user's word.
+    std::size_t receivedBytes = 0;
+    std::vector<std::uint8_t> shortImage;
 };
 
 } // namespace satorix::link

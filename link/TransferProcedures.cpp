@@ -111,10 +111,15 @@ int downloadProcedure(TransferContext& ctx, ChannelDatabase& db, const ReportCal
     auto buffer = allocate(RECEIVE_BUFFER_SIZE);
     if (!buffer) return endQuietly(report);
     PacketLink link(port, &ctx.cancelRequested, report);
-    const int result = ReceiveSession(link, REGION_DATABASE, buffer.get(), RECEIVE_BUFFER_SIZE).run();
+    ReceiveSession session(link, REGION_DATABASE, buffer.get(), RECEIVE_BUFFER_SIZE);
+    const int result = session.run();
     if (result == 0) {
         const std::size_t size = std::min(ChannelDatabase::imageSize(db.version()), RECEIVE_BUFFER_SIZE);
-        std::memcpy(db.imageBase(db.version()), buffer.get(), size);
+        ctx.receivedBytes = session.received();
+        if (ctx.receivedBytes >= size)
+            std::memcpy(db.imageBase(db.version()), buffer.get(), size);
+        else
+            ctx.shortImage.assign(buffer.get(), buffer.get() + size);
         post(report, REPORT_DOWNLOAD_DONE, 0);
     }
     port.close();
@@ -144,6 +149,7 @@ int upgradeProcedure(TransferContext& ctx, const ReportCallback& report)
     std::size_t stored = 0;
     auto file = readSoftwareFile(ctx, length, stored);
     if (!file) {
+        ctx.softwareUnreadable = true;
         port.close();
         return endQuietly(report);
     }

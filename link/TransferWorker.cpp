@@ -20,6 +20,9 @@ bool TransferWorker::start(TransferKind kind, TransferContext& context, ChannelD
     context_ = &context;
     context.cancelRequested.store(false);
     context.errorDetail.clear();
+    context.softwareUnreadable = false;
+    context.receivedBytes = 0;
+    context.shortImage.clear();
     finished_.store(false);
     result_.store(-1);
     try {

@@ -22,6 +22,7 @@ constexpr const char* TITLE_UPLOAD = "Upload database to Set Top Box";
 constexpr const char* TITLE_UPGRADE = "Upgrade software to Set Top Box";
 constexpr const char* UNKNOWN_KIND = "Unknown transmission type!";
 constexpr const char* PLEASE_WAIT = "Please wait";
+constexpr const char* CANCELLING = "Cancelling...";
 // How often the dialog looks whether its worker ended without a closing report.
 constexpr int WATCHDOG_MS = 200;
 
@@ -141,7 +142,10 @@ void TransmissionDialog::reject()
         closeWith(QDialog::Rejected);
         return;
     }
+    // The block in flight still has to finish: say at once that the cancel was heard.
     context_.cancelRequested.store(true);
+    status_->setText(QString::fromUtf8(CANCELLING));
+    cancel_->setEnabled(false);
 }
 
 void TransmissionDialog::customEvent(QEvent* event)
@@ -156,7 +160,12 @@ void TransmissionDialog::customEvent(QEvent* event)
 
 void TransmissionDialog::handleReport(const link::TransferReport& report)
 {
-    const link::ReportView v = link::describeReport(report);
+    link::ReportView v = link::describeReport(report);
+    if (report.code == link::REPORT_PORT_FAILED && !context_.errorDetail.empty()) {
+        // The first line stays as it always was; the device and the system's reason follow.
+        v.box += "\n" + context_.errorDetail;
+        v.status = context_.errorDetail.substr(0, context_.errorDetail.find('\n'));
+    }
     if (!v.status.empty()) status_->setText(QString::fromStdString(v.status));
     if (!v.packet.empty()) packet_->setText(QString::fromStdString(v.packet));
     if (v.progress >= 0) progress_->setValue(v.progress);

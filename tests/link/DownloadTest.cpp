@@ -212,7 +212,9 @@ const DownloadCase downloadCases[] = {
      badData},
     {"OversizeLength", badLength(2, BadLength::Oversize), badData},
     {"LengthCheckWrong", badLength(0, BadLength::BadCheck), badData},
-    {"TruncatedBlock", badLength(5, BadLength::Truncated), badData},
+    // A receiver that stops mid-block or between blocks has timed out; it sent nothing wrong.
+    {"TruncatedBlockThenSilence", badLength(5, BadLength::Truncated), {REPORT_TIMEOUT, 67}},
+    {"SilentMidTransfer", stallInBlock4(60000), {REPORT_TIMEOUT, 67}},
     {"BlockPastTheBuffer", badLength(0, BadLength::Custom, 0x7FFFFF), badData},
     {"LastBlockOneBytePastTheBuffer", badLength(255, BadLength::Custom, 0x1400 + 1), badData},
     {"LargeRegionOverflowsTheBuffer", [](SimOptions& o) { o.kind = 1; o.data.resize(0x200000, 0x5A); }, badData},

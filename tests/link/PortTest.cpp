@@ -62,7 +62,7 @@ TEST(StbPort, OpensExclusivelyAndReopensAfterClose)
     StbPort a, b;
     ASSERT_EQ(a.open(3, 57600), 1);
     EXPECT_EQ(b.openDevice(p.pty.slavePath(), 115200), 0) << "second open of a port in use";
-    EXPECT_FALSE(b.lastError().empty());
+    EXPECT_EQ(b.lastError(), p.pty.slavePath() + ": in use by another program");
     a.close();
     EXPECT_FALSE(a.isOpen());
     EXPECT_EQ(b.open(3, 115200), 1);
@@ -70,7 +70,11 @@ TEST(StbPort, OpensExclusivelyAndReopensAfterClose)
 
     StbPort c;
     EXPECT_EQ(c.openDevice("/nonexistent/ttyS9", 115200), 0);
-    EXPECT_NE(c.lastError().find("/nonexistent/ttyS9"), std::string::npos);
+    EXPECT_EQ(c.lastError(), "/nonexistent/ttyS9: No such file or directory");
+    // A device the user may not open names its group and how to join it.
+    const std::string denied = StbPort::openFailure(p.pty.slavePath(), EACCES);
+    EXPECT_EQ(denied.substr(0, denied.find('\n')), p.pty.slavePath() + ": Permission denied");
+    EXPECT_NE(denied.find("sudo usermod -aG "), std::string::npos) << denied;
 }
 
 TEST(StbPort, OpenPurgesAndReadsAreRaw)

@@ -202,7 +202,7 @@ TEST_F(TransferCommandsTest, UpgradeSendsAType3FileFromTheRememberedFolder)
     EXPECT_TRUE(r.mustExist);
     EXPECT_TRUE(r.defaultSuffix.isEmpty());
     EXPECT_EQ(QString::fromStdString(dlp), QSettings().value(QStringLiteral("Binary_File_Section/Item_1")).toString());
-    EXPECT_TRUE(f.prompter.messages.empty());
+    EXPECT_EQ(QStringList {"The software has been sent to the receiver."}, f.prompter.texts());
     EXPECT_EQ(QDialog::Accepted, watch.end.result);
     EXPECT_EQ("Upgrade software to Set Top Box", watch.end.title);
 
@@ -265,8 +265,65 @@ TEST_F(TransferCommandsTest, CancelDuringUploadShowsNoRebootBox)
     ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
     EXPECT_TRUE(watch.cancelPressed);
     EXPECT_TRUE(watch.stillOpenAfterCancel);
+    // Heard at once, while the block in flight finishes.
+    EXPECT_EQ("Cancelling...", watch.statusAfterCancel);
+    EXPECT_FALSE(watch.cancelEnabledAfterCancel);
     EXPECT_EQ("Wait for Close.....", watch.end.status);
     EXPECT_EQ(QStringList {WARNING}, f.prompter.texts());
+}
+
+TEST_F(TransferCommandsTest, SoftwareFilesThatCannotBeSentAreRefusedBeforeThePortOpens)
+{
+    ASSERT_TRUE(f.start());
+    attachReceiver(sampleImage(1));
+    writeFile(f.file("empty.dlp"), "");
+    writeFile(f.file("header.dlp"), std::string(64, 'h'));
+    std::filesystem::create_directory(f.file("folder.dlp"));
+    const struct {
+        const char* name;
+        QString text;
+    } refused[] = {
+        {"empty.dlp", "empty.dlp holds nothing after its 64-byte header: there is no software to send."},
+        {"header.dlp", "header.dlp holds nothing after its 64-byte header: there is no software to send."},
+        {"folder.dlp", "The software file cannot be read:\n" + f.qfile("folder.dlp") + ": "},
+    };
+    for (const auto& r : refused) {
+        f.prompter.clear();
+        f.prompter.fileNames = {f.qfile(r.name)};
+        DialogWatch watch;
+        ASSERT_TRUE(f.trigger(ID_STB_UPGRADE));
+        ASSERT_EQ(1, f.prompter.messages.size()) << r.name;
+        EXPECT_TRUE(f.prompter.messages[0].text.startsWith(r.text)) << f.prompter.messages[0].text.toStdString();
+        EXPECT_FALSE(watch.end.seen) << r.name << ": the port was opened";
+    }
+    EXPECT_TRUE(sim->exchanges().empty());
+}
+
+TEST_F(TransferCommandsTest, ShortDownloadAsksBeforeItReplacesTheDatabase)
+{
+    startWithSample(1);
+    const Bytes served = sampleImage(2);
+    stbsim::SimFaults oneBlock; // the receiver announces a region of one block
+    oneBlock.fileInfo = link::FileInfo {4, 0, 4096, 1, {}};
+    for (const PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Yes}) {
+        attachReceiver(served, oneBlock);
+        const Bytes before = image();
+        f.prompter.clear();
+        f.prompter.answers = {answer};
+        ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
+        EXPECT_EQ(QStringList {"Only 4,096 of 721,968 bytes were received. Keep this database?"}, f.prompter.texts());
+        if (answer == PromptAnswer::No) {
+            EXPECT_EQ(before, image());
+            EXPECT_FALSE(f.doc().databaseDownloaded());
+            EXPECT_FALSE(f.doc().isModified());
+            EXPECT_EQ("start", f.doc().title());
+            EXPECT_TRUE(transfers().backups().files().isEmpty());
+        } else {
+            EXPECT_TRUE(std::equal(served.begin(), served.begin() + 4096, image().begin()));
+            EXPECT_TRUE(std::all_of(image().begin() + 4096, image().end(), [](std::uint8_t b) { return b == 0; }));
+            EXPECT_TRUE(f.doc().databaseDownloaded());
+        }
+    }
 }
 
 TEST_F(TransferCommandsTest, CancelDuringUpgrade)
@@ -292,9 +349,10 @@ TEST_F(TransferCommandsTest, PortThatCannotBeOpened)
     const Bytes before = image();
     DialogWatch down;
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
-    EXPECT_EQ(QStringList {"Can not open port COM2"}, f.prompter.texts());
+    const QString reason = f.qfile("no-such-tty") + ": No such file or directory";
+    EXPECT_EQ(QStringList {"Can not open port COM2\n" + reason}, f.prompter.texts());
     EXPECT_EQ(PromptIcon::Stop, f.prompter.messages[0].icon);
-    EXPECT_EQ("Opening port COM2", down.end.status);
+    EXPECT_EQ(reason, down.end.status);
     EXPECT_EQ(QDialog::Rejected, down.end.result);
     EXPECT_EQ(before, image());
     EXPECT_FALSE(f.doc().databaseDownloaded());
@@ -302,7 +360,7 @@ TEST_F(TransferCommandsTest, PortThatCannotBeOpened)
     f.prompter.clear();
     f.prompter.answers = {PromptAnswer::Yes};
     ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
-    EXPECT_EQ((QStringList {WARNING, "Can not open port COM2"}), f.prompter.texts());
+    EXPECT_EQ((QStringList {WARNING, "Can not open port COM2\n" + reason}), f.prompter.texts());
 }
 
 TEST_F(TransferCommandsTest, RefusingReceiver)

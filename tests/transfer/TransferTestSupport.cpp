@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -127,8 +128,13 @@ void DialogWatch::pollProgress()
     if (bar->value() < cancelAt_) return;
     cancelPressed = true;
     timer_.stop();
-    QTest::mouseClick(dialog_->findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
+    auto* cancel = dialog_->findChild<QPushButton*>(QStringLiteral("cancelButton"));
+    QTest::mouseClick(cancel, Qt::LeftButton);
     stillOpenAfterCancel = dialog_ && dialog_->isVisible();
+    if (stillOpenAfterCancel) {
+        statusAfterCancel = dialog_->findChild<QLineEdit*>(QStringLiteral("statusEdit"))->text();
+        cancelEnabledAfterCancel = cancel->isEnabled();
+    }
 }
 
 void RecordingView::onUpdate(DocumentView*, int)

@@ -77,6 +77,8 @@ public:
     DialogEnd end;
     bool cancelPressed = false;
     bool stillOpenAfterCancel = false;
+    QString statusAfterCancel;
+    bool cancelEnabledAfterCancel = true;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
