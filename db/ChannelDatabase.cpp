@@ -260,13 +260,15 @@ int ChannelDatabase::findSatelliteByName(const char* name, int* index) const
     return -1;
 }
 
-int ChannelDatabase::findTransponder(int satelliteId, int frequency) const
+int ChannelDatabase::findTransponder(int satelliteId, int frequency, int polarisation) const
 {
     if (satelliteId < 0 || satelliteId > 255) return -1;
     const int n = transpondersInUse();
     for (int i = 0; i < n; ++i) {
         const std::size_t o = transponderOffset(i);
-        if (u8(o + layout::tp::SAT_ID) == satelliteId && u16(o + layout::tp::FREQUENCY) == frequency) return i;
+        if (u8(o + layout::tp::SAT_ID) == satelliteId && u16(o + layout::tp::FREQUENCY) == frequency &&
+            (polarisation < 0 || u8(o + layout::tp::POLARISATION) == polarisation))
+            return i;
     }
     return -1;
 }

@@ -118,7 +118,8 @@ public:
     int getProgramInfoRaw(int index, ProgramInfo& info) const;
     int findSatellite(int satelliteId) const;
     int findSatelliteByName(const char* name, int* index = nullptr) const;
-    int findTransponder(int satelliteId, int frequency) const;
+    // polarisation -1: any.
+    int findTransponder(int satelliteId, int frequency, int polarisation = -1) const;
     int findByName(int type, const char* name) const;
     int favouriteMask(int programIndex, std::uint32_t& mask) const;
 

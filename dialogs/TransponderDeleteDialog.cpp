@@ -11,6 +11,7 @@
 #include "dialogs/DialogInput.h"
 #include "dialogs/DialogWidgets.h"
 #include "views/BrowserState.h"
+#include "views/NodeTexts.h"
 
 namespace satorix {
 
@@ -72,7 +73,10 @@ bool TransponderDeleteDialog::load(int transponderIndex)
         RecordView t;
         if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, i, t))) return false;
         if (t.field[0] != satelliteId) continue;
-        if (!transponderItems_.append(QString::number(t.field[7]), i)) {
+        // Two transponders may share a frequency: polarisation and symbol rate tell them apart.
+        const QString text = QString::fromStdString(node::transponderText(t.field[7], t.field[2])) +
+                             QStringLiteral(" %1").arg(t.field[8]);
+        if (!transponderItems_.append(text, i)) {
             prompter_.message(QStringLiteral("Missing memory (3)"));
             return false;
         }
@@ -82,7 +86,8 @@ bool TransponderDeleteDialog::load(int transponderIndex)
     satellite_->setCurrentIndex(satellitePosition_);
     satellite_->setEnabled(false);
     transponderItems_.fill(transponder_);
-    selectTransponder(transponderItems_.positionOfText(QString::number(browser_.lastTransponderFrequency)));
+    // The transponder the user right-clicked, whatever its neighbours' frequencies.
+    selectTransponder(transponderItems_.positionOfIndex(transponderIndex));
     browser_.lastTransponderFrequency = -1;
     return true;
 }
@@ -108,8 +113,10 @@ void TransponderDeleteDialog::onOk()
     if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satelliteItem ? satelliteItem->dbIndex : -1, satellite)))
         return;
     const int t = item->dbIndex;
+    RecordView chosen;
+    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, t, chosen))) return;
     const QString question = QStringLiteral("Do you realy want to delete transponder %1 (MHz)\nfrom satellite: %2")
-                                 .arg(item->text, nameText(satellite.name[0]));
+                                 .arg(QString::number(chosen.field[7]), nameText(satellite.name[0]));
     if (prompter_.message(question, PromptIcon::Question, PromptButtons::YesNo) == PromptAnswer::Yes) {
         for (int i = 0; i < programs;) {
             RecordView program;

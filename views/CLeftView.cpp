@@ -438,9 +438,12 @@ void CLeftView::deleteTransponder()
     if (!dialogs_ || !contextParent_.isValid()) return;
     ChannelDatabase& db = document().database();
     BrowserState& browser = document().browser();
-    const int shown = node::leadingNumber(texts::toBytes(contextText_));
+    const std::string text = texts::toBytes(contextText_);
+    const int shown = node::leadingNumber(text);
     browser.lastTransponderFrequency = shown;
-    const int transponder = db.findTransponder(contextSatelliteId(), shown);
+    // By polarisation too: the dialog preselects exactly the node that was right-clicked.
+    int transponder = db.findTransponder(contextSatelliteId(), shown, node::polarisationOf(text));
+    if (transponder < 0) transponder = db.findTransponder(contextSatelliteId(), shown);
     int frequency = -1;
     document().edit([&] { frequency = dialogs_->deleteTransponder(this, transponder); });
     if (!contextParent_.isValid()) return;

@@ -25,4 +25,13 @@ inline int leadingNumber(std::string_view text)
     return std::atoi(copy.c_str());
 }
 
+// The polarisation a transponder text names (0 H, 1 V, 2 L, 3 R), -1 for other texts.
+inline int polarisationOf(std::string_view text)
+{
+    const auto open = text.find('(');
+    if (open == std::string_view::npos || open + 1 >= text.size()) return -1;
+    const auto at = std::string_view("HVLR").find(text[open + 1]);
+    return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
 } // namespace satorix::node

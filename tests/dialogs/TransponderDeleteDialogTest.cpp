@@ -43,7 +43,7 @@ TEST_F(DeleteDialogTest, YesDeletesEveryProgramOnTheTransponderThenTheTransponde
     auto* satellite = child<QComboBox>(d, "satelliteCombo");
     EXPECT_FALSE(satellite->isEnabled());
     EXPECT_EQ(satellite->currentText(), "Astra 1E-2C");
-    EXPECT_EQ(textOf(d, "transponderCombo"), "10700");
+    EXPECT_EQ(textOf(d, "transponderCombo"), "10700(H) 27500");
     EXPECT_EQ(d->windowTitle(), "Transponder Delete");
 
     prompter.answers.push_back(PromptAnswer::Yes);
@@ -76,17 +76,16 @@ TEST_F(DeleteDialogTest, NoDeletesNothingYetEndsWithOk)
 
 TEST_F(DeleteDialogTest, UnusedTransponderAndPreselection)
 {
-    // Two 11000 transponders: the first item with the text is preselected.
+    // Two 11000 transponders: the one right-clicked is preselected, and the items tell them apart.
     TransponderDeleteDialog* d = openDialog(2, 11000);
-    EXPECT_EQ(child<QComboBox>(d, "transponderCombo")->currentIndex(), 1);
+    auto* transponders = child<QComboBox>(d, "transponderCombo");
+    EXPECT_EQ(transponders->currentIndex(), 2);
+    EXPECT_EQ(transponders->itemText(1), "11000(V) 22000");
+    EXPECT_EQ(transponders->itemText(2), "11000(H) 27500");
     d->reject();
 
-    // A frequency that names no item leaves nothing to delete until one is picked.
-    d = openDialog(4, 9999);
-    EXPECT_FALSE(child<QDialogButtonBox>(d, "buttonBox")->button(QDialogButtonBox::Ok)->isEnabled());
-    auto* transponders = child<QComboBox>(d, "transponderCombo");
-    EXPECT_EQ(transponders->currentIndex(), -1);
-    pickText(transponders, "12000");
+    d = openDialog(4, 12000);
+    EXPECT_EQ(textOf(d, "transponderCombo"), "12000(V) 27500");
     prompter.answers.push_back(PromptAnswer::Yes);
     clickOk(d);
     EXPECT_EQ(browser.lastTransponderFrequency, 12000);

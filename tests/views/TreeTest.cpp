@@ -150,6 +150,13 @@ TEST_F(TreeTest, AddTransponderKeepsFrequenciesAscendingAndReplacesEmpty)
 TEST_F(TreeTest, EditAndDeleteTransponderFollowTheDialog)
 {
     CommandMenu* menu = tree().transponderMenu();
+    // Delete names the node right-clicked, not the first transponder of its frequency.
+    clickNode({"Satellites", "Astra", "3700(V)"}, Qt::RightButton);
+    menuEntry(menu, ID_TRANSPONDER_DELETE)->trigger();
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_EQ(dialogs->calls[0].key, 2);
+    dialogs->calls.clear();
+
     clickNode({"Satellites", "Astra", "3700(V)"}, Qt::RightButton);
     QTRY_VERIFY(menu->isVisible());
     const int fills = list().fillCount();
