@@ -1,5 +1,6 @@
 #include "dialogs/DialogWidgets.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 
 #include "app/prompter.h"
@@ -19,6 +20,15 @@ QLineEdit* namedLineEdit(const char* name, QWidget* parent)
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     return edit;
+}
+
+void focusRefusedField(QWidget* field)
+{
+    field->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->selectAll();
+    else if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
+        combo->lineEdit()->selectAll();
 }
 
 } // namespace satorix

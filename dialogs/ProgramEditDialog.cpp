@@ -394,15 +394,18 @@ bool ProgramEditDialog::readPids()
         const QString text = fieldText(pid.edit->text(), 11).toLower();
         if (text.startsWith(QLatin1String("auto"))) {
             prompter_.message(QStringLiteral("PIDs for SCPC program can not be 'Auto'"));
+            focusRefusedField(pid.edit);
             return false;
         }
         if (pid.refuseReserved && text.startsWith(QLatin1String("reserved"))) {
             prompter_.message(QStringLiteral("PIDs for SCPC program can not be 'Reserved'"));
+            focusRefusedField(pid.edit);
             return false;
         }
         const std::optional<long long> n = leadingInteger(text);
         if (!n || *n < PID_LOW || *n > PID_HIGH) {
             prompter_.message(QString::fromLatin1(pid.message), PromptIcon::Stop);
+            focusRefusedField(pid.edit);
             return false;
         }
         pid.value = static_cast<std::int32_t>(*n);
@@ -415,6 +418,7 @@ bool ProgramEditDialog::readServiceId()
     const std::optional<long long> n = leadingInteger(fieldText(serviceId_->text(), 11));
     if (!n || *n < 0 || *n > 65535) {
         prompter_.message(QStringLiteral("Service ID error!\nExpected digit 0..65535"), PromptIcon::Stop);
+        focusRefusedField(serviceId_);
         return false;
     }
     program_.field[0] = static_cast<std::int32_t>(*n);

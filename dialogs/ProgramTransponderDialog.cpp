@@ -165,9 +165,15 @@ void ProgramTransponderDialog::onSatellitePicked(int position)
 void ProgramTransponderDialog::onOk()
 {
     RecordView& t = transponder_;
-    if (!checkTransponderField(TransponderField::Frequency, frequency_->currentText(), prompter_, t.field[7])) return;
+    if (!checkTransponderField(TransponderField::Frequency, frequency_->currentText(), prompter_, t.field[7])) {
+        focusRefusedField(frequency_);
+        return;
+    }
     buttons_->readValues(t);
-    if (!checkTransponderField(TransponderField::SymbolRate, symbolRate_->text(), prompter_, t.field[8])) return;
+    if (!checkTransponderField(TransponderField::SymbolRate, symbolRate_->text(), prompter_, t.field[8])) {
+        focusRefusedField(symbolRate_);
+        return;
+    }
     const ComboItem* satelliteItem = satelliteItems_.atPosition(satellitePosition_);
     if (!satelliteItem) {
         prompter_.message(QStringLiteral("Error: Can not recognize choosed satellite!"), PromptIcon::Stop);
@@ -177,12 +183,19 @@ void ProgramTransponderDialog::onOk()
     if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satelliteItem->dbIndex, satellite))) return;
     t.field[0] = satellite.field[0];
     if (!checkTransponderField(TransponderField::TransportStreamId, transportStreamId_->text(), prompter_,
-                               t.field[4]))
+                               t.field[4])) {
+        focusRefusedField(transportStreamId_);
         return;
-    if (!checkTransponderField(TransponderField::NetworkId, networkId_->text(), prompter_, t.field[5])) return;
+    }
+    if (!checkTransponderField(TransponderField::NetworkId, networkId_->text(), prompter_, t.field[5])) {
+        focusRefusedField(networkId_);
+        return;
+    }
     if (!checkTransponderField(TransponderField::OriginalNetworkId, originalNetworkId_->text(), prompter_,
-                               t.field[6]))
+                               t.field[6])) {
+        focusRefusedField(originalNetworkId_);
         return;
+    }
     if (mode_ == MODE_ADD) {
         int count = 0;
         if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getCount(DBT_TRANSPONDER, count))) return;

@@ -17,6 +17,7 @@
 #include "db/Names.h"
 #include "db/PredefinedSatellites.h"
 #include "dialogs/DialogInput.h"
+#include "dialogs/DialogWidgets.h"
 #include "views/BrowserState.h"
 
 namespace satorix {
@@ -231,6 +232,7 @@ bool SatelliteEditDialog::readPositioner(const RecordView& stored, int satellite
     const std::optional<long long> read = text.trimmed().isEmpty() ? 0 : leadingInteger(text);
     if (!read || *read < 0 || *read > MAX_POSITIONER) {
         prompter_.message(rangeMessage);
+        focusRefusedField(positioner_);
         return false;
     }
     const int n = static_cast<int>(*read);
@@ -261,6 +263,7 @@ bool SatelliteEditDialog::readLnb(QComboBox* combo, const char* message, std::in
         const long long v = std::abs(leadingIntegerOrZero(combo->currentText()));
         if (v < 3350 || v > 14900) {
             prompter_.message(QString::fromLatin1(message));
+            focusRefusedField(combo);
             return false;
         }
         value = static_cast<std::int32_t>(v);

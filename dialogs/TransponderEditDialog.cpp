@@ -118,17 +118,30 @@ void TransponderEditDialog::showTransponder()
 void TransponderEditDialog::onOk()
 {
     RecordView& t = transponder_;
-    if (!checkTransponderField(TransponderField::Frequency, frequency_->text(), prompter_, t.field[7])) return;
+    if (!checkTransponderField(TransponderField::Frequency, frequency_->text(), prompter_, t.field[7])) {
+        focusRefusedField(frequency_);
+        return;
+    }
     browser_.lastTransponderFrequency = t.field[7];
     buttons_->readValues(t);
-    if (!checkTransponderField(TransponderField::SymbolRate, symbolRate_->text(), prompter_, t.field[8])) return;
+    if (!checkTransponderField(TransponderField::SymbolRate, symbolRate_->text(), prompter_, t.field[8])) {
+        focusRefusedField(symbolRate_);
+        return;
+    }
     if (!checkTransponderField(TransponderField::TransportStreamId, transportStreamId_->text(), prompter_,
-                               t.field[4]))
+                               t.field[4])) {
+        focusRefusedField(transportStreamId_);
         return;
-    if (!checkTransponderField(TransponderField::NetworkId, networkId_->text(), prompter_, t.field[5])) return;
+    }
+    if (!checkTransponderField(TransponderField::NetworkId, networkId_->text(), prompter_, t.field[5])) {
+        focusRefusedField(networkId_);
+        return;
+    }
     if (!checkTransponderField(TransponderField::OriginalNetworkId, originalNetworkId_->text(), prompter_,
-                               t.field[6]))
+                               t.field[6])) {
+        focusRefusedField(originalNetworkId_);
         return;
+    }
     if (!store()) return;
     db_.updateCrc(db_.version());
     QDialog::accept();

@@ -1,5 +1,7 @@
 // The two transponder dialogs: the shared field checks, the tree's dialog with its result in
 // BrowserState and Restore, and the program list's dialog with its frequency template.
+#include <QComboBox>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QPushButton>
 #include <QTest>
@@ -51,20 +53,21 @@ TEST_F(TransponderDialogTest, FieldChecksRefuseOutOfRangeValuesInBothDialogs)
         const char* tsid;
         const char* onid;
         const char* message; // nullptr: accepted
+        const char* refused; // the field that gets the focus, its text selected
     };
     const Case cases[] = {
-        {"999", "27500", "1", "3", "Unknown Frequency value: 999!\nYou must enter value 1000..13000"},
-        {"13001", "27500", "1", "3", "Unknown Frequency value: 13001!\nYou must enter value 1000..13000"},
-        {"-5", "27500", "1", "3", "Unknown Frequency value: -5!\nYou must enter value 1000..13000"},
-        {"", "27500", "1", "3", "Unknown Frequency value: !\nYou must enter value 1000..13000"},
-        {"1000", "50001", "1", "3", "Unknown Symbolrate value: 50001!\nYou must enter value 1000..50000"},
-        {"1000", "999", "1", "3", "Unknown Symbolrate value: 999!\nYou must enter value 1000..50000"},
+        {"999", "27500", "1", "3", "Unknown Frequency value: 999!\nYou must enter value 1000..13000", "frequency"},
+        {"13001", "27500", "1", "3", "Unknown Frequency value: 13001!\nYou must enter value 1000..13000", "frequency"},
+        {"-5", "27500", "1", "3", "Unknown Frequency value: -5!\nYou must enter value 1000..13000", "frequency"},
+        {"", "27500", "1", "3", "Unknown Frequency value: !\nYou must enter value 1000..13000", "frequency"},
+        {"1000", "50001", "1", "3", "Unknown Symbolrate value: 50001!\nYou must enter value 1000..50000", "symbolRateEdit"},
+        {"1000", "999", "1", "3", "Unknown Symbolrate value: 999!\nYou must enter value 1000..50000", "symbolRateEdit"},
         {"1000", "27500", "65536", "3",
-         "Unknown Transport Stream ID value: 65536!\nYou must enter value 0..65535"},
-        {"1000", "27500", "0", "x", "Unknown Oryginal Network ID value: x!\nYou must enter value 0..65535"},
-        {"1000", "27500", "0", "0", nullptr},
-        {"13000", "50000", "65535", "65535", nullptr},
-        {"11000abc", "1000", "0", "0", nullptr},
+         "Unknown Transport Stream ID value: 65536!\nYou must enter value 0..65535", "transportStreamIdEdit"},
+        {"1000", "27500", "0", "x", "Unknown Oryginal Network ID value: x!\nYou must enter value 0..65535", "originalNetworkIdEdit"},
+        {"1000", "27500", "0", "0", nullptr, nullptr},
+        {"13000", "50000", "65535", "65535", nullptr, nullptr},
+        {"11000abc", "1000", "0", "0", nullptr, nullptr},
     };
     for (const bool fromTree : {true, false}) {
         for (const Case& c : cases) {
@@ -79,6 +82,15 @@ TEST_F(TransponderDialogTest, FieldChecksRefuseOutOfRangeValuesInBothDialogs)
                 EXPECT_EQ(lastMessage(), c.message);
                 EXPECT_EQ(prompter.messages.back().icon, PromptIcon::Stop);
                 EXPECT_TRUE(d->isVisible());
+                const QString field = c.refused != std::string("frequency") ? QString::fromLatin1(c.refused)
+                                      : fromTree                            ? QStringLiteral("frequencyEdit")
+                                                                            : QStringLiteral("frequencyCombo");
+                auto* edit = qobject_cast<QLineEdit*>(d->focusWidget());
+                if (auto* combo = qobject_cast<QComboBox*>(d->focusWidget())) edit = combo->lineEdit();
+                ASSERT_NE(edit, nullptr);
+                EXPECT_TRUE(edit->objectName() == field || edit->parent()->objectName() == field)
+                    << edit->objectName().toStdString();
+                EXPECT_EQ(edit->selectedText(), edit->text());
             } else {
                 EXPECT_TRUE(prompter.messages.empty());
                 EXPECT_FALSE(d->isVisible());
