@@ -2,6 +2,7 @@
 // hands to the views: transponder added on an empty satellite, a program added on it in
 // favourite list 3, edited, the transponder deleted with it; the saved file is sound.
 #include <QAction>
+#include <functional>
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QTest>
@@ -104,6 +105,96 @@ TEST_F(GuiRoundTripTest, TransponderProgramFavouriteEditAndDelete)
     saved.setListingPath({});
     ASSERT_EQ(saved.load(file("out.si")), 0);
     EXPECT_EQ(checkDatabase(saved), std::vector<std::string>{});
+}
+
+// Every command that edits marks the document, so that Exit and Open ask before the edit is lost;
+// one that changed nothing leaves it alone.
+TEST_F(GuiRoundTripTest, EveryEditMarksTheDocument)
+{
+    // The frame's idle pass refills the list after a change of scope: rows are selected after it.
+    const auto openNode = [this](const QStringList& path) {
+        clickNode(path);
+        frame().updateCommandUi();
+    };
+    const auto command = [this](int id) {
+        list().setFocus(Qt::OtherFocusReason);
+        frame().setActiveView(&list());
+        EXPECT_TRUE(trigger(id)) << id;
+    };
+    const auto rename = [this](const QStringList& path, const char* to) {
+        tree().labelEdit(node(path), QString::fromLatin1(to));
+    };
+    const struct {
+        const char* edit;
+        std::function<void()> run;
+        bool changes;
+    } edits[] = {
+        {"rename provider", [&] { rename({"Providers", "Alpha"}, "Alpha2"); }, true},
+        {"rename satellite", [&] { rename({"Satellites", "Thor 2,3"}, "Thor"); }, true},
+        {"rename favourite list", [&] { rename({"Favs", "News"}, "Latest"); }, true},
+        {"rename to the same name", [&] { rename({"Favs", "Latest"}, "Latest"); }, false},
+        {"satellite dialog", [&] {
+             onModal([](QDialog* d) { setText(d, "positionerEdit", "30"); clickOk(d); });
+             doubleClickNode({"Satellites", "Thor"});
+         }, true},
+        {"satellite dialog cancelled", [&] {
+             onModal([](QDialog* d) { d->reject(); });
+             doubleClickNode({"Satellites", "Thor"});
+         }, false},
+        {"add transponder", [&] {
+             clickNode({"Satellites", "Thor", "Empty"}, Qt::RightButton);
+             onModal([](QDialog* d) {
+                 for (const char* f : {"transportStreamIdEdit", "networkIdEdit", "originalNetworkIdEdit"}) setText(d, f, "5");
+                 setText(d, "frequencyEdit", "11700");
+                 setText(d, "symbolRateEdit", "27500");
+                 clickOk(d);
+             });
+             choose(tree().transponderMenu(), ID_TRANSPONDER_ADD);
+         }, true},
+        {"edit transponder", [&] {
+             clickNode({"Satellites", "Thor", "11700(H)"}, Qt::RightButton);
+             onModal([](QDialog* d) { setText(d, "frequencyEdit", "11710"); clickOk(d); });
+             choose(tree().transponderMenu(), ID_TRANSPONDER_EDIT);
+         }, true},
+        {"add program", [&] {
+             clickNode({"Satellites", "Thor", "11710(H)"});
+             clickRow(0, Qt::RightButton);
+             onModal([](QDialog* d) { setText(d, "nameEdit", "New"); clickOk(d); });
+             choose(list().programMenu(), ID_PROGRAM_ADD);
+         }, true},
+        {"edit program", [&] {
+             onModal([](QDialog* d) { setText(d, "nameEdit", "Newer"); clickOk(d); });
+             QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(0));
+         }, true},
+        {"cut", [&] { openNode({"Satellites"}); clickRow(1); command(ID_EDIT_CUT); }, true},
+        {"paste", [&] { clickRow(0); command(ID_EDIT_PASTE); }, true},
+        {"copy", [&] { clickRow(0); command(ID_EDIT_COPY); }, false},
+        {"delete", [&] { clickRow(2); command(ID_PROGRAM_DELETE); }, true},
+        {"cut from a favourite list", [&] { openNode({"Favs", "Latest"}); clickRow(0); command(ID_EDIT_CUT); }, true},
+        {"paste into a favourite list", [&] { clickRow(0); command(ID_EDIT_PASTE); }, true},
+        {"delete from a favourite list", [&] { clickRow(0); command(ID_PROGRAM_DELETE); }, true},
+        {"drop", [&] {
+             openNode({"Satellites"});
+             clickRow(1);
+             const QPoint from = rowPoint(1), to = rowPoint(0);
+             QTest::mousePress(list().viewport(), Qt::LeftButton, {}, from);
+             QTest::mouseMove(list().viewport(), from + QPoint(0, 12));
+             QTest::mouseMove(list().viewport(), to);
+             QTest::mouseRelease(list().viewport(), Qt::LeftButton, {}, to);
+         }, true},
+        {"delete transponder", [&] {
+             clickNode({"Satellites", "Hotbird 2-8", "12000(V)"}, Qt::RightButton);
+             prompter.answers.push_back(PromptAnswer::Yes);
+             onModal([](QDialog* d) { clickOk(d); });
+             choose(tree().transponderMenu(), ID_TRANSPONDER_DELETE);
+         }, true},
+    };
+    for (const auto& e : edits) {
+        doc().setModifiedFlag(false);
+        e.run();
+        EXPECT_EQ(doc().isModified(), e.changes) << e.edit;
+    }
+    EXPECT_EQ(checkDatabase(app().database()), std::vector<std::string>{});
 }
 
 } // namespace
