@@ -249,15 +249,19 @@ TEST_F(TreeTest, RenamingARootIsRefusedWhenEditingBeginsAndEnds)
 
 TEST_F(TreeTest, RebuildOnRequestStartsOverOnSatellites)
 {
-    clickNode({"Providers", "Alpha"});
-    const int builds = tree().rebuildCount();
-    browser().rebuildRequest = true;
-    doc().updateAllViews(nullptr);
-    EXPECT_EQ(tree().rebuildCount(), builds + 1);
-    EXPECT_EQ(tree().currentIndex(), node({"Satellites"}));
-    EXPECT_EQ(browser().selectedText, "Satellites");
-    EXPECT_EQ(browser().nodeKind, 0);
-    EXPECT_EQ(list().listModel().rowCount(), 7);
+    // From a provider, and from "Favs" (a root, whose list shows favourites only).
+    for (const QStringList& from : {QStringList {"Providers", "Alpha"}, QStringList {"Favs"}}) {
+        clickNode(from);
+        const int builds = tree().rebuildCount();
+        browser().rebuildRequest = true;
+        doc().updateAllViews(nullptr);
+        EXPECT_EQ(tree().rebuildCount(), builds + 1);
+        EXPECT_EQ(tree().currentIndex(), node({"Satellites"}));
+        EXPECT_EQ(browser().selectedText, "Satellites");
+        EXPECT_EQ(browser().nodeKind, 0);
+        EXPECT_EQ(browser().commandMask, 15); // Paste back with the table
+        EXPECT_EQ(list().listModel().rowCount(), 7);
+    }
 }
 
 } // namespace
