@@ -91,6 +91,37 @@ void BM_PasteThousandAtRowZero(benchmark::State& state)
 }
 BENCHMARK(BM_PasteThousandAtRowZero)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The worst case of finding copied programs again: every index in the clipboard is stale (a
+// program was added in front of them all), so each item is looked up by its fields.
+void BM_PasteStaleCopiesIntoAList(benchmark::State& state)
+{
+    ChannelDatabase db;
+    fullDatabase(db);
+    const int l = 8;
+    db.setFavCount(l, 0);
+    db.setFavTvCount(l, 0);
+    const int tv = db.tvProgramCount();
+    const int step = (db.programCount() - tv) / 200;
+    ProgramClipboard items(200);
+    for (int k = 0; k < 200; ++k) {
+        auto& item = items[static_cast<std::size_t>(k)];
+        const int program = tv + step * k; // radio programs spread over their part
+        db.getProgramInfoRaw(program, item);
+        item.programIndex = program - 1;
+    }
+    const Snapshot snap(db);
+    for (auto _ : state) {
+        state.PauseTiming();
+        snap.restore(db);
+        db.clipboard() = items;
+        state.ResumeTiming();
+        int position = 0;
+        if (db.pasteClipboard(position, scopeFav(l) | SCOPE_TV_RADIO) != 0) state.SkipWithError("paste refused");
+    }
+    state.counters["placed"] = db.favCount(l);
+}
+BENCHMARK(BM_PasteStaleCopiesIntoAList)->Unit(benchmark::kMillisecond);
+
 // The view's drag of 10,000 TV programs: lift each with OP_DELETE while dragInProgress is set,
 // renumber the favourites and drop the block back at another row.
 void BM_DragTenThousand(benchmark::State& state)

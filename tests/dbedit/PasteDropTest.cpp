@@ -1,3 +1,4 @@
+#include "db/Names.h"
 #include "tests/dbedit/EditFixture.h"
 
 namespace satorix::test {
@@ -118,6 +119,64 @@ TEST_F(PasteDrop, CutProgramIntoListOfFullTableStaysInClipboard)
     EXPECT_EQ(1u, db.clipboard()[1].placed);
     EXPECT_EQ((V{0, 1, 2}), entries(0));
     EXPECT_EQ(3, db.favTvCount(0));
+}
+
+// Records move between a copy and its paste; the paste finds each item again, never its neighbour.
+TEST_F(PasteDrop, PasteAfterRecordsMovedNamesTheProgramsThatWereCopied)
+{
+    const auto setUp = [this] {
+        build(6, 4);
+        setList(0, {0, 2, 3, 6, 9});
+        messages.clear();
+    };
+    const auto nameOf = [this](int p) { return std::string(boundedName(db.namePtr(ChannelDatabase::programOffset(p) + layout::prog::NAME))); };
+    const std::uint32_t fav1 = scopeFav(0) | SCOPE_TV_RADIO;
+
+    // A TV program added in front: the copied radio program joins the radio part, by its name.
+    setUp();
+    copyRows({7}, false);
+    db.setPendingInsertKind(0);
+    ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_ADD, 0, program(900, "Front")));
+    int position = 5;
+    ASSERT_EQ(0, db.pasteClipboard(position, fav1));
+    EXPECT_EQ((V{1, 3, 4, 7, 10, 8}), entries(0));
+    EXPECT_EQ("Radio 7", nameOf(8));
+
+    // The copied program was deleted: nothing takes its place.
+    setUp();
+    copyRows({7}, false);
+    RecordView none;
+    ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_DELETE, 7, none));
+    position = 5;
+    ASSERT_EQ(0, db.pasteClipboard(position, fav1));
+    EXPECT_EQ((V{0, 2, 3, 6, 8}), entries(0));
+
+    // Their only provider was purged while they were cut: it comes back by name.
+    setUp();
+    copyRows({1, 4}, true);
+    db.setU16(ChannelDatabase::programOffset(5) + layout::prog::PROVIDER, 0); // the last other user of Beta
+    db.purgeUnusedProviders();
+    ASSERT_EQ(2, db.providerCount());
+    position = 0;
+    ASSERT_EQ(0, db.pasteClipboard(position, TABLE));
+    for (int p : {0, 1}) {
+        const int provider = db.u16(ChannelDatabase::programOffset(p) + layout::prog::PROVIDER);
+        ASSERT_LT(provider, db.providerCount());
+        EXPECT_EQ("Beta", boundedName(db.namePtr(ChannelDatabase::providerOffset(provider))));
+    }
+
+    // A transponder added on the other satellite before its own: the program stays on its satellite.
+    setUp();
+    copyRows({2}, true); // transponder 2, on satellite 2
+    RecordView tp;
+    tp.field[0] = 1;
+    tp.field[7] = 11500;
+    tp.field[8] = 27500;
+    ASSERT_EQ(0, db.recordOp(DBT_TRANSPONDER, OP_ADD, 0, tp));
+    position = 0;
+    ASSERT_EQ(0, db.pasteClipboard(position, TABLE));
+    EXPECT_EQ(3, db.u16(ChannelDatabase::programOffset(0) + layout::prog::TRANSPONDER));
+    EXPECT_TRUE(messages.texts.empty());
 }
 
 TEST_F(PasteDrop, DragTwoOfSixToRowOne)
