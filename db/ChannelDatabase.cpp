@@ -307,21 +307,29 @@ void ChannelDatabase::purgeUnusedProviders()
     std::size_t next = 0; // first value not yet passed
     int removed = 0;
     int count = providerCount();
+    const int top = std::min(count, MAX_PROVIDERS);
+    if (top <= 0) return;
+    // One removal at a time would move the slots above it down by one and leave the top slot as it
+    // was: slot j ends up with old slot j + removed, or the old top slot past the end. Writing each
+    // slot once gives the same bytes without 400 moves of the table for a file of unused providers.
+    std::vector<std::uint8_t> old(&image_[providerOffset(0)], &image_[providerOffset(top)]);
+    auto place = [&](int slot) {
+        const int from = std::min(slot + removed, top - 1);
+        std::memcpy(&image_[providerOffset(slot)], &old[static_cast<std::size_t>(from) * layout::PROVIDER_SIZE],
+                    layout::PROVIDER_SIZE);
+    };
     int p = 0;
     while (p < count && p < MAX_PROVIDERS) {
         if (next < values.size() && values[next] - removed == p) {
+            if (removed) place(p);
             finalValue[next++] = static_cast<std::uint16_t>(p++);
             continue;
         }
-        // Provider p is unused: close the gap; the top slot keeps its old bytes.
-        const int top = std::min(count, MAX_PROVIDERS);
-        if (p + 1 < top)
-            std::memmove(&image_[providerOffset(p)], &image_[providerOffset(p + 1)],
-                         static_cast<std::size_t>(top - p - 1) * layout::PROVIDER_SIZE);
         ++removed;
         --count;
     }
     if (removed == 0) return;
+    for (int slot = p; slot < top; ++slot) place(slot);
     for (std::size_t k = next; k < values.size(); ++k) finalValue[k] = static_cast<std::uint16_t>(values[k] - removed);
 
     for (int i = 0; i < programs; ++i) {
