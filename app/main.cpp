@@ -6,10 +6,12 @@
 #include "app/CMainFrame.h"
 #include "app/COrbitApp.h"
 #include "app/WidgetPrompter.h"
+#include "db/FileSystem.h"
 #include "views/CLeftView.h"
 
 int main(int argc, char** argv)
 {
+    satorix::ignoreFileSizeSignal();
     QApplication qapp(argc, argv);
     QApplication::setOrganizationName(QString::fromUtf8(satorix::COrbitApp::ORGANISATION));
     QApplication::setApplicationName(QString::fromUtf8(satorix::COrbitApp::APPLICATION));
