@@ -131,8 +131,9 @@ TEST_F(CliTest, SpecialFilesAreRefusedAndAFileSizeLimitIsAFailedSave)
         std::string args, message;
     } reads[] = {
         {"info fifo.si", "not a regular file"}, {"check fifo.si", "not a regular file"},
-        {"fix-crc fifo.si", "not a regular file"}, {"list fifo.si", "Open1"}, {"nfo fifo.si", "Open1"},
-        {"upload --device /nonexistent fifo.si", "Open1"}, {"sample -o fifo.si", "cannot write"},
+        {"fix-crc fifo.si", "not a regular file"}, {"list fifo.si", "not a regular file"},
+        {"nfo fifo.si", "not a regular file"}, {"upload --device /nonexistent fifo.si", "not a regular file"},
+        {"sample -o fifo.si", "cannot write"},
     };
     for (const auto& c : reads) {
         EXPECT_EQ(cli(c.args, "timeout 20").code, 1) << c.args;

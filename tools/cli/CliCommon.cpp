@@ -47,6 +47,14 @@ bool readImageFile(const std::string& path, ChannelDatabase& db, long long& size
 
 bool loadLikeEditor(const std::string& path, ChannelDatabase& db)
 {
+    // The editor's "Open1" says nothing of why; a script's user gets the reason.
+    std::string reason;
+    const int fd = openRegularFile(path, reason);
+    if (fd < 0) {
+        std::fprintf(stderr, "error: cannot open %s: %s\n", path.c_str(), reason.c_str());
+        return false;
+    }
+    ::close(fd);
     reportMessagesToStderr(db);
     db.setListingPath("");
     return db.load(path) == 0;
