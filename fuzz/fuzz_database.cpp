@@ -48,7 +48,7 @@ void exercise(ChannelDatabase& db)
     RowTextError err;
     for (std::uint32_t scope : {SCOPE_PROGRAMS | SCOPE_TV_RADIO, scopeFav(0) | SCOPE_RADIO, scopeFav(4) | SCOPE_TV}) {
         if (!rowsForScope(db, scope, refs, err)) continue;
-        for (std::size_t i = 0; i < refs.size() && i < 300; ++i) rows.build(refs[i].programIndex, refs[i].position, texts);
+        for (std::size_t i = 0; i < refs.size() && i < 100; ++i) rows.build(refs[i].programIndex, refs[i].position, texts);
         if (!refs.empty()) rows.build(refs.back().programIndex, refs.back().position, texts);
     }
     checkDatabase(db, {false, 50});
