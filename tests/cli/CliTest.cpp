@@ -144,7 +144,7 @@ TEST_F(CliTest, SpecialFilesAreRefusedAndAFileSizeLimitIsAFailedSave)
     // Under a file-size limit the save fails and says so, the program is not killed.
     for (const char* args : {"fix-crc db.si", "sample -o new.si"}) {
         const CliRun r = cli(args, "ulimit -f 100 &&");
-        EXPECT_EQ(r.code, 1) << args << " (-1: ended by a signal)";
+        EXPECT_EQ(r.code, 1) << args << " (153: the shell saw SIGXFSZ end it)";
         EXPECT_NE(err().find("cannot write"), std::string::npos) << args;
     }
     EXPECT_EQ(readFile(dir.file("db.si")), saved);
