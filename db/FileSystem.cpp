@@ -16,6 +16,8 @@ namespace satorix {
 namespace {
 
 constexpr int MAX_LINK_HOPS = 40; // as the kernel's own limit
+// A file written in place is kept in memory for a restore only up to this size.
+constexpr std::size_t MAX_KEPT_FOR_RESTORE = 16u << 20;
 
 std::string folderOf(const std::string& path)
 {
@@ -57,6 +59,18 @@ bool writeAll(int fd, const std::uint8_t* buf, std::size_t len)
         }
         buf += n;
         len -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool readAll(int fd, std::vector<std::uint8_t>& buf)
+{
+    std::size_t at = 0;
+    while (at < buf.size()) {
+        const ssize_t n = ::pread(fd, buf.data() + at, buf.size() - at, static_cast<off_t>(at));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        at += static_cast<std::size_t>(n);
     }
     return true;
 }
@@ -171,13 +185,22 @@ bool FileReplacer::commit(const std::uint8_t* data, std::size_t size)
 
 bool FileReplacer::commitInPlace(const std::uint8_t* data, std::size_t size)
 {
-    // Overwritten, never truncated first: a file of the image's size needs no new blocks, so a
-    // full disk cannot stop the write half-way.
-    if (::lseek(targetFd_, 0, SEEK_SET) != 0 || !writeAll(targetFd_, data, size)) return false;
-    if (::ftruncate(targetFd_, static_cast<off_t>(size)) != 0 || ::fsync(targetFd_) != 0) return false;
-    // A file the user may write but not read was checked by the writes alone.
-    if ((::fcntl(targetFd_, F_GETFL) & O_ACCMODE) != O_RDWR) return true;
-    return readsBack(targetFd_, data, size);
+    // Overwritten, never truncated first: on most file systems a file of the image's size then
+    // needs no new blocks, and a full disk cannot stop the write half-way.
+    // Should a write fail all the same, the old contents go back where they can be read.
+    const bool readable = (::fcntl(targetFd_, F_GETFL) & O_ACCMODE) == O_RDWR;
+    std::vector<std::uint8_t> old;
+    struct stat st {};
+    if (readable && ::fstat(targetFd_, &st) == 0 && st.st_size <= static_cast<off_t>(MAX_KEPT_FOR_RESTORE)) {
+        old.resize(static_cast<std::size_t>(st.st_size));
+        if (!readAll(targetFd_, old)) old.clear();
+    }
+    if (::lseek(targetFd_, 0, SEEK_SET) == 0 && writeAll(targetFd_, data, size) &&
+        ::ftruncate(targetFd_, static_cast<off_t>(size)) == 0 && ::fsync(targetFd_) == 0)
+        return !readable || readsBack(targetFd_, data, size); // unreadable: the writes were checked
+    if (!old.empty() && ::lseek(targetFd_, 0, SEEK_SET) == 0 && writeAll(targetFd_, old.data(), old.size()))
+        if (::ftruncate(targetFd_, static_cast<off_t>(old.size())) == 0) ::fsync(targetFd_);
+    return false;
 }
 
 void FileReplacer::removeStaleTemporaries() const

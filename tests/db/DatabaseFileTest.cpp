@@ -346,6 +346,8 @@ TEST_F(FileTest, SaveAsksTheFileAndWritesInPlaceWhenTheFolderIsReadOnly)
     ::chmod(dir.file("open/read-only.si").c_str(), 0444);
     writeFile(dir.file("locked/shared.si"), std::string(IMAGE_SIZE + 100, 'o'));
     ::chmod(dir.file("locked/shared.si").c_str(), 0666);
+    writeFile(dir.file("locked/small.si"), "old");
+    ::chmod(dir.file("locked/small.si").c_str(), 0666);
     ::chmod(dir.file("locked").c_str(), 0555);
     struct stat before {};
     ::stat(dir.file("locked/shared.si").c_str(), &before);
@@ -357,13 +359,19 @@ TEST_F(FileTest, SaveAsksTheFileAndWritesInPlaceWhenTheFolderIsReadOnly)
             report(out, db->save(dir.file("open/read-only.si")));
             report(out, db->save(dir.file("locked/shared.si")));
             report(out, db->save(dir.file("locked/new.si")));
+            // A write in place that fails half-way puts the old contents back.
+            ignoreFileSizeSignal();
+            struct rlimit small {4096, 4096};
+            ::setrlimit(RLIMIT_FSIZE, &small);
+            report(out, db->save(dir.file("locked/small.si")));
         },
         results);
     ::chmod(dir.file("locked").c_str(), 0755);
     if (!ran && results.empty()) GTEST_SKIP() << "cannot run a child without root's privileges here";
     EXPECT_TRUE(ran);
-    EXPECT_EQ(results, (std::vector<int>{-1, 0, -1}));
+    EXPECT_EQ(results, (std::vector<int>{-1, 0, -1, -1}));
     EXPECT_EQ(readFile(dir.file("open/read-only.si")), "old");
+    EXPECT_EQ(readFile(dir.file("locked/small.si")), "old");
     struct stat after {};
     ::stat(dir.file("locked/shared.si").c_str(), &after);
     EXPECT_EQ(after.st_ino, before.st_ino);
