@@ -6,6 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/COrbitApp.h"
 #include "app/WidgetPrompter.h"
+#include "db/FileSystem.h"
 #include "satorix/Version.h"
 #include "views/CLeftView.h"
 
@@ -52,6 +53,7 @@ void answerWithoutDisplay(int argc, char** argv)
 int main(int argc, char** argv)
 {
     answerWithoutDisplay(argc, argv);
+    satorix::ignoreFileSizeSignal();
     QApplication qapp(argc, argv);
     QApplication::setOrganizationName(QString::fromUtf8(satorix::COrbitApp::ORGANISATION));
     QApplication::setApplicationName(QString::fromUtf8(satorix::COrbitApp::APPLICATION));

@@ -1,25 +1,25 @@
 // Loading, saving and the "programs.nfo" listing of ChannelDatabase.
-#include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "ChannelDatabase.h"
+#include "FileSystem.h"
 #include "Names.h"
 
 namespace satorix {
 
 int ChannelDatabase::load(const std::string& path)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    // A FIFO or a device would block here or never end; only a regular file is a database.
+    std::string reason;
+    const int fd = openRegularFile(path, reason);
+    std::FILE* f = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
     if (!f) {
+        if (fd >= 0) ::close(fd);
         notify("Open1", MessageIcon::Exclamation);
         return -1;
     }
@@ -46,60 +46,12 @@ int ChannelDatabase::load(const std::string& path)
     return 0;
 }
 
-namespace {
-
-// Writes all of buf to fd; false on any error (a full disk included).
-bool writeAll(int fd, const std::uint8_t* buf, std::size_t len)
-{
-    while (len > 0) {
-        const ssize_t n = ::write(fd, buf, len);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        buf += n;
-        len -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// A link is replaced through its target, so that saving never turns it into a plain file.
-std::string resolveTarget(const std::string& path)
-{
-    char buf[PATH_MAX];
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(path.c_str(), buf)) return buf;
-    return path;
-}
-
-mode_t newFileMode(const std::string& target)
-{
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-} // namespace
-
 int ChannelDatabase::save(const std::string& path)
 {
-    // Written beside the target and renamed over it: a crash or a full disk never leaves half a file.
-    const std::string target = resolveTarget(path);
-    std::string tmpl = target + ".XXXXXX";
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0) return -1;
-    ::fchmod(fd, newFileMode(target));
-
+    FileReplacer file;
+    if (!file.open(path)) return -1;
     updateCrc(loadedVersion_);
-    bool ok = writeAll(fd, imageBase(loadedVersion_), imageSize(loadedVersion_));
-    ok = (::fsync(fd) == 0) && ok;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok || std::rename(tmpl.c_str(), target.c_str()) != 0) {
-        ::unlink(tmpl.c_str());
-        return -1;
-    }
+    if (!file.commit(imageBase(loadedVersion_), imageSize(loadedVersion_))) return -1;
     lastPath_ = path;
     return 0;
 }

@@ -56,13 +56,15 @@ bool openPort(StbPort& port, TransferContext& ctx, const ReportCallback& report)
     return true;
 }
 
-// Reads the software file whole, up to the read limit; length receives the file's full length.
+} // namespace
+
 std::unique_ptr<std::uint8_t[]> readSoftwareFile(TransferContext& ctx, std::uint64_t& length,
                                                  std::size_t& stored)
 {
     const std::string& path = ctx.softwarePath;
     // Opened for writing too, as the receiver's tools always did: a read-only file is refused.
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    // Without blocking: a FIFO or a device would hold the worker for ever.
+    int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0) {
         ctx.errorDetail = path + ": " + std::strerror(errno);
@@ -70,6 +72,10 @@ std::unique_ptr<std::uint8_t[]> readSoftwareFile(TransferContext& ctx, std::uint
         return nullptr;
     }
     ::close(fd);
+    if (!S_ISREG(st.st_mode)) {
+        ctx.errorDetail = path + ": not a regular file";
+        return nullptr;
+    }
     length = static_cast<std::uint64_t>(st.st_size);
     stored = static_cast<std::size_t>(std::min(length, SOFTWARE_READ_LIMIT));
     auto buffer = allocate(stored + 1);
@@ -77,7 +83,7 @@ std::unique_ptr<std::uint8_t[]> readSoftwareFile(TransferContext& ctx, std::uint
         ctx.errorDetail = path + ": not enough memory";
         return nullptr;
     }
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     std::size_t got = 0;
     while (fd >= 0 && got < stored) {
         const ssize_t n = ::read(fd, buffer.get() + got, stored - got);
@@ -92,8 +98,6 @@ std::unique_ptr<std::uint8_t[]> readSoftwareFile(TransferContext& ctx, std::uint
     }
     return buffer;
 }
-
-} // namespace
 
 std::uint32_t upgradeRegionType(std::uint64_t fileLength, std::uint32_t* sizeClass)
 {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
+
 #include "db/ChannelDatabase.h"
 #include "link/TransferContext.h"
 #include "link/TransferReport.h"
@@ -17,6 +20,11 @@ int uploadProcedure(TransferContext& context, const ChannelDatabase& db, const R
 int upgradeProcedure(TransferContext& context, const ReportCallback& report);
 
 int runTransfer(TransferKind kind, TransferContext& context, ChannelDatabase& db, const ReportCallback& report);
+
+// Reads a software file whole, up to the largest region it could fill; length receives the
+// file's full length and stored what was read. Null, with ctx.errorDetail set, when the file is no
+// readable and writable regular file.
+std::unique_ptr<std::uint8_t[]> readSoftwareFile(TransferContext& ctx, std::uint64_t& length, std::size_t& stored);
 
 // Region type of a software file of that length (header included) and the size class reported.
 std::uint32_t upgradeRegionType(std::uint64_t fileLength, std::uint32_t* sizeClass = nullptr);

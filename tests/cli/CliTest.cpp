@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "db/DatabaseBuilder.h"
@@ -23,10 +24,11 @@ struct CliRun {
 struct CliTest : ::testing::Test {
     TempDir dir;
 
-    // Runs the command line in the temporary directory; stderr goes to err.txt there.
-    CliRun cli(const std::string& args)
+    // Runs the command line in the temporary directory, after the shell words in before; stderr
+    // goes to err.txt there.
+    CliRun cli(const std::string& args, const std::string& before = "")
     {
-        const std::string cmd = "cd '" + dir.path() + "' && '" SATORIX_CLI "' " + args + " 2>err.txt";
+        const std::string cmd = "cd '" + dir.path() + "' && " + before + " '" SATORIX_CLI "' " + args + " 2>err.txt";
         CliRun r{-1, {}};
         std::FILE* p = ::popen(cmd.c_str(), "r");
         char buf[4096];
@@ -117,4 +119,34 @@ TEST_F(CliTest, ListFormatsCarryTheRowTexts)
     EXPECT_NE(r.out.find("Ch Index"), std::string::npos);
     EXPECT_NE(r.out.find("One"), std::string::npos);
     EXPECT_EQ(r.out.find("Two"), std::string::npos);
+}
+
+TEST_F(CliTest, SpecialFilesAreRefusedAndAFileSizeLimitIsAFailedSave)
+{
+    ASSERT_EQ(cli("sample -o db.si").code, 0);
+    const std::string saved = readFile(dir.file("db.si"));
+    ::mkfifo(dir.file("fifo.si").c_str(), 0666);
+    // A command that waited on the FIFO would be ended by timeout with 124.
+    const struct {
+        std::string args, message;
+    } reads[] = {
+        {"info fifo.si", "not a regular file"}, {"check fifo.si", "not a regular file"},
+        {"fix-crc fifo.si", "not a regular file"}, {"list fifo.si", "not a regular file"},
+        {"nfo fifo.si", "not a regular file"}, {"upload --device /nonexistent fifo.si", "not a regular file"},
+        {"sample -o fifo.si", "cannot write"},
+    };
+    for (const auto& c : reads) {
+        EXPECT_EQ(cli(c.args, "timeout 20").code, 1) << c.args;
+        EXPECT_NE(err().find(c.message), std::string::npos) << c.args << ": " << err();
+    }
+    EXPECT_EQ(std::filesystem::status(dir.file("fifo.si")).type(), std::filesystem::file_type::fifo);
+
+    // Under a file-size limit the save fails and says so, the program is not killed.
+    for (const char* args : {"fix-crc db.si", "sample -o new.si"}) {
+        const CliRun r = cli(args, "ulimit -f 100 &&");
+        EXPECT_EQ(r.code, 1) << args << " (153: the shell saw SIGXFSZ end it)";
+        EXPECT_NE(err().find("cannot write"), std::string::npos) << args;
+    }
+    EXPECT_EQ(readFile(dir.file("db.si")), saved);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new.si")));
 }

@@ -1,14 +1,29 @@
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <grp.h>
+#include <memory>
+#include <mutex>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "db/ChannelDatabase.h"
 #include "db/DatabaseBuilder.h"
+#include "db/FileSystem.h"
 #include "db/SampleGenerator.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
@@ -31,7 +46,95 @@ struct FileTest : ::testing::Test {
     std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
     MessageRecorder messages{*db};
     FileTest() { db->setListingPath(dir.file("programs.nfo")); }
+
+    int entries() const
+    {
+        int n = 0;
+        for (const auto& e : std::filesystem::directory_iterator(dir.path())) n += e.is_directory() ? 0 : 1;
+        return n;
+    }
 };
+
+std::filesystem::file_type typeOf(const std::string& path)
+{
+    return std::filesystem::symlink_status(path).type();
+}
+
+bool makeSocket(const std::string& path)
+{
+    sockaddr_un addr {};
+    addr.sun_family = AF_UNIX;
+    if (path.size() >= sizeof addr.sun_path) return false;
+    std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool ok = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    if (fd >= 0) ::close(fd); // the socket file stays
+    return ok;
+}
+
+// A FIFO that a blocked open would wait on for ever: every few seconds a writer comes and goes,
+// so that a regression fails the test instead of hanging it.
+class Fifo {
+public:
+    explicit Fifo(std::string path) : path_(std::move(path))
+    {
+        ::mkfifo(path_.c_str(), 0666);
+        rescue_ = std::thread([this] {
+            std::unique_lock lock(m_);
+            while (!cv_.wait_for(lock, std::chrono::seconds(3), [this] { return done_; })) {
+                const int fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) ::close(fd);
+            }
+        });
+    }
+    ~Fifo()
+    {
+        {
+            std::lock_guard lock(m_);
+            done_ = true;
+        }
+        cv_.notify_one();
+        rescue_.join();
+    }
+
+private:
+    std::string path_;
+    std::mutex m_;
+    std::condition_variable cv_;
+    bool done_ = false;
+    std::thread rescue_;
+};
+
+// Runs f in a child process without root's privileges (as "nobody" when the test runs as root)
+// and returns the numbers f wrote to its pipe; false when no such user exists.
+bool runUnprivileged(const std::function<void(int out)>& f, std::vector<int>& results)
+{
+    const passwd* nobody = ::getpwnam("nobody");
+    if (::geteuid() == 0 && !nobody) return false;
+    const uid_t uid = nobody ? nobody->pw_uid : 0;
+    const gid_t gid = nobody ? nobody->pw_gid : 0;
+    int fds[2];
+    if (::pipe(fds) != 0) return false;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)) ::_exit(2);
+        f(fds[1]);
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    int v;
+    while (::read(fds[0], &v, sizeof v) == static_cast<ssize_t>(sizeof v)) results.push_back(v);
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void report(int out, int v)
+{
+    if (::write(out, &v, sizeof v) != static_cast<ssize_t>(sizeof v)) ::_exit(3);
+}
 
 } // namespace
 
@@ -154,36 +257,163 @@ TEST_F(FileTest, SaveFailureLeavesTargetAndNoTemporaryFile)
     EXPECT_EQ(entries, 2); // db.si and dir.si, no leftovers
 }
 
-TEST_F(FileTest, AWriteErrorLeavesTheTargetUntouched)
+TEST_F(FileTest, OnlyARegularFileOrALinkToOneLoads)
 {
     generateSample(*db, {false, 3});
-    writeFile(dir.file("t.si"), "old contents");
-    // A file size limit makes the write fail part-way, like a full disk.
-    struct rlimit old {};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    struct rlimit small = old;
-    small.rlim_cur = 4096;
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const int r = db->save(dir.file("t.si"));
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(r, -1);
-    EXPECT_EQ(readFile(dir.file("t.si")), "old contents");
-    int entries = 0;
-    for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
-        (void)e;
-        ++entries;
+    ASSERT_EQ(db->save(dir.file("db.si")), 0);
+    Fifo fifo(dir.file("fifo.si"));
+    ASSERT_TRUE(makeSocket(dir.file("socket.si")));
+    ::mkdir(dir.file("folder.si").c_str(), 0755);
+    ::symlink("fifo.si", dir.file("to-fifo.si").c_str());
+    ::symlink("db.si", dir.file("to-db.si").c_str());
+    const struct {
+        std::string path;
+        int result;
+    } cases[] = {
+        {dir.file("fifo.si"), -1},   {dir.file("socket.si"), -1}, {dir.file("folder.si"), -1},
+        {"/dev/zero", -1},           {dir.file("to-fifo.si"), -1}, {dir.file("to-db.si"), 0},
+    };
+    for (const auto& c : cases) {
+        auto other = std::make_unique<ChannelDatabase>();
+        MessageRecorder otherMessages(*other);
+        other->setListingPath("");
+        other->setU8(20001, 0x43);
+        EXPECT_EQ(other->load(c.path), c.result) << c.path;
+        if (c.result == 0) {
+            EXPECT_EQ(imageBytes(*other), imageBytes(*db)) << c.path;
+            continue;
+        }
+        EXPECT_EQ(otherMessages.texts, std::vector<std::string>{"Open1"}) << c.path;
+        EXPECT_EQ(other->u8(20001), 0x43) << c.path;
+        EXPECT_FALSE(other->isLoaded()) << c.path;
     }
-    EXPECT_EQ(entries, 1);
 }
 
-TEST_F(FileTest, SaveKeepsTheModeOfAnExistingFile)
+TEST_F(FileTest, SaveWritesOnlyRegularFilesAndCreatesTheTargetOfADanglingLink)
+{
+    generateSample(*db, {false, 3});
+    Fifo fifo(dir.file("fifo.si"));
+    ASSERT_TRUE(makeSocket(dir.file("socket.si")));
+    ::symlink("fifo.si", dir.file("to-fifo.si").c_str());
+    ::symlink("new.si", dir.file("dangling.si").c_str());
+    ::symlink("missing/new.si", dir.file("nowhere.si").c_str());
+    // A device of the test's own: as root a save over it would have replaced a real one.
+    const bool device = ::mknod(dir.file("null.si").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    if (!device) std::printf("no character device row: mknod is not allowed here\n");
+    using std::filesystem::file_type;
+    const struct {
+        std::string name;
+        int result;
+        file_type after;
+    } cases[] = {
+        {"fifo.si", -1, file_type::fifo},        {"socket.si", -1, file_type::socket},
+        {"to-fifo.si", -1, file_type::symlink},  {"nowhere.si", -1, file_type::symlink},
+        {"dangling.si", 0, file_type::symlink},  {"null.si", -1, file_type::character},
+    };
+    for (const auto& c : cases) {
+        if (c.after == file_type::character && !device) continue;
+        EXPECT_EQ(db->save(dir.file(c.name)), c.result) << c.name;
+        EXPECT_EQ(typeOf(dir.file(c.name)), c.after) << c.name;
+    }
+    EXPECT_EQ(typeOf(dir.file("new.si")), file_type::regular);
+    EXPECT_EQ(readFile(dir.file("new.si")), imageBytes(*db));
+    EXPECT_EQ(entries(), device ? 7 : 6); // nothing left beside them
+}
+
+TEST_F(FileTest, SaveKeepsOwnerGroupAndMode)
 {
     writeFile(dir.file("m.si"), "x");
     ::chmod(dir.file("m.si").c_str(), 0640);
+    // Root may give the file back to anyone; a user keeps its own file and group.
+    const passwd* nobody = ::getpwnam("nobody");
+    const uid_t uid = ::geteuid() == 0 && nobody ? nobody->pw_uid : ::geteuid();
+    const gid_t gid = ::geteuid() == 0 && nobody ? nobody->pw_gid : ::getegid();
+    ASSERT_EQ(::chown(dir.file("m.si").c_str(), uid, gid), 0);
     ASSERT_EQ(db->save(dir.file("m.si")), 0);
     struct stat st {};
     ::stat(dir.file("m.si").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_uid, uid);
+    EXPECT_EQ(st.st_gid, gid);
+}
+
+TEST_F(FileTest, SaveAsksTheFileAndWritesInPlaceWhenTheFolderIsReadOnly)
+{
+    // open: the user may write the folder, not the file; locked: the folder, not the file.
+    ::chmod(dir.path().c_str(), 0755);
+    ::mkdir(dir.file("open").c_str(), 0777);
+    ::chmod(dir.file("open").c_str(), 0777);
+    ::mkdir(dir.file("locked").c_str(), 0755);
+    writeFile(dir.file("open/read-only.si"), "old");
+    ::chmod(dir.file("open/read-only.si").c_str(), 0444);
+    writeFile(dir.file("locked/shared.si"), std::string(IMAGE_SIZE + 100, 'o'));
+    ::chmod(dir.file("locked/shared.si").c_str(), 0666);
+    writeFile(dir.file("locked/small.si"), "old");
+    ::chmod(dir.file("locked/small.si").c_str(), 0666);
+    ::chmod(dir.file("locked").c_str(), 0555);
+    struct stat before {};
+    ::stat(dir.file("locked/shared.si").c_str(), &before);
+
+    generateSample(*db, {false, 3});
+    std::vector<int> results;
+    const bool ran = runUnprivileged(
+        [&](int out) {
+            report(out, db->save(dir.file("open/read-only.si")));
+            report(out, db->save(dir.file("locked/shared.si")));
+            report(out, db->save(dir.file("locked/new.si")));
+            // A write in place that fails half-way puts the old contents back.
+            ignoreFileSizeSignal();
+            struct rlimit small {4096, 4096};
+            ::setrlimit(RLIMIT_FSIZE, &small);
+            report(out, db->save(dir.file("locked/small.si")));
+        },
+        results);
+    ::chmod(dir.file("locked").c_str(), 0755);
+    if (!ran && results.empty()) GTEST_SKIP() << "cannot run a child without root's privileges here";
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(results, (std::vector<int>{-1, 0, -1, -1}));
+    EXPECT_EQ(readFile(dir.file("open/read-only.si")), "old");
+    EXPECT_EQ(readFile(dir.file("locked/small.si")), "old");
+    struct stat after {};
+    ::stat(dir.file("locked/shared.si").c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    db->updateCrc(db->loadedVersion()); // as the save in the child did
+    EXPECT_EQ(readFile(dir.file("locked/shared.si")), imageBytes(*db));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("locked/new.si")));
+}
+
+TEST_F(FileTest, AWriteBeyondTheFileSizeLimitFailsAndLeavesTheTarget)
+{
+    generateSample(*db, {false, 3});
+    writeFile(dir.file("t.si"), "old contents");
+    // As the programs start: the limit then gives a short write, not SIGXFSZ.
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ignoreFileSizeSignal();
+        struct rlimit small {4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        ::_exit(db->save(dir.file("t.si")) == -1 ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readFile(dir.file("t.si")), "old contents");
+    EXPECT_EQ(entries(), 1);
+}
+
+TEST_F(FileTest, ASaveRemovesTheTemporaryFilesOfKilledSaves)
+{
+    generateSample(*db, {false, 3});
+    const std::vector<std::string> stale = {"db.si.a1B2c3", "db.si.ZZZZZZ"};
+    const std::vector<std::string> kept = {"db.si.abc", "db.si.a1B2c3.x", "other.si.a1B2c3", "db.si.Live00"};
+    for (const auto& n : stale) writeFile(dir.file(n), "half");
+    for (const auto& n : kept) writeFile(dir.file(n), "keep");
+    // A save still writing holds its file locked.
+    const int live = ::open(dir.file("db.si.Live00").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    ASSERT_EQ(db->save(dir.file("db.si")), 0);
+    ::close(live);
+    for (const auto& n : stale) EXPECT_FALSE(std::filesystem::exists(dir.file(n))) << n;
+    for (const auto& n : kept) EXPECT_TRUE(std::filesystem::exists(dir.file(n))) << n;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -213,6 +214,52 @@ TEST(DatabaseModel, PurgeMatchesOneByOneRemovalOnDanglingIndices)
     RecordView rec;
     s.db->getRecord(DBT_PROGRAM, 1, rec);
     EXPECT_EQ(rec.field[1], 1);
+}
+
+TEST(DatabaseModel, PurgeGivesTheBytesOfOneByOneRemoval)
+{
+    // The reference removes one provider at a time: move the slots above down, renumber, re-check.
+    auto reference = [](ChannelDatabase& db) {
+        const int programs = db.programsInUse();
+        int count = db.providerCount();
+        for (int p = 0; p < count && p < MAX_PROVIDERS;) {
+            bool used = false;
+            for (int i = 0; i < programs && !used; ++i)
+                used = db.u16(ChannelDatabase::programOffset(i) + layout::prog::PROVIDER) == p;
+            if (used) {
+                ++p;
+                continue;
+            }
+            const int top = std::min(count, MAX_PROVIDERS);
+            if (p + 1 < top)
+                std::memmove(db.image() + ChannelDatabase::providerOffset(p), db.image() + ChannelDatabase::providerOffset(p + 1),
+                             static_cast<std::size_t>(top - p - 1) * layout::PROVIDER_SIZE);
+            for (int i = 0; i < programs; ++i) {
+                const std::size_t o = ChannelDatabase::programOffset(i) + layout::prog::PROVIDER;
+                if (db.u16(o) > p) db.setU16(o, static_cast<std::uint16_t>(db.u16(o) - 1));
+            }
+            --count;
+        }
+        db.setProviderCount(count);
+    };
+    struct Case {
+        int providers, programs, spread;
+    };
+    for (const Case c : {Case{3, 5, 4}, Case{400, 30, 400}, Case{65535, 40, 700}, Case{401, 400, 500},
+                         Case{50, 0, 1}, Case{400, 2, 65535}}) {
+        auto a = std::make_unique<ChannelDatabase>(), b = std::make_unique<ChannelDatabase>();
+        std::uint32_t seed = static_cast<std::uint32_t>(c.providers * 31 + c.programs);
+        auto next = [&seed] { return seed = seed * 1664525u + 1013904223u, seed >> 8; };
+        for (std::size_t i = ChannelDatabase::providerOffset(0); i < IMAGE_SIZE; ++i) a->setU8(i, static_cast<std::uint8_t>(next()));
+        a->setProviderCount(c.providers);
+        a->setProgramCount(c.programs);
+        for (int i = 0; i < c.programs; ++i)
+            a->setU16(ChannelDatabase::programOffset(i) + layout::prog::PROVIDER, static_cast<std::uint16_t>(next() % c.spread));
+        std::memcpy(b->image(), a->image(), IMAGE_SIZE);
+        a->purgeUnusedProviders();
+        reference(*b);
+        EXPECT_EQ(std::memcmp(a->image(), b->image(), IMAGE_SIZE), 0) << c.providers << " providers, " << c.programs << " programs";
+    }
 }
 
 TEST(DatabaseModel, CrcOfKnownDataAndOfTheImage)

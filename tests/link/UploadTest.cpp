@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <random>
+#include <sys/stat.h>
 
 #include "db/SampleGenerator.h"
 #include "link/PacketLink.h"
@@ -141,15 +142,20 @@ TEST(Upgrade, OneMebibyteFileGoesToRegion3)
 
 TEST(Upgrade, UnreadableFileClosesWithoutSending)
 {
-    Transfer t;
-    t.ctx.softwarePath = "/nonexistent/sw.dlp";
-    auto options = receiving(fastTimeouts());
-    options.timeLimitMs = 1500;
-    SimOnPty sim(options);
-    EXPECT_NE(t.run(TransferKind::Upgrade, sim, fastTimeouts()), 0);
-    EXPECT_EQ(t.log.closing(), (TransferReport {REPORT_CANCELLED, 0}));
-    EXPECT_NE(t.ctx.errorDetail.find("/nonexistent/sw.dlp"), std::string::npos);
-    EXPECT_TRUE(sim.finish().headers.empty());
+    // A FIFO held the worker in its read for ever.
+    satorix::test::TempDir dir;
+    ::mkfifo(dir.file("sw.dlp").c_str(), 0666);
+    for (const std::string& path : {std::string("/nonexistent/sw.dlp"), dir.file("sw.dlp")}) {
+        Transfer t;
+        t.ctx.softwarePath = path;
+        auto options = receiving(fastTimeouts());
+        options.timeLimitMs = 1500;
+        SimOnPty sim(options);
+        EXPECT_NE(t.run(TransferKind::Upgrade, sim, fastTimeouts()), 0);
+        EXPECT_EQ(t.log.closing(), (TransferReport {REPORT_CANCELLED, 0}));
+        EXPECT_NE(t.ctx.errorDetail.find(path), std::string::npos);
+        EXPECT_TRUE(sim.finish().headers.empty());
+    }
 }
 
 TEST(Upload, CancelDuringTheBlocks)

@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
+
+#include "db/FileSystem.h"
 
 namespace satorix::cli {
 
@@ -15,9 +18,12 @@ void reportMessagesToStderr(ChannelDatabase& db)
 
 bool readImageFile(const std::string& path, ChannelDatabase& db, long long& size)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::string reason;
+    const int fd = openRegularFile(path, reason);
+    std::FILE* f = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
     if (!f) {
-        std::fprintf(stderr, "error: cannot open %s: %s\n", path.c_str(), std::strerror(errno));
+        if (fd >= 0) ::close(fd);
+        std::fprintf(stderr, "error: cannot open %s: %s\n", path.c_str(), fd >= 0 ? std::strerror(errno) : reason.c_str());
         return false;
     }
     struct stat st {};
@@ -41,6 +47,14 @@ bool readImageFile(const std::string& path, ChannelDatabase& db, long long& size
 
 bool loadLikeEditor(const std::string& path, ChannelDatabase& db)
 {
+    // The editor's "Open1" says nothing of why; a script's user gets the reason.
+    std::string reason;
+    const int fd = openRegularFile(path, reason);
+    if (fd < 0) {
+        std::fprintf(stderr, "error: cannot open %s: %s\n", path.c_str(), reason.c_str());
+        return false;
+    }
+    ::close(fd);
     reportMessagesToStderr(db);
     db.setListingPath("");
     return db.load(path) == 0;

@@ -17,7 +17,8 @@ void reportMessagesToStderr(ChannelDatabase& db);
 // on stderr when it cannot be read or is shorter than an image; size receives the file's length.
 bool readImageFile(const std::string& path, ChannelDatabase& db, long long& size);
 
-// Loads a file the way the editor does, without leaving a "programs.nfo" behind.
+// Loads a file the way the editor does, without leaving a "programs.nfo" behind. A file that is
+// not there or not a regular file is refused with the reason on stderr.
 bool loadLikeEditor(const std::string& path, ChannelDatabase& db);
 
 } // namespace satorix::cli

@@ -1,11 +1,13 @@
 #include <CLI/CLI.hpp>
 
+#include "db/FileSystem.h"
 #include "tools/cli/CliCommon.h"
 #include "tools/cli/DbCommands.h"
 #include "tools/cli/LinkCommands.h"
 
 int main(int argc, char** argv)
 {
+    satorix::ignoreFileSizeSignal();
     CLI::App app{"Satorix command line: channel database files and receiver transfers"};
     app.require_subcommand(1);
     int result = satorix::cli::EXIT_OK;
