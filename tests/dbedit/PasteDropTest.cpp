@@ -12,7 +12,7 @@ protected:
     V namedServices(int l) const
     {
         V out;
-        for (int e : entries(l)) out.push_back(db.u16(ChannelDatabase::programOffset(e) + layout::prog::SERVICE_ID));
+        for (int e : entries(l)) out.push_back(db.raw().u16(DatabaseImage::programOffset(e) + layout::prog::SERVICE_ID));
         return out;
     }
     ProgramInfo tableItem(int row) const
@@ -126,12 +126,12 @@ TEST_F(PasteDrop, DragTwoOfSixToRowOne)
     setList(0, {0, 1, 2, 3, 4, 5});
     setList(1, {5, 4, 2});
     const V named0 = namedServices(0), named1 = namedServices(1);
-    const auto reserved = [&](int i) { return db.u16(ChannelDatabase::programOffset(i) + layout::prog::RESERVED); };
-    for (int i = 0; i < 6; ++i) db.setU16(ChannelDatabase::programOffset(i) + layout::prog::RESERVED, 0x1000 + i);
+    const auto reserved = [&](int i) { return db.raw().u16(DatabaseImage::programOffset(i) + layout::prog::RESERVED); };
+    for (int i = 0; i < 6; ++i) db.raw().setU16(DatabaseImage::programOffset(i) + layout::prog::RESERVED, 0x1000 + i);
     liftFromTable({2, 4});
     EXPECT_EQ(4, db.programCount());
     RecordView scope;
-    scope.field[0] = static_cast<std::int32_t>(TABLE);
+    scope.field[dropf::SCOPE] = static_cast<std::int32_t>(TABLE);
     ASSERT_EQ(0, db.recordOp(DBT_SATELLITE, OP_EDIT, 1, scope)); // routed to moveFavouritesForDrop
     EXPECT_EQ((V{0, 3, 1, 4, 2, 5}), entries(0));
     ASSERT_EQ(0, db.dropPrograms(DBT_PROGRAM, -1, 1, db.dragList(), TABLE));
