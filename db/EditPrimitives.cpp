@@ -47,8 +47,10 @@ void writeProgram(ChannelDatabase& db, int row, const ProgramInfo& item, int pro
 
 bool programMatches(const ChannelDatabase& db, int row, const ProgramInfo& item, int provider, int transponder)
 {
+    // The service id first: findProgram runs this over whole tables.
+    if (db.raw().u16(DatabaseImage::programOffset(row) + layout::prog::SERVICE_ID) != item.serviceId) return false;
     const ProgramRecord r = ProgramRecord::read(db.raw(), row);
-    return r.serviceId == item.serviceId && r.provider == provider && r.transponder == transponder &&
+    return r.provider == provider && r.transponder == transponder &&
            r.videoPid == item.videoPid && r.audioPid == item.audioPid && r.pcrPid == item.pcrPid &&
            r.flags == item.programFlags && boundedName(r.name) == boundedName(item.name);
 }

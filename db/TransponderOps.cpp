@@ -57,7 +57,8 @@ int addTransponder(ChannelDatabase& db, const RecordView& rec)
     int start = 0;
     while (start < count && satelliteIdAt(db, start) != tp.satelliteId) ++start;
     for (int i = start; i < count; ++i)
-        if (TransponderRecord::read(db.raw(), i) == tp) {
+        // The id first: most rows belong to other satellites and need no full read.
+        if (satelliteIdAt(db, i) == tp.satelliteId && TransponderRecord::read(db.raw(), i) == tp) {
             db.notify("Transponder with entered values exist");
             return DB_TRANSPONDER_EXISTS;
         }
