@@ -48,14 +48,14 @@ void BM_AddTransponderAtFront(benchmark::State& state)
     // Free the last slot: move its programs to transponder 0 and delete it.
     const int last = MAX_TRANSPONDERS - 1;
     for (int i = 0; i < db.programCount(); ++i) {
-        const std::size_t o = ChannelDatabase::programOffset(i) + layout::prog::TRANSPONDER;
-        if (db.u16(o) == last) db.setU16(o, 0);
+        const std::size_t o = DatabaseImage::programOffset(i) + layout::prog::TRANSPONDER;
+        if (db.raw().u16(o) == last) db.raw().setU16(o, 0);
     }
     RecordView none;
     db.recordOp(DBT_TRANSPONDER, OP_DELETE, last, none);
     RecordView tp;
     db.getRecord(DBT_TRANSPONDER, 0, tp);
-    tp.field[7] = 1000; // below every frequency of the first satellite's group
+    tp.field[tpf::FREQUENCY] = 1000; // below every frequency of the first satellite's group
     const Snapshot snap(db);
     for (auto _ : state) {
         if (db.recordOp(DBT_TRANSPONDER, OP_ADD, 0, tp) != 0) state.SkipWithError("add refused");

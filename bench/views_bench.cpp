@@ -54,8 +54,8 @@ QString busiestSatellite(const ChannelDatabase& db)
     for (int p = 0; p < db.programsInUse(); ++p) {
         RecordView program;
         RecordView tp;
-        if (db.getRecord(DBT_PROGRAM, p, program) == 0 && db.getRecord(DBT_TRANSPONDER, program.field[2], tp) == 0)
-            ++programsBySatellite[tp.field[0]];
+        if (db.getRecord(DBT_PROGRAM, p, program) == 0 && db.getRecord(DBT_TRANSPONDER, program.field[progf::TRANSPONDER], tp) == 0)
+            ++programsBySatellite[tp.field[tpf::SAT_ID]];
     }
     int best = -1;
     for (const auto& [id, count] : programsBySatellite)

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "DatabaseImage.h"
 #include "DbTypes.h"
 #include "ProgramInfo.h"
 #include "RecordView.h"
@@ -32,8 +33,8 @@ public:
     std::uint8_t* imageBase(std::uint32_t version);
     const std::uint8_t* imageBase(std::uint32_t version) const;
     static std::size_t imageSize(std::uint32_t version);
-    std::uint8_t* image() { return image_.get(); }
-    const std::uint8_t* image() const { return image_.get(); }
+    std::uint8_t* image() { return image_.data(); }
+    const std::uint8_t* image() const { return image_.data(); }
 
     std::uint32_t version() const { return version_; }
     void setVersion(std::uint32_t v) { version_ = v; }
@@ -45,42 +46,21 @@ public:
     void setNotifier(Notifier n) { notifier_ = std::move(n); }
     void notify(const std::string& text, MessageIcon icon = MessageIcon::None) const;
 
-    // --- typed little-endian access ---
-    std::uint8_t u8(std::size_t off) const { return image_[off]; }
-    std::uint16_t u16(std::size_t off) const
-    {
-        return static_cast<std::uint16_t>(image_[off] | (image_[off + 1] << 8));
-    }
-    std::uint32_t u32(std::size_t off) const
-    {
-        return static_cast<std::uint32_t>(image_[off]) | static_cast<std::uint32_t>(image_[off + 1]) << 8 |
-               static_cast<std::uint32_t>(image_[off + 2]) << 16 |
-               static_cast<std::uint32_t>(image_[off + 3]) << 24;
-    }
-    void setU8(std::size_t off, std::uint8_t v) { image_[off] = v; }
-    void setU16(std::size_t off, std::uint16_t v)
-    {
-        image_[off] = static_cast<std::uint8_t>(v);
-        image_[off + 1] = static_cast<std::uint8_t>(v >> 8);
-    }
-    void setU32(std::size_t off, std::uint32_t v)
-    {
-        for (int i = 0; i < 4; ++i) image_[off + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
-    const char* namePtr(std::size_t off) const { return reinterpret_cast<const char*>(&image_[off]); }
-    char* namePtr(std::size_t off) { return reinterpret_cast<char*>(&image_[off]); }
+    // Little-endian access to the bytes and where each record lies.
+    DatabaseImage& raw() { return image_; }
+    const DatabaseImage& raw() const { return image_; }
 
     // --- counters (raw, as stored) and their capacity-bounded forms ---
-    int satelliteCount() const { return u16(layout::SATELLITE_COUNT); }
-    int programCount() const { return u16(layout::PROGRAM_COUNT); }
-    int tvProgramCount() const { return u16(layout::TV_PROGRAM_COUNT); }
-    int transponderCount() const { return u16(layout::TRANSPONDER_COUNT); }
-    int providerCount() const { return u16(layout::PROVIDER_COUNT); }
-    void setSatelliteCount(int n) { setU16(layout::SATELLITE_COUNT, static_cast<std::uint16_t>(n)); }
-    void setProgramCount(int n) { setU16(layout::PROGRAM_COUNT, static_cast<std::uint16_t>(n)); }
-    void setTvProgramCount(int n) { setU16(layout::TV_PROGRAM_COUNT, static_cast<std::uint16_t>(n)); }
-    void setTransponderCount(int n) { setU16(layout::TRANSPONDER_COUNT, static_cast<std::uint16_t>(n)); }
-    void setProviderCount(int n) { setU16(layout::PROVIDER_COUNT, static_cast<std::uint16_t>(n)); }
+    int satelliteCount() const { return image_.u16(layout::SATELLITE_COUNT); }
+    int programCount() const { return image_.u16(layout::PROGRAM_COUNT); }
+    int tvProgramCount() const { return image_.u16(layout::TV_PROGRAM_COUNT); }
+    int transponderCount() const { return image_.u16(layout::TRANSPONDER_COUNT); }
+    int providerCount() const { return image_.u16(layout::PROVIDER_COUNT); }
+    void setSatelliteCount(int n) { image_.setU16(layout::SATELLITE_COUNT, static_cast<std::uint16_t>(n)); }
+    void setProgramCount(int n) { image_.setU16(layout::PROGRAM_COUNT, static_cast<std::uint16_t>(n)); }
+    void setTvProgramCount(int n) { image_.setU16(layout::TV_PROGRAM_COUNT, static_cast<std::uint16_t>(n)); }
+    void setTransponderCount(int n) { image_.setU16(layout::TRANSPONDER_COUNT, static_cast<std::uint16_t>(n)); }
+    void setProviderCount(int n) { image_.setU16(layout::PROVIDER_COUNT, static_cast<std::uint16_t>(n)); }
 
     int satellitesInUse() const { return std::min(satelliteCount(), MAX_SATELLITES); }
     int programsInUse() const { return std::min(programCount(), MAX_PROGRAMS); }
@@ -88,28 +68,17 @@ public:
     int providersInUse() const { return std::min(providerCount(), MAX_PROVIDERS); }
 
     // Favourite list counters; l must be 0..8.
-    int favCount(int l) const { return u16(favOffset(l) + layout::fav::COUNT); }
-    int favTvCount(int l) const { return u16(favOffset(l) + layout::fav::TV_COUNT); }
+    int favCount(int l) const { return image_.u16(DatabaseImage::favOffset(l) + layout::fav::COUNT); }
+    int favTvCount(int l) const { return image_.u16(DatabaseImage::favOffset(l) + layout::fav::TV_COUNT); }
     int favInUse(int l) const { return std::min(favCount(l), FAV_ENTRIES); }
-    void setFavCount(int l, int n) { setU16(favOffset(l) + layout::fav::COUNT, static_cast<std::uint16_t>(n)); }
+    void setFavCount(int l, int n) { image_.setU16(DatabaseImage::favOffset(l) + layout::fav::COUNT, static_cast<std::uint16_t>(n)); }
     void setFavTvCount(int l, int n)
     {
-        setU16(favOffset(l) + layout::fav::TV_COUNT, static_cast<std::uint16_t>(n));
+        image_.setU16(DatabaseImage::favOffset(l) + layout::fav::TV_COUNT, static_cast<std::uint16_t>(n));
     }
     // Entry p (0..399) of list l.
-    int favEntry(int l, int p) const { return u16(favEntryOffset(l, p)); }
-    void setFavEntry(int l, int p, int v) { setU16(favEntryOffset(l, p), static_cast<std::uint16_t>(v)); }
-
-    // --- record offsets; indices must be within capacity ---
-    static std::size_t satelliteOffset(int i) { return layout::SATELLITES + layout::SATELLITE_SIZE * i; }
-    static std::size_t programOffset(int i) { return layout::PROGRAMS + layout::PROGRAM_SIZE * i; }
-    static std::size_t favOffset(int l) { return layout::FAVOURITES + layout::FAVOURITE_SIZE * l; }
-    static std::size_t favEntryOffset(int l, int p) { return favOffset(l) + layout::fav::ENTRIES + 2 * p; }
-    static std::size_t transponderOffset(int i)
-    {
-        return layout::TRANSPONDERS + layout::TRANSPONDER_SIZE * i;
-    }
-    static std::size_t providerOffset(int i) { return layout::PROVIDERS + layout::PROVIDER_SIZE * i; }
+    int favEntry(int l, int p) const { return image_.u16(DatabaseImage::favEntryOffset(l, p)); }
+    void setFavEntry(int l, int p, int v) { image_.setU16(DatabaseImage::favEntryOffset(l, p), static_cast<std::uint16_t>(v)); }
 
     // --- getters ---
     int getCount(int code, int& n) const;
@@ -127,7 +96,7 @@ public:
     void updateCrc(std::uint32_t version);
     // CRC of the image as it stands (byte 10,079 taken as 0), without changing it.
     std::uint32_t computeCrc() const;
-    std::uint32_t storedCrc() const { return u32(layout::CRC); }
+    std::uint32_t storedCrc() const { return image_.u32(layout::CRC); }
 
     // --- file ---
     int load(const std::string& path);
@@ -151,7 +120,7 @@ public:
 
     // DBT_PROGRAM, DBT_FAVOURITE, DBT_TRANSPONDER and DBT_PROVIDER with OP_EDIT, OP_DELETE, OP_ADD
     // (OP_REMOVE_ENTRY for programs). DBT_SATELLITE, whatever the op, is moveFavouritesForDrop(index)
-    // with rec.field[0] as the ListScope of the view.
+    // with rec.field[dropf::SCOPE] as the ListScope of the view.
     int recordOp(int type, int op, int index, const RecordView& rec);
 
     // The list view's Delete for one program, read by the view's scope and selected tree text.
@@ -185,7 +154,7 @@ private:
     void fillTransponderAndSatellite(int transponderIndex, ProgramInfo& info, bool& satelliteFound) const;
     void fillFavouriteMembership(int program, ProgramInfo& info, bool positions) const;
 
-    std::unique_ptr<std::uint8_t[]> image_;
+    DatabaseImage image_;
     std::uint32_t version_ = 0;
     std::uint32_t loaded_ = 0;
     std::uint32_t loadedVersion_ = 0;

@@ -1,26 +1,28 @@
 #include "DatabaseBuilder.h"
 
 #include "Names.h"
+#include "Records.h"
 
 namespace satorix {
 
 int DatabaseBuilder::addSatellite(const SatelliteFields& s)
 {
     const int i = db_.satelliteCount();
-    const std::size_t o = ChannelDatabase::satelliteOffset(i);
-    namespace f = layout::sat;
-    db_.setU16(o + f::ID, static_cast<std::uint16_t>(s.id));
-    db_.setU16(o + f::POSITION, static_cast<std::uint16_t>(s.position));
-    copyName(db_.namePtr(o + f::NAME), s.name.c_str());
-    db_.setU16(o + f::TALLY, 0);
-    db_.setU8(o + f::TONE22K, static_cast<std::uint8_t>(s.tone22k));
-    db_.setU16(o + f::LNB_LOW, static_cast<std::uint16_t>(s.lnbLowLo));
-    db_.setU16(o + f::LNB_HIGH, static_cast<std::uint16_t>(s.lnbHighLo));
-    db_.setU8(o + f::DISEQC_MODE, static_cast<std::uint8_t>(s.diseqcMode));
-    db_.setU8(o + f::DISEQC12, static_cast<std::uint8_t>(s.diseqc12));
-    db_.setU8(o + f::POSITIONER, static_cast<std::uint8_t>(s.positionerNo));
-    db_.setU16(o + f::DISEQC11, static_cast<std::uint16_t>(s.diseqc11Port));
-    db_.setU8(o + f::EAST_WEST, static_cast<std::uint8_t>(s.eastWest));
+    // The slot's reserved byte stays as it was.
+    SatelliteRecord r = SatelliteRecord::read(db_.raw(), i);
+    r.id = static_cast<std::uint16_t>(s.id);
+    r.position = static_cast<std::uint16_t>(s.position);
+    r.name = s.name.c_str();
+    r.tally = 0;
+    r.tone22k = static_cast<std::int8_t>(s.tone22k);
+    r.lnbLow = static_cast<std::uint16_t>(s.lnbLowLo);
+    r.lnbHigh = static_cast<std::uint16_t>(s.lnbHighLo);
+    r.diseqcMode = static_cast<std::int8_t>(s.diseqcMode);
+    r.diseqc12 = static_cast<std::uint8_t>(s.diseqc12);
+    r.positioner = static_cast<std::uint8_t>(s.positionerNo);
+    r.diseqc11 = static_cast<std::uint16_t>(s.diseqc11Port);
+    r.eastWest = static_cast<std::int8_t>(s.eastWest);
+    r.write(db_.raw(), i, NameWrite::Padded);
     db_.setSatelliteCount(i + 1);
     return i;
 }
@@ -28,21 +30,21 @@ int DatabaseBuilder::addSatellite(const SatelliteFields& s)
 int DatabaseBuilder::addTransponder(const TransponderFields& t)
 {
     const int i = db_.transponderCount();
-    const std::size_t o = ChannelDatabase::transponderOffset(i);
-    namespace f = layout::tp;
-    db_.setU8(o + f::SAT_ID, static_cast<std::uint8_t>(t.satelliteId));
-    db_.setU8(o + f::POLARISATION, static_cast<std::uint8_t>(t.polarisation));
-    db_.setU8(o + f::FEC, static_cast<std::uint8_t>(t.fec));
-    db_.setU16(o + f::TSID, static_cast<std::uint16_t>(t.transportStreamId));
-    db_.setU16(o + f::NID, static_cast<std::uint16_t>(t.networkId));
-    db_.setU16(o + f::ONID, static_cast<std::uint16_t>(t.originalNetworkId));
-    db_.setU16(o + f::FREQUENCY, static_cast<std::uint16_t>(t.frequency));
-    db_.setU16(o + f::SYMBOL_RATE, static_cast<std::uint16_t>(t.symbolRate));
+    TransponderRecord r;
+    r.satelliteId = static_cast<std::uint8_t>(t.satelliteId);
+    r.polarisation = static_cast<std::uint8_t>(t.polarisation);
+    r.fec = static_cast<std::uint8_t>(t.fec);
+    r.tsid = static_cast<std::uint16_t>(t.transportStreamId);
+    r.nid = static_cast<std::uint16_t>(t.networkId);
+    r.onid = static_cast<std::uint16_t>(t.originalNetworkId);
+    r.frequency = static_cast<std::uint16_t>(t.frequency);
+    r.symbolRate = static_cast<std::uint16_t>(t.symbolRate);
+    r.write(db_.raw(), i);
     db_.setTransponderCount(i + 1);
     const int s = db_.findSatellite(t.satelliteId);
     if (s >= 0) {
-        const std::size_t so = ChannelDatabase::satelliteOffset(s) + layout::sat::TALLY;
-        db_.setU16(so, static_cast<std::uint16_t>(db_.u16(so) + 1));
+        const std::size_t so = DatabaseImage::satelliteOffset(s) + layout::sat::TALLY;
+        db_.raw().setU16(so, static_cast<std::uint16_t>(db_.raw().u16(so) + 1));
     }
     return i;
 }
@@ -50,7 +52,7 @@ int DatabaseBuilder::addTransponder(const TransponderFields& t)
 int DatabaseBuilder::addProvider(const std::string& name)
 {
     const int i = db_.providerCount();
-    copyName(db_.namePtr(ChannelDatabase::providerOffset(i)), name.c_str());
+    copyName(db_.raw().namePtr(DatabaseImage::providerOffset(i)), name.c_str());
     db_.setProviderCount(i + 1);
     return i;
 }
@@ -58,16 +60,16 @@ int DatabaseBuilder::addProvider(const std::string& name)
 int DatabaseBuilder::addProgram(const ProgramFields& p, bool tv)
 {
     const int i = db_.programCount();
-    const std::size_t o = ChannelDatabase::programOffset(i);
-    namespace f = layout::prog;
-    db_.setU16(o + f::SERVICE_ID, static_cast<std::uint16_t>(p.serviceId));
-    db_.setU16(o + f::PROVIDER, static_cast<std::uint16_t>(p.provider));
-    db_.setU16(o + f::TRANSPONDER, static_cast<std::uint16_t>(p.transponder));
-    db_.setU16(o + f::VIDEO_PID, static_cast<std::uint16_t>(p.videoPid));
-    db_.setU16(o + f::AUDIO_PID, static_cast<std::uint16_t>(p.audioPid));
-    db_.setU16(o + f::PCR_PID, static_cast<std::uint16_t>(p.pcrPid));
-    db_.setU16(o + f::FLAGS, static_cast<std::uint16_t>(p.flags));
-    copyName(db_.namePtr(o + f::NAME), p.name.c_str());
+    ProgramRecord r;
+    r.serviceId = static_cast<std::uint16_t>(p.serviceId);
+    r.provider = static_cast<std::uint16_t>(p.provider);
+    r.transponder = static_cast<std::uint16_t>(p.transponder);
+    r.videoPid = static_cast<std::uint16_t>(p.videoPid);
+    r.audioPid = static_cast<std::uint16_t>(p.audioPid);
+    r.pcrPid = static_cast<std::uint16_t>(p.pcrPid);
+    r.flags = static_cast<std::uint16_t>(p.flags);
+    r.name = p.name.c_str();
+    r.write(db_.raw(), i, NameWrite::Padded);
     db_.setProgramCount(i + 1);
     if (tv) db_.setTvProgramCount(db_.tvProgramCount() + 1);
     return i;
@@ -75,7 +77,7 @@ int DatabaseBuilder::addProgram(const ProgramFields& p, bool tv)
 
 void DatabaseBuilder::setFavouriteName(int list, const std::string& name)
 {
-    copyName(db_.namePtr(ChannelDatabase::favOffset(list) + layout::fav::NAME), name.c_str());
+    copyName(db_.raw().namePtr(DatabaseImage::favOffset(list) + layout::fav::NAME), name.c_str());
 }
 
 void DatabaseBuilder::addFavourite(int list, int programIndex)

@@ -42,9 +42,9 @@ void checkPrograms(const ChannelDatabase& db, Problems& p)
 {
     const int n = db.programsInUse();
     for (int i = 0; i < n; ++i) {
-        const std::size_t o = ChannelDatabase::programOffset(i);
-        const int provider = db.u16(o + layout::prog::PROVIDER);
-        const int tp = db.u16(o + layout::prog::TRANSPONDER);
+        const std::size_t o = DatabaseImage::programOffset(i);
+        const int provider = db.raw().u16(o + layout::prog::PROVIDER);
+        const int tp = db.raw().u16(o + layout::prog::TRANSPONDER);
         if (provider >= db.providersInUse())
             p.add("program %d: provider index %d out of range (%d providers)", i, provider, db.providerCount());
         if (tp >= db.transpondersInUse())
@@ -57,12 +57,12 @@ void checkTransponders(const ChannelDatabase& db, Problems& p)
     std::array<bool, 256> known{};
     const int sats = db.satellitesInUse();
     for (int s = 0; s < sats; ++s) {
-        const int id = db.u16(ChannelDatabase::satelliteOffset(s) + layout::sat::ID);
+        const int id = db.raw().u16(DatabaseImage::satelliteOffset(s) + layout::sat::ID);
         if (id < 256) known[static_cast<std::size_t>(id)] = true;
     }
     const int n = db.transpondersInUse();
     for (int t = 0; t < n; ++t) {
-        const int id = db.u8(ChannelDatabase::transponderOffset(t) + layout::tp::SAT_ID);
+        const int id = db.raw().u8(DatabaseImage::transponderOffset(t) + layout::tp::SAT_ID);
         if (!known[static_cast<std::size_t>(id)]) p.add("transponder %d: no satellite with id %d", t, id);
     }
 }

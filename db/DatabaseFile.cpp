@@ -104,13 +104,13 @@ void ChannelDatabase::writeProgramListing(const std::string& path) const
         }
         appendPadded(text, name, 16);
         // " %5d %5d %5d %4d %4d %4d %1X\n"
-        appendNumber(text, static_cast<unsigned>(rec.field[0]), 5);
-        appendNumber(text, static_cast<unsigned>(rec.field[1]), 5);
-        appendNumber(text, static_cast<unsigned>(rec.field[2]), 5);
-        appendNumber(text, static_cast<unsigned>(rec.field[3]), 4);
-        appendNumber(text, static_cast<unsigned>(rec.field[4]), 4);
-        appendNumber(text, static_cast<unsigned>(rec.field[5]), 4);
-        appendNumber(text, static_cast<unsigned>(rec.field[6]), 1, true);
+        appendNumber(text, static_cast<unsigned>(rec.field[progf::SERVICE_ID]), 5);
+        appendNumber(text, static_cast<unsigned>(rec.field[progf::PROVIDER]), 5);
+        appendNumber(text, static_cast<unsigned>(rec.field[progf::TRANSPONDER]), 5);
+        appendNumber(text, static_cast<unsigned>(rec.field[progf::VIDEO_PID]), 4);
+        appendNumber(text, static_cast<unsigned>(rec.field[progf::AUDIO_PID]), 4);
+        appendNumber(text, static_cast<unsigned>(rec.field[progf::PCR_PID]), 4);
+        appendNumber(text, static_cast<unsigned>(rec.field[progf::FLAGS]), 1, true);
         text += '\n';
     }
     std::fwrite(text.data(), 1, text.size(), f);

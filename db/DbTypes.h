@@ -15,6 +15,26 @@ constexpr int DBT_TV_PROGRAMS = 505;
 // 506 + 2*l: TV entries of list l, 507 + 2*l: radio entries of list l.
 constexpr int DBT_FAV_TV_BASE = 506;
 
+// Results of the database operations: 0 (or an index) for success, a small negative code for
+// failure. Several names share a value: the code's meaning depends on the operation.
+enum DbResult : int {
+    DB_OK = 0,
+    DB_NOT_FOUND = -1, // also an unknown type or operation, a refused paste, a file that failed
+    DB_BEYOND_CAPACITY = -2, // also getProgramInfo: the program's satellite is missing
+    DB_BEYOND_COUNTER = -3,
+    DB_OUT_OF_RANGE = -4, // transponder index beyond 3,000, favourite position or list out of range
+    DB_TABLE_FULL = -4, // program or provider table full on an add or a drop
+    DB_UNSUPPORTED_TYPE = -5, // findByName
+    DB_FAV_FULL = -5, // drop into a full favourite list
+    DB_FAV_NO_ROOM = -6, // favourite add that would take the last slot
+    DB_NO_POSITION = -6, // drop into a list that has rows but no position chosen
+    DB_RADIO_AMONG_TV = -7,
+    DB_TV_AMONG_RADIO = -8,
+    DB_TRANSPONDER_IN_USE = -8,
+    DB_TRANSPONDER_EXISTS = -10,
+    DB_NO_SPACE = -100, // drop larger than the free space
+};
+
 constexpr int OP_EDIT = 550;
 constexpr int OP_DELETE = 551;
 constexpr int OP_ADD = 552;

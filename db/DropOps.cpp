@@ -34,7 +34,7 @@ int dropIntoTable(ChannelDatabase& db, int position, ProgramClipboard& items, st
     const int n = static_cast<int>(items.size());
     if (!roomFor(db, scope, n)) {
         db.notify("Not enought free space in programs table");
-        return -100;
+        return DB_NO_SPACE;
     }
     const int count = db.programCount();
     if (position < 0) {
@@ -45,15 +45,15 @@ int dropIntoTable(ChannelDatabase& db, int position, ProgramClipboard& items, st
     const int tv = db.tvProgramCount();
     if (position < tv && kinds.radio) {
         db.notify("Can't put Radio program among TV program");
-        return -7;
+        return DB_RADIO_AMONG_TV;
     }
     // A TV program at the very end would turn the last radio program into a TV one.
     if (tv < position && position <= count && kinds.tv) {
         db.notify("Can't put TV program among Radio program");
-        return -8;
+        return DB_TV_AMONG_RADIO;
     }
-    if (position > count) return -3;
-    if (count + n > MAX_PROGRAMS) return -2;
+    if (position > count) return DB_BEYOND_COUNTER;
+    if (count + n > MAX_PROGRAMS) return DB_BEYOND_CAPACITY;
 
     const edit::ReferenceLookup refs(db);
     edit::movePrograms(db, position, count, n);
@@ -61,8 +61,8 @@ int dropIntoTable(ChannelDatabase& db, int position, ProgramClipboard& items, st
         // Inserting one by one leaves every new slot with the reserved word of the record that stood
         // at the drop row; the block move left each slot its own.
         const std::size_t reserved = layout::prog::RESERVED;
-        const std::uint16_t word = db.u16(ChannelDatabase::programOffset(position) + reserved);
-        for (int k = 1; k < n; ++k) db.setU16(ChannelDatabase::programOffset(position + k) + reserved, word);
+        const std::uint16_t word = db.raw().u16(DatabaseImage::programOffset(position) + reserved);
+        for (int k = 1; k < n; ++k) db.raw().setU16(DatabaseImage::programOffset(position + k) + reserved, word);
     }
     int tvItems = 0;
     for (int k = 0; k < n; ++k) {
@@ -92,11 +92,11 @@ int addDroppedProgram(ChannelDatabase& db, const ProgramInfo& item, int provider
 
 int dropIntoList(ChannelDatabase& db, int l, int position, ProgramClipboard& items, std::uint32_t scope)
 {
-    if (l < 0 || l >= FAV_LISTS) return -4;
+    if (l < 0 || l >= FAV_LISTS) return DB_OUT_OF_RANGE;
     const int n = static_cast<int>(items.size());
     if (!roomFor(db, scope, n)) {
         db.notify("Not enought free space in programs table");
-        return -100;
+        return DB_NO_SPACE;
     }
     const int count = db.favCount(l);
     const int tvCount = db.favTvCount(l);
@@ -104,14 +104,14 @@ int dropIntoList(ChannelDatabase& db, int l, int position, ProgramClipboard& ite
     if (position < 0) {
         if (count >= FAV_ENTRIES) {
             db.notify("Favorite Table is full!");
-            return -5;
+            return DB_FAV_FULL;
         }
         const bool shownPartEmpty = (scope & SCOPE_RADIO) ? count - tvCount <= 0
                                     : (scope & SCOPE_TV)  ? tvCount <= 0
                                                           : count <= 0;
         if (!shownPartEmpty) {
             db.notify("Select position to paste Your data!");
-            return -6;
+            return DB_NO_POSITION;
         }
     } else {
         if (scope & SCOPE_RADIO) {
@@ -119,18 +119,18 @@ int dropIntoList(ChannelDatabase& db, int l, int position, ProgramClipboard& ite
         } else {
             if (position < tvCount && kinds.radio) {
                 db.notify("Can't put Radio program among TV program");
-                return -7;
+                return DB_RADIO_AMONG_TV;
             }
             if (tvCount < position && position <= count && kinds.tv) {
                 db.notify("Can't put TV program among Radio program");
-                return -8;
+                return DB_TV_AMONG_RADIO;
             }
         }
         if (count >= FAV_ENTRIES) {
             db.notify("Favourite Table is full!");
-            return -5;
+            return DB_FAV_FULL;
         }
-        if (position > count) return -3;
+        if (position > count) return DB_BEYOND_COUNTER;
     }
 
     const edit::ReferenceLookup refs(db);
@@ -141,7 +141,7 @@ int dropIntoList(ChannelDatabase& db, int l, int position, ProgramClipboard& ite
         if (program < 0) {
             if (db.programCount() >= MAX_PROGRAMS) {
                 db.notify("Program table is full. Can't add program!");
-                return -4;
+                return DB_TABLE_FULL;
             }
             program = addDroppedProgram(db, item, provider, transponder);
         }
@@ -199,7 +199,7 @@ int ChannelDatabase::dropPrograms(int type, int list, int position, ProgramClipb
 {
     if (type == DBT_PROGRAM) return dropIntoTable(*this, position, items, scope);
     if (type == DBT_FAVOURITE) return dropIntoList(*this, list, position, items, scope);
-    return -1;
+    return DB_NOT_FOUND;
 }
 
 } // namespace satorix

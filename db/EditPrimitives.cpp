@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Names.h"
+#include "Records.h"
 
 namespace satorix::edit {
 
@@ -19,43 +20,39 @@ void moveRecords(ChannelDatabase& db, std::size_t table, std::size_t recordSize,
 
 void writeProgram(ChannelDatabase& db, int row, const RecordView& rec)
 {
-    const std::size_t o = ChannelDatabase::programOffset(row);
-    namespace p = layout::prog;
-    const auto low16 = [&](int field) { return static_cast<std::uint16_t>(rec.field[static_cast<std::size_t>(field)]); };
-    db.setU16(o + p::SERVICE_ID, low16(0));
-    db.setU16(o + p::PROVIDER, low16(1));
-    db.setU16(o + p::TRANSPONDER, low16(2));
-    db.setU16(o + p::VIDEO_PID, low16(3));
-    db.setU16(o + p::AUDIO_PID, low16(4));
-    db.setU16(o + p::PCR_PID, low16(5));
-    db.setU16(o + p::FLAGS, low16(6));
-    copyName(db.namePtr(o + p::NAME), rec.name[0]);
+    ProgramRecord::fromView(rec).write(db.raw(), row, NameWrite::Padded);
 }
+
+namespace {
+ProgramRecord programRecordOf(const ProgramInfo& item, int provider, int transponder)
+{
+    ProgramRecord r;
+    r.serviceId = item.serviceId;
+    r.provider = static_cast<std::uint16_t>(provider);
+    r.transponder = static_cast<std::uint16_t>(transponder);
+    r.videoPid = item.videoPid;
+    r.audioPid = item.audioPid;
+    r.pcrPid = item.pcrPid;
+    r.flags = item.programFlags;
+    r.name = item.name;
+    return r;
+}
+} // namespace
 
 void writeProgram(ChannelDatabase& db, int row, const ProgramInfo& item, int provider, int transponder)
 {
-    const std::size_t o = ChannelDatabase::programOffset(row);
-    namespace p = layout::prog;
-    db.setU16(o + p::SERVICE_ID, item.serviceId);
-    db.setU16(o + p::PROVIDER, static_cast<std::uint16_t>(provider));
-    db.setU16(o + p::TRANSPONDER, static_cast<std::uint16_t>(transponder));
-    db.setU16(o + p::VIDEO_PID, item.videoPid);
-    db.setU16(o + p::AUDIO_PID, item.audioPid);
-    db.setU16(o + p::PCR_PID, item.pcrPid);
-    db.setU16(o + p::FLAGS, item.programFlags);
     // The whole field travels, so a character-table byte and the bytes after the NUL stay as they were.
-    std::memcpy(db.namePtr(o + p::NAME), item.name, NAME_LEN);
+    programRecordOf(item, provider, transponder).write(db.raw(), row, NameWrite::Whole);
 }
 
 bool programMatches(const ChannelDatabase& db, int row, const ProgramInfo& item, int provider, int transponder)
 {
-    const std::size_t o = ChannelDatabase::programOffset(row);
-    namespace p = layout::prog;
-    return db.u16(o + p::SERVICE_ID) == item.serviceId && db.u16(o + p::PROVIDER) == provider &&
-           db.u16(o + p::TRANSPONDER) == transponder && db.u16(o + p::VIDEO_PID) == item.videoPid &&
-           db.u16(o + p::AUDIO_PID) == item.audioPid && db.u16(o + p::PCR_PID) == item.pcrPid &&
-           db.u16(o + p::FLAGS) == item.programFlags &&
-           boundedName(db.namePtr(o + p::NAME)) == boundedName(item.name);
+    // The service id first: findProgram runs this over whole tables.
+    if (db.raw().u16(DatabaseImage::programOffset(row) + layout::prog::SERVICE_ID) != item.serviceId) return false;
+    const ProgramRecord r = ProgramRecord::read(db.raw(), row);
+    return r.provider == provider && r.transponder == transponder &&
+           r.videoPid == item.videoPid && r.audioPid == item.audioPid && r.pcrPid == item.pcrPid &&
+           r.flags == item.programFlags && boundedName(r.name) == boundedName(item.name);
 }
 
 int findFavEntry(const ChannelDatabase& db, int l, int value)
@@ -63,20 +60,20 @@ int findFavEntry(const ChannelDatabase& db, int l, int value)
     const int n = db.favInUse(l);
     for (int c = 0; c < n; ++c)
         if (db.favEntry(l, c) == value) return c;
-    return -1;
+    return DB_NOT_FOUND;
 }
 
 void removeFavEntryAt(ChannelDatabase& db, int l, int pos)
 {
     const int n = db.favInUse(l);
-    std::uint8_t* entries = db.image() + ChannelDatabase::favEntryOffset(l, 0);
+    std::uint8_t* entries = db.image() + DatabaseImage::favEntryOffset(l, 0);
     std::memmove(entries + 2 * pos, entries + 2 * (pos + 1), static_cast<std::size_t>(2 * (n - pos - 1)));
 }
 
 void insertFavEntryAt(ChannelDatabase& db, int l, int pos, int value)
 {
     const int n = db.favInUse(l);
-    std::uint8_t* entries = db.image() + ChannelDatabase::favEntryOffset(l, 0);
+    std::uint8_t* entries = db.image() + DatabaseImage::favEntryOffset(l, 0);
     std::memmove(entries + 2 * (pos + 1), entries + 2 * pos, static_cast<std::size_t>(2 * (n - pos)));
     db.setFavEntry(l, pos, value);
 }
@@ -128,7 +125,7 @@ ReferenceLookup::ReferenceLookup(const ChannelDatabase& db)
     const int providers = db.providersInUse();
     providers_.reserve(static_cast<std::size_t>(providers));
     for (int i = 0; i < providers; ++i) {
-        providerNames_.push_back(boundedName(db.namePtr(ChannelDatabase::providerOffset(i))));
+        providerNames_.push_back(boundedName(db.raw().namePtr(DatabaseImage::providerOffset(i))));
         providers_.emplace_back(providerNames_.back(), i);
     }
     // Sorting by (key, index) keeps the first table match in front of its equals.
@@ -136,14 +133,10 @@ ReferenceLookup::ReferenceLookup(const ChannelDatabase& db)
 
     const int transponders = db.transpondersInUse();
     transponders_.reserve(static_cast<std::size_t>(transponders));
-    namespace t = layout::tp;
     for (int i = 0; i < transponders; ++i) {
-        const std::size_t o = ChannelDatabase::transponderOffset(i);
-        satelliteOf_.push_back(static_cast<std::uint8_t>(db.u16(o + t::SAT_ID)));
-        transponders_.emplace_back(key(db.u8(o + t::POLARISATION), db.u8(o + t::FEC), db.u16(o + t::TSID),
-                                       db.u16(o + t::NID), db.u16(o + t::ONID), db.u16(o + t::FREQUENCY),
-                                       db.u16(o + t::SYMBOL_RATE)),
-                                   i);
+        const TransponderRecord t = TransponderRecord::read(db.raw(), i);
+        satelliteOf_.push_back(t.satelliteId);
+        transponders_.emplace_back(key(t.polarisation, t.fec, t.tsid, t.nid, t.onid, t.frequency, t.symbolRate), i);
     }
     std::sort(transponders_.begin(), transponders_.end());
 }
@@ -207,7 +200,7 @@ int findProgram(const ChannelDatabase& db, const ProgramInfo& item, int provider
     if (hint >= from && hint < to && programMatches(db, hint, item, provider, transponder)) return hint;
     for (int i = from; i < to; ++i)
         if (programMatches(db, i, item, provider, transponder)) return i;
-    return -1;
+    return DB_NOT_FOUND;
 }
 
 } // namespace satorix::edit

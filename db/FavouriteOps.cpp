@@ -13,7 +13,7 @@ bool validList(int list) { return list >= 0 && list < FAV_LISTS; }
 
 int takeOut(ChannelDatabase& db, int list, int program)
 {
-    if (!validList(list)) return -4;
+    if (!validList(list)) return DB_OUT_OF_RANGE;
     const Removed r = removeFavValue(db, list, program, false);
     if (r.total == 0) return 0;
     db.setFavCount(list, db.favCount(list) - r.total);
@@ -24,10 +24,10 @@ int takeOut(ChannelDatabase& db, int list, int program)
 
 int putIn(ChannelDatabase& db, int list, int program)
 {
-    if (!validList(list)) return -4;
+    if (!validList(list)) return DB_OUT_OF_RANGE;
     const int count = db.favCount(list);
     // The dialog's add stops at 399 entries; the 400th slot is only reached by drops and restores.
-    if (count + 1 >= FAV_ENTRIES) return -6;
+    if (count + 1 >= FAV_ENTRIES) return DB_FAV_NO_ROOM;
     if (findFavEntry(db, list, program) >= 0) return 0;
     if (program < db.tvProgramCount()) {
         const int tvCount = db.favTvCount(list);
@@ -46,12 +46,12 @@ int favouriteOp(ChannelDatabase& db, int op, int list, const RecordView& rec)
 {
     switch (op) {
     case OP_EDIT:
-        if (!validList(list)) return -2;
-        copyName(db.namePtr(ChannelDatabase::favOffset(list) + layout::fav::NAME), rec.name[0]);
+        if (!validList(list)) return DB_BEYOND_CAPACITY;
+        copyName(db.raw().namePtr(DatabaseImage::favOffset(list) + layout::fav::NAME), rec.name[0]);
         return 0;
-    case OP_DELETE: return takeOut(db, list, rec.field[1]);
-    case OP_ADD: return putIn(db, list, rec.field[1]);
-    default: return -1;
+    case OP_DELETE: return takeOut(db, list, rec.field[favf::ENTRY]);
+    case OP_ADD: return putIn(db, list, rec.field[favf::ENTRY]);
+    default: return DB_NOT_FOUND;
     }
 }
 

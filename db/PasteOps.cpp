@@ -29,7 +29,7 @@ public:
         rec.name[0] = item.providerName;
         const int index = db_.providerCount();
         if (edit::providerOp(db_, OP_ADD, index, rec) != 0) return false;
-        refs_.addProvider(boundedName(db_.namePtr(ChannelDatabase::providerOffset(index))), index);
+        refs_.addProvider(boundedName(db_.raw().namePtr(DatabaseImage::providerOffset(index))), index);
         provider = index;
         return true;
     }
@@ -59,8 +59,8 @@ int pasteIntoTable(ChannelDatabase& db, int position)
 {
     ProgramClipboard& items = db.clipboard();
     const int count = db.programCount();
-    if (count + static_cast<int>(items.size()) > MAX_PROGRAMS) return -1;
-    if (position < 0 || position > count) return -1;
+    if (count + static_cast<int>(items.size()) > MAX_PROGRAMS) return DB_NOT_FOUND;
+    if (position < 0 || position > count) return DB_NOT_FOUND;
 
     ItemResolver resolver(db);
     std::vector<std::pair<int, int>> refs(items.size(), {-1, -1});
@@ -109,7 +109,7 @@ int pasteIntoTable(ChannelDatabase& db, int position)
 int restoreProgram(ChannelDatabase& db, ProgramInfo& item, int provider, int transponder)
 {
     const int count = db.programCount();
-    if (count >= MAX_PROGRAMS) return -1;
+    if (count >= MAX_PROGRAMS) return DB_NOT_FOUND;
     const int tv = std::min(db.tvProgramCount(), count);
     const int row = item.isTv ? tv : count;
     edit::movePrograms(db, row, count, 1);
@@ -125,9 +125,9 @@ int pasteIntoList(ChannelDatabase& db, int l, int& position)
 {
     ProgramClipboard& items = db.clipboard();
     const int n = static_cast<int>(items.size());
-    if (db.favCount(l) + n > PASTE_LIST_LIMIT) return -1;
+    if (db.favCount(l) + n > PASTE_LIST_LIMIT) return DB_NOT_FOUND;
     if (db.favCount(l) == 0 && position == -1) position = 0;
-    if (position < 0 || position > db.favCount(l)) return -1;
+    if (position < 0 || position > db.favCount(l)) return DB_NOT_FOUND;
 
     // Items that cannot be placed are skipped; the next one takes their place so that the
     // pasted block stays together and on its side of the TV/radio boundary.

@@ -11,8 +11,8 @@ namespace {
 int checkProgramIndex(const ChannelDatabase& db, int index)
 {
     // A negative index is as far out of range as a huge one.
-    if (static_cast<unsigned>(index) >= static_cast<unsigned>(MAX_PROGRAMS)) return -2;
-    if (index >= db.programCount()) return -3;
+    if (static_cast<unsigned>(index) >= static_cast<unsigned>(MAX_PROGRAMS)) return DB_BEYOND_CAPACITY;
+    if (index >= db.programCount()) return DB_BEYOND_COUNTER;
     return 0;
 }
 
@@ -25,12 +25,12 @@ int editProgram(ChannelDatabase& db, int index, const RecordView& rec)
 
 int addProgram(ChannelDatabase& db, int index, const RecordView& rec)
 {
-    if (static_cast<unsigned>(index) >= static_cast<unsigned>(MAX_PROGRAMS)) return -2;
+    if (static_cast<unsigned>(index) >= static_cast<unsigned>(MAX_PROGRAMS)) return DB_BEYOND_CAPACITY;
     const int count = db.programCount();
-    if (index > count) return -3;
+    if (index > count) return DB_BEYOND_COUNTER;
     if (count >= MAX_PROGRAMS) {
         db.notify("Database is full.");
-        return -4;
+        return DB_TABLE_FULL;
     }
     movePrograms(db, index, count, 1);
     db.setProgramCount(count + 1);
@@ -59,9 +59,9 @@ int deleteProgramRecord(ChannelDatabase& db, int index)
 // The list shown is not checked by the caller beyond "a row it shows"; rows outside the list change nothing.
 int removeEntryByRow(ChannelDatabase& db, int row, const RecordView& rec)
 {
-    const int l = rec.field[0];
+    const int l = rec.field[entryf::LIST];
     if (l < 0 || l >= FAV_LISTS || row < 0) return 0;
-    const bool radioPart = rec.field[1] == 1;
+    const bool radioPart = rec.field[entryf::RADIO_PART] == 1;
     const int tvCount = db.favTvCount(l);
     const int pos = radioPart ? tvCount + row : row;
     if (pos >= db.favInUse(l)) return 0;
@@ -80,7 +80,7 @@ int programOp(ChannelDatabase& db, int op, int index, const RecordView& rec)
     case OP_DELETE: return deleteProgramRecord(db, index);
     case OP_ADD: return addProgram(db, index, rec);
     case OP_REMOVE_ENTRY: return removeEntryByRow(db, index, rec);
-    default: return -1;
+    default: return DB_NOT_FOUND;
     }
 }
 
@@ -93,8 +93,8 @@ int ChannelDatabase::recordOp(int type, int op, int index, const RecordView& rec
     case DBT_FAVOURITE: return edit::favouriteOp(*this, op, index, rec);
     case DBT_TRANSPONDER: return edit::transponderOp(*this, op, index, rec);
     case DBT_PROVIDER: return edit::providerOp(*this, op, index, rec);
-    case DBT_SATELLITE: return moveFavouritesForDrop(index, static_cast<std::uint32_t>(rec.field[0]));
-    default: return -1;
+    case DBT_SATELLITE: return moveFavouritesForDrop(index, static_cast<std::uint32_t>(rec.field[dropf::SCOPE]));
+    default: return DB_NOT_FOUND;
     }
 }
 
@@ -104,7 +104,7 @@ int ChannelDatabase::deleteProgram(int p, std::uint32_t favMask, std::uint32_t s
         const int l = scopeFavList(scope);
         if (l < 0) return 0;
         const int pos = edit::findFavEntry(*this, l, p);
-        if (pos < 0) return -1;
+        if (pos < 0) return DB_NOT_FOUND;
         const int tvCount = favTvCount(l);
         edit::removeFavEntryAt(*this, l, pos);
         setFavCount(l, favCount(l) - 1);
@@ -122,7 +122,7 @@ int ChannelDatabase::deleteProgram(int p, std::uint32_t favMask, std::uint32_t s
         return 0;
     }
     // p == programCount names no program; refusing it keeps the last program from being dropped.
-    if (p < 0 || p >= programsInUse()) return -1;
+    if (p < 0 || p >= programsInUse()) return DB_NOT_FOUND;
     edit::movePrograms(*this, p + 1, programsInUse(), -1);
     removeFromAllFavourites(p);
     setProgramCount(programCount() - 1);

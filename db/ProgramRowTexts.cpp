@@ -29,7 +29,7 @@ ProgramRowBuilder::ProgramRowBuilder(const ChannelDatabase& db) : db_(db), favBi
     satelliteById_.fill(-1);
     const int sats = db.satellitesInUse();
     for (int s = sats - 1; s >= 0; --s) {
-        const int id = db.u16(ChannelDatabase::satelliteOffset(s) + layout::sat::ID);
+        const int id = db.raw().u16(DatabaseImage::satelliteOffset(s) + layout::sat::ID);
         if (id < 256) satelliteById_[id] = static_cast<std::int16_t>(s);
     }
 }
@@ -73,33 +73,33 @@ RowTextError ProgramRowBuilder::build(int programIndex, int position, RowTexts& 
 
     std::string status = "     ";
     status[0] = programIndex < db_.tvProgramCount() ? 'T' : 'R';
-    const int flags = prog.field[6];
+    const int flags = prog.field[progf::FLAGS];
     if (flags & FLAG_LOCKED) status[2] = 'L';
     if (flags & FLAG_SCPC) status[3] = 'S';
     if (flags & FLAG_SCRAMBLED) status[4] = 'C';
     out[2] = status;
 
     RecordView provider;
-    if (int r = db_.getRecord(DBT_PROVIDER, prog.field[1], provider); r != 0)
+    if (int r = db_.getRecord(DBT_PROVIDER, prog.field[progf::PROVIDER], provider); r != 0)
         fail(DBT_PROVIDER, r);
     else
         out[3] = boundedName(provider.name[0]);
 
     RecordView tp;
-    if (int r = db_.getRecord(DBT_TRANSPONDER, prog.field[2], tp); r != 0) {
+    if (int r = db_.getRecord(DBT_TRANSPONDER, prog.field[progf::TRANSPONDER], tp); r != 0) {
         fail(DBT_TRANSPONDER, r);
     } else {
-        const int sat = satelliteById_[static_cast<std::size_t>(tp.field[0])];
+        const int sat = satelliteById_[static_cast<std::size_t>(tp.field[tpf::SAT_ID])];
         RecordView satellite;
         if (int rs = db_.getRecord(DBT_SATELLITE, sat, satellite); rs != 0)
             fail(DBT_SATELLITE, rs);
         else
             out[4] = boundedName(satellite.name[0]);
-        out[5] = number(tp.field[7]);
-        out[6] = number(tp.field[8]);
+        out[5] = number(tp.field[tpf::FREQUENCY]);
+        out[6] = number(tp.field[tpf::SYMBOL_RATE]);
         static const char* const pol[] = {"H", "V", "L", "R"};
-        out[7] = tp.field[2] < 4 ? pol[tp.field[2]] : " ";
-        out[8] = tp.field[3] == 0 ? "DVBS" : (tp.field[3] <= 7 ? "DVBS2" : "    ");
+        out[7] = tp.field[tpf::POLARISATION] < 4 ? pol[tp.field[tpf::POLARISATION]] : " ";
+        out[8] = tp.field[tpf::FEC] == 0 ? "DVBS" : (tp.field[tpf::FEC] <= 7 ? "DVBS2" : "    ");
     }
 
     std::string favs(9, ' ');
@@ -121,7 +121,7 @@ bool rowsForScope(const ChannelDatabase& db, std::uint32_t scope, std::vector<Ro
         list = scopeFavList(scope);
         if (list < 0) return false;
         RecordView rec;
-        rec.field[0] = 0;
+        rec.field[favf::POSITION] = 0;
         if (int r = db.getRecord(DBT_FAVOURITE, list, rec); r != 0) {
             error = {DBT_FAVOURITE, r};
             return false;

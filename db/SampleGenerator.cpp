@@ -69,9 +69,9 @@ private:
     {
         const int sats = db_.satelliteCount();
         for (int s = 0; s < sats; ++s) {
-            const std::size_t so = ChannelDatabase::satelliteOffset(s);
-            const int id = db_.u16(so + layout::sat::ID);
-            const bool cBand = db_.u16(so + layout::sat::LNB_LOW) == 5150;
+            const std::size_t so = DatabaseImage::satelliteOffset(s);
+            const int id = db_.raw().u16(so + layout::sat::ID);
+            const bool cBand = db_.raw().u16(so + layout::sat::LNB_LOW) == 5150;
             const int n = full_ ? MAX_TRANSPONDERS / sats + (s < MAX_TRANSPONDERS % sats ? 1 : 0) : 5 + pick(5);
             std::set<int> freqs;
             while (static_cast<int>(freqs.size()) < n)

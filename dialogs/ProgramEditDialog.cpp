@@ -154,9 +154,9 @@ bool ProgramEditDialog::load(int programIndex, int mode)
         if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, programIndex_, program_))) return false;
         const std::string_view n = boundedName(program_.name[0]);
         storedName = QByteArray(n.data(), static_cast<qsizetype>(n.size()));
-        if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, program_.field[2], transponder))) return false;
-        const int s = db_.findSatellite(transponder.field[0]);
-        if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getRecord(DBT_PROVIDER, program_.field[1], provider))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, program_.field[progf::TRANSPONDER], transponder))) return false;
+        const int s = db_.findSatellite(transponder.field[tpf::SAT_ID]);
+        if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getRecord(DBT_PROVIDER, program_.field[progf::PROVIDER], provider))) return false;
         if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, s, satelliteCopy_))) return false;
         hasSatelliteCopy_ = true;
     }
@@ -184,7 +184,7 @@ bool ProgramEditDialog::load(int programIndex, int mode)
             prompter_.message(QStringLiteral("Missing memory (1)"));
             return false;
         }
-        if (hasSatelliteCopy_ && satellitePosition_ < 0 && s.field[0] == satelliteCopy_.field[0])
+        if (hasSatelliteCopy_ && satellitePosition_ < 0 && s.field[satf::ID] == satelliteCopy_.field[satf::ID])
             satellitePosition_ = i;
     }
     if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getCount(DBT_PROVIDER, count))) return false;
@@ -199,9 +199,9 @@ bool ProgramEditDialog::load(int programIndex, int mode)
             prompter_.message(QStringLiteral("Missing memory (2)"));
             return false;
         }
-        if (mode_ == MODE_EDIT && i == program_.field[1]) providerPosition_ = i;
+        if (mode_ == MODE_EDIT && i == program_.field[progf::PROVIDER]) providerPosition_ = i;
     }
-    if (!buildTransponderItems(satellitePosition_, program_.field[2])) return false;
+    if (!buildTransponderItems(satellitePosition_, program_.field[progf::TRANSPONDER])) return false;
 
     marker_ = 0;
     if (!storedName.isEmpty() && isCharTableByte(static_cast<unsigned char>(storedName[0]))) {
@@ -225,14 +225,14 @@ bool ProgramEditDialog::buildTransponderItems(int satellitePosition, int presele
     RecordView s;
     if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satellite->dbIndex, s))) return false;
     // A transponder belongs to the first satellite carrying its id.
-    const bool owner = db_.findSatellite(s.field[0]) == satellite->dbIndex;
+    const bool owner = db_.findSatellite(s.field[satf::ID]) == satellite->dbIndex;
     int count = 0;
     if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getCount(DBT_TRANSPONDER, count))) return false;
     for (int i = 0; owner && i < count; ++i) {
         RecordView t;
         if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, i, t))) return false;
-        if (t.field[0] != s.field[0]) continue;
-        if (!transponderItems_.append(QString::number(t.field[7]), i)) {
+        if (t.field[tpf::SAT_ID] != s.field[satf::ID]) continue;
+        if (!transponderItems_.append(QString::number(t.field[tpf::FREQUENCY]), i)) {
             prompter_.message(QStringLiteral("Missing memory (3)"));
             return false;
         }
@@ -259,7 +259,7 @@ void ProgramEditDialog::showProgram()
     if (edit) provider_->setCurrentIndex(providerPosition_);
     transponderItems_.fill(transponder_);
     transponder_->setCurrentIndex(transponderPosition_);
-    serviceId_->setText(QString::number(program_.field[0]));
+    serviceId_->setText(QString::number(program_.field[progf::SERVICE_ID]));
     for (std::size_t k = 0; k < 9; ++k) favouriteName_[k]->setText(favouriteNames_[k]);
 
     int tvCount = 0;
@@ -268,7 +268,7 @@ void ProgramEditDialog::showProgram()
         std::uint32_t mask = 0;
         db_.favouriteMask(programIndex_, mask);
         for (int k = 0; k < 9; ++k) favourite_[static_cast<std::size_t>(k)]->setChecked((mask & scopeFav(k)) != 0);
-        const std::int32_t flags = program_.field[6];
+        const std::int32_t flags = program_.field[progf::FLAGS];
         scrambled_->setChecked((flags & FLAG_SCRAMBLED) != 0);
         scpc_->setChecked((flags & FLAG_SCPC) != 0);
         locked_->setChecked((flags & FLAG_LOCKED) != 0);
@@ -277,9 +277,9 @@ void ProgramEditDialog::showProgram()
     if (edit || (scope & SCOPE_TV_RADIO)) (programIndex_ < tvCount ? tv_ : radio_)->setChecked(true);
 
     const bool scpc = scpc_->isChecked();
-    videoPid_->setText(scpc ? QString::number(program_.field[3]) : QString());
-    audioPid_->setText(scpc ? QString::number(program_.field[4]) : QString());
-    pcrPid_->setText(scpc ? QString::number(program_.field[5]) : QString());
+    videoPid_->setText(scpc ? QString::number(program_.field[progf::VIDEO_PID]) : QString());
+    audioPid_->setText(scpc ? QString::number(program_.field[progf::AUDIO_PID]) : QString());
+    pcrPid_->setText(scpc ? QString::number(program_.field[progf::PCR_PID]) : QString());
     for (QLineEdit* pid : {videoPid_, audioPid_, pcrPid_}) pid->setEnabled(scpc);
 }
 
@@ -334,8 +334,8 @@ void ProgramEditDialog::onOk()
     program_.name[0] = name;
 
     if (!readProvider()) return;
-    if (const ComboItem* t = transponderItems_.atPosition(transponder_->currentIndex())) program_.field[2] = t->dbIndex;
-    std::int32_t& flags = program_.field[6];
+    if (const ComboItem* t = transponderItems_.atPosition(transponder_->currentIndex())) program_.field[progf::TRANSPONDER] = t->dbIndex;
+    std::int32_t& flags = program_.field[progf::FLAGS];
     setBit(flags, FLAG_SCRAMBLED, scrambled_->isChecked());
     setBit(flags, FLAG_SCPC, scpc_->isChecked());
     setBit(flags, FLAG_LOCKED, locked_->isChecked());
@@ -348,7 +348,7 @@ void ProgramEditDialog::onOk()
     if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.recordOp(DBT_PROGRAM, op, programIndex_, program_))) return;
     for (int l = 0; l < 9; ++l) {
         RecordView member;
-        member.field[1] = programIndex_;
+        member.field[favf::ENTRY] = programIndex_;
         const int favOp = favourite_[static_cast<std::size_t>(l)]->isChecked() ? OP_ADD : OP_DELETE;
         if (!reportDatabaseResult(prompter_, DBT_FAVOURITE, db_.recordOp(DBT_FAVOURITE, favOp, l, member))) return;
     }
@@ -361,7 +361,7 @@ bool ProgramEditDialog::readProvider()
     const QString text = fieldText(provider_->currentText(), 15);
     const int found = providerItems_.positionOfText(text);
     if (found >= 0) {
-        program_.field[1] = providerItems_.atPosition(found)->dbIndex;
+        program_.field[progf::PROVIDER] = providerItems_.atPosition(found)->dbIndex;
         return true;
     }
     int count = 0;
@@ -370,7 +370,7 @@ bool ProgramEditDialog::readProvider()
     RecordView provider;
     provider.name[0] = bytes.constData();
     if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.recordOp(DBT_PROVIDER, OP_ADD, count, provider))) return false;
-    program_.field[1] = count;
+    program_.field[progf::PROVIDER] = count;
     // Known from now on, so that OK again after a later refusal does not add it twice.
     if (providerItems_.append(text, count)) {
         provider_->addItem(text);
@@ -387,9 +387,9 @@ bool ProgramEditDialog::readPids()
         bool refuseReserved;
         const char* message;
     };
-    const Pid pids[] = {{videoPid_, program_.field[3], true, "Video PID error!\nExpected digit 17..8190"},
-                        {audioPid_, program_.field[4], false, "Audio PID error!\nExpected digit 17..8190"},
-                        {pcrPid_, program_.field[5], false, "PCR PID error!\nExpected digit 17..8190"}};
+    const Pid pids[] = {{videoPid_, program_.field[progf::VIDEO_PID], true, "Video PID error!\nExpected digit 17..8190"},
+                        {audioPid_, program_.field[progf::AUDIO_PID], false, "Audio PID error!\nExpected digit 17..8190"},
+                        {pcrPid_, program_.field[progf::PCR_PID], false, "PCR PID error!\nExpected digit 17..8190"}};
     for (const Pid& pid : pids) {
         const QString text = fieldText(pid.edit->text(), 11).toLower();
         if (text.startsWith(QLatin1String("auto"))) {
@@ -421,7 +421,7 @@ bool ProgramEditDialog::readServiceId()
         focusRefusedField(serviceId_);
         return false;
     }
-    program_.field[0] = static_cast<std::int32_t>(*n);
+    program_.field[progf::SERVICE_ID] = static_cast<std::int32_t>(*n);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "db/RecordView.h"
+#include "views/BrowserState.h"
 #include "dialogs/ComboItemList.h"
 
 class QCheckBox;
@@ -23,8 +24,8 @@ class Prompter;
 class ProgramEditDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int MODE_ADD = 4;
-    static constexpr int MODE_EDIT = 8;
+    static constexpr int MODE_ADD = MODE_ADD_PROGRAM;
+    static constexpr int MODE_EDIT = MODE_EDIT_PROGRAM;
 
     ProgramEditDialog(ChannelDatabase& db, const BrowserState& browser, Prompter& prompter,
                       QWidget* parent = nullptr);

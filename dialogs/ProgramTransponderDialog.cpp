@@ -69,9 +69,9 @@ bool ProgramTransponderDialog::load(int programIndex, int mode)
     mode_ = mode;
     RecordView program;
     if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, programIndex_, program))) return false;
-    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, program.field[2], transponder_))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, program.field[progf::TRANSPONDER], transponder_))) return false;
     RecordView satellite;
-    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder_.field[0]), satellite)))
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder_.field[tpf::SAT_ID]), satellite)))
         return false;
 
     int count = 0;
@@ -84,9 +84,9 @@ bool ProgramTransponderDialog::load(int programIndex, int mode)
             prompter_.message(QStringLiteral("Missing memory (1)"));
             return false;
         }
-        if (satellitePosition_ < 0 && s.field[0] == satellite.field[0]) satellitePosition_ = i;
+        if (satellitePosition_ < 0 && s.field[satf::ID] == satellite.field[satf::ID]) satellitePosition_ = i;
     }
-    if (!buildFrequencyItems(satellite.field[0], transponder_.field[7])) return false;
+    if (!buildFrequencyItems(satellite.field[satf::ID], transponder_.field[tpf::FREQUENCY])) return false;
     if (const ComboItem* item = frequencyItems_.atPosition(frequencyPosition_)) editedTransponder_ = item->dbIndex;
 
     setWindowTitle(mode_ == MODE_EDIT ? QStringLiteral("Edit transponder") : QStringLiteral("Add transponder"));
@@ -95,10 +95,10 @@ bool ProgramTransponderDialog::load(int programIndex, int mode)
     frequencyItems_.fill(frequency_);
     if (mode_ == MODE_EDIT) {
         buttons_->showValues(transponder_);
-        symbolRate_->setText(QString::number(transponder_.field[8]));
-        transportStreamId_->setText(QString::number(transponder_.field[4]));
-        networkId_->setText(QString::number(transponder_.field[5]));
-        originalNetworkId_->setText(QString::number(transponder_.field[6]));
+        symbolRate_->setText(QString::number(transponder_.field[tpf::SYMBOL_RATE]));
+        transportStreamId_->setText(QString::number(transponder_.field[tpf::TSID]));
+        networkId_->setText(QString::number(transponder_.field[tpf::NID]));
+        originalNetworkId_->setText(QString::number(transponder_.field[tpf::ONID]));
         frequency_->setCurrentIndex(frequencyPosition_);
     } else {
         buttons_->showDefaults();
@@ -116,12 +116,12 @@ bool ProgramTransponderDialog::buildFrequencyItems(int satelliteId, int preselec
     for (int i = 0; i < count; ++i) {
         RecordView t;
         if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, i, t))) return false;
-        if (t.field[0] != satelliteId) continue;
-        if (!frequencyItems_.append(QString::number(t.field[7]), i)) {
+        if (t.field[tpf::SAT_ID] != satelliteId) continue;
+        if (!frequencyItems_.append(QString::number(t.field[tpf::FREQUENCY]), i)) {
             prompter_.message(QStringLiteral("Missing memory (3)"));
             return false;
         }
-        if (preselectFrequency >= 0 && t.field[7] == preselectFrequency) frequencyPosition_ = frequencyItems_.size() - 1;
+        if (preselectFrequency >= 0 && t.field[tpf::FREQUENCY] == preselectFrequency) frequencyPosition_ = frequencyItems_.size() - 1;
     }
     return true;
 }
@@ -136,10 +136,10 @@ bool ProgramTransponderDialog::showTemplate(int position)
     if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, item->dbIndex, picked))) return false;
     transponder_ = picked;
     buttons_->showValues(transponder_);
-    symbolRate_->setText(QString::number(transponder_.field[8]));
-    transportStreamId_->setText(QString::number(transponder_.field[4]));
-    networkId_->setText(QString::number(transponder_.field[5]));
-    originalNetworkId_->setText(QString::number(transponder_.field[6]));
+    symbolRate_->setText(QString::number(transponder_.field[tpf::SYMBOL_RATE]));
+    transportStreamId_->setText(QString::number(transponder_.field[tpf::TSID]));
+    networkId_->setText(QString::number(transponder_.field[tpf::NID]));
+    originalNetworkId_->setText(QString::number(transponder_.field[tpf::ONID]));
     frequency_->setCurrentIndex(frequencyPosition_);
     frequency_->setEditText(item->text);
     return true;
@@ -157,7 +157,7 @@ void ProgramTransponderDialog::onSatellitePicked(int position)
     if (!item) return;
     RecordView satellite;
     if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, item->dbIndex, satellite))) return;
-    if (!buildFrequencyItems(satellite.field[0], -1)) return;
+    if (!buildFrequencyItems(satellite.field[satf::ID], -1)) return;
     frequencyItems_.fill(frequency_);
     if (mode_ == MODE_EDIT && !frequencyItems_.empty()) showTemplate(frequencyItems_.size() - 1);
 }
@@ -165,12 +165,12 @@ void ProgramTransponderDialog::onSatellitePicked(int position)
 void ProgramTransponderDialog::onOk()
 {
     RecordView& t = transponder_;
-    if (!checkTransponderField(TransponderField::Frequency, frequency_->currentText(), prompter_, t.field[7])) {
+    if (!checkTransponderField(TransponderField::Frequency, frequency_->currentText(), prompter_, t.field[tpf::FREQUENCY])) {
         focusRefusedField(frequency_);
         return;
     }
     buttons_->readValues(t);
-    if (!checkTransponderField(TransponderField::SymbolRate, symbolRate_->text(), prompter_, t.field[8])) {
+    if (!checkTransponderField(TransponderField::SymbolRate, symbolRate_->text(), prompter_, t.field[tpf::SYMBOL_RATE])) {
         focusRefusedField(symbolRate_);
         return;
     }
@@ -181,18 +181,18 @@ void ProgramTransponderDialog::onOk()
     }
     RecordView satellite;
     if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satelliteItem->dbIndex, satellite))) return;
-    t.field[0] = satellite.field[0];
+    t.field[tpf::SAT_ID] = satellite.field[satf::ID];
     if (!checkTransponderField(TransponderField::TransportStreamId, transportStreamId_->text(), prompter_,
-                               t.field[4])) {
+                               t.field[tpf::TSID])) {
         focusRefusedField(transportStreamId_);
         return;
     }
-    if (!checkTransponderField(TransponderField::NetworkId, networkId_->text(), prompter_, t.field[5])) {
+    if (!checkTransponderField(TransponderField::NetworkId, networkId_->text(), prompter_, t.field[tpf::NID])) {
         focusRefusedField(networkId_);
         return;
     }
     if (!checkTransponderField(TransponderField::OriginalNetworkId, originalNetworkId_->text(), prompter_,
-                               t.field[6])) {
+                               t.field[tpf::ONID])) {
         focusRefusedField(originalNetworkId_);
         return;
     }
@@ -201,7 +201,7 @@ void ProgramTransponderDialog::onOk()
         if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getCount(DBT_TRANSPONDER, count))) return;
         // A duplicate has been refused with the database's own message; any other refusal was
         // shown there too, and the dialog is done.
-        if (db_.recordOp(DBT_TRANSPONDER, OP_ADD, count, t) == -10) return;
+        if (db_.recordOp(DBT_TRANSPONDER, OP_ADD, count, t) == DB_TRANSPONDER_EXISTS) return;
     } else if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.recordOp(DBT_TRANSPONDER, OP_EDIT, editedTransponder_, t))) {
         return;
     }

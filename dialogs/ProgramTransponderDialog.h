@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "db/RecordView.h"
+#include "views/BrowserState.h"
 #include "dialogs/ComboItemList.h"
 
 class QComboBox;
@@ -20,8 +21,8 @@ class TransponderButtons;
 class ProgramTransponderDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int MODE_ADD = 1;
-    static constexpr int MODE_EDIT = 2;
+    static constexpr int MODE_ADD = MODE_ADD_TRANSPONDER;
+    static constexpr int MODE_EDIT = MODE_EDIT_TRANSPONDER;
 
     ProgramTransponderDialog(ChannelDatabase& db, Prompter& prompter, QWidget* parent = nullptr);
 

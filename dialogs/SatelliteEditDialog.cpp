@@ -144,15 +144,15 @@ void SatelliteEditDialog::showSatellite()
     const RecordView& s = satellite_;
     name_->setText(nameText(s.name[0]));
     browser_.lastSatelliteName = std::string(boundedName(s.name[0]));
-    positioner_->setText(QString::number(s.field[8]));
-    degree_->setText(positionText(s.field[1]));
-    eastWest_->setCurrentIndex(s.field[10] == 'E' ? 0 : 1);
-    fillLnb(lnbLow_, s.field[3]);
-    fillLnb(lnbHigh_, s.field[4]);
-    diseqcMode_->setCurrentIndex(itemOrNone(s.field[5], diseqcMode_->count()));
-    diseqc11_->setCurrentIndex(diseqc11Item(s.field[11]));
-    tone_->setCurrentIndex(itemOrNone(s.field[6], tone_->count()));
-    diseqc12_->setChecked(s.field[7] == 1);
+    positioner_->setText(QString::number(s.field[satf::POSITIONER]));
+    degree_->setText(positionText(s.field[satf::POSITION]));
+    eastWest_->setCurrentIndex(s.field[satf::EAST_WEST] == 'E' ? 0 : 1);
+    fillLnb(lnbLow_, s.field[satf::LNB_LOW]);
+    fillLnb(lnbHigh_, s.field[satf::LNB_HIGH]);
+    diseqcMode_->setCurrentIndex(itemOrNone(s.field[satf::DISEQC_MODE], diseqcMode_->count()));
+    diseqc11_->setCurrentIndex(diseqc11Item(s.field[satf::DISEQC11]));
+    tone_->setCurrentIndex(itemOrNone(s.field[satf::TONE22K], tone_->count()));
+    diseqc12_->setChecked(s.field[satf::DISEQC12] == 1);
 }
 
 void SatelliteEditDialog::onDefault()
@@ -191,23 +191,23 @@ void SatelliteEditDialog::onOk()
     // The name goes into the database at once; a refusal further down does not take it back.
     const QByteArray name = fieldText(name_->text(), 15).toLatin1();
     const std::string_view typed(name.constData(), static_cast<std::size_t>(name.size()));
-    char* field = db_.namePtr(ChannelDatabase::satelliteOffset(index_) + layout::sat::NAME);
+    char* field = db_.raw().namePtr(DatabaseImage::satelliteOffset(index_) + layout::sat::NAME);
     if (boundedName(field) != typed) {
         std::memcpy(field, typed.data(), typed.size());
         field[typed.size()] = '\0';
     }
     browser_.lastSatelliteName = std::string(typed);
 
-    s.field[1] = parsePositionText(fieldText(degree_->text(), 15));
+    s.field[satf::POSITION] = parsePositionText(fieldText(degree_->text(), 15));
     if (!readPositioner(stored, count)) return;
     const QString ew = eastWest_->currentText();
-    s.field[10] = ew.isEmpty() ? 0 : static_cast<unsigned char>(ew.at(0).toLatin1());
-    if (!readLnb(lnbHigh_, "LNB Upper LO Range expected 3350...14900", s.field[4])) return;
-    if (!readLnb(lnbLow_, "LNB Lower LO Range expected 3350...14900", s.field[3])) return;
-    if (diseqcMode_->currentIndex() >= 0) s.field[5] = diseqcMode_->currentIndex();
-    if (diseqc11_->currentIndex() >= 0) s.field[11] = diseqc11Port(diseqc11_->currentIndex());
-    if (tone_->currentIndex() >= 0) s.field[6] = tone_->currentIndex();
-    s.field[7] = diseqc12_->isChecked() ? 1 : 0;
+    s.field[satf::EAST_WEST] = ew.isEmpty() ? 0 : static_cast<unsigned char>(ew.at(0).toLatin1());
+    if (!readLnb(lnbHigh_, "LNB Upper LO Range expected 3350...14900", s.field[satf::LNB_HIGH])) return;
+    if (!readLnb(lnbLow_, "LNB Lower LO Range expected 3350...14900", s.field[satf::LNB_LOW])) return;
+    if (diseqcMode_->currentIndex() >= 0) s.field[satf::DISEQC_MODE] = diseqcMode_->currentIndex();
+    if (diseqc11_->currentIndex() >= 0) s.field[satf::DISEQC11] = diseqc11Port(diseqc11_->currentIndex());
+    if (tone_->currentIndex() >= 0) s.field[satf::TONE22K] = tone_->currentIndex();
+    s.field[satf::DISEQC12] = diseqc12_->isChecked() ? 1 : 0;
 
     // Our own copy of the name: setSatellite must not copy the image's bytes onto themselves.
     char nameCopy[NAME_LEN + 1] = {};
@@ -236,14 +236,14 @@ bool SatelliteEditDialog::readPositioner(const RecordView& stored, int satellite
         return false;
     }
     const int n = static_cast<int>(*read);
-    if (n == 0 || n == stored.field[8]) {
-        satellite_.field[8] = n;
+    if (n == 0 || n == stored.field[satf::POSITIONER]) {
+        satellite_.field[satf::POSITIONER] = n;
         return true;
     }
     for (int i = 0; i < satelliteCount; ++i) {
         RecordView other;
         if (db_.getRecord(DBT_SATELLITE, i, other) != 0) break;
-        if (other.field[8] == n) {
+        if (other.field[satf::POSITIONER] == n) {
             prompter_.message(QStringLiteral("%1(%2) already exist as given DisEqC 1.2 position!")
                                   .arg(nameText(other.name[0]))
                                   .arg(n),
@@ -251,7 +251,7 @@ bool SatelliteEditDialog::readPositioner(const RecordView& stored, int satellite
             return false;
         }
     }
-    satellite_.field[8] = n;
+    satellite_.field[satf::POSITIONER] = n;
     return true;
 }
 

@@ -51,8 +51,8 @@ TransponderButtons::TransponderButtons(FecCaptions captions, QWidget* parent)
 
 void TransponderButtons::showValues(const RecordView& transponder)
 {
-    checkOnly(polarisation_, transponder.field[2]);
-    checkOnly(fec_, transponder.field[3]);
+    checkOnly(polarisation_, transponder.field[tpf::POLARISATION]);
+    checkOnly(fec_, transponder.field[tpf::FEC]);
 }
 
 void TransponderButtons::showDefaults()
@@ -63,8 +63,8 @@ void TransponderButtons::showDefaults()
 
 void TransponderButtons::readValues(RecordView& transponder) const
 {
-    if (polarisation_->checkedId() >= 0) transponder.field[2] = polarisation_->checkedId();
-    if (fec_->checkedId() >= 0) transponder.field[3] = fec_->checkedId();
+    if (polarisation_->checkedId() >= 0) transponder.field[tpf::POLARISATION] = polarisation_->checkedId();
+    if (fec_->checkedId() >= 0) transponder.field[tpf::FEC] = fec_->checkedId();
 }
 
 } // namespace satorix

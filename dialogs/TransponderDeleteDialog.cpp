@@ -51,9 +51,9 @@ bool TransponderDeleteDialog::load(int transponderIndex)
     RecordView transponder;
     RecordView satellite;
     if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, transponderIndex, transponder))) return false;
-    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder.field[0]), satellite)))
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder.field[tpf::SAT_ID]), satellite)))
         return false;
-    const int satelliteId = satellite.field[0];
+    const int satelliteId = satellite.field[satf::ID];
 
     int count = 0;
     if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getCount(DBT_SATELLITE, count))) return false;
@@ -65,17 +65,17 @@ bool TransponderDeleteDialog::load(int transponderIndex)
             prompter_.message(QStringLiteral("Missing memory (1)"));
             return false;
         }
-        if (satellitePosition_ < 0 && s.field[0] == satelliteId) satellitePosition_ = i;
+        if (satellitePosition_ < 0 && s.field[satf::ID] == satelliteId) satellitePosition_ = i;
     }
     if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getCount(DBT_TRANSPONDER, count))) return false;
     transponderItems_.clear();
     for (int i = 0; i < count; ++i) {
         RecordView t;
         if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, i, t))) return false;
-        if (t.field[0] != satelliteId) continue;
+        if (t.field[tpf::SAT_ID] != satelliteId) continue;
         // Two transponders may share a frequency: polarisation and symbol rate tell them apart.
-        const QString text = QString::fromStdString(node::transponderText(t.field[7], t.field[2])) +
-                             QStringLiteral(" %1").arg(t.field[8]);
+        const QString text = QString::fromStdString(node::transponderText(t.field[tpf::FREQUENCY], t.field[tpf::POLARISATION])) +
+                             QStringLiteral(" %1").arg(t.field[tpf::SYMBOL_RATE]);
         if (!transponderItems_.append(text, i)) {
             prompter_.message(QStringLiteral("Missing memory (3)"));
             return false;
@@ -116,12 +116,12 @@ void TransponderDeleteDialog::onOk()
     RecordView chosen;
     if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, t, chosen))) return;
     const QString question = QStringLiteral("Do you realy want to delete transponder %1 (MHz)\nfrom satellite: %2")
-                                 .arg(QString::number(chosen.field[7]), nameText(satellite.name[0]));
+                                 .arg(QString::number(chosen.field[tpf::FREQUENCY]), nameText(satellite.name[0]));
     if (prompter_.message(question, PromptIcon::Question, PromptButtons::YesNo) == PromptAnswer::Yes) {
         for (int i = 0; i < programs;) {
             RecordView program;
             if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, i, program))) return;
-            if (program.field[2] != t) {
+            if (program.field[progf::TRANSPONDER] != t) {
                 ++i;
                 continue;
             }
@@ -131,7 +131,7 @@ void TransponderDeleteDialog::onOk()
         }
         RecordView transponder;
         db_.getRecord(DBT_TRANSPONDER, t, transponder);
-        browser_.lastTransponderFrequency = transponder.field[7];
+        browser_.lastTransponderFrequency = transponder.field[tpf::FREQUENCY];
         if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.recordOp(DBT_TRANSPONDER, OP_DELETE, t, transponder))) return;
     }
     db_.updateCrc(db_.version());

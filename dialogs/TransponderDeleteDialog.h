@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "dialogs/ComboItemList.h"
+#include "views/BrowserState.h"
 
 class QComboBox;
 class QPushButton;
@@ -19,7 +20,7 @@ class Prompter;
 class TransponderDeleteDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int MODE_DELETE = 2;
+    static constexpr int MODE_DELETE = MODE_DELETE_TRANSPONDER;
 
     TransponderDeleteDialog(ChannelDatabase& db, BrowserState& browser, Prompter& prompter, QWidget* parent = nullptr);
 

@@ -82,10 +82,10 @@ bool TransponderEditDialog::load(int value, int mode, const QString& caretText, 
             return false;
         }
     } else {
-        transponder_.field[0] = value;
+        transponder_.field[tpf::SAT_ID] = value;
     }
     RecordView satellite;
-    if (const int r = db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder_.field[0]), satellite)) {
+    if (const int r = db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder_.field[tpf::SAT_ID]), satellite)) {
         prompter_.message(databaseErrorText(DBT_SATELLITE, r));
         return false;
     }
@@ -108,37 +108,37 @@ void TransponderEditDialog::showTransponder()
     setWindowTitle(mode_ == MODE_EDIT ? QStringLiteral("Edit transponder") : QStringLiteral("Add transponder"));
     buttons_->showValues(transponder_);
     satellite_->setText(satelliteName_);
-    frequency_->setText(QString::number(transponder_.field[7]));
-    symbolRate_->setText(QString::number(transponder_.field[8]));
-    transportStreamId_->setText(QString::number(transponder_.field[4]));
-    networkId_->setText(QString::number(transponder_.field[5]));
-    originalNetworkId_->setText(QString::number(transponder_.field[6]));
+    frequency_->setText(QString::number(transponder_.field[tpf::FREQUENCY]));
+    symbolRate_->setText(QString::number(transponder_.field[tpf::SYMBOL_RATE]));
+    transportStreamId_->setText(QString::number(transponder_.field[tpf::TSID]));
+    networkId_->setText(QString::number(transponder_.field[tpf::NID]));
+    originalNetworkId_->setText(QString::number(transponder_.field[tpf::ONID]));
 }
 
 void TransponderEditDialog::onOk()
 {
     RecordView& t = transponder_;
-    if (!checkTransponderField(TransponderField::Frequency, frequency_->text(), prompter_, t.field[7])) {
+    if (!checkTransponderField(TransponderField::Frequency, frequency_->text(), prompter_, t.field[tpf::FREQUENCY])) {
         focusRefusedField(frequency_);
         return;
     }
-    browser_.lastTransponderFrequency = t.field[7];
+    browser_.lastTransponderFrequency = t.field[tpf::FREQUENCY];
     buttons_->readValues(t);
-    if (!checkTransponderField(TransponderField::SymbolRate, symbolRate_->text(), prompter_, t.field[8])) {
+    if (!checkTransponderField(TransponderField::SymbolRate, symbolRate_->text(), prompter_, t.field[tpf::SYMBOL_RATE])) {
         focusRefusedField(symbolRate_);
         return;
     }
     if (!checkTransponderField(TransponderField::TransportStreamId, transportStreamId_->text(), prompter_,
-                               t.field[4])) {
+                               t.field[tpf::TSID])) {
         focusRefusedField(transportStreamId_);
         return;
     }
-    if (!checkTransponderField(TransponderField::NetworkId, networkId_->text(), prompter_, t.field[5])) {
+    if (!checkTransponderField(TransponderField::NetworkId, networkId_->text(), prompter_, t.field[tpf::NID])) {
         focusRefusedField(networkId_);
         return;
     }
     if (!checkTransponderField(TransponderField::OriginalNetworkId, originalNetworkId_->text(), prompter_,
-                               t.field[6])) {
+                               t.field[tpf::ONID])) {
         focusRefusedField(originalNetworkId_);
         return;
     }
@@ -162,7 +162,7 @@ bool TransponderEditDialog::store()
         return false;
     }
     const int r = db_.recordOp(DBT_TRANSPONDER, OP_ADD, count, transponder_);
-    if (r == -10) {
+    if (r == DB_TRANSPONDER_EXISTS) {
         // The database has told the user that this transponder exists already.
         browser_.lastTransponderFrequency = -10;
         return false;

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "db/RecordView.h"
+#include "views/BrowserState.h"
 
 class QLineEdit;
 class QPushButton;
@@ -20,8 +21,8 @@ class TransponderButtons;
 class TransponderEditDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int MODE_ADD = 1;
-    static constexpr int MODE_EDIT = 2;
+    static constexpr int MODE_ADD = MODE_ADD_TRANSPONDER;
+    static constexpr int MODE_EDIT = MODE_EDIT_TRANSPONDER;
 
     TransponderEditDialog(ChannelDatabase& db, BrowserState& browser, Prompter& prompter, QWidget* parent = nullptr);
 
@@ -31,7 +32,7 @@ public:
     bool load(int value, int mode, const QString& caretText = {}, const QString& previousText = {});
 
     int transponderIndex() const { return transponderIndex_; }
-    int polarisation() const { return transponder_.field[2]; }
+    int polarisation() const { return transponder_.field[tpf::POLARISATION]; }
 
     void reject() override;
 

@@ -26,7 +26,7 @@ void exercise(ChannelDatabase& db)
     RecordView rec;
     for (int type = DBT_SATELLITE; type <= DBT_FAVOURITE; ++type)
         for (int i : {-1, 0, 1, 8, 199, 200, 399, 400, 2999, 3000, 19999, 20000}) {
-            rec.field[0] = i;
+            rec.field[favf::POSITION] = i;
             db.getRecord(type, i, rec);
         }
     ProgramInfo info;

@@ -7,6 +7,23 @@
 
 namespace satorix {
 
+// Modes the edit dialogs open in. The transponder delete dialog has one mode, the edit mode's 2.
+enum EditMode : int {
+    MODE_ADD_TRANSPONDER = 1,
+    MODE_EDIT_TRANSPONDER = 2,
+    MODE_DELETE_TRANSPONDER = 2,
+    MODE_ADD_PROGRAM = 4,
+    MODE_EDIT_PROGRAM = 8,
+};
+
+// BrowserState::commandMask: the clipboard commands the selected tree node allows.
+constexpr std::uint8_t MASK_CUT = 1;
+constexpr std::uint8_t MASK_COPY = 2;
+constexpr std::uint8_t MASK_PASTE = 4;
+constexpr std::uint8_t MASK_DELETE = 8;
+constexpr std::uint8_t MASK_ALL = MASK_CUT | MASK_COPY | MASK_PASTE | MASK_DELETE;
+constexpr std::uint8_t MASK_NO_PASTE = MASK_CUT | MASK_COPY | MASK_DELETE;
+
 // Browsing state shared by the views, the dialogs and some database operations. One instance per
 // running program, owned by the application; a test builds its own.
 class BrowserState {

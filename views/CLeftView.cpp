@@ -21,11 +21,7 @@ namespace satorix {
 
 namespace {
 
-constexpr int MODE_ADD = 1;
-constexpr int MODE_EDIT = 2;
 constexpr int NAME_CHARS = 15;
-constexpr std::uint8_t MASK_ALL = 15;
-constexpr std::uint8_t MASK_NO_PASTE = 11;
 
 const QString& favs()
 {
@@ -181,7 +177,7 @@ void CLeftView::rebuild()
     std::vector<std::vector<int>> bySatellite(256);
     for (int t = 0; t < db.transpondersInUse(); ++t) {
         RecordView tp;
-        if (db.getRecord(DBT_TRANSPONDER, t, tp) == 0) bySatellite[static_cast<std::size_t>(tp.field[0])].push_back(t);
+        if (db.getRecord(DBT_TRANSPONDER, t, tp) == 0) bySatellite[static_cast<std::size_t>(tp.field[tpf::SAT_ID])].push_back(t);
     }
     items.clear();
     for (int s = 0; s < db.satellitesInUse(); ++s) {
@@ -189,11 +185,11 @@ void CLeftView::rebuild()
         if (db.getRecord(DBT_SATELLITE, s, sat) != 0) continue;
         QStandardItem* node = makeItem(boundedName(sat.name[0]));
         QList<QStandardItem*> children;
-        if (sat.field[0] >= 0 && sat.field[0] < 256) {
-            for (int t : bySatellite[static_cast<std::size_t>(sat.field[0])]) {
+        if (sat.field[satf::ID] >= 0 && sat.field[satf::ID] < 256) {
+            for (int t : bySatellite[static_cast<std::size_t>(sat.field[satf::ID])]) {
                 RecordView tp;
                 db.getRecord(DBT_TRANSPONDER, t, tp);
-                children << makeItem(node::transponderText(tp.field[7], tp.field[2]));
+                children << makeItem(node::transponderText(tp.field[tpf::FREQUENCY], tp.field[tpf::POLARISATION]));
             }
         }
         if (children.isEmpty()) children << makeItem(QString::fromLatin1(texts::EMPTY_PLACEHOLDER));
@@ -389,7 +385,7 @@ void CLeftView::editTransponder()
     browser.previousSiblingText = caret.row() > 0 ? texts::toBytes(textOf(caret.siblingAtRow(caret.row() - 1))) : "";
     int polarisation = 0;
     int frequency = -1;
-    document().edit([&] { frequency = dialogs_->editTransponder(this, MODE_EDIT, transponder, polarisation); });
+    document().edit([&] { frequency = dialogs_->editTransponder(this, MODE_EDIT_TRANSPONDER, transponder, polarisation); });
     if (frequency < 0 || !contextItem_.isValid()) return;
     const std::string text = node::transponderText(frequency, polarisation);
     model_.itemFromIndex(contextItem_)->setText(texts::fromBytes(text));
@@ -412,7 +408,7 @@ void CLeftView::addTransponder()
     if (!dialogs_ || !contextParent_.isValid()) return;
     int polarisation = 0;
     int frequency = -1;
-    document().edit([&] { frequency = dialogs_->editTransponder(this, MODE_ADD, contextSatelliteId(), polarisation); });
+    document().edit([&] { frequency = dialogs_->editTransponder(this, MODE_ADD_TRANSPONDER, contextSatelliteId(), polarisation); });
     if (frequency < 0 || !contextParent_.isValid()) return;
     QStandardItem* satellite = model_.itemFromIndex(contextParent_);
     QStandardItem* node = makeItem(node::transponderText(frequency, polarisation));

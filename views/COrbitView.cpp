@@ -24,10 +24,6 @@ namespace satorix {
 
 namespace {
 
-constexpr std::uint8_t MASK_CUT = 1;
-constexpr std::uint8_t MASK_COPY = 2;
-constexpr std::uint8_t MASK_PASTE = 4;
-constexpr std::uint8_t MASK_DELETE = 8;
 
 } // namespace
 

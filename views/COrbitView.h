@@ -27,7 +27,6 @@ class COrbitView : public QTableView, public DocumentView {
     Q_OBJECT
 public:
     // The program dialog's modes, passed on as they are.
-    enum EditMode { MODE_ADD_TRANSPONDER = 1, MODE_EDIT_TRANSPONDER = 2, MODE_ADD_PROGRAM = 4, MODE_EDIT_PROGRAM = 8 };
 
     COrbitView(COrbitDoc& doc, QWidget* parent = nullptr);
     ~COrbitView() override;

@@ -13,8 +13,6 @@ namespace satorix {
 
 namespace {
 
-constexpr std::uint8_t MASK_CUT = 1;
-constexpr std::uint8_t MASK_PASTE = 4;
 constexpr const char* MIXED_CLIPBOARD = "You have together TV and Radio programs in clipboard!";
 constexpr const char* WAIT_ROW = "WAIT...";
 

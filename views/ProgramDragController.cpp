@@ -188,8 +188,8 @@ bool ProgramDragController::lift()
     // From the highest row down: the lower rows still name their programs and entries.
     RecordView rec;
     if (!programTable_) {
-        rec.field[0] = scopeFavList(scope);
-        rec.field[1] = (scope & SCOPE_RADIO) ? 1 : 0;
+        rec.field[entryf::LIST] = scopeFavList(scope);
+        rec.field[entryf::RADIO_PART] = (scope & SCOPE_RADIO) ? 1 : 0;
     }
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
         if (programTable_)

@@ -21,7 +21,7 @@ NodeFilter::NodeFilter(const ChannelDatabase& db, const BrowserState& browser, c
             RecordView tp;
             if (db.getRecord(DBT_TRANSPONDER, t, tp) != 0) continue;
             // The polarisation is left out on purpose: a node lists every transponder of that frequency.
-            if (tp.field[0] == satelliteId && (kind_ == 2 || tp.field[7] == frequency))
+            if (tp.field[tpf::SAT_ID] == satelliteId && (kind_ == 2 || tp.field[tpf::FREQUENCY] == frequency))
                 transponders_.set(static_cast<std::size_t>(t));
         }
     } else if (kind_ == 1) {
@@ -41,10 +41,10 @@ bool NodeFilter::passes(int programIndex) const
     RecordView program;
     if (db_.getRecord(DBT_PROGRAM, programIndex, program) != 0) return false;
     if (kind_ == 1) {
-        const auto p = static_cast<unsigned>(program.field[1]);
+        const auto p = static_cast<unsigned>(program.field[progf::PROVIDER]);
         return p < MAX_PROVIDERS && providers_[p];
     }
-    const auto t = static_cast<unsigned>(program.field[2]);
+    const auto t = static_cast<unsigned>(program.field[progf::TRANSPONDER]);
     return t < MAX_TRANSPONDERS && transponders_[t];
 }
 

@@ -155,10 +155,10 @@ TEST_F(FileTest, SavingAnEmptyDatabaseWritesZerosAndTheCrc)
 TEST_F(FileTest, RoundTripKeepsEveryByteButCrcAndByte10079)
 {
     generateSample(*db, {false, 7});
-    db->setU32(0, 0x12345678);       // receiver-owned header
-    db->setU8(5000, 0x5A);           // settings block
-    db->setU8(layout::CRC_ZERO_BYTE, 0x77);
-    db->setU32(layout::CRC, 0xBAD);
+    db->raw().setU32(0, 0x12345678);       // receiver-owned header
+    db->raw().setU8(5000, 0x5A);           // settings block
+    db->raw().setU8(layout::CRC_ZERO_BYTE, 0x77);
+    db->raw().setU32(layout::CRC, 0xBAD);
     const std::string original = imageBytes(*db);
     writeFile(dir.file("in.si"), original);
 
@@ -181,28 +181,28 @@ TEST_F(FileTest, ShortLongAndMissingFiles)
 {
     // A short file changes nothing: the database in memory may hold the user's only copy.
     writeFile(dir.file("short.si"), std::string(10, '\x11'));
-    db->setU8(9, 0x22);
+    db->raw().setU8(9, 0x22);
     const bool wasLoaded = db->isLoaded();
     EXPECT_EQ(db->load(dir.file("short.si")), -3);
     EXPECT_EQ(db->isLoaded(), wasLoaded);
     EXPECT_EQ(messages.texts.back(), "Error: Open failed2");
     EXPECT_EQ(messages.icons.back(), MessageIcon::Exclamation);
-    EXPECT_EQ(db->u8(9), 0x22);
+    EXPECT_EQ(db->raw().u8(9), 0x22);
 
     std::string longFile(800000, '\0');
     longFile[20000] = '\x42';
     writeFile(dir.file("long.si"), longFile);
     EXPECT_EQ(db->load(dir.file("long.si")), 0);
     EXPECT_TRUE(db->isLoaded());
-    EXPECT_EQ(db->u8(20000), 0x42);
+    EXPECT_EQ(db->raw().u8(20000), 0x42);
 
     // A missing file leaves image and flags alone.
-    db->setU8(20001, 0x43);
+    db->raw().setU8(20001, 0x43);
     messages.clear();
     EXPECT_EQ(db->load(dir.file("missing.si")), -1);
     EXPECT_EQ(messages.texts, std::vector<std::string>{"Open1"});
     EXPECT_TRUE(db->isLoaded());
-    EXPECT_EQ(db->u8(20001), 0x43);
+    EXPECT_EQ(db->raw().u8(20001), 0x43);
     EXPECT_EQ(db->lastPath(), dir.file("long.si"));
 }
 
@@ -277,14 +277,14 @@ TEST_F(FileTest, OnlyARegularFileOrALinkToOneLoads)
         auto other = std::make_unique<ChannelDatabase>();
         MessageRecorder otherMessages(*other);
         other->setListingPath("");
-        other->setU8(20001, 0x43);
+        other->raw().setU8(20001, 0x43);
         EXPECT_EQ(other->load(c.path), c.result) << c.path;
         if (c.result == 0) {
             EXPECT_EQ(imageBytes(*other), imageBytes(*db)) << c.path;
             continue;
         }
         EXPECT_EQ(otherMessages.texts, std::vector<std::string>{"Open1"}) << c.path;
-        EXPECT_EQ(other->u8(20001), 0x43) << c.path;
+        EXPECT_EQ(other->raw().u8(20001), 0x43) << c.path;
         EXPECT_FALSE(other->isLoaded()) << c.path;
     }
 }

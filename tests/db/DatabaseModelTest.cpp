@@ -71,11 +71,11 @@ TEST(DatabaseModel, TransponderSlotsReadWithoutCounterCheck)
     RecordView rec;
     rec.field[1] = 4242; // field 1 is never written
     ASSERT_EQ(s.db->getRecord(DBT_TRANSPONDER, 1, rec), 0);
-    EXPECT_EQ(rec.field[0], 9);
+    EXPECT_EQ(rec.field[tpf::SAT_ID], 9);
     EXPECT_EQ(rec.field[1], 4242);
-    EXPECT_EQ(rec.field[2], 1);
-    EXPECT_EQ(rec.field[7], 12000);
-    EXPECT_EQ(rec.field[8], 22000);
+    EXPECT_EQ(rec.field[tpf::POLARISATION], 1);
+    EXPECT_EQ(rec.field[tpf::FREQUENCY], 12000);
+    EXPECT_EQ(rec.field[tpf::SYMBOL_RATE], 22000);
     EXPECT_EQ(s.db->getRecord(DBT_TRANSPONDER, 2999, rec), 0); // unused slot
     EXPECT_EQ(s.db->getRecord(DBT_TRANSPONDER, 3000, rec), -4);
     EXPECT_EQ(s.db->getRecord(DBT_TRANSPONDER, -5, rec), -4);
@@ -86,22 +86,22 @@ TEST(DatabaseModel, FavouriteRecordPositionRules)
     SmallDb s;
     s.fill();
     RecordView rec;
-    rec.field[0] = 0;
+    rec.field[favf::POSITION] = 0;
     EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 1, rec), 0); // empty list, position 0
-    EXPECT_EQ(rec.field[2], 0);
-    rec.field[0] = 1;
+    EXPECT_EQ(rec.field[favf::COUNT], 0);
+    rec.field[favf::POSITION] = 1;
     EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 1, rec), -3);
-    rec.field[0] = 400;
+    rec.field[favf::POSITION] = 400;
     EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 0, rec), -4);
-    rec.field[0] = -1;
+    rec.field[favf::POSITION] = -1;
     EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 0, rec), -4);
-    rec.field[0] = 2;
+    rec.field[favf::POSITION] = 2;
     EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 9, rec), -2);
     ASSERT_EQ(s.db->getRecord(DBT_FAVOURITE, 0, rec), 0);
-    EXPECT_EQ(rec.field[1], 3);
-    EXPECT_EQ(rec.field[2], 3);
-    EXPECT_EQ(rec.field[3], 2);
-    rec.field[0] = 0;
+    EXPECT_EQ(rec.field[favf::ENTRY], 3);
+    EXPECT_EQ(rec.field[favf::COUNT], 3);
+    EXPECT_EQ(rec.field[favf::TV_COUNT], 2);
+    rec.field[favf::POSITION] = 0;
     ASSERT_EQ(s.db->getRecord(DBT_FAVOURITE, 8, rec), 0);
     EXPECT_NE(rec.name[0], nullptr);
     EXPECT_EQ(rec.name[1], nullptr); // no list 10 to point into
@@ -140,7 +140,7 @@ TEST(DatabaseModel, ProgramInfoJoinsSatelliteTransponderAndFavourites)
     EXPECT_EQ(s.db->getProgramInfo(0, 6, info), -3);
 
     // A transponder naming an unknown satellite id.
-    s.db->setU8(ChannelDatabase::transponderOffset(1) + layout::tp::SAT_ID, 77);
+    s.db->raw().setU8(DatabaseImage::transponderOffset(1) + layout::tp::SAT_ID, 77);
     EXPECT_EQ(s.db->getProgramInfo(0, 1, info), -2);
 
     ProgramInfo raw;
@@ -178,19 +178,19 @@ TEST(DatabaseModel, PurgeRemovesUnusedProvidersAndRenumbers)
     SmallDb s;
     s.fill();
     // Nobody uses "Beta" (index 1) once program 2 points elsewhere.
-    s.db->setU16(ChannelDatabase::programOffset(2) + layout::prog::PROVIDER, 0);
+    s.db->raw().setU16(DatabaseImage::programOffset(2) + layout::prog::PROVIDER, 0);
     s.db->purgeUnusedProviders();
     EXPECT_EQ(s.db->providerCount(), 2);
-    EXPECT_EQ(boundedName(s.db->namePtr(ChannelDatabase::providerOffset(1))), "Gamma");
+    EXPECT_EQ(boundedName(s.db->raw().namePtr(DatabaseImage::providerOffset(1))), "Gamma");
     // The freed top slot keeps its old bytes.
-    EXPECT_EQ(boundedName(s.db->namePtr(ChannelDatabase::providerOffset(2))), "Gamma");
+    EXPECT_EQ(boundedName(s.db->raw().namePtr(DatabaseImage::providerOffset(2))), "Gamma");
     RecordView rec;
     s.db->getRecord(DBT_PROGRAM, 1, rec);
-    EXPECT_EQ(rec.field[1], 1);
+    EXPECT_EQ(rec.field[progf::PROVIDER], 1);
     s.db->getRecord(DBT_PROGRAM, 3, rec);
-    EXPECT_EQ(rec.field[1], 1);
+    EXPECT_EQ(rec.field[progf::PROVIDER], 1);
     s.db->getRecord(DBT_PROGRAM, 4, rec);
-    EXPECT_EQ(rec.field[1], 0);
+    EXPECT_EQ(rec.field[progf::PROVIDER], 0);
 }
 
 TEST(DatabaseModel, PurgeMatchesOneByOneRemovalOnDanglingIndices)
@@ -200,7 +200,7 @@ TEST(DatabaseModel, PurgeMatchesOneByOneRemovalOnDanglingIndices)
     SmallDb s;
     s.fill();
     auto setProvider = [&](int program, int provider) {
-        s.db->setU16(ChannelDatabase::programOffset(program) + layout::prog::PROVIDER,
+        s.db->raw().setU16(DatabaseImage::programOffset(program) + layout::prog::PROVIDER,
                      static_cast<std::uint16_t>(provider));
     };
     setProvider(0, 0);
@@ -213,7 +213,7 @@ TEST(DatabaseModel, PurgeMatchesOneByOneRemovalOnDanglingIndices)
     EXPECT_EQ(s.db->providerCount(), 1);
     RecordView rec;
     s.db->getRecord(DBT_PROGRAM, 1, rec);
-    EXPECT_EQ(rec.field[1], 1);
+    EXPECT_EQ(rec.field[progf::PROVIDER], 1);
 }
 
 TEST(DatabaseModel, PurgeGivesTheBytesOfOneByOneRemoval)
@@ -225,18 +225,18 @@ TEST(DatabaseModel, PurgeGivesTheBytesOfOneByOneRemoval)
         for (int p = 0; p < count && p < MAX_PROVIDERS;) {
             bool used = false;
             for (int i = 0; i < programs && !used; ++i)
-                used = db.u16(ChannelDatabase::programOffset(i) + layout::prog::PROVIDER) == p;
+                used = db.raw().u16(DatabaseImage::programOffset(i) + layout::prog::PROVIDER) == p;
             if (used) {
                 ++p;
                 continue;
             }
             const int top = std::min(count, MAX_PROVIDERS);
             if (p + 1 < top)
-                std::memmove(db.image() + ChannelDatabase::providerOffset(p), db.image() + ChannelDatabase::providerOffset(p + 1),
+                std::memmove(db.image() + DatabaseImage::providerOffset(p), db.image() + DatabaseImage::providerOffset(p + 1),
                              static_cast<std::size_t>(top - p - 1) * layout::PROVIDER_SIZE);
             for (int i = 0; i < programs; ++i) {
-                const std::size_t o = ChannelDatabase::programOffset(i) + layout::prog::PROVIDER;
-                if (db.u16(o) > p) db.setU16(o, static_cast<std::uint16_t>(db.u16(o) - 1));
+                const std::size_t o = DatabaseImage::programOffset(i) + layout::prog::PROVIDER;
+                if (db.raw().u16(o) > p) db.raw().setU16(o, static_cast<std::uint16_t>(db.raw().u16(o) - 1));
             }
             --count;
         }
@@ -250,11 +250,11 @@ TEST(DatabaseModel, PurgeGivesTheBytesOfOneByOneRemoval)
         auto a = std::make_unique<ChannelDatabase>(), b = std::make_unique<ChannelDatabase>();
         std::uint32_t seed = static_cast<std::uint32_t>(c.providers * 31 + c.programs);
         auto next = [&seed] { return seed = seed * 1664525u + 1013904223u, seed >> 8; };
-        for (std::size_t i = ChannelDatabase::providerOffset(0); i < IMAGE_SIZE; ++i) a->setU8(i, static_cast<std::uint8_t>(next()));
+        for (std::size_t i = DatabaseImage::providerOffset(0); i < IMAGE_SIZE; ++i) a->raw().setU8(i, static_cast<std::uint8_t>(next()));
         a->setProviderCount(c.providers);
         a->setProgramCount(c.programs);
         for (int i = 0; i < c.programs; ++i)
-            a->setU16(ChannelDatabase::programOffset(i) + layout::prog::PROVIDER, static_cast<std::uint16_t>(next() % c.spread));
+            a->raw().setU16(DatabaseImage::programOffset(i) + layout::prog::PROVIDER, static_cast<std::uint16_t>(next() % c.spread));
         std::memcpy(b->image(), a->image(), IMAGE_SIZE);
         a->purgeUnusedProviders();
         reference(*b);
@@ -270,9 +270,9 @@ TEST(DatabaseModel, CrcOfKnownDataAndOfTheImage)
 
     SmallDb s;
     s.fill();
-    s.db->setU8(layout::CRC_ZERO_BYTE, 0xAB);
+    s.db->raw().setU8(layout::CRC_ZERO_BYTE, 0xAB);
     s.db->updateCrc(0);
-    EXPECT_EQ(s.db->u8(layout::CRC_ZERO_BYTE), 0);
+    EXPECT_EQ(s.db->raw().u8(layout::CRC_ZERO_BYTE), 0);
     const std::uint8_t* img = s.db->image();
     // Bytewise reference over bytes 12..end.
     std::uint32_t crc = 0xFFFFFFFFu;
@@ -282,7 +282,7 @@ TEST(DatabaseModel, CrcOfKnownDataAndOfTheImage)
     }
     EXPECT_EQ(s.db->storedCrc(), crc);
     // The header words before the CRC do not take part.
-    s.db->setU32(0, 0xDEADBEEF);
+    s.db->raw().setU32(0, 0xDEADBEEF);
     EXPECT_EQ(s.db->computeCrc(), crc);
 }
 
@@ -298,8 +298,8 @@ TEST(DatabaseModel, HostileCountersNeverReachOutsideTheImage)
         s.db->setFavCount(l, 65535);
         s.db->setFavTvCount(l, 65535);
     }
-    s.db->setU16(ChannelDatabase::programOffset(0) + layout::prog::TRANSPONDER, 65535);
-    s.db->setU16(ChannelDatabase::programOffset(0) + layout::prog::PROVIDER, 65535);
+    s.db->raw().setU16(DatabaseImage::programOffset(0) + layout::prog::TRANSPONDER, 65535);
+    s.db->raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 65535);
     ProgramInfo info;
     EXPECT_EQ(s.db->getProgramInfo(0, 0, info), -2);
     EXPECT_EQ(s.db->getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info), -3);

@@ -55,8 +55,8 @@ TEST(RowTexts, AllTenColumns)
 TEST(RowTexts, UnreadableRecordsReportTheFirstFailure)
 {
     RowDb r;
-    r.db->setU16(ChannelDatabase::programOffset(1) + layout::prog::PROVIDER, 3);
-    r.db->setU8(ChannelDatabase::transponderOffset(0) + layout::tp::SAT_ID, 99);
+    r.db->raw().setU16(DatabaseImage::programOffset(1) + layout::prog::PROVIDER, 3);
+    r.db->raw().setU8(DatabaseImage::transponderOffset(0) + layout::tp::SAT_ID, 99);
     ProgramRowBuilder rows(*r.db);
     RowTexts t;
     RowTextError e = rows.build(1, 0, t);

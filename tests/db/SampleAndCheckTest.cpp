@@ -30,7 +30,7 @@ TEST(SampleAndCheck, SamplesAreConsistentAndDeterministic)
     for (int l = 0; l < FAV_LISTS; ++l) EXPECT_EQ(b->favCount(l), 399);
 
     // Sample satellites come from the predefined table, so Default finds them.
-    const std::string first(boundedName(a->namePtr(ChannelDatabase::satelliteOffset(0) + layout::sat::NAME)));
+    const std::string first(boundedName(a->raw().namePtr(DatabaseImage::satelliteOffset(0) + layout::sat::NAME)));
     EXPECT_GE(findPredefinedSatellite(first), 0);
 }
 
@@ -44,13 +44,13 @@ TEST(SampleAndCheck, CheckFindsEachKindOfProblem)
         for (const auto& p : problems) found = found || p.find(fragment) != std::string::npos;
         EXPECT_TRUE(found) << fragment;
     };
-    db->setU8(700000, 1);
+    db->raw().setU8(700000, 1);
     expectProblem("CRC mismatch");
     db->updateCrc(0);
 
-    db->setU16(ChannelDatabase::programOffset(3) + layout::prog::TRANSPONDER, 3000);
+    db->raw().setU16(DatabaseImage::programOffset(3) + layout::prog::TRANSPONDER, 3000);
     expectProblem("program 3: transponder index 3000");
-    db->setU16(ChannelDatabase::programOffset(3) + layout::prog::TRANSPONDER, 0);
+    db->raw().setU16(DatabaseImage::programOffset(3) + layout::prog::TRANSPONDER, 0);
 
     const int tvEntry = db->favEntry(0, 0);
     db->setFavEntry(0, 0, db->programCount() - 1); // a radio program in the TV part

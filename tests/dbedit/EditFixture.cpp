@@ -42,19 +42,19 @@ std::vector<int> EditFixture::serviceIds() const
 {
     std::vector<int> out;
     for (int i = 0; i < db.programsInUse(); ++i)
-        out.push_back(db.u16(ChannelDatabase::programOffset(i) + layout::prog::SERVICE_ID));
+        out.push_back(db.raw().u16(DatabaseImage::programOffset(i) + layout::prog::SERVICE_ID));
     return out;
 }
 
 RecordView EditFixture::program(int serviceId, const char* name) const
 {
     RecordView r;
-    r.field[0] = serviceId;
-    r.field[1] = 0;
-    r.field[2] = 0;
-    r.field[3] = 0x200;
-    r.field[4] = 0x201;
-    r.field[5] = 0x200;
+    r.field[progf::SERVICE_ID] = serviceId;
+    r.field[progf::PROVIDER] = 0;
+    r.field[progf::TRANSPONDER] = 0;
+    r.field[progf::VIDEO_PID] = 0x200;
+    r.field[progf::AUDIO_PID] = 0x201;
+    r.field[progf::PCR_PID] = 0x200;
     r.name[0] = name;
     return r;
 }
@@ -81,8 +81,8 @@ void EditFixture::liftFromList(int l, std::uint32_t scope, const std::vector<int
     ProgramClipboard& drag = db.dragList();
     drag.clear();
     RecordView where;
-    where.field[0] = l;
-    where.field[1] = (scope & SCOPE_RADIO) ? 1 : 0;
+    where.field[entryf::LIST] = l;
+    where.field[entryf::RADIO_PART] = (scope & SCOPE_RADIO) ? 1 : 0;
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const int row = rows[k] - static_cast<int>(k);
         ProgramInfo item;

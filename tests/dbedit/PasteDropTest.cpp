@@ -13,7 +13,7 @@ protected:
     V namedServices(int l) const
     {
         V out;
-        for (int e : entries(l)) out.push_back(db.u16(ChannelDatabase::programOffset(e) + layout::prog::SERVICE_ID));
+        for (int e : entries(l)) out.push_back(db.raw().u16(DatabaseImage::programOffset(e) + layout::prog::SERVICE_ID));
         return out;
     }
     ProgramInfo tableItem(int row) const
@@ -129,7 +129,7 @@ TEST_F(PasteDrop, PasteAfterRecordsMovedNamesTheProgramsThatWereCopied)
         setList(0, {0, 2, 3, 6, 9});
         messages.clear();
     };
-    const auto nameOf = [this](int p) { return std::string(boundedName(db.namePtr(ChannelDatabase::programOffset(p) + layout::prog::NAME))); };
+    const auto nameOf = [this](int p) { return std::string(boundedName(db.raw().namePtr(DatabaseImage::programOffset(p) + layout::prog::NAME))); };
     const std::uint32_t fav1 = scopeFav(0) | SCOPE_TV_RADIO;
 
     // A TV program added in front: the copied radio program joins the radio part, by its name.
@@ -154,15 +154,15 @@ TEST_F(PasteDrop, PasteAfterRecordsMovedNamesTheProgramsThatWereCopied)
     // Their only provider was purged while they were cut: it comes back by name.
     setUp();
     copyRows({1, 4}, true);
-    db.setU16(ChannelDatabase::programOffset(5) + layout::prog::PROVIDER, 0); // the last other user of Beta
+    db.raw().setU16(DatabaseImage::programOffset(5) + layout::prog::PROVIDER, 0); // the last other user of Beta
     db.purgeUnusedProviders();
     ASSERT_EQ(2, db.providerCount());
     position = 0;
     ASSERT_EQ(0, db.pasteClipboard(position, TABLE));
     for (int p : {0, 1}) {
-        const int provider = db.u16(ChannelDatabase::programOffset(p) + layout::prog::PROVIDER);
+        const int provider = db.raw().u16(DatabaseImage::programOffset(p) + layout::prog::PROVIDER);
         ASSERT_LT(provider, db.providerCount());
-        EXPECT_EQ("Beta", boundedName(db.namePtr(ChannelDatabase::providerOffset(provider))));
+        EXPECT_EQ("Beta", boundedName(db.raw().namePtr(DatabaseImage::providerOffset(provider))));
     }
 
     // A transponder added on the other satellite before its own: the program stays on its satellite.
@@ -175,7 +175,7 @@ TEST_F(PasteDrop, PasteAfterRecordsMovedNamesTheProgramsThatWereCopied)
     ASSERT_EQ(0, db.recordOp(DBT_TRANSPONDER, OP_ADD, 0, tp));
     position = 0;
     ASSERT_EQ(0, db.pasteClipboard(position, TABLE));
-    EXPECT_EQ(3, db.u16(ChannelDatabase::programOffset(0) + layout::prog::TRANSPONDER));
+    EXPECT_EQ(3, db.raw().u16(DatabaseImage::programOffset(0) + layout::prog::TRANSPONDER));
     EXPECT_TRUE(messages.texts.empty());
 }
 
@@ -185,12 +185,12 @@ TEST_F(PasteDrop, DragTwoOfSixToRowOne)
     setList(0, {0, 1, 2, 3, 4, 5});
     setList(1, {5, 4, 2});
     const V named0 = namedServices(0), named1 = namedServices(1);
-    const auto reserved = [&](int i) { return db.u16(ChannelDatabase::programOffset(i) + layout::prog::RESERVED); };
-    for (int i = 0; i < 6; ++i) db.setU16(ChannelDatabase::programOffset(i) + layout::prog::RESERVED, 0x1000 + i);
+    const auto reserved = [&](int i) { return db.raw().u16(DatabaseImage::programOffset(i) + layout::prog::RESERVED); };
+    for (int i = 0; i < 6; ++i) db.raw().setU16(DatabaseImage::programOffset(i) + layout::prog::RESERVED, 0x1000 + i);
     liftFromTable({2, 4});
     EXPECT_EQ(4, db.programCount());
     RecordView scope;
-    scope.field[0] = static_cast<std::int32_t>(TABLE);
+    scope.field[dropf::SCOPE] = static_cast<std::int32_t>(TABLE);
     ASSERT_EQ(0, db.recordOp(DBT_SATELLITE, OP_EDIT, 1, scope)); // routed to moveFavouritesForDrop
     EXPECT_EQ((V{0, 3, 1, 4, 2, 5}), entries(0));
     ASSERT_EQ(0, db.dropPrograms(DBT_PROGRAM, -1, 1, db.dragList(), TABLE));

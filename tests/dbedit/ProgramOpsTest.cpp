@@ -80,17 +80,17 @@ TEST_F(ProgramOps, RemoveEntryByRowOfTheShownPart)
     build(3, 2);
     setList(0, {0, 1, 3, 4});
     RecordView where;
-    where.field[1] = 1; // radio part shown
+    where.field[entryf::RADIO_PART] = 1; // radio part shown
     ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_REMOVE_ENTRY, 0, where));
     EXPECT_EQ((V{0, 1, 4}), entries(0));
     EXPECT_EQ(2, db.favTvCount(0));
-    where.field[1] = 0;
+    where.field[entryf::RADIO_PART] = 0;
     ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_REMOVE_ENTRY, 1, where));
     EXPECT_EQ((V{0, 4}), entries(0));
     EXPECT_EQ(1, db.favTvCount(0));
     const auto before = bytes();
     EXPECT_EQ(0, db.recordOp(DBT_PROGRAM, OP_REMOVE_ENTRY, 5, where)); // no such row
-    where.field[0] = 9;
+    where.field[entryf::LIST] = 9;
     EXPECT_EQ(0, db.recordOp(DBT_PROGRAM, OP_REMOVE_ENTRY, 0, where)); // no such list
     EXPECT_EQ(before, bytes());
 }
@@ -100,34 +100,34 @@ TEST_F(ProgramOps, FavouriteMembershipAndNames)
     build(10, 40);
     setList(0, {5, 7, 30, 31});
     RecordView r;
-    r.field[1] = 2;
+    r.field[favf::ENTRY] = 2;
     ASSERT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_ADD, 0, r));
     EXPECT_EQ((V{5, 7, 2, 30, 31}), entries(0)); // a TV entry goes before the radio ones
     EXPECT_EQ(3, db.favTvCount(0));
     const auto before = bytes();
     EXPECT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_ADD, 0, r)); // already in
-    r.field[1] = 20;
+    r.field[favf::ENTRY] = 20;
     EXPECT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_DELETE, 0, r)); // not in
     EXPECT_EQ(-4, db.recordOp(DBT_FAVOURITE, OP_ADD, 9, r));
     EXPECT_EQ(-4, db.recordOp(DBT_FAVOURITE, OP_DELETE, 9, r));
     EXPECT_EQ(-2, db.recordOp(DBT_FAVOURITE, OP_EDIT, 9, r));
     EXPECT_EQ(before, bytes());
-    r.field[1] = 7;
+    r.field[favf::ENTRY] = 7;
     ASSERT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_DELETE, 0, r));
     EXPECT_EQ((V{5, 2, 30, 31}), entries(0));
     EXPECT_EQ(2, db.favTvCount(0));
     r.name[0] = "A name of twenty chars";
     ASSERT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_EDIT, 3, r));
-    EXPECT_EQ("A name of twenty", boundedName(db.namePtr(ChannelDatabase::favOffset(3)))); // no NUL
+    EXPECT_EQ("A name of twenty", boundedName(db.raw().namePtr(DatabaseImage::favOffset(3)))); // no NUL
 
     V many;
     for (int i = 0; i < 398; ++i) many.push_back(10 + i % 40);
     setList(2, many);
-    r.field[1] = 3;
+    r.field[favf::ENTRY] = 3;
     ASSERT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_ADD, 2, r)); // 398 -> 399
     EXPECT_EQ(399, db.favCount(2));
     const auto full = bytes();
-    r.field[1] = 4;
+    r.field[favf::ENTRY] = 4;
     EXPECT_EQ(-6, db.recordOp(DBT_FAVOURITE, OP_ADD, 2, r));
     EXPECT_EQ(full, bytes());
 }

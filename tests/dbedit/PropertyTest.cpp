@@ -155,9 +155,9 @@ int Property::pasteSomewhere(Random& rnd)
     // An item pasted into a list names a program with its own name, service id and kind, never a neighbour.
     for (const ProgramInfo& item : db.clipboard()) {
         if (!toList || !item.placed || item.programIndex < 0) continue;
-        const std::size_t o = ChannelDatabase::programOffset(item.programIndex);
-        EXPECT_EQ(item.serviceId, db.u16(o + layout::prog::SERVICE_ID));
-        EXPECT_EQ(boundedName(item.name), boundedName(db.namePtr(o + layout::prog::NAME)));
+        const std::size_t o = DatabaseImage::programOffset(item.programIndex);
+        EXPECT_EQ(item.serviceId, db.raw().u16(o + layout::prog::SERVICE_ID));
+        EXPECT_EQ(boundedName(item.name), boundedName(db.raw().namePtr(o + layout::prog::NAME)));
         EXPECT_EQ(item.isTv != 0, item.programIndex < db.tvProgramCount());
     }
     return 0;
@@ -170,8 +170,8 @@ bool Property::step(Random& rnd, std::string& what)
     const int list = rnd.upTo(FAV_LISTS);
     RecordView rec = program(rnd.upTo(500), rnd.chance(50) ? "Some" : "A name of twenty chars");
     const bool referable = db.providersInUse() > 0 && db.transpondersInUse() > 0;
-    rec.field[1] = rnd.upTo(db.providersInUse() - 1);
-    rec.field[2] = rnd.upTo(db.transpondersInUse() - 1);
+    rec.field[progf::PROVIDER] = rnd.upTo(db.providersInUse() - 1);
+    rec.field[progf::TRANSPONDER] = rnd.upTo(db.transpondersInUse() - 1);
     switch (rnd.upTo(15)) {
     case 0:
         what = "add program";
@@ -185,13 +185,13 @@ bool Property::step(Random& rnd, std::string& what)
     case 2: what = "delete program"; return db.recordOp(DBT_PROGRAM, OP_DELETE, anyProgram, rec) == 0;
     case 3:
         what = "remove entry";
-        rec.field[0] = list;
-        rec.field[1] = rnd.upTo(1);
+        rec.field[entryf::LIST] = list;
+        rec.field[entryf::RADIO_PART] = rnd.upTo(1);
         return db.recordOp(DBT_PROGRAM, OP_REMOVE_ENTRY, rnd.upTo(10), rec) == 0;
     case 4:
         what = "favourite add/delete";
         if (count == 0) return true;
-        rec.field[1] = rnd.upTo(count - 1);
+        rec.field[favf::ENTRY] = rnd.upTo(count - 1);
         return db.recordOp(DBT_FAVOURITE, rnd.chance(60) ? OP_ADD : OP_DELETE, list, rec) == 0;
     case 5: {
         what = "deleteProgram";
@@ -204,9 +204,9 @@ bool Property::step(Random& rnd, std::string& what)
     case 7: {
         what = "transponder add/delete/edit";
         const int sat = db.satellitesInUse() ? rnd.upTo(db.satellitesInUse() - 1) : 0;
-        rec.field[0] = db.u16(ChannelDatabase::satelliteOffset(sat) + layout::sat::ID);
-        rec.field[7] = 10700 + 100 * rnd.upTo(20);
-        rec.field[8] = rnd.chance(50) ? 27500 : 22000;
+        rec.field[tpf::SAT_ID] = db.raw().u16(DatabaseImage::satelliteOffset(sat) + layout::sat::ID);
+        rec.field[tpf::FREQUENCY] = 10700 + 100 * rnd.upTo(20);
+        rec.field[tpf::SYMBOL_RATE] = rnd.chance(50) ? 27500 : 22000;
         const int op = rnd.chance(50) ? OP_ADD : rnd.chance(50) ? OP_DELETE : OP_EDIT;
         return db.recordOp(DBT_TRANSPONDER, op, rnd.between(-1, db.transponderCount()), rec) == 0;
     }
@@ -218,9 +218,9 @@ bool Property::step(Random& rnd, std::string& what)
     case 9: {
         what = "set satellite";
         const int s = rnd.upTo(db.satelliteCount());
-        rec.field[0] = s < db.satelliteCount() ? db.u16(ChannelDatabase::satelliteOffset(s)) : 100 + s;
-        rec.field[7] = rnd.upTo(1);
-        rec.field[8] = rnd.chance(50) ? 0 : rnd.upTo(60);
+        rec.field[satf::ID] = s < db.satelliteCount() ? db.raw().u16(DatabaseImage::satelliteOffset(s)) : 100 + s;
+        rec.field[satf::DISEQC12] = rnd.upTo(1);
+        rec.field[satf::POSITIONER] = rnd.chance(50) ? 0 : rnd.upTo(60);
         return db.setSatellite(s, rec) == 0;
     }
     case 10: what = "drag in table"; return dragInTable(rnd);

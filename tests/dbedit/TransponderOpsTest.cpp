@@ -11,20 +11,20 @@ protected:
     static RecordView tp(int satelliteId, int frequency, int symbolRate = 27500)
     {
         RecordView r;
-        r.field[0] = satelliteId;
-        r.field[7] = frequency;
-        r.field[8] = symbolRate;
+        r.field[tpf::SAT_ID] = satelliteId;
+        r.field[tpf::FREQUENCY] = frequency;
+        r.field[tpf::SYMBOL_RATE] = symbolRate;
         return r;
     }
     V column(std::size_t table, std::size_t size, std::size_t field, int n) const
     {
         V out;
-        for (int i = 0; i < n; ++i) out.push_back(db.u16(table + size * static_cast<std::size_t>(i) + field));
+        for (int i = 0; i < n; ++i) out.push_back(db.raw().u16(table + size * static_cast<std::size_t>(i) + field));
         return out;
     }
     V frequencies() const { return column(layout::TRANSPONDERS, 16, layout::tp::FREQUENCY, db.transpondersInUse()); }
     V programTransponders() const { return column(layout::PROGRAMS, 32, layout::prog::TRANSPONDER, db.programsInUse()); }
-    int tally(int s) const { return db.u16(ChannelDatabase::satelliteOffset(s) + layout::sat::TALLY); }
+    int tally(int s) const { return db.raw().u16(DatabaseImage::satelliteOffset(s) + layout::sat::TALLY); }
 };
 
 TEST_F(TransponderOps, AddKeepsGroupsInFrequencyOrderAndProgramsOnTheirTransponders)
@@ -36,7 +36,7 @@ TEST_F(TransponderOps, AddKeepsGroupsInFrequencyOrderAndProgramsOnTheirTranspond
     EXPECT_EQ((V{1, 3, 4}), programTransponders());
     EXPECT_EQ(4, tally(0));
     ASSERT_EQ(0, db.recordOp(DBT_TRANSPONDER, OP_ADD, 0, tp(1, 11000, 22000))); // after the equal one
-    EXPECT_EQ(22000, db.u16(ChannelDatabase::transponderOffset(2) + layout::tp::SYMBOL_RATE));
+    EXPECT_EQ(22000, db.raw().u16(DatabaseImage::transponderOffset(2) + layout::tp::SYMBOL_RATE));
     DatabaseBuilder(db).addSatellite({3, 50, "Thor"});
     ASSERT_EQ(0, db.recordOp(DBT_TRANSPONDER, OP_ADD, 0, tp(3, 10000))); // a new group goes last
     EXPECT_EQ(10000, frequencies().back());
@@ -72,7 +72,7 @@ TEST_F(TransponderOps, RefusalsShowTheirMessagesAndChangeNothing)
 TEST_F(TransponderOps, DeleteUnusedLowersLaterIndicesAndTally)
 {
     build(3, 0);
-    db.setU16(ChannelDatabase::programOffset(1) + layout::prog::TRANSPONDER, 0);
+    db.raw().setU16(DatabaseImage::programOffset(1) + layout::prog::TRANSPONDER, 0);
     ASSERT_EQ(0, db.recordOp(DBT_TRANSPONDER, OP_DELETE, 1, RecordView{}));
     EXPECT_EQ((V{11000, 10800}), frequencies());
     EXPECT_EQ((V{0, 0, 1}), programTransponders());
@@ -84,19 +84,19 @@ TEST_F(TransponderOps, SetSatelliteAppendsAndHandsOutPositionerNumbers)
     build(0, 0); // two satellites with positioner number 0
     const auto sat = [](int id, int diseqc12, int positioner) {
         RecordView r;
-        r.field[0] = id;
-        r.field[7] = diseqc12;
-        r.field[8] = positioner;
+        r.field[satf::ID] = id;
+        r.field[satf::DISEQC12] = diseqc12;
+        r.field[satf::POSITIONER] = positioner;
         r.name[0] = "Sat";
         return r;
     };
     for (int n : {29, 30, 32}) ASSERT_EQ(0, db.setSatellite(db.satelliteCount(), sat(10 + n, 1, n)));
     ASSERT_EQ(0, db.setSatellite(5, sat(60, 1, 0)));
-    EXPECT_EQ(31, db.u8(ChannelDatabase::satelliteOffset(5) + layout::sat::POSITIONER));
+    EXPECT_EQ(31, db.raw().u8(DatabaseImage::satelliteOffset(5) + layout::sat::POSITIONER));
     EXPECT_EQ(6, db.satelliteCount());
     ASSERT_EQ(0, db.setSatellite(0, sat(1, 0, 3)));
     EXPECT_EQ(6, db.satelliteCount());
-    EXPECT_EQ(3, db.u8(ChannelDatabase::satelliteOffset(0) + layout::sat::POSITIONER));
+    EXPECT_EQ(3, db.raw().u8(DatabaseImage::satelliteOffset(0) + layout::sat::POSITIONER));
     EXPECT_EQ(-2, db.setSatellite(MAX_SATELLITES, sat(1, 0, 0)));
 }
 

@@ -132,7 +132,7 @@ void open(QDialog* dialog)
 
 std::string programName(const ChannelDatabase& db, int index)
 {
-    return std::string(boundedName(db.namePtr(ChannelDatabase::programOffset(index) + layout::prog::NAME)));
+    return std::string(boundedName(db.raw().namePtr(DatabaseImage::programOffset(index) + layout::prog::NAME)));
 }
 
 RecordView record(const ChannelDatabase& db, int type, int index)

@@ -20,14 +20,14 @@ TEST_F(DialogTest, ModalDialogsOfTheViews)
     int edited = -1;
     ASSERT_TRUE(dialogs.editProgram(nullptr, 3, 8, edited));
     EXPECT_EQ(edited, 3);
-    EXPECT_NE(record(db, DBT_PROGRAM, 3).field[6] & FLAG_LOCKED, 0);
+    EXPECT_NE(record(db, DBT_PROGRAM, 3).field[progf::FLAGS] & FLAG_LOCKED, 0);
 
     onModal([](QDialog* d) {
         setText(d, "symbolRateEdit", "30000");
         clickOk(d);
     });
     ASSERT_TRUE(dialogs.editProgramTransponder(nullptr, 3, 2));
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 3).field[8], 30000);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 3).field[tpf::SYMBOL_RATE], 30000);
 
     onModal([](QDialog* d) {
         clickButton(d, "defaultButton");
@@ -36,7 +36,7 @@ TEST_F(DialogTest, ModalDialogsOfTheViews)
     });
     dialogs.editSatellite(nullptr, QStringLiteral("Thor 2,3"));
     EXPECT_EQ(browser.lastSatelliteName, "Thor renamed");
-    EXPECT_EQ(record(db, DBT_SATELLITE, 2).field[1], 8); // 0.8 W from the table
+    EXPECT_EQ(record(db, DBT_SATELLITE, 2).field[satf::POSITION], 8); // 0.8 W from the table
 
     // A cancelled dialog reports a negative frequency and leaves the database alone.
     const std::vector<std::uint8_t> before(db.image(), db.image() + IMAGE_SIZE);

@@ -71,7 +71,7 @@ TEST_F(ProgramDialogTest, NamesAreCutToTheFieldAndKeepTheMarker)
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(programName(db, 2), "\x05" "ABCDEFGHIJKLMN");
     const RecordView p = record(db, DBT_PROGRAM, 2);
-    EXPECT_EQ(p.field[6], FLAG_SCPC | FLAG_SCRAMBLED | 64); // unknown bits pass through
+    EXPECT_EQ(p.field[progf::FLAGS], FLAG_SCPC | FLAG_SCRAMBLED | 64); // unknown bits pass through
     expectSound();
 
     openDialog(0, ProgramEditDialog::MODE_EDIT);
@@ -127,8 +127,8 @@ TEST_F(ProgramDialogTest, PidAndServiceIdBoundaries)
             EXPECT_FALSE(dialog->isVisible());
         }
     }
-    EXPECT_EQ(record(db, DBT_PROGRAM, 2).field[0], 65535);
-    EXPECT_EQ(record(db, DBT_PROGRAM, 2).field[3], 8190);
+    EXPECT_EQ(record(db, DBT_PROGRAM, 2).field[progf::SERVICE_ID], 65535);
+    EXPECT_EQ(record(db, DBT_PROGRAM, 2).field[progf::VIDEO_PID], 8190);
     expectSound();
 }
 
@@ -142,9 +142,9 @@ TEST_F(ProgramDialogTest, ScpcTextsAndPidsOfANonScpcProgramStayAsStored)
     EXPECT_FALSE(child<QLineEdit>(dialog.get(), "audioPidEdit")->isEnabled());
     clickOk(dialog.get());
     const RecordView p = record(db, DBT_PROGRAM, 2);
-    EXPECT_EQ(p.field[6] & FLAG_SCPC, 0);
-    EXPECT_EQ(p.field[3], 101);
-    EXPECT_EQ(p.field[5], 103);
+    EXPECT_EQ(p.field[progf::FLAGS] & FLAG_SCPC, 0);
+    EXPECT_EQ(p.field[progf::VIDEO_PID], 101);
+    EXPECT_EQ(p.field[progf::PCR_PID], 103);
 
     openDialog(2, ProgramEditDialog::MODE_EDIT);
     scpc = box("scpcCheck");
@@ -168,18 +168,18 @@ TEST_F(ProgramDialogTest, UnknownProviderIsAppendedOnceEvenWhenALaterCheckRefuse
     clickOk(dialog.get());
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(db.providerCount(), 4);
-    EXPECT_EQ(record(db, DBT_PROGRAM, 0).field[1], 3);
+    EXPECT_EQ(record(db, DBT_PROGRAM, 0).field[progf::PROVIDER], 3);
 
     // A known name, marker or not, is found; an empty text is a provider name too.
     openDialog(0, ProgramEditDialog::MODE_EDIT);
     setText(dialog.get(), "providerCombo", "Beta");
     clickOk(dialog.get());
-    EXPECT_EQ(record(db, DBT_PROGRAM, 0).field[1], 1);
+    EXPECT_EQ(record(db, DBT_PROGRAM, 0).field[progf::PROVIDER], 1);
     openDialog(0, ProgramEditDialog::MODE_EDIT);
     setText(dialog.get(), "providerCombo", "");
     clickOk(dialog.get());
     EXPECT_EQ(db.providerCount(), 5);
-    EXPECT_EQ(record(db, DBT_PROGRAM, 0).field[1], 4);
+    EXPECT_EQ(record(db, DBT_PROGRAM, 0).field[progf::PROVIDER], 4);
     expectSound();
 }
 
@@ -233,7 +233,7 @@ TEST_F(ProgramDialogTest, ListFilterFixesTheKindOfANewProgram)
     clickOk(dialog.get());
     EXPECT_EQ(dialog->programIndex(), 4);
     EXPECT_EQ(db.tvProgramCount(), 4);
-    EXPECT_EQ(record(db, DBT_PROGRAM, 4).field[2], 0); // no transponder chosen: the loaded 0
+    EXPECT_EQ(record(db, DBT_PROGRAM, 4).field[progf::TRANSPONDER], 0); // no transponder chosen: the loaded 0
 
     browser.setFilter(SCOPE_TV);
     openDialog(-1, ProgramEditDialog::MODE_ADD);
@@ -251,7 +251,7 @@ TEST_F(ProgramDialogTest, TreeSelectionPreselectsANewProgramsCombos)
     EXPECT_EQ(textOf(dialog.get(), "transponderCombo"), "12000");
     setText(dialog.get(), "providerCombo", "Alpha");
     clickOk(dialog.get());
-    EXPECT_EQ(record(db, DBT_PROGRAM, 0).field[2], 4);
+    EXPECT_EQ(record(db, DBT_PROGRAM, 0).field[progf::TRANSPONDER], 4);
 
     browser.parentText = "Providers";
     browser.selectedText = "Gamma";
@@ -296,7 +296,7 @@ TEST_F(ProgramDialogTest, FailedReadsStopLoadingWithTheirCode)
     ProgramEditDialog d(db, browser, prompter);
     EXPECT_FALSE(d.load(6, ProgramEditDialog::MODE_EDIT));
     EXPECT_EQ(lastMessage(), "Error: 501->(-3)");
-    db.setU16(ChannelDatabase::programOffset(0) + layout::prog::PROVIDER, 9);
+    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 9);
     EXPECT_FALSE(d.load(0, ProgramEditDialog::MODE_EDIT));
     EXPECT_EQ(lastMessage(), "Error: 503->(-3)");
 }

@@ -43,7 +43,7 @@ TEST_F(SatelliteDialogTest, PositionTextsAndParsing)
         setText(dialog.get(), "degreeEdit", QString::fromLatin1(text));
         clickOk(dialog.get());
         EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(satellite(3).field[1], tenths) << text;
+        EXPECT_EQ(satellite(3).field[satf::POSITION], tenths) << text;
     }
     expectSound();
 }
@@ -64,7 +64,7 @@ TEST_F(SatelliteDialogTest, DefaultFillsFromTheTableFoundByExactName)
     EXPECT_EQ(textOf(d, "toneCombo"), "AUTO");
     EXPECT_FALSE(child<QCheckBox>(d, "diseqc12Check")->isChecked());
     EXPECT_EQ(textOf(d, "positionerEdit"), "2");
-    EXPECT_EQ(satellite(3).field[3], 9000); // nothing written before OK
+    EXPECT_EQ(satellite(3).field[satf::LNB_LOW], 9000); // nothing written before OK
     EXPECT_EQ(textOf(d, "nameEdit"), "Astra 1E-2C");
 
     setText(d, "nameEdit", "Terrestrial");
@@ -95,8 +95,8 @@ TEST_F(SatelliteDialogTest, LnbValuesTypedPickedAndUntouched)
     EXPECT_EQ(textOf(d, "lnbHighCombo"), "0");
     EXPECT_EQ(combo("lnbLowCombo")->count(), 8);
     clickOk(d);
-    EXPECT_EQ(satellite(3).field[3], 9000);
-    EXPECT_EQ(satellite(3).field[4], 0); // item 0 needs no range check
+    EXPECT_EQ(satellite(3).field[satf::LNB_LOW], 9000);
+    EXPECT_EQ(satellite(3).field[satf::LNB_HIGH], 0); // item 0 needs no range check
 
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"lnbHighCombo", "3349", "LNB Upper LO Range expected 3350...14900"},
@@ -116,12 +116,12 @@ TEST_F(SatelliteDialogTest, LnbValuesTypedPickedAndUntouched)
     setText(dialog.get(), "lnbLowCombo", "-10600");
     setText(dialog.get(), "lnbHighCombo", "14900");
     clickOk(dialog.get());
-    EXPECT_EQ(satellite(3).field[3], 10600);
-    EXPECT_EQ(satellite(3).field[4], 14900);
+    EXPECT_EQ(satellite(3).field[satf::LNB_LOW], 10600);
+    EXPECT_EQ(satellite(3).field[satf::LNB_HIGH], 14900);
     openDialog("Odd");
     pickText(combo("lnbHighCombo"), "11475");
     clickOk(dialog.get());
-    EXPECT_EQ(satellite(3).field[4], 11475);
+    EXPECT_EQ(satellite(3).field[satf::LNB_HIGH], 11475);
     expectSound();
 }
 
@@ -137,18 +137,18 @@ TEST_F(SatelliteDialogTest, DiseqcInputsAboveNineAreStoredFromSixteen)
     EXPECT_EQ(combo("diseqcModeCombo")->currentIndex(), -1);
     EXPECT_EQ(combo("toneCombo")->currentIndex(), -1);
     clickOk(d);
-    EXPECT_EQ(satellite(5).field[11], 12);
-    EXPECT_EQ(satellite(5).field[5], 9);
-    EXPECT_EQ(satellite(5).field[6], 7);
+    EXPECT_EQ(satellite(5).field[satf::DISEQC11], 12);
+    EXPECT_EQ(satellite(5).field[satf::DISEQC_MODE], 9);
+    EXPECT_EQ(satellite(5).field[satf::TONE22K], 7);
 
     openDialog("P12");
     pickText(combo("diseqc11Combo"), "11");
     pickText(combo("diseqcModeCombo"), "Tone Burst B");
     pickText(combo("toneCombo"), "ON");
     clickOk(dialog.get());
-    EXPECT_EQ(satellite(5).field[11], 17);
-    EXPECT_EQ(satellite(5).field[5], 6);
-    EXPECT_EQ(satellite(5).field[6], 1);
+    EXPECT_EQ(satellite(5).field[satf::DISEQC11], 17);
+    EXPECT_EQ(satellite(5).field[satf::DISEQC_MODE], 6);
+    EXPECT_EQ(satellite(5).field[satf::TONE22K], 1);
 }
 
 TEST_F(SatelliteDialogTest, PositionerChecksAndTheNameWrittenAtOnce)
@@ -163,7 +163,7 @@ TEST_F(SatelliteDialogTest, PositionerChecksAndTheNameWrittenAtOnce)
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(nameText(satellite(0).name[0]), "Astra Renamed");
     EXPECT_EQ(browser.lastSatelliteName, "Astra Renamed");
-    EXPECT_EQ(satellite(0).field[8], 2);
+    EXPECT_EQ(satellite(0).field[satf::POSITIONER], 2);
 
     setText(d, "positionerEdit", "26");
     clickOk(d);
@@ -178,16 +178,16 @@ TEST_F(SatelliteDialogTest, PositionerChecksAndTheNameWrittenAtOnce)
     setText(d, "positionerEdit", "200");
     clickOk(d);
     EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(satellite(0).field[8], 200);
+    EXPECT_EQ(satellite(0).field[satf::POSITIONER], 200);
 
     // The satellite's own number needs no search; 0 and an empty field clear it.
     openDialog("Hotbird 2-8");
     clickOk(dialog.get());
-    EXPECT_EQ(satellite(1).field[8], 1);
+    EXPECT_EQ(satellite(1).field[satf::POSITIONER], 1);
     openDialog("Hotbird 2-8");
     setText(dialog.get(), "positionerEdit", "");
     clickOk(dialog.get());
-    EXPECT_EQ(satellite(1).field[8], 0);
+    EXPECT_EQ(satellite(1).field[satf::POSITIONER], 0);
     expectSound();
 }
 
@@ -201,7 +201,7 @@ TEST_F(SatelliteDialogTest, CancelKeepsAnEarlierName)
     QTest::keyClick(d, Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(nameText(satellite(2).name[0]), "Thor");
-    EXPECT_EQ(satellite(2).field[3], 9750);
+    EXPECT_EQ(satellite(2).field[satf::LNB_LOW], 9750);
 }
 
 } // namespace

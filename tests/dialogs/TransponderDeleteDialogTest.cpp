@@ -23,7 +23,7 @@ protected:
     int programsOn(int transponder) const
     {
         int n = 0;
-        for (int i = 0; i < db.programCount(); ++i) n += record(db, DBT_PROGRAM, i).field[2] == transponder;
+        for (int i = 0; i < db.programCount(); ++i) n += record(db, DBT_PROGRAM, i).field[progf::TRANSPONDER] == transponder;
         return n;
     }
 
@@ -34,8 +34,8 @@ TEST_F(DeleteDialogTest, YesDeletesEveryProgramOnTheTransponderThenTheTransponde
 {
     // Programs 0, 2 (not adjacent) and 4 use transponder 0; one more right behind program 0.
     DatabaseBuilder(db).addRadioProgram({.name = "R3", .transponder = 3});
-    db.setU16(ChannelDatabase::programOffset(1) + layout::prog::TRANSPONDER, 0);
-    db.setU16(ChannelDatabase::programOffset(3) + layout::prog::TRANSPONDER, 4);
+    db.raw().setU16(DatabaseImage::programOffset(1) + layout::prog::TRANSPONDER, 0);
+    db.raw().setU16(DatabaseImage::programOffset(3) + layout::prog::TRANSPONDER, 4);
     ASSERT_EQ(programsOn(0), 4);
 
     TransponderDeleteDialog* d = openDialog(0, 10700);
@@ -57,7 +57,7 @@ TEST_F(DeleteDialogTest, YesDeletesEveryProgramOnTheTransponderThenTheTransponde
     EXPECT_EQ(db.tvProgramCount(), 1);
     EXPECT_EQ(programName(db, 0), "Four");
     EXPECT_EQ(db.transponderCount(), 4);
-    EXPECT_EQ(record(db, DBT_PROGRAM, 0).field[2], 3); // indices behind the deleted one moved down
+    EXPECT_EQ(record(db, DBT_PROGRAM, 0).field[progf::TRANSPONDER], 3); // indices behind the deleted one moved down
     EXPECT_EQ(db.favCount(0), 0);
     EXPECT_EQ(db.computeCrc(), db.storedCrc());
     expectSound();

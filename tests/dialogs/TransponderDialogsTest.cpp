@@ -97,8 +97,8 @@ TEST_F(TransponderDialogTest, FieldChecksRefuseOutOfRangeValuesInBothDialogs)
             }
         }
     }
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 3).field[7], 11000);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 3).field[8], 1000);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 3).field[tpf::FREQUENCY], 11000);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 3).field[tpf::SYMBOL_RATE], 1000);
     setText(openTree(3, TransponderEditDialog::MODE_EDIT), "networkIdEdit", "70000");
     clickOk(tree.get());
     EXPECT_EQ(lastMessage(), "Unknown Network ID value: 70000!\nYou must enter value 0..65535");
@@ -131,7 +131,7 @@ TEST_F(TransponderDialogTest, TreeDialogReportsTheFrequencyAndRestoresWhatOkAcce
     EXPECT_EQ(textOf(d, "transportStreamIdEdit"), "1");
     d->reject();
     EXPECT_EQ(browser.lastTransponderFrequency, -1);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 0).field[7], 10700);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 0).field[tpf::FREQUENCY], 10700);
 }
 
 TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEdited)
@@ -146,8 +146,8 @@ TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEdited)
     clickOk(d);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(d->polarisation(), 1);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 2).field[8], 30000);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 1).field[8], 22000);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 2).field[tpf::SYMBOL_RATE], 30000);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 1).field[tpf::SYMBOL_RATE], 22000);
 
     d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(V)", "10700(H)");
     EXPECT_EQ(d->transponderIndex(), 1);
@@ -158,7 +158,7 @@ TEST_F(TransponderDialogTest, FecWithoutAButtonIsStoredUnchanged)
     TransponderEditDialog* d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(H)", "11000(V)");
     for (const char* name : {"fec0", "fec1", "fec2", "fec3", "fec5", "fec7"}) EXPECT_FALSE(checked(d, name)) << name;
     clickOk(d);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 2).field[3], 4);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 2).field[tpf::FEC], 4);
     EXPECT_EQ(db.computeCrc(), db.storedCrc());
 }
 
@@ -212,10 +212,10 @@ TEST_F(TransponderDialogTest, ListDialogPreselectsTheLaterEqualFrequencyAndPicks
     clickOk(d);
     EXPECT_FALSE(d->isVisible());
     const RecordView t = record(db, DBT_TRANSPONDER, 2);
-    EXPECT_EQ(t.field[7], 10900);
-    EXPECT_EQ(t.field[8], 27500);
-    EXPECT_EQ(t.field[3], 3);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 0).field[7], 10700);
+    EXPECT_EQ(t.field[tpf::FREQUENCY], 10900);
+    EXPECT_EQ(t.field[tpf::SYMBOL_RATE], 27500);
+    EXPECT_EQ(t.field[tpf::FEC], 3);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 0).field[tpf::FREQUENCY], 10700);
     expectSound();
 }
 
@@ -232,10 +232,10 @@ TEST_F(TransponderDialogTest, ListDialogAddsOnThePickedSatellite)
     EXPECT_FALSE(d->isVisible());
     ASSERT_EQ(db.transponderCount(), 6);
     // After the equal frequency on the same satellite; the one behind moves up.
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 4).field[0], 2);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 4).field[2], 0);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 4).field[4], 1);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 5).field[7], 12000);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 4).field[tpf::SAT_ID], 2);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 4).field[tpf::POLARISATION], 0);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 4).field[tpf::TSID], 1);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 5).field[tpf::FREQUENCY], 12000);
 
     d = openList(0, ProgramTransponderDialog::MODE_ADD);
     pickText(child<QComboBox>(d, "satelliteCombo"), "Hotbird 2-8");

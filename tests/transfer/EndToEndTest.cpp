@@ -28,7 +28,7 @@ void dragWithinList(ChannelDatabase& db, int list, const std::vector<int>& rows,
     ProgramClipboard& drag = db.dragList();
     drag.clear();
     RecordView where;
-    where.field[0] = list;
+    where.field[entryf::LIST] = list;
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const int row = rows[k] - static_cast<int>(k);
         ProgramInfo item;

@@ -174,7 +174,7 @@ TEST_F(TransferCommandsTest, UploadRefusedOrDeclinedChangesNothing)
     startWithSample(1);
     f.prompter.clear();
     ChannelDatabase& db = f.doc().database();
-    db.setU32(layout::CRC, 0xDEADBEEF); // an upload would have recomputed it
+    db.raw().setU32(layout::CRC, 0xDEADBEEF); // an upload would have recomputed it
     const Bytes before = image();
     f.prompter.answers = {PromptAnswer::No};
     ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));

@@ -161,7 +161,7 @@ TEST_F(ListTest, DoubleClickAndEnterOpenTheProgramDialog)
     // After OK in a list the row gets new texts in place and the others stay.
     dialogs->ok = true;
     dialogs->onProgramOk = [this] {
-        copyName(app().database().namePtr(ChannelDatabase::programOffset(1) + layout::prog::NAME), "BBC Two");
+        copyName(app().database().raw().namePtr(DatabaseImage::programOffset(1) + layout::prog::NAME), "BBC Two");
     };
     const int fills = list().fillCount();
     QTest::keyClick(&list(), Qt::Key_Return);
@@ -195,7 +195,7 @@ TEST_F(ListTest, EditInWholeTableRefillsAndAppendsTheNewProvider)
         RecordView rec;
         rec.name[0] = "Gamma";
         app().database().recordOp(DBT_PROVIDER, OP_ADD, 2, rec);
-        app().database().setU16(ChannelDatabase::programOffset(3) + layout::prog::PROVIDER, 2);
+        app().database().raw().setU16(DatabaseImage::programOffset(3) + layout::prog::PROVIDER, 2);
     };
     const int fills = list().fillCount();
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(3));
@@ -251,7 +251,7 @@ TEST_F(ListTest, RightButtonDragSelectsARange)
 TEST_F(ListTest, FailuresShowTheirMessages)
 {
     // A program whose provider is past the table: the row shows what it can, one box says why.
-    app().database().setU16(ChannelDatabase::programOffset(2) + layout::prog::PROVIDER, 40);
+    app().database().raw().setU16(DatabaseImage::programOffset(2) + layout::prog::PROVIDER, 40);
     list().refill();
     EXPECT_EQ(prompter.texts(), QStringList({"Error: 503->(-3)"}));
     EXPECT_EQ(cell(2, 1), "CNN");

@@ -38,7 +38,7 @@ int runInfo(const std::string& path)
     std::printf("Programs: %d (TV %d, radio %d)\n", db->programCount(), db->tvProgramCount(),
                 db->programCount() - db->tvProgramCount());
     for (int l = 0; l < FAV_LISTS; ++l) {
-        const std::string name(boundedName(db->namePtr(ChannelDatabase::favOffset(l) + layout::fav::NAME)));
+        const std::string name(boundedName(db->raw().namePtr(DatabaseImage::favOffset(l) + layout::fav::NAME)));
         std::printf("Favourite list %d \"%s\": %d entries (TV %d, radio %d)\n", l + 1, name.c_str(), db->favCount(l),
                     db->favTvCount(l), db->favCount(l) - db->favTvCount(l));
     }
