@@ -10,15 +10,15 @@
 
 #include "app/AppConfig.h"
 #include "app/COrbitDoc.h"
-#include "app/CommandIds.h"
-#include "app/CommandMap.h"
 #include "app/UserFolders.h"
-#include "app/prompter.h"
 #include "db/ChannelDatabase.h"
+#include "gui/BrowserState.h"
+#include "gui/CommandIds.h"
+#include "gui/CommandMap.h"
+#include "gui/Prompter.h"
 #include "link/ui/PortDevices.h"
 #include "link/ui/PortSettingsDialog.h"
 #include "link/ui/TransmissionDialog.h"
-#include "views/BrowserState.h"
 
 namespace satorix {
 

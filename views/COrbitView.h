@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/prompter.h"
-#include "views/DocumentView.h"
+#include "gui/DocumentView.h"
+#include "gui/Prompter.h"
 #include "views/ProgramListModel.h"
 
 namespace satorix {
@@ -29,7 +29,7 @@ public:
     // The program dialog's modes, passed on as they are.
     enum EditMode { MODE_ADD_TRANSPONDER = 1, MODE_EDIT_TRANSPONDER = 2, MODE_ADD_PROGRAM = 4, MODE_EDIT_PROGRAM = 8 };
 
-    COrbitView(COrbitDoc& doc, QWidget* parent = nullptr);
+    COrbitView(Document& doc, QWidget* parent = nullptr);
     ~COrbitView() override;
 
     void onInitialUpdate() override;

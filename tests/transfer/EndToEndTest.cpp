@@ -2,8 +2,8 @@
 // program, upload; the receiver gets a sound image that differs from what it sent by those edits.
 #include <gtest/gtest.h>
 
-#include "app/CommandIds.h"
 #include "db/DatabaseCheck.h"
+#include "gui/CommandIds.h"
 #include "link/RegionRules.h"
 #include "tests/transfer/TransferTestSupport.h"
 

@@ -12,10 +12,10 @@
 #include <gtest/gtest.h>
 
 #include "app/AppConfig.h"
-#include "app/CommandIds.h"
 #include "app/DownloadBackups.h"
 #include "app/TransferCommands.h"
 #include "db/DatabaseCheck.h"
+#include "gui/CommandIds.h"
 #include "link/RegionRules.h"
 #include "link/StbIdentity.h"
 #include "tests/transfer/TransferTestSupport.h"
