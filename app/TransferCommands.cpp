@@ -52,7 +52,7 @@ QString softwareKey()
 
 } // namespace
 
-TransferCommands::TransferCommands(COrbitDoc& doc) : doc_(doc) { PortDevices::applyProfile(); }
+TransferCommands::TransferCommands(COrbitDoc& doc) : doc_(doc) {}
 
 void TransferCommands::registerCommands(CommandMap& commands)
 {
@@ -67,6 +67,7 @@ bool TransferCommands::runDialog(int kind, bool& sessionCancelled)
 {
     const AppConfig& config = doc_.config();
     context_.port.port = config.port();
+    context_.port.device = PortDevices::transferDevice(config.port());
     context_.port.baudRate = config.baudRate();
     TransmissionDialog dialog(context_, doc_.database(), doc_.prompter(), QApplication::activeWindow());
     dialog.setKind(kind);
