@@ -6,8 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/CommandMap.h"
-#include "app/CommandRouter.h"
+#include "gui/CommandHost.h"
+#include "gui/CommandMap.h"
+#include "gui/CommandRouter.h"
 
 class QAction;
 class QLabel;
@@ -33,7 +34,7 @@ struct FrameOptions {
 // The program's only top-level window: menu, tool bar, status bar and the splitter with the tree
 // and the program list. It routes every command id, refreshes command states when the program
 // goes idle, accepts dropped database files and writes the configuration when it goes away.
-class CMainFrame : public QMainWindow, public CommandTarget {
+class CMainFrame : public QMainWindow, public CommandTarget, public CommandHost {
     Q_OBJECT
 public:
     static constexpr int TOOLBAR_IMAGE = 30;
@@ -44,9 +45,9 @@ public:
     ~CMainFrame() override;
 
     // Runs a command id through the active view, the document, the frame and the application.
-    bool runCommand(int id);
+    bool runCommand(int id) override;
     // The state the routing gives a command now (the views' popup menus ask it when they open).
-    CommandUi commandState(int id) const { return router_.state(id); }
+    CommandUi commandState(int id) const override { return router_.state(id); }
     // The idle pass: enables, checks and labels every action and status pane.
     void updateCommandUi();
     // Runs the idle pass once the events now queued have been handled.
@@ -58,7 +59,7 @@ public:
     CLeftView* leftView() const { return leftView_; }
     COrbitView* orbitView() const { return orbitView_; }
     DocumentView* activeView() const { return activeView_; }
-    void setActiveView(DocumentView* view);
+    void setActiveView(DocumentView* view) override;
     // The frame's copy of the last list scope it has seen.
     std::uint32_t seenScope() const { return seenScope_; }
     // Fills the File menu's recent entries from the list.

@@ -8,12 +8,12 @@
 #include <QWindow>
 
 #include "app/CMainFrame.h"
-#include "app/CommandIds.h"
 #include "app/UserFolders.h"
 #include "app/WindowLayout.h"
-#include "app/prompter.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/EditDialogSet.h"
+#include "gui/CommandIds.h"
+#include "gui/Prompter.h"
 #include "views/CLeftView.h"
 #include "views/COrbitView.h"
 

@@ -4,11 +4,11 @@
 #include <memory>
 
 #include "app/AppConfig.h"
-#include "app/CommandMap.h"
 #include "app/COrbitDoc.h"
 #include "app/RecentFileList.h"
 #include "db/ChannelDatabase.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
+#include "gui/CommandMap.h"
 
 namespace satorix {
 

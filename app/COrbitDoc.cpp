@@ -7,15 +7,15 @@
 
 #include "app/AppConfig.h"
 #include "app/AppTexts.h"
-#include "app/CommandIds.h"
 #include "app/FileTypeRegistration.h"
 #include "app/OptionsDialog.h"
 #include "app/RecentFileList.h"
 #include "app/TransferCommands.h"
-#include "app/prompter.h"
 #include "db/ChannelDatabase.h"
-#include "views/BrowserState.h"
-#include "views/DocumentView.h"
+#include "gui/BrowserState.h"
+#include "gui/CommandIds.h"
+#include "gui/DocumentView.h"
+#include "gui/Prompter.h"
 
 namespace satorix {
 

@@ -7,8 +7,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/CommandMap.h"
-#include "app/prompter.h"
+#include "gui/CommandMap.h"
+#include "gui/Document.h"
+#include "gui/Prompter.h"
 
 namespace satorix {
 
@@ -43,7 +44,7 @@ struct PathParts {
 
 // Stands for the one channel database: it holds its file's names, the modified flag and how the
 // database arrived (opened from a file or downloaded), and runs the file commands.
-class COrbitDoc : public QObject, public CommandTarget {
+class COrbitDoc : public QObject, public CommandTarget, public Document {
     Q_OBJECT
 public:
     // Reads the configuration, reopens the last edited database when asked to and registers the file type.
@@ -60,16 +61,16 @@ public:
     const QString& title() const { return shownTitle_; }
     void setTitle(const QString& title);
 
-    bool isModified() const { return modified_; }
-    void setModifiedFlag(bool modified = true);
+    bool isModified() const override { return modified_; }
+    void setModifiedFlag(bool modified = true) override;
     bool fileOpened() const { return fileOpened_; }
     void setFileOpened(bool on) { fileOpened_ = on; }
     bool databaseDownloaded() const { return databaseDownloaded_; }
     void setDatabaseDownloaded(bool on) { databaseDownloaded_ = on; }
 
-    ChannelDatabase& database() const { return s_.db; }
-    BrowserState& browser() const { return s_.browser; }
-    Prompter& prompter() const { return s_.prompter; }
+    ChannelDatabase& database() const override { return s_.db; }
+    BrowserState& browser() const override { return s_.browser; }
+    Prompter& prompter() const override { return s_.prompter; }
     AppConfig& config() const { return s_.config; }
 
     // --- framework steps ---
@@ -82,7 +83,7 @@ public:
 
     // Every change of the database goes through here: when the change altered the image, the CRC
     // is recomputed and the document marked modified. True when something changed.
-    bool edit(const std::function<void()>& change);
+    bool edit(const std::function<void()>& change) override;
 
     // --- commands ---
     enum class SaveResult { Saved, Cancelled, Failed, NothingToSave };
@@ -98,10 +99,10 @@ public:
     TransferCommands& transfers() const { return *transfers_; }
 
     // --- views ---
-    void addView(DocumentView* view);
-    void removeView(DocumentView* view);
+    void addView(DocumentView* view) override;
+    void removeView(DocumentView* view) override;
     const std::vector<DocumentView*>& views() const { return views_; }
-    void updateAllViews(DocumentView* sender, int hint = 0);
+    void updateAllViews(DocumentView* sender, int hint = 0) override;
     void sendInitialUpdate();
 
     const CommandMap& commands() const override { return commands_; }

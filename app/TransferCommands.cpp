@@ -10,15 +10,15 @@
 
 #include "app/AppConfig.h"
 #include "app/COrbitDoc.h"
-#include "app/CommandIds.h"
-#include "app/CommandMap.h"
 #include "app/UserFolders.h"
-#include "app/prompter.h"
 #include "db/ChannelDatabase.h"
+#include "gui/BrowserState.h"
+#include "gui/CommandIds.h"
+#include "gui/CommandMap.h"
+#include "gui/Prompter.h"
 #include "link/ui/PortDevices.h"
 #include "link/ui/PortSettingsDialog.h"
 #include "link/ui/TransmissionDialog.h"
-#include "views/BrowserState.h"
 
 namespace satorix {
 
@@ -52,7 +52,7 @@ QString softwareKey()
 
 } // namespace
 
-TransferCommands::TransferCommands(COrbitDoc& doc) : doc_(doc) { PortDevices::applyProfile(); }
+TransferCommands::TransferCommands(COrbitDoc& doc) : doc_(doc) {}
 
 void TransferCommands::registerCommands(CommandMap& commands)
 {
@@ -67,6 +67,7 @@ bool TransferCommands::runDialog(int kind, bool& sessionCancelled)
 {
     const AppConfig& config = doc_.config();
     context_.port.port = config.port();
+    context_.port.device = PortDevices::transferDevice(config.port());
     context_.port.baudRate = config.baudRate();
     TransmissionDialog dialog(context_, doc_.database(), doc_.prompter(), QApplication::activeWindow());
     dialog.setKind(kind);

@@ -13,9 +13,9 @@
 
 #include "app/CMainFrame.h"
 #include "app/COrbitApp.h"
-#include "app/prompter.h"
 #include "db/ChannelDatabase.h"
 #include "db/SampleGenerator.h"
+#include "gui/Prompter.h"
 
 namespace {
 

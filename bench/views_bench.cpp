@@ -19,11 +19,11 @@
 #include "app/CMainFrame.h"
 #include "app/COrbitApp.h"
 #include "app/COrbitDoc.h"
-#include "app/CommandIds.h"
-#include "app/prompter.h"
 #include "db/ChannelDatabase.h"
 #include "db/Names.h"
 #include "db/SampleGenerator.h"
+#include "gui/CommandIds.h"
+#include "gui/Prompter.h"
 #include "views/CLeftView.h"
 #include "views/COrbitView.h"
 

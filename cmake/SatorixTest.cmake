@@ -2,7 +2,6 @@
 # One test binary per area, discovered by CTest; GUI tests run on the offscreen platform.
 function(satorix_add_test name)
   cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
-  find_package(GTest REQUIRED)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} satorix_testsupport GTest::gtest GTest::gtest_main GTest::gmock)
   set(env "")

@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/prompter.h"
 #include "dialogs/DialogInput.h"
+#include "gui/Prompter.h"
 
 namespace satorix {
 

@@ -6,7 +6,7 @@
 #include "dialogs/SatelliteEditDialog.h"
 #include "dialogs/TransponderDeleteDialog.h"
 #include "dialogs/TransponderEditDialog.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
 
 namespace satorix {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/EditDialogs.h"
+#include "gui/EditDialogs.h"
 
 namespace satorix {
 

@@ -6,7 +6,7 @@
 #include <QTimerEvent>
 #include <QUrl>
 
-#include "app/prompter.h"
+#include "gui/Prompter.h"
 
 namespace satorix {
 

@@ -15,12 +15,12 @@
 #include <cstring>
 #include <vector>
 
-#include "app/prompter.h"
 #include "db/ChannelDatabase.h"
 #include "db/Names.h"
 #include "dialogs/DialogInput.h"
 #include "dialogs/DialogWidgets.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
+#include "gui/Prompter.h"
 
 namespace satorix {
 

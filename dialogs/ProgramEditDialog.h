@@ -4,7 +4,7 @@
 #include <array>
 
 #include "db/RecordView.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
 #include "dialogs/ComboItemList.h"
 
 class QCheckBox;

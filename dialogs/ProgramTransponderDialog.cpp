@@ -9,12 +9,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/prompter.h"
 #include "db/ChannelDatabase.h"
 #include "dialogs/DialogInput.h"
 #include "dialogs/DialogWidgets.h"
 #include "dialogs/TransponderButtons.h"
 #include "dialogs/TransponderFieldCheck.h"
+#include "gui/Prompter.h"
 
 namespace satorix {
 

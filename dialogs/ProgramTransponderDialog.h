@@ -3,7 +3,7 @@
 #include <QDialog>
 
 #include "db/RecordView.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
 #include "dialogs/ComboItemList.h"
 
 class QComboBox;

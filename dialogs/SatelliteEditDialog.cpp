@@ -12,13 +12,13 @@
 #include <array>
 #include <cstring>
 
-#include "app/prompter.h"
 #include "db/ChannelDatabase.h"
 #include "db/Names.h"
 #include "db/PredefinedSatellites.h"
 #include "dialogs/DialogInput.h"
 #include "dialogs/DialogWidgets.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
+#include "gui/Prompter.h"
 
 namespace satorix {
 

@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/prompter.h"
 #include "db/ChannelDatabase.h"
 #include "dialogs/DialogInput.h"
 #include "dialogs/DialogWidgets.h"
-#include "views/BrowserState.h"
-#include "views/NodeTexts.h"
+#include "gui/BrowserState.h"
+#include "gui/NodeTexts.h"
+#include "gui/Prompter.h"
 
 namespace satorix {
 

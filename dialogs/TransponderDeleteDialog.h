@@ -3,7 +3,7 @@
 #include <QDialog>
 
 #include "dialogs/ComboItemList.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
 
 class QComboBox;
 class QPushButton;

@@ -8,13 +8,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/prompter.h"
 #include "db/ChannelDatabase.h"
 #include "dialogs/DialogInput.h"
-#include "dialogs/TransponderButtons.h"
 #include "dialogs/DialogWidgets.h"
+#include "dialogs/TransponderButtons.h"
 #include "dialogs/TransponderFieldCheck.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
+#include "gui/Prompter.h"
 
 namespace satorix {
 

@@ -1,7 +1,7 @@
 #include "dialogs/TransponderFieldCheck.h"
 
-#include "app/prompter.h"
 #include "dialogs/DialogInput.h"
+#include "gui/Prompter.h"
 
 namespace satorix {
 

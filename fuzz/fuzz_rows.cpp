@@ -10,8 +10,8 @@
 
 #include "db/Names.h"
 #include "fuzz/FuzzInput.h"
-#include "views/BrowserState.h"
-#include "views/NodeTexts.h"
+#include "gui/BrowserState.h"
+#include "gui/NodeTexts.h"
 #include "views/ProgramListRows.h"
 
 using namespace satorix;

@@ -1,6 +1,5 @@
 #include "link/StbPort.h"
 
-#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -9,7 +8,6 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
-#include <mutex>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -20,9 +18,6 @@ namespace satorix::link {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::mutex mappingMutex;
-std::array<std::string, StbPort::PORT_COUNT> mapping;
 
 int msUntil(Clock::time_point t)
 {
@@ -40,23 +35,21 @@ void readFailed()
 
 StbPort::~StbPort() { close(); }
 
-std::string StbPort::devicePath(int port)
+std::string StbPort::devicePath(int port, const std::string& chosen)
 {
     if (port < 1 || port > PORT_COUNT) return {};
-    const std::string var = "SATORIX_COM" + std::to_string(port);
-    if (const char* env = std::getenv(var.c_str()); env && *env) return env;
-    {
-        std::lock_guard lock(mappingMutex);
-        if (!mapping[static_cast<std::size_t>(port - 1)].empty()) return mapping[static_cast<std::size_t>(port - 1)];
-    }
-    return "/dev/ttyS" + std::to_string(port - 1);
+    if (std::string env = environmentDevice(port); !env.empty()) return env;
+    if (!chosen.empty()) return chosen;
+    return defaultDevice(port);
 }
 
-void StbPort::setPortDevice(int port, const std::string& path)
+std::string StbPort::defaultDevice(int port) { return "/dev/ttyS" + std::to_string(port - 1); }
+
+std::string StbPort::environmentDevice(int port)
 {
-    if (port < 1 || port > PORT_COUNT) return;
-    std::lock_guard lock(mappingMutex);
-    mapping[static_cast<std::size_t>(port - 1)] = path;
+    const std::string var = "SATORIX_COM" + std::to_string(port);
+    const char* env = std::getenv(var.c_str());
+    return env ? env : "";
 }
 
 int StbPort::open(int port, std::uint32_t baudRate)

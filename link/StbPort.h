@@ -19,11 +19,13 @@ public:
     StbPort(const StbPort&) = delete;
     StbPort& operator=(const StbPort&) = delete;
 
-    // Device of port 1..4: $SATORIX_COMn, else the path set with setPortDevice, else /dev/ttyS<n-1>.
-    // Empty for any other port number.
-    static std::string devicePath(int port);
-    // The mapping chosen in the port settings; an empty path restores the default.
-    static void setPortDevice(int port, const std::string& path);
+    // Device of port 1..4: $SATORIX_COMn, else the chosen path, else the default. Empty for any
+    // other port number.
+    static std::string devicePath(int port, const std::string& chosen = {});
+    // /dev/ttyS<n-1>
+    static std::string defaultDevice(int port);
+    // $SATORIX_COMn, empty when unset.
+    static std::string environmentDevice(int port);
 
     // 1 opened, 0 failed (unknown port number, absent device, in use).
     int open(int port, std::uint32_t baudRate);

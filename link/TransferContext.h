@@ -15,7 +15,7 @@ enum class TransferKind : std::uint8_t { Download = 1, Upload = 2, Upgrade = 3 }
 struct PortSettings {
     int port = 1;                    // COM1..COM4
     std::uint32_t baudRate = 115200; // or 57600
-    std::string device;              // when set, opened instead of the port's device
+    std::string device;              // what the port maps to; the port's default device when empty
 };
 
 // Everything a transfer shares with whoever started it. The owner sets it up before the start and

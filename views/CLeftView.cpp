@@ -7,14 +7,15 @@
 #include <QToolTip>
 #include <vector>
 
-#include "app/COrbitDoc.h"
-#include "app/CommandIds.h"
 #include "db/ChannelDatabase.h"
 #include "db/Names.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
+#include "gui/CommandIds.h"
+#include "gui/Document.h"
+#include "gui/EditDialogs.h"
+#include "gui/NodeTexts.h"
+#include "gui/Prompter.h"
 #include "views/CommandMenu.h"
-#include "views/EditDialogs.h"
-#include "views/NodeTexts.h"
 #include "views/ViewTexts.h"
 
 namespace satorix {
@@ -72,7 +73,7 @@ private:
     CLeftView* view_;
 };
 
-CLeftView::CLeftView(COrbitDoc& doc, QWidget* parent) : QTreeView(parent), DocumentView(doc)
+CLeftView::CLeftView(Document& doc, QWidget* parent) : QTreeView(parent), DocumentView(doc)
 {
     setObjectName(QStringLiteral("leftView"));
     setModel(&model_);

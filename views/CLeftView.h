@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "db/RecordView.h"
-#include "views/DocumentView.h"
+#include "gui/DocumentView.h"
 
 namespace satorix {
 
@@ -18,7 +18,7 @@ class EditDialogs;
 class CLeftView : public QTreeView, public DocumentView {
     Q_OBJECT
 public:
-    CLeftView(COrbitDoc& doc, QWidget* parent = nullptr);
+    CLeftView(Document& doc, QWidget* parent = nullptr);
     ~CLeftView() override;
 
     void onInitialUpdate() override;

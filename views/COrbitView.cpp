@@ -8,13 +8,13 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "app/COrbitDoc.h"
-#include "app/CommandIds.h"
 #include "db/ChannelDatabase.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
+#include "gui/CommandIds.h"
+#include "gui/Document.h"
+#include "gui/EditDialogs.h"
 #include "views/ClipboardCommands.h"
 #include "views/CommandMenu.h"
-#include "views/EditDialogs.h"
 #include "views/FindBar.h"
 #include "views/ProgramDragController.h"
 #include "views/ProgramRowDelegate.h"
@@ -27,7 +27,7 @@ namespace {
 
 } // namespace
 
-COrbitView::COrbitView(COrbitDoc& doc, QWidget* parent) : QTableView(parent), DocumentView(doc)
+COrbitView::COrbitView(Document& doc, QWidget* parent) : QTableView(parent), DocumentView(doc)
 {
     setObjectName(QStringLiteral("orbitView"));
     setModel(&model_);

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/prompter.h"
-#include "views/DocumentView.h"
+#include "gui/DocumentView.h"
+#include "gui/Prompter.h"
 #include "views/ProgramListModel.h"
 
 namespace satorix {
@@ -28,7 +28,7 @@ class COrbitView : public QTableView, public DocumentView {
 public:
     // The program dialog's modes, passed on as they are.
 
-    COrbitView(COrbitDoc& doc, QWidget* parent = nullptr);
+    COrbitView(Document& doc, QWidget* parent = nullptr);
     ~COrbitView() override;
 
     void onInitialUpdate() override;

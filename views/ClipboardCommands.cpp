@@ -3,9 +3,10 @@
 #include <QString>
 #include <algorithm>
 
-#include "app/COrbitDoc.h"
 #include "db/ChannelDatabase.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
+#include "gui/Document.h"
+#include "gui/Prompter.h"
 #include "views/COrbitView.h"
 #include "views/ViewTexts.h"
 
@@ -44,7 +45,7 @@ void ClipboardCommands::warnIfMixed()
 
 void ClipboardCommands::fillClipboard(const std::vector<int>& rows, bool cut)
 {
-    COrbitDoc& doc = view_.document();
+    Document& doc = view_.document();
     ChannelDatabase& db = doc.database();
     const ProgramListModel& model = view_.listModel();
     // Only a cut from the table deletes the program; the clipboard then holds its only copy.
@@ -92,7 +93,7 @@ void ClipboardCommands::remove()
 
 void ClipboardCommands::removeRows(const std::vector<int>& rows, bool placeholderWhenEmpty)
 {
-    COrbitDoc& doc = view_.document();
+    Document& doc = view_.document();
     ChannelDatabase& db = doc.database();
     ProgramListModel& model = view_.listModel();
     const BrowserState& browser = doc.browser();
@@ -128,7 +129,7 @@ void ClipboardCommands::removeRows(const std::vector<int>& rows, bool placeholde
 
 void ClipboardCommands::paste()
 {
-    COrbitDoc& doc = view_.document();
+    Document& doc = view_.document();
     ChannelDatabase& db = doc.database();
     ProgramListModel& model = view_.listModel();
     BrowserState& browser = doc.browser();

@@ -1,13 +1,13 @@
 #include "views/CommandMenu.h"
 
-#include "app/CMainFrame.h"
-#include "views/DocumentView.h"
+#include "gui/CommandHost.h"
+#include "gui/DocumentView.h"
 
 namespace satorix {
 
 namespace {
 
-CMainFrame* frameOf(DocumentView& view) { return qobject_cast<CMainFrame*>(view.widget()->window()); }
+CommandHost* frameOf(DocumentView& view) { return dynamic_cast<CommandHost*>(view.widget()->window()); }
 
 } // namespace
 
@@ -28,7 +28,7 @@ QAction* CommandMenu::addCommand(int id, const QString& text, QMenu* into)
 
 void CommandMenu::refreshStates()
 {
-    CMainFrame* frame = frameOf(view_);
+    CommandHost* frame = frameOf(view_);
     if (frame) frame->setActiveView(&view_);
     for (auto& [id, action] : entries_) {
         CommandUi ui;
@@ -51,7 +51,7 @@ void CommandMenu::popupAt(const QPoint& globalPos)
 
 void CommandMenu::runCommand(int id)
 {
-    if (CMainFrame* frame = frameOf(view_)) {
+    if (CommandHost* frame = frameOf(view_)) {
         frame->setActiveView(&view_);
         frame->runCommand(id);
     } else {

@@ -8,9 +8,10 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "app/COrbitDoc.h"
 #include "db/ChannelDatabase.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
+#include "gui/Document.h"
+#include "gui/Prompter.h"
 #include "views/COrbitView.h"
 #include "views/ViewTexts.h"
 
@@ -116,7 +117,7 @@ bool ProgramDragController::rowAllowed(int row) const
 
 void ProgramDragController::begin(int row, QPoint viewportPos)
 {
-    COrbitDoc& doc = view_.document();
+    Document& doc = view_.document();
     const BrowserState& browser = doc.browser();
     if (browser.selectedText.empty() || view_.listModel().holdsPlaceholder()) return;
     const std::uint32_t scope = browser.scope();
@@ -153,7 +154,7 @@ void ProgramDragController::begin(int row, QPoint viewportPos)
 
 bool ProgramDragController::lift()
 {
-    COrbitDoc& doc = view_.document();
+    Document& doc = view_.document();
     ChannelDatabase& db = doc.database();
     const ProgramListModel& model = view_.listModel();
     const std::uint32_t scope = doc.browser().scope();
@@ -254,7 +255,7 @@ void ProgramDragController::drop(QPoint pos)
 {
     timer_.stop();
     dragging_ = false;
-    COrbitDoc& doc = view_.document();
+    Document& doc = view_.document();
     ChannelDatabase& db = doc.database();
     ProgramListModel& model = view_.listModel();
     const std::uint32_t scope = doc.browser().scope();

@@ -3,8 +3,8 @@
 #include <new>
 
 #include "db/Names.h"
-#include "views/BrowserState.h"
-#include "views/NodeTexts.h"
+#include "gui/BrowserState.h"
+#include "gui/NodeTexts.h"
 
 namespace satorix {
 

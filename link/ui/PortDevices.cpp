@@ -42,7 +42,7 @@ bool naturalLess(const QString& a, const QString& b)
 
 } // namespace
 
-QString PortDevices::defaultDevice(int port) { return QStringLiteral("/dev/ttyS%1").arg(port - 1); }
+QString PortDevices::defaultDevice(int port) { return QFile::decodeName(link::StbPort::defaultDevice(port).c_str()); }
 
 QString PortDevices::device(int port)
 {
@@ -57,24 +57,20 @@ void PortDevices::setDevice(int port, const QString& path)
     QSettings settings;
     if (trimmed.isEmpty() || trimmed == defaultDevice(port)) {
         settings.remove(key(port));
-        link::StbPort::setPortDevice(port, {});
     } else {
         settings.setValue(key(port), trimmed);
-        link::StbPort::setPortDevice(port, QFile::encodeName(trimmed).toStdString());
     }
 }
 
-void PortDevices::applyProfile()
+std::string PortDevices::transferDevice(int port)
 {
-    for (int port = 1; port <= link::StbPort::PORT_COUNT; ++port) {
-        const QString chosen = QSettings().value(key(port)).toString();
-        link::StbPort::setPortDevice(port, QFile::encodeName(chosen).toStdString());
-    }
+    const QString chosen = QSettings().value(key(port)).toString();
+    return link::StbPort::devicePath(port, QFile::encodeName(chosen).toStdString());
 }
 
 QString PortDevices::environmentOverride(int port)
 {
-    return qEnvironmentVariable(qPrintable(QStringLiteral("SATORIX_COM%1").arg(port)));
+    return QFile::decodeName(link::StbPort::environmentDevice(port).c_str());
 }
 
 QStringList PortDevices::presentDevices(const QString& devRoot)

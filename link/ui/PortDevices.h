@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 namespace satorix {
 
@@ -14,10 +15,10 @@ public:
     static QString defaultDevice(int port);
     // The profile's choice, or the default.
     static QString device(int port);
-    // Remembers the choice (the default is simply forgotten) and hands it to the port.
+    // Remembers the choice; the default is simply forgotten.
     static void setDevice(int port, const QString& path);
-    // Hands every remembered choice to the port; run once at start.
-    static void applyProfile();
+    // What a transfer on the port opens: $SATORIX_COMn, else the profile's choice, else the default.
+    static std::string transferDevice(int port);
     // $SATORIX_COMn, empty when unset.
     static QString environmentOverride(int port);
     // Serial devices present under devRoot: ttyS*, ttyUSB*, ttyACM* and serial/by-id/*.

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "app/prompter.h"
+#include "gui/Prompter.h"
 
 namespace satorix {
 

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "db/ChannelDatabase.h"
+#include "gui/BrowserState.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/gui/ScriptedPrompter.h"
-#include "views/BrowserState.h"
 
 namespace satorix::test {
 

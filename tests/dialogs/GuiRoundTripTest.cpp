@@ -7,14 +7,14 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "app/CommandIds.h"
 #include "db/DatabaseCheck.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
+#include "gui/CommandIds.h"
+#include "tests/dialogs/DialogTestSupport.h"
+#include "tests/views/ViewsFixture.h"
 #include "views/CLeftView.h"
 #include "views/COrbitView.h"
 #include "views/CommandMenu.h"
-#include "tests/dialogs/DialogTestSupport.h"
-#include "tests/views/ViewsFixture.h"
 
 namespace satorix::test {
 namespace {

@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "app/AppConfig.h"
-#include "app/CommandIds.h"
 #include "app/FileTypeRegistration.h"
+#include "gui/CommandIds.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace satorix::test {

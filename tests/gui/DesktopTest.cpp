@@ -16,8 +16,8 @@
 #include <gtest/gtest.h>
 
 #include "app/COrbitDoc.h"
-#include "app/CommandIds.h"
 #include "app/WidgetPrompter.h"
+#include "gui/CommandIds.h"
 #include "satorix/Version.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "views/CLeftView.h"

@@ -6,10 +6,10 @@
 
 #include "app/AppConfig.h"
 #include "app/COrbitDoc.h"
-#include "app/CommandIds.h"
 #include "db/ChannelDatabase.h"
+#include "gui/BrowserState.h"
+#include "gui/CommandIds.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "views/BrowserState.h"
 #include "views/CLeftView.h"
 
 namespace satorix::test {

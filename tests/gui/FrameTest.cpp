@@ -11,10 +11,10 @@
 #include <gtest/gtest.h>
 
 #include "app/COrbitDoc.h"
-#include "app/CommandIds.h"
 #include "db/ChannelDatabase.h"
+#include "gui/BrowserState.h"
+#include "gui/CommandIds.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "views/BrowserState.h"
 #include "views/CLeftView.h"
 #include "views/COrbitView.h"
 

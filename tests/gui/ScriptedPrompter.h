@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/prompter.h"
+#include "gui/Prompter.h"
 
 namespace satorix::test {
 

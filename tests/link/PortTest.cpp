@@ -41,13 +41,11 @@ TEST(StbPort, PortNumbersMapToDevices)
     EXPECT_EQ(StbPort::devicePath(0), "");
     EXPECT_EQ(StbPort::devicePath(5), "");
 
-    StbPort::setPortDevice(2, "/dev/ttyUSB0");
-    EXPECT_EQ(StbPort::devicePath(2), "/dev/ttyUSB0");
+    EXPECT_EQ(StbPort::devicePath(2, "/dev/ttyUSB0"), "/dev/ttyUSB0");
     ::setenv("SATORIX_COM2", "/dev/ttyACM7", 1);
-    EXPECT_EQ(StbPort::devicePath(2), "/dev/ttyACM7"); // the environment wins
+    EXPECT_EQ(StbPort::devicePath(2, "/dev/ttyUSB0"), "/dev/ttyACM7"); // the environment wins
     ::unsetenv("SATORIX_COM2");
-    StbPort::setPortDevice(2, "");
-    EXPECT_EQ(StbPort::devicePath(2), "/dev/ttyS1");
+    EXPECT_EQ(StbPort::devicePath(2, ""), "/dev/ttyS1");
 
     StbPort port;
     EXPECT_EQ(port.open(0, 115200), 0);

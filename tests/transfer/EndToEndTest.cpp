@@ -2,9 +2,10 @@
 // program, upload; the receiver gets a sound image that differs from what it sent by those edits.
 #include <gtest/gtest.h>
 
-#include "app/CommandIds.h"
 #include "db/DatabaseCheck.h"
+#include "gui/CommandIds.h"
 #include "link/RegionRules.h"
+#include "link/ui/PortDevices.h"
 #include "tests/transfer/TransferTestSupport.h"
 
 namespace satorix::test {
@@ -59,7 +60,7 @@ TEST(EndToEnd, DownloadEditUploadReachesTheReceiverExactly)
     ASSERT_TRUE(f.start());
     const Bytes sent = sampleImage(3);
     SimReceiver sim(sent);
-    link::StbPort::setPortDevice(1, sim.device());
+    PortDevices::setDevice(1, QString::fromStdString(sim.device()));
 
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
     ASSERT_TRUE(f.doc().databaseDownloaded());
@@ -96,7 +97,7 @@ TEST(EndToEnd, DownloadEditUploadReachesTheReceiverExactly)
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
     EXPECT_EQ(0, std::memcmp(expected.image(), db.image(), IMAGE_SIZE));
     f.stop();
-    link::StbPort::setPortDevice(1, {});
+    PortDevices::setDevice(1, {});
 }
 
 } // namespace

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-#include "link/StbPort.h"
 #include "link/ui/PortDevices.h"
 #include "link/ui/PortSettingsDialog.h"
 #include "tests/transfer/TransferTestSupport.h"
@@ -35,12 +34,10 @@ protected:
     {
         QSettings().clear();
         for (int n = 1; n <= 4; ++n) ::unsetenv(("SATORIX_COM" + std::to_string(n)).c_str());
-        PortDevices::applyProfile();
     }
     void TearDown() override
     {
         QSettings().clear();
-        PortDevices::applyProfile();
         ::unsetenv("SATORIX_COM2");
     }
 };
@@ -115,8 +112,8 @@ TEST_F(PortSettingsTest, EachPortsDeviceIsRememberedAndOpened)
     }
     EXPECT_EQ("/dev/ttyUSB7", QSettings().value(QStringLiteral("Port_Device_Section/COM2")).toString());
     EXPECT_FALSE(QSettings().contains(QStringLiteral("Port_Device_Section/COM3")));
-    EXPECT_EQ("/dev/ttyUSB7", link::StbPort::devicePath(2));
-    EXPECT_EQ("/dev/ttyS2", link::StbPort::devicePath(3));
+    EXPECT_EQ("/dev/ttyUSB7", PortDevices::transferDevice(2));
+    EXPECT_EQ("/dev/ttyS2", PortDevices::transferDevice(3));
 
     // The environment still wins for a run, and the dialog says so.
     ::setenv("SATORIX_COM2", "/dev/pts/42", 1);
@@ -124,13 +121,13 @@ TEST_F(PortSettingsTest, EachPortsDeviceIsRememberedAndOpened)
     d.show();
     EXPECT_EQ("/dev/ttyUSB7", combo(d, "deviceCombo")->currentText());
     EXPECT_TRUE(d.findChild<QLabel*>(QStringLiteral("overrideLabel"))->text().contains("/dev/pts/42"));
-    EXPECT_EQ("/dev/pts/42", link::StbPort::devicePath(2));
+    EXPECT_EQ("/dev/pts/42", PortDevices::transferDevice(2));
     ::unsetenv("SATORIX_COM2");
     // Back to the default: nothing left in the profile.
     combo(d, "deviceCombo")->setEditText(QStringLiteral("/dev/ttyS1"));
     click(d, "okButton");
     EXPECT_FALSE(QSettings().contains(QStringLiteral("Port_Device_Section/COM2")));
-    EXPECT_EQ("/dev/ttyS1", link::StbPort::devicePath(2));
+    EXPECT_EQ("/dev/ttyS1", PortDevices::transferDevice(2));
 }
 
 TEST_F(PortSettingsTest, ListsTheSerialDevicesPresent)

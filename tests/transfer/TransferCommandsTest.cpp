@@ -12,12 +12,13 @@
 #include <gtest/gtest.h>
 
 #include "app/AppConfig.h"
-#include "app/CommandIds.h"
 #include "app/DownloadBackups.h"
 #include "app/TransferCommands.h"
 #include "db/DatabaseCheck.h"
+#include "gui/CommandIds.h"
 #include "link/RegionRules.h"
 #include "link/StbIdentity.h"
+#include "link/ui/PortDevices.h"
 #include "tests/transfer/TransferTestSupport.h"
 
 namespace satorix::test {
@@ -57,7 +58,7 @@ protected:
     void TearDown() override
     {
         f.stop();
-        for (int n = 1; n <= 4; ++n) link::StbPort::setPortDevice(n, {});
+        for (int n = 1; n <= 4; ++n) PortDevices::setDevice(n, {});
     }
 
     void startWithSample(std::uint32_t seed = 1)
@@ -67,7 +68,7 @@ protected:
     void attachReceiver(Bytes served, stbsim::SimFaults faults = {})
     {
         sim = std::make_unique<SimReceiver>(std::move(served), std::move(faults));
-        link::StbPort::setPortDevice(1, sim->device());
+        PortDevices::setDevice(1, QString::fromStdString(sim->device()));
     }
     Bytes image() { return {f.doc().database().image(), f.doc().database().image() + IMAGE_SIZE}; }
     TransferCommands& transfers() { return f.doc().transfers(); }
@@ -345,7 +346,7 @@ TEST_F(TransferCommandsTest, PortThatCannotBeOpened)
 {
     startWithSample(1);
     f.doc().config().setPort(2);
-    link::StbPort::setPortDevice(2, f.file("no-such-tty"));
+    PortDevices::setDevice(2, f.qfile("no-such-tty"));
     const Bytes before = image();
     DialogWatch down;
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));

@@ -12,10 +12,10 @@
 
 #include "app/COrbitDoc.h"
 #include "db/SampleGenerator.h"
+#include "gui/BrowserState.h"
+#include "gui/DocumentView.h"
 #include "link/RegionRules.h"
 #include "link/ui/TransmissionDialog.h"
-#include "views/BrowserState.h"
-#include "views/DocumentView.h"
 
 namespace satorix::test {
 

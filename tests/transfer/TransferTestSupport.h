@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "gui/DocumentView.h"
 #include "link/LineTimeouts.h"
 #include "link/StbPort.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "views/DocumentView.h"
 #include "tools/stbsim/Pty.h"
 #include "tools/stbsim/ReceiverSim.h"
 

@@ -3,8 +3,8 @@
 #include <QToolBar>
 
 #include "app/COrbitDoc.h"
-#include "app/CommandIds.h"
 #include "db/ChannelDatabase.h"
+#include "gui/CommandIds.h"
 #include "tests/views/ViewsFixture.h"
 #include "views/COrbitView.h"
 

@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/CommandIds.h"
+#include "gui/CommandIds.h"
 #include "tests/views/ViewsFixture.h"
 #include "views/COrbitView.h"
 #include "views/FindBar.h"

@@ -8,11 +8,11 @@
 #include <QToolBar>
 
 #include "app/COrbitDoc.h"
-#include "app/CommandIds.h"
 #include "db/ChannelDatabase.h"
 #include "db/Names.h"
+#include "gui/BrowserState.h"
+#include "gui/CommandIds.h"
 #include "tests/views/ViewsFixture.h"
-#include "views/BrowserState.h"
 #include "views/CLeftView.h"
 #include "views/COrbitView.h"
 #include "views/CommandMenu.h"

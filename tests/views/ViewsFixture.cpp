@@ -8,7 +8,7 @@
 #include "db/ChannelDatabase.h"
 #include "db/DatabaseBuilder.h"
 #include "db/DatabaseCheck.h"
-#include "views/BrowserState.h"
+#include "gui/BrowserState.h"
 #include "views/CLeftView.h"
 #include "views/COrbitView.h"
 

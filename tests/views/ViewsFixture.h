@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "gui/EditDialogs.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "views/EditDialogs.h"
 
 namespace satorix {
 class BrowserState;

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/CommandMap.h"
+#include "gui/CommandMap.h"
 
 namespace satorix {
 

@@ -1,4 +1,4 @@
-#include "app/CommandMap.h"
+#include "gui/CommandMap.h"
 
 namespace satorix {
 

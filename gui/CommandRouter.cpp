@@ -1,4 +1,4 @@
-#include "app/CommandRouter.h"
+#include "gui/CommandRouter.h"
 
 namespace satorix {
 

@@ -1,23 +1,23 @@
 #pragma once
 
-#include "app/CommandMap.h"
+#include "gui/CommandMap.h"
 
 class QWidget;
 
 namespace satorix {
 
-class COrbitDoc;
+class Document;
 
 // A view of the document: the document calls onUpdate when something changed, and the frame
 // routes commands to the active view through its command map.
 class DocumentView : public CommandTarget {
 public:
-    explicit DocumentView(COrbitDoc& doc);
+    explicit DocumentView(Document& doc);
     ~DocumentView() override;
     DocumentView(const DocumentView&) = delete;
     DocumentView& operator=(const DocumentView&) = delete;
 
-    COrbitDoc& document() const { return doc_; }
+    Document& document() const { return doc_; }
     const CommandMap& commands() const override { return commands_; }
 
     // Called once after the document has been opened or created at start-up.
@@ -30,7 +30,7 @@ protected:
     CommandMap commands_;
 
 private:
-    COrbitDoc& doc_;
+    Document& doc_;
 };
 
 } // namespace satorix
