@@ -104,16 +104,16 @@ inline void damage(std::uint8_t* image, Input& in, std::vector<Span>& spans)
         const std::uint8_t tag = in.byte();
         if (tag == 0xFF) break;
         switch (tag % 6) {
-        case 0: patch(ChannelDatabase::satelliteOffset(next[0]++ % MAX_SATELLITES), layout::SATELLITE_SIZE); break;
-        case 1: patch(ChannelDatabase::programOffset(next[1]++ % MAX_PROGRAMS), layout::PROGRAM_SIZE); break;
-        case 2: patch(ChannelDatabase::transponderOffset(next[2]++ % MAX_TRANSPONDERS), layout::TRANSPONDER_SIZE); break;
-        case 3: patch(ChannelDatabase::providerOffset(next[3]++ % MAX_PROVIDERS), layout::PROVIDER_SIZE); break;
+        case 0: patch(DatabaseImage::satelliteOffset(next[0]++ % MAX_SATELLITES), layout::SATELLITE_SIZE); break;
+        case 1: patch(DatabaseImage::programOffset(next[1]++ % MAX_PROGRAMS), layout::PROGRAM_SIZE); break;
+        case 2: patch(DatabaseImage::transponderOffset(next[2]++ % MAX_TRANSPONDERS), layout::TRANSPONDER_SIZE); break;
+        case 3: patch(DatabaseImage::providerOffset(next[3]++ % MAX_PROVIDERS), layout::PROVIDER_SIZE); break;
         case 4: {
             const int l = (tag >> 3) % FAV_LISTS;
-            patch(ChannelDatabase::favOffset(l) + layout::fav::TV_COUNT, 4);
+            patch(DatabaseImage::favOffset(l) + layout::fav::TV_COUNT, 4);
             const int p = favNext[static_cast<std::size_t>(l)];
             favNext[static_cast<std::size_t>(l)] = (p + 8) % FAV_ENTRIES;
-            patch(ChannelDatabase::favEntryOffset(l, p), 16);
+            patch(DatabaseImage::favEntryOffset(l, p), 16);
             break;
         }
         default: {
