@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace satorix {
 
@@ -34,6 +35,13 @@ enum DbResult : int {
     DB_TRANSPONDER_EXISTS = -10,
     DB_NO_SPACE = -100, // drop larger than the free space
 };
+
+// "Error: <record type>->(<result>)": what every failed database call shows, here, in the dialogs
+// and on the command line.
+inline std::string databaseErrorText(int type, int code)
+{
+    return "Error: " + std::to_string(type) + "->(" + std::to_string(code) + ")";
+}
 
 constexpr int OP_EDIT = 550;
 constexpr int OP_DELETE = 551;

@@ -4,18 +4,15 @@
 #include <climits>
 #include <cmath>
 
-#include "db/Names.h"
 
 namespace satorix {
-
-QString databaseErrorText(int type, int code) { return QStringLiteral("Error: %1->(%2)").arg(type).arg(code); }
 
 namespace {
 
 // Blanks and sign as the C library's number readers skip them; returns the rest with the sign.
 QByteArray numberStart(const QString& text, bool& negative)
 {
-    const QByteArray bytes = text.toLatin1();
+    const QByteArray bytes = QByteArray::fromStdString(texts::toBytes(text));
     int i = 0;
     while (i < bytes.size() && (bytes[i] == ' ' || (bytes[i] >= '\t' && bytes[i] <= '\r'))) ++i;
     negative = false;
@@ -35,12 +32,6 @@ std::optional<long long> leadingInteger(const QString& text)
     // Too many digits for any field here: keep it far out of every range instead of wrapping.
     if (ec == std::errc::result_out_of_range) value = LLONG_MAX;
     return negative ? -value : value;
-}
-
-QString nameText(const char* name)
-{
-    const std::string_view n = boundedName(name);
-    return QString::fromLatin1(n.data(), static_cast<qsizetype>(n.size()));
 }
 
 QString positionText(int tenths)

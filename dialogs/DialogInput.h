@@ -5,13 +5,12 @@
 #include <optional>
 #include <string>
 
+#include "gui/NameText.h"
+
 namespace satorix {
 
 // Text helpers the editing dialogs share: reading numbers the way the receiver's own tools did,
 // the database's 16-byte names and the messages every dialog shows the same way.
-
-// "Error: %d->(%d)" for a failed database call: record type code, result code.
-QString databaseErrorText(int type, int code);
 
 // The first n characters of a field, as the fixed buffers of the original dialogs took them.
 inline QString fieldText(const QString& text, int n) { return text.left(n); }
@@ -23,11 +22,8 @@ std::optional<long long> leadingInteger(const QString& text);
 // The leading integer, or 0 when there is none (transponder node texts, positioner numbers).
 inline long long leadingIntegerOrZero(const QString& text) { return leadingInteger(text).value_or(0); }
 
-// Texts kept in BrowserState hold the database's bytes, like the names they come from.
-inline QString bytesText(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
-
-// A name field of the image (at most 16 bytes, NUL not guaranteed) as text, byte for character.
-QString nameText(const char* name);
+// A name field of the image (at most 16 bytes, NUL not guaranteed) as text.
+inline QString nameText(const char* name) { return texts::nameFromField(name); }
 
 // Orbital position in tenths of a degree with a comma before the last digit: 192 -> "19,2", 8 -> "0,8".
 QString positionText(int tenths);

@@ -11,7 +11,7 @@ namespace satorix {
 bool reportDatabaseResult(Prompter& prompter, int type, int result)
 {
     if (result == 0) return true;
-    prompter.message(databaseErrorText(type, result));
+    prompter.message(QString::fromStdString(databaseErrorText(type, result)));
     return false;
 }
 

@@ -14,7 +14,7 @@ int EditDialogSet::editTransponder(QWidget* parent, int mode, int key, int& pola
 {
     TransponderEditDialog dialog(db_, browser_, prompter_, parent);
     // The tree selects the node it was opened on, so the selected text is the caret's.
-    if (!dialog.load(key, mode, bytesText(browser_.selectedText), bytesText(browser_.previousSiblingText))) {
+    if (!dialog.load(key, mode, texts::fromBytes(browser_.selectedText), texts::fromBytes(browser_.previousSiblingText))) {
         browser_.lastTransponderFrequency = -1;
         return -1;
     }
@@ -38,7 +38,7 @@ void EditDialogSet::editSatellite(QWidget* parent, const QString& name)
 {
     SatelliteEditDialog dialog(db_, browser_, prompter_, parent);
     // The tree keeps its label when the satellite cannot be read.
-    browser_.lastSatelliteName = name.toLatin1().toStdString();
+    browser_.lastSatelliteName = texts::toBytes(name);
     if (dialog.load(name)) dialog.exec();
 }
 

@@ -147,13 +147,13 @@ bool ProgramEditDialog::load(int programIndex, int mode)
     mode_ = mode;
     program_ = RecordView{};
     hasSatelliteCopy_ = false;
-    QByteArray storedName;
+    std::string storedName;
     if (programIndex_ != -1) {
         RecordView transponder;
         RecordView provider;
         if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, programIndex_, program_))) return false;
         const std::string_view n = boundedName(program_.name[0]);
-        storedName = QByteArray(n.data(), static_cast<qsizetype>(n.size()));
+        storedName = std::string(n);
         if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, program_.field[progf::TRANSPONDER], transponder))) return false;
         const int s = db_.findSatellite(transponder.field[tpf::SAT_ID]);
         if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getRecord(DBT_PROVIDER, program_.field[progf::PROVIDER], provider))) return false;
@@ -195,7 +195,7 @@ bool ProgramEditDialog::load(int programIndex, int mode)
         if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getRecord(DBT_PROVIDER, i, p))) return false;
         std::string_view name = boundedName(p.name[0]);
         if (!name.empty() && isCharTableByte(static_cast<unsigned char>(name[0]))) name.remove_prefix(1);
-        if (!providerItems_.append(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), i)) {
+        if (!providerItems_.append(texts::fromBytes(name), i)) {
             prompter_.message(QStringLiteral("Missing memory (2)"));
             return false;
         }
@@ -204,11 +204,11 @@ bool ProgramEditDialog::load(int programIndex, int mode)
     if (!buildTransponderItems(satellitePosition_, program_.field[progf::TRANSPONDER])) return false;
 
     marker_ = 0;
-    if (!storedName.isEmpty() && isCharTableByte(static_cast<unsigned char>(storedName[0]))) {
+    if (!storedName.empty() && isCharTableByte(static_cast<unsigned char>(storedName[0]))) {
         marker_ = storedName[0];
-        storedName.remove(0, 1);
+        storedName.erase(0, 1);
     }
-    name_ = QString::fromLatin1(storedName);
+    name_ = texts::fromBytes(storedName);
     showProgram();
     if (mode_ == MODE_ADD) preselectFromTree();
     return true;
@@ -285,8 +285,8 @@ void ProgramEditDialog::showProgram()
 
 void ProgramEditDialog::preselectFromTree()
 {
-    const QString selected = bytesText(browser_.selectedText);
-    const QString parent = bytesText(browser_.parentText);
+    const QString selected = texts::fromBytes(browser_.selectedText);
+    const QString parent = texts::fromBytes(browser_.parentText);
     if (parent.isEmpty() || parent == QLatin1String("Favs") || selected == QLatin1String("Providers")) return;
     if (parent == QLatin1String("Providers")) {
         const int p = providerItems_.positionOfText(selected);
@@ -326,11 +326,11 @@ void ProgramEditDialog::onOk()
 {
     // The name buffer: the marker, if any, and what fits behind it; the 16th byte stays zero.
     char name[NAME_LEN + 1] = {};
-    const QByteArray typed = nameEdit_->text().toLatin1();
+    const std::string typed = texts::toBytes(nameEdit_->text());
     const int room = marker_ ? 14 : 15;
     char* dst = name;
     if (marker_) *dst++ = marker_;
-    std::memcpy(dst, typed.constData(), static_cast<std::size_t>(std::min<qsizetype>(typed.size(), room)));
+    std::memcpy(dst, typed.data(), std::min<std::size_t>(typed.size(), static_cast<std::size_t>(room)));
     program_.name[0] = name;
 
     if (!readProvider()) return;
@@ -366,9 +366,9 @@ bool ProgramEditDialog::readProvider()
     }
     int count = 0;
     if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getCount(DBT_PROVIDER, count))) return false;
-    const QByteArray bytes = text.toLatin1();
+    const std::string bytes = texts::toBytes(text);
     RecordView provider;
-    provider.name[0] = bytes.constData();
+    provider.name[0] = bytes.c_str();
     if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.recordOp(DBT_PROVIDER, OP_ADD, count, provider))) return false;
     program_.field[progf::PROVIDER] = count;
     // Known from now on, so that OK again after a later refusal does not add it twice.

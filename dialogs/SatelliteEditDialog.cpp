@@ -130,9 +130,9 @@ SatelliteEditDialog::SatelliteEditDialog(ChannelDatabase& db, BrowserState& brow
 
 bool SatelliteEditDialog::load(const QString& name)
 {
-    db_.findSatelliteByName(name.toLatin1().constData(), &index_);
+    db_.findSatelliteByName(texts::toBytes(name).c_str(), &index_);
     if (const int r = db_.getRecord(DBT_SATELLITE, index_, satellite_)) {
-        prompter_.message(databaseErrorText(DBT_SATELLITE, r));
+        prompter_.message(QString::fromStdString(databaseErrorText(DBT_SATELLITE, r)));
         return false;
     }
     showSatellite();
@@ -157,8 +157,8 @@ void SatelliteEditDialog::showSatellite()
 
 void SatelliteEditDialog::onDefault()
 {
-    const QByteArray name = fieldText(name_->text(), 15).toLatin1();
-    const int row = findPredefinedSatellite(std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+    const std::string name = texts::toBytes(fieldText(name_->text(), 15));
+    const int row = findPredefinedSatellite(name);
     if (row < 0) {
         prompter_.message(QStringLiteral("Cannot find predefined sat parameters."));
         return;
@@ -182,15 +182,15 @@ void SatelliteEditDialog::onOk()
     int r = db_.getRecord(DBT_SATELLITE, index_, stored);
     if (r == 0) r = db_.getCount(DBT_SATELLITE, count);
     if (r != 0) {
-        prompter_.message(databaseErrorText(DBT_SATELLITE, r));
+        prompter_.message(QString::fromStdString(databaseErrorText(DBT_SATELLITE, r)));
         return;
     }
     RecordView& s = satellite_;
     s = stored;
 
     // The name goes into the database at once; a refusal further down does not take it back.
-    const QByteArray name = fieldText(name_->text(), 15).toLatin1();
-    const std::string_view typed(name.constData(), static_cast<std::size_t>(name.size()));
+    const std::string name = texts::toBytes(fieldText(name_->text(), 15));
+    const std::string_view typed = name;
     char* field = db_.raw().namePtr(DatabaseImage::satelliteOffset(index_) + layout::sat::NAME);
     if (boundedName(field) != typed) {
         std::memcpy(field, typed.data(), typed.size());
@@ -201,7 +201,7 @@ void SatelliteEditDialog::onOk()
     s.field[satf::POSITION] = parsePositionText(fieldText(degree_->text(), 15));
     if (!readPositioner(stored, count)) return;
     const QString ew = eastWest_->currentText();
-    s.field[satf::EAST_WEST] = ew.isEmpty() ? 0 : static_cast<unsigned char>(ew.at(0).toLatin1());
+    s.field[satf::EAST_WEST] = ew.isEmpty() ? 0 : static_cast<unsigned char>(texts::toBytes(ew)[0]);
     if (!readLnb(lnbHigh_, "LNB Upper LO Range expected 3350...14900", s.field[satf::LNB_HIGH])) return;
     if (!readLnb(lnbLow_, "LNB Lower LO Range expected 3350...14900", s.field[satf::LNB_LOW])) return;
     if (diseqcMode_->currentIndex() >= 0) s.field[satf::DISEQC_MODE] = diseqcMode_->currentIndex();
@@ -216,7 +216,7 @@ void SatelliteEditDialog::onOk()
     r = db_.setSatellite(index_, s);
     s.name[0] = field;
     if (r != 0) {
-        prompter_.message(databaseErrorText(DBT_SATELLITE, r));
+        prompter_.message(QString::fromStdString(databaseErrorText(DBT_SATELLITE, r)));
         return;
     }
     QDialog::accept();

@@ -78,7 +78,7 @@ bool TransponderEditDialog::load(int value, int mode, const QString& caretText, 
         const long long caret = leadingIntegerOrZero(caretText);
         transponderIndex_ = caret != 0 && caret == leadingIntegerOrZero(previousText) ? value + 1 : value;
         if (const int r = db_.getRecord(DBT_TRANSPONDER, transponderIndex_, transponder_)) {
-            prompter_.message(databaseErrorText(DBT_TRANSPONDER, r));
+            prompter_.message(QString::fromStdString(databaseErrorText(DBT_TRANSPONDER, r)));
             return false;
         }
     } else {
@@ -86,7 +86,7 @@ bool TransponderEditDialog::load(int value, int mode, const QString& caretText, 
     }
     RecordView satellite;
     if (const int r = db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder_.field[tpf::SAT_ID]), satellite)) {
-        prompter_.message(databaseErrorText(DBT_SATELLITE, r));
+        prompter_.message(QString::fromStdString(databaseErrorText(DBT_SATELLITE, r)));
         return false;
     }
     satelliteName_ = nameText(satellite.name[0]);
@@ -151,14 +151,14 @@ bool TransponderEditDialog::store()
 {
     if (mode_ == MODE_EDIT) {
         if (const int r = db_.recordOp(DBT_TRANSPONDER, OP_EDIT, transponderIndex_, transponder_)) {
-            prompter_.message(databaseErrorText(DBT_TRANSPONDER, r));
+            prompter_.message(QString::fromStdString(databaseErrorText(DBT_TRANSPONDER, r)));
             return false;
         }
         return true;
     }
     int count = 0;
     if (const int r = db_.getCount(DBT_TRANSPONDER, count)) {
-        prompter_.message(databaseErrorText(DBT_TRANSPONDER, r));
+        prompter_.message(QString::fromStdString(databaseErrorText(DBT_TRANSPONDER, r)));
         return false;
     }
     const int r = db_.recordOp(DBT_TRANSPONDER, OP_ADD, count, transponder_);
@@ -168,7 +168,7 @@ bool TransponderEditDialog::store()
         return false;
     }
     if (r != 0) {
-        prompter_.message(databaseErrorText(DBT_TRANSPONDER, r));
+        prompter_.message(QString::fromStdString(databaseErrorText(DBT_TRANSPONDER, r)));
         return false;
     }
     return true;

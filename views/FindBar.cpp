@@ -29,16 +29,16 @@ FindBar::FindBar(QWidget* parent) : QFrame(parent)
     setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     setAutoFillBackground(true);
 
-    auto* label = new QLabel(tr("Find:"), this);
+    auto* label = new QLabel(QStringLiteral("Find:"), this);
     edit_ = new QLineEdit(this);
     edit_->setObjectName(QStringLiteral("findEdit"));
-    edit_->setPlaceholderText(tr("Channel name"));
+    edit_->setPlaceholderText(QStringLiteral("Channel name"));
     edit_->setClearButtonEnabled(true);
     edit_->installEventFilter(this);
     label->setBuddy(edit_);
-    QToolButton* next = makeButton(this, "findNext", tr("Next"), tr("Next match (F3)"));
-    QToolButton* previous = makeButton(this, "findPrevious", tr("Previous"), tr("Previous match (Shift+F3)"));
-    QToolButton* close = makeButton(this, "findClose", QStringLiteral("\u00d7"), tr("Close (Esc)"));
+    QToolButton* next = makeButton(this, "findNext", QStringLiteral("Next"), QStringLiteral("Next match (F3)"));
+    QToolButton* previous = makeButton(this, "findPrevious", QStringLiteral("Previous"), QStringLiteral("Previous match (Shift+F3)"));
+    QToolButton* close = makeButton(this, "findClose", QStringLiteral("\u00d7"), QStringLiteral("Close (Esc)"));
     statusLabel_ = new QLabel(this);
     statusLabel_->setObjectName(QStringLiteral("findStatus"));
 
@@ -76,8 +76,8 @@ void FindBar::setStatus(Status status)
 {
     status_ = status;
     switch (status) {
-    case Status::NotFound: statusLabel_->setText(tr("Not found")); break;
-    case Status::Wrapped: statusLabel_->setText(tr("Wrapped")); break;
+    case Status::NotFound: statusLabel_->setText(QStringLiteral("Not found")); break;
+    case Status::Wrapped: statusLabel_->setText(QStringLiteral("Wrapped")); break;
     case Status::None:
     case Status::Found: statusLabel_->clear(); break;
     }

@@ -19,9 +19,9 @@ PortSettingsDialog::PortSettingsDialog(link::PortSettings& settings, QWidget* pa
     : QDialog(parent), settings_(settings)
 {
     setObjectName(QStringLiteral("portSettingsDialog"));
-    setWindowTitle(tr("Port settings"));
+    setWindowTitle(QStringLiteral("Port settings"));
 
-    auto* portBox = new QGroupBox(tr("Select port:"), this);
+    auto* portBox = new QGroupBox(QStringLiteral("Select port:"), this);
     auto* portRow = new QHBoxLayout(portBox);
     group_ = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
@@ -47,12 +47,12 @@ PortSettingsDialog::PortSettingsDialog(link::PortSettings& settings, QWidget* pa
     baud_->addItem(QStringLiteral("57600"), 57600);
 
     auto* form = new QFormLayout;
-    form->addRow(tr("Device"), device_);
+    form->addRow(QStringLiteral("Device"), device_);
     form->addRow(QString(), override_);
-    form->addRow(tr("Baudrate"), baud_);
+    form->addRow(QStringLiteral("Baudrate"), baud_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* setDefault = buttons->addButton(tr("Set Default"), QDialogButtonBox::ResetRole);
+    QPushButton* setDefault = buttons->addButton(QStringLiteral("Set Default"), QDialogButtonBox::ResetRole);
     setDefault->setObjectName(QStringLiteral("setDefaultButton"));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
@@ -90,7 +90,7 @@ void PortSettingsDialog::showDevice(int port)
     device_->setEditText(devices_[static_cast<std::size_t>(port - 1)]);
     const QString env = PortDevices::environmentOverride(port);
     override_->setText(env.isEmpty() ? QString()
-                                     : tr("This run uses %1 (set by SATORIX_COM%2).").arg(env).arg(port));
+                                     : QStringLiteral("This run uses %1 (set by SATORIX_COM%2).").arg(env).arg(port));
     override_->setVisible(!env.isEmpty());
 }
 

@@ -65,21 +65,21 @@ TransmissionDialog::TransmissionDialog(link::TransferContext& context, ChannelDa
     progress_->setRange(0, 100);
     progress_->setValue(0);
     progress_->setTextVisible(false);
-    cancel_ = new QPushButton(tr("Cancel"), this);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("cancelButton"));
     cancel_->setDefault(true);
     connect(cancel_, &QPushButton::clicked, this, &TransmissionDialog::reject);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(tr("Packet"), this), 0, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Packet"), this), 0, 0);
     grid->addWidget(packet_, 0, 1);
-    grid->addWidget(new QLabel(tr("Frame repeat"), this), 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Frame repeat"), this), 0, 2);
     grid->addWidget(frameRepeat_, 0, 3);
-    grid->addWidget(new QLabel(tr("Last Error"), this), 1, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Last Error"), this), 1, 0);
     grid->addWidget(lastError_, 1, 1);
-    grid->addWidget(new QLabel(tr("Status:"), this), 2, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Status:"), this), 2, 0);
     grid->addWidget(status_, 2, 1, 1, 3);
-    grid->addWidget(new QLabel(tr("Progress"), this), 3, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Progress"), this), 3, 0);
     grid->addWidget(progress_, 3, 1, 1, 3);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

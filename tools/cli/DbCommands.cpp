@@ -83,7 +83,7 @@ int runList(const std::string& path, const std::string& format, int favourite, b
     std::vector<RowRef> refs;
     RowTextError err;
     if (!rowsForScope(*db, scope, refs, err)) {
-        std::fprintf(stderr, "Error: %d->(%d)\n", err.type, err.code);
+        std::fprintf(stderr, "%s\n", databaseErrorText(err.type, err.code).c_str());
         return EXIT_FAILED;
     }
     const ProgramRowBuilder builder(*db);
@@ -93,7 +93,7 @@ int runList(const std::string& path, const std::string& format, int favourite, b
         const RowTextError e = builder.build(refs[i].programIndex, refs[i].position, rows[i]);
         if (e.failed()) {
             ++failures;
-            std::fprintf(stderr, "row %zu: Error: %d->(%d)\n", i + 1, e.type, e.code);
+            std::fprintf(stderr, "row %zu: %s\n", i + 1, databaseErrorText(e.type, e.code).c_str());
         }
     }
 
