@@ -126,85 +126,87 @@ QAction* CMainFrame::makeAction(int id, const char* name, const QString& text, c
 void CMainFrame::createActions()
 {
     using KS = QKeySequence;
-    makeAction(ID_FILE_NEW, "actionFileNew", tr("&New"), tr("Create a new document\nNew"));
-    makeAction(ID_FILE_OPEN, "actionFileOpen", tr("&Open..."), tr("Open an existing document\nOpen"), IMG_OPEN)
+    makeAction(ID_FILE_NEW, "actionFileNew", QStringLiteral("&New"), QStringLiteral("Create a new document\nNew"));
+    makeAction(ID_FILE_OPEN, "actionFileOpen", QStringLiteral("&Open..."), QStringLiteral("Open an existing document\nOpen"), IMG_OPEN)
         ->setShortcut(KS(Qt::CTRL | Qt::Key_O));
-    makeAction(ID_FILE_SAVE, "actionFileSave", tr("&Save"), tr("Save the active document\nSave"), IMG_SAVE)
+    makeAction(ID_FILE_SAVE, "actionFileSave", QStringLiteral("&Save"), QStringLiteral("Save the active document\nSave"), IMG_SAVE)
         ->setShortcut(KS(Qt::CTRL | Qt::Key_S));
-    makeAction(ID_FILE_SAVE_AS, "actionFileSaveAs", tr("Save &As..."),
-               tr("Save the active document with a new name\nSave As"))
+    makeAction(ID_FILE_SAVE_AS, "actionFileSaveAs", QStringLiteral("Save &As..."),
+               QStringLiteral("Save the active document with a new name\nSave As"))
         ->setShortcut(KS(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    makeAction(ID_FILE_PRINT, "actionFilePrint", tr("&Print..."), tr("Print the active document\nPrint"), IMG_PRINT)
+    makeAction(ID_FILE_PRINT, "actionFilePrint", QStringLiteral("&Print..."), QStringLiteral("Print the active document\nPrint"), IMG_PRINT)
         ->setShortcut(KS(Qt::CTRL | Qt::Key_P));
-    makeAction(ID_FILE_PRINT_PREVIEW, "actionFilePrintPreview", tr("Print Pre&view"),
-               tr("Display full pages\nPrint Preview"));
-    makeAction(ID_FILE_PRINT_SETUP, "actionFilePrintSetup", tr("P&rint Setup..."),
-               tr("Change the printer and printing options\nPrint Setup"));
-    makeAction(ID_APP_EXIT, "actionAppExit", tr("E&xit"), tr("Quit the application; prompts to save documents\nExit"))
+    makeAction(ID_FILE_PRINT_PREVIEW, "actionFilePrintPreview", QStringLiteral("Print Pre&view"),
+               QStringLiteral("Display full pages\nPrint Preview"));
+    makeAction(ID_FILE_PRINT_SETUP, "actionFilePrintSetup", QStringLiteral("P&rint Setup..."),
+               QStringLiteral("Change the printer and printing options\nPrint Setup"));
+    makeAction(ID_APP_EXIT, "actionAppExit", QStringLiteral("E&xit"), QStringLiteral("Quit the application; prompts to save documents\nExit"))
         ->setShortcut(KS(Qt::CTRL | Qt::Key_Q));
 
-    makeAction(ID_EDIT_FIND, "actionEditFind", tr("&Find"), tr("Find the specified text\nFind"))
+    makeAction(ID_EDIT_FIND, "actionEditFind", QStringLiteral("&Find"), QStringLiteral("Find the specified text\nFind"))
         ->setShortcut(KS(Qt::CTRL | Qt::Key_F));
-    makeAction(ID_EDIT_UNDO, "actionEditUndo", tr("&Undo"), tr("Undo the last action\nUndo"))
+    makeAction(ID_EDIT_UNDO, "actionEditUndo", QStringLiteral("&Undo"), QStringLiteral("Undo the last action\nUndo"))
         ->setShortcut(KS(Qt::CTRL | Qt::Key_Z));
-    makeAction(ID_EDIT_CUT, "actionEditCut", tr("Cu&t"), tr("Cut the selection and put it on the Clipboard\nCut"))
+    makeAction(ID_EDIT_REDO, "actionEditRedo", QStringLiteral("&Redo"), QStringLiteral("Redo the last undone action\nRedo"))
+        ->setShortcuts({KS(Qt::CTRL | Qt::Key_Y), KS(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    makeAction(ID_EDIT_CUT, "actionEditCut", QStringLiteral("Cu&t"), QStringLiteral("Cut the selection and put it on the Clipboard\nCut"))
         ->setShortcuts({KS(Qt::CTRL | Qt::Key_X), KS(Qt::SHIFT | Qt::Key_Delete)});
-    makeAction(ID_EDIT_COPY, "actionEditCopy", tr("&Copy"), tr("Copy the selection and put it on the Clipboard\nCopy"))
+    makeAction(ID_EDIT_COPY, "actionEditCopy", QStringLiteral("&Copy"), QStringLiteral("Copy the selection and put it on the Clipboard\nCopy"))
         ->setShortcuts({KS(Qt::CTRL | Qt::Key_C), KS(Qt::CTRL | Qt::Key_Insert)});
-    makeAction(ID_EDIT_PASTE, "actionEditPaste", tr("&Paste"), tr("Insert Clipboard contents\nPaste"))
+    makeAction(ID_EDIT_PASTE, "actionEditPaste", QStringLiteral("&Paste"), QStringLiteral("Insert Clipboard contents\nPaste"))
         ->setShortcuts({KS(Qt::CTRL | Qt::Key_V), KS(Qt::SHIFT | Qt::Key_Insert)});
-    makeAction(ID_PROGRAM_DELETE, "actionDelete", tr("&Delete"), tr("Delete the selected programs\nDelete"),
+    makeAction(ID_PROGRAM_DELETE, "actionDelete", QStringLiteral("&Delete"), QStringLiteral("Delete the selected programs\nDelete"),
                IMG_DELETE)
         ->setShortcut(KS(Qt::Key_Delete));
 
-    makeAction(ID_VIEW_TOOLBAR, "actionViewToolbar", tr("&Toolbar"), tr("Show or hide the toolbar\nToggle ToolBar"))
+    makeAction(ID_VIEW_TOOLBAR, "actionViewToolbar", QStringLiteral("&Toolbar"), QStringLiteral("Show or hide the toolbar\nToggle ToolBar"))
         ->setCheckable(true);
-    makeAction(ID_VIEW_STATUS_BAR, "actionViewStatusBar", tr("&Status Bar"),
-               tr("Show or hide the status bar\nToggle StatusBar"))
+    makeAction(ID_VIEW_STATUS_BAR, "actionViewStatusBar", QStringLiteral("&Status Bar"),
+               QStringLiteral("Show or hide the status bar\nToggle StatusBar"))
         ->setCheckable(true);
-    addAction(makeAction(ID_NEXT_PANE, "actionNextPane", tr("Next Pane"),
-                         tr("Switch to the next window pane\nNext Pane")));
+    addAction(makeAction(ID_NEXT_PANE, "actionNextPane", QStringLiteral("Next Pane"),
+                         QStringLiteral("Switch to the next window pane\nNext Pane")));
     actions_.value(ID_NEXT_PANE)->setShortcut(KS(Qt::Key_F6));
-    addAction(makeAction(ID_PREV_PANE, "actionPrevPane", tr("Previous Pane"),
-                         tr("Switch back to the previous window pane\nPrevious Pane")));
+    addAction(makeAction(ID_PREV_PANE, "actionPrevPane", QStringLiteral("Previous Pane"),
+                         QStringLiteral("Switch back to the previous window pane\nPrevious Pane")));
     actions_.value(ID_PREV_PANE)->setShortcut(KS(Qt::SHIFT | Qt::Key_F6));
 
-    makeAction(ID_SHOW_TV, "actionShowTv", tr("TV programs only"), tr("Show TV programs only\nTV programs only"),
+    makeAction(ID_SHOW_TV, "actionShowTv", QStringLiteral("TV programs only"), QStringLiteral("Show TV programs only\nTV programs only"),
                IMG_TV)
         ->setCheckable(true);
-    makeAction(ID_SHOW_RADIO, "actionShowRadio", tr("Radio programs only"),
-               tr("Show radio programs only\nRadio programs only"), IMG_RADIO)
+    makeAction(ID_SHOW_RADIO, "actionShowRadio", QStringLiteral("Radio programs only"),
+               QStringLiteral("Show radio programs only\nRadio programs only"), IMG_RADIO)
         ->setCheckable(true);
-    makeAction(ID_SHOW_TV_RADIO, "actionShowTvRadio", tr("TV and radio programs"),
-               tr("Show TV and radio programs\nTV and radio programs"), IMG_TV_RADIO)
+    makeAction(ID_SHOW_TV_RADIO, "actionShowTvRadio", QStringLiteral("TV and radio programs"),
+               QStringLiteral("Show TV and radio programs\nTV and radio programs"), IMG_TV_RADIO)
         ->setCheckable(true);
 
-    makeAction(ID_STB_DOWNLOAD, "actionDownload", tr("&Download database"),
-               tr("Load database from Set Top Box to PC."), IMG_DOWNLOAD);
-    makeAction(ID_STB_UPLOAD, "actionUpload", tr("&Upload database"), tr("Load database from PC to Set Top Box."),
+    makeAction(ID_STB_DOWNLOAD, "actionDownload", QStringLiteral("&Download database"),
+               QStringLiteral("Load database from Set Top Box to PC."), IMG_DOWNLOAD);
+    makeAction(ID_STB_UPLOAD, "actionUpload", QStringLiteral("&Upload database"), QStringLiteral("Load database from PC to Set Top Box."),
                IMG_UPLOAD);
-    makeAction(ID_STB_UPGRADE, "actionUpgrade", tr("Software &upgrade"), tr("Soft Upgrade from PC DLP File."),
+    makeAction(ID_STB_UPGRADE, "actionUpgrade", QStringLiteral("Software &upgrade"), QStringLiteral("Soft Upgrade from PC DLP File."),
                IMG_UPGRADE);
-    makeAction(ID_TOOLBAR_PORT, "actionToolbarPort", tr("Port settings"), tr("Config RS232 Port."), IMG_PORT);
-    makeAction(ID_SETTINGS_PORT, "actionSettingsPort", tr("&Port"), tr("Config RS232 Port."));
-    makeAction(ID_SETTINGS_OPTIONS, "actionSettingsOptions", tr("&Options"), tr("Change the program's options\nOptions"));
-    makeAction(ID_APP_ABOUT, "actionAppAbout", tr("&About Satorix Editor"),
-               tr("Display program information, version number and copyright\nAbout"), IMG_ABOUT);
+    makeAction(ID_TOOLBAR_PORT, "actionToolbarPort", QStringLiteral("Port settings"), QStringLiteral("Config RS232 Port."), IMG_PORT);
+    makeAction(ID_SETTINGS_PORT, "actionSettingsPort", QStringLiteral("&Port"), QStringLiteral("Config RS232 Port."));
+    makeAction(ID_SETTINGS_OPTIONS, "actionSettingsOptions", QStringLiteral("&Options"), QStringLiteral("Change the program's options\nOptions"));
+    makeAction(ID_APP_ABOUT, "actionAppAbout", QStringLiteral("&About Satorix Editor"),
+               QStringLiteral("Display program information, version number and copyright\nAbout"), IMG_ABOUT);
 
     for (int i = 0; i < RecentFileList::SIZE; ++i) {
-        QAction* a = makeAction(ID_FILE_MRU_FILE1 + i, "", QString(), tr("Open this document"));
+        QAction* a = makeAction(ID_FILE_MRU_FILE1 + i, "", QString(), QStringLiteral("Open this document"));
         a->setObjectName(QStringLiteral("actionRecentFile%1").arg(i + 1));
         a->setVisible(false);
         recentActions_.push_back(a);
     }
-    recentPlaceholder_ = new QAction(tr("Recent File"), this);
+    recentPlaceholder_ = new QAction(QStringLiteral("Recent File"), this);
     recentPlaceholder_->setObjectName(QStringLiteral("actionRecentFile"));
     recentPlaceholder_->setEnabled(false);
 }
 
 void CMainFrame::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("menuFile"));
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS}) file->addAction(actions_.value(id));
     file->addSeparator();
@@ -215,31 +217,32 @@ void CMainFrame::createMenus()
     file->addSeparator();
     file->addAction(actions_.value(ID_APP_EXIT));
 
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("menuEdit"));
     edit->addAction(actions_.value(ID_EDIT_FIND));
     edit->addAction(actions_.value(ID_EDIT_UNDO));
+    edit->addAction(actions_.value(ID_EDIT_REDO));
     edit->addSeparator();
     for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_PROGRAM_DELETE}) edit->addAction(actions_.value(id));
 
-    QMenu* view = menuBar()->addMenu(tr("&View"));
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("menuView"));
     view->addAction(actions_.value(ID_VIEW_TOOLBAR));
     view->addAction(actions_.value(ID_VIEW_STATUS_BAR));
 
-    QMenu* settings = menuBar()->addMenu(tr("&Settings"));
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
     settings->setObjectName(QStringLiteral("menuSettings"));
     settings->addAction(actions_.value(ID_SETTINGS_PORT));
     settings->addAction(actions_.value(ID_SETTINGS_OPTIONS));
 
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("menuHelp"));
     help->addAction(actions_.value(ID_APP_ABOUT));
 }
 
 void CMainFrame::createToolBar()
 {
-    toolBar_ = addToolBar(tr("Standard"));
+    toolBar_ = addToolBar(QStringLiteral("Standard"));
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setIconSize(QSize(TOOLBAR_IMAGE, TOOLBAR_IMAGE));
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -287,12 +290,12 @@ void CMainFrame::createStatusBar()
     }
     // Started by scripts/run with stbsim behind COM1: nobody should take it for a real receiver.
     if (qEnvironmentVariableIntValue("SATORIX_SIMULATED_COM1") != 0) {
-        auto* note = new QLabel(tr("COM1: simulated receiver"), bar);
+        auto* note = new QLabel(QStringLiteral("COM1: simulated receiver"), bar);
         note->setObjectName(QStringLiteral("paneSimulatedReceiver"));
         note->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         bar->insertPermanentWidget(0, note);
     }
-    bar->showMessage(tr("Ready"));
+    bar->showMessage(QStringLiteral("Ready"));
 }
 
 void CMainFrame::createClient()

@@ -7,11 +7,13 @@
 
 #include "app/AppConfig.h"
 #include "app/AppTexts.h"
+#include "app/EditHistory.h"
 #include "app/FileTypeRegistration.h"
 #include "app/OptionsDialog.h"
 #include "app/RecentFileList.h"
 #include "app/TransferCommands.h"
 #include "db/ChannelDatabase.h"
+#include "db/ImageDelta.h"
 #include "gui/BrowserState.h"
 #include "gui/CommandIds.h"
 #include "gui/DocumentView.h"
@@ -37,8 +39,10 @@ std::string local(const QString& path) { return QFile::encodeName(path).toStdStr
 } // namespace
 
 COrbitDoc::COrbitDoc(const DocServices& services, const RegistrationOptions& registration, QObject* parent)
-    : QObject(parent), s_(services), registration_(registration)
+    : QObject(parent), s_(services), registration_(registration), history_(new EditHistory(services.db, this))
 {
+    connect(history_, &EditHistory::savedStateChanged, this, [this](bool atSaved) { setModifiedFlag(!atSaved); });
+    connect(history_, &EditHistory::applied, this, &COrbitDoc::historyApplied);
     s_.config.read();
     s_.db.setLastPath(s_.config.lastPath());
     openLastEdited();
@@ -50,6 +54,16 @@ COrbitDoc::COrbitDoc(const DocServices& services, const RegistrationOptions& reg
         .on(ID_FILE_SAVE, [this] { onFileSave(); })
         .on(ID_FILE_SAVE_AS, [this] { onFileSaveAs(); })
         .on(ID_SETTINGS_OPTIONS, [this] { onOptions(); })
+        .on(ID_EDIT_UNDO, [this] { history_->undo(); },
+            [this](CommandUi& ui) {
+                ui.enabled = history_->canUndo();
+                ui.text = ui.enabled ? QStringLiteral("&Undo %1").arg(history_->undoText()) : QStringLiteral("&Undo");
+            })
+        .on(ID_EDIT_REDO, [this] { history_->redo(); },
+            [this](CommandUi& ui) {
+                ui.enabled = history_->canRedo();
+                ui.text = ui.enabled ? QStringLiteral("&Redo %1").arg(history_->redoText()) : QStringLiteral("&Redo");
+            })
         .onUpdate(ID_FILE_PRINT, disabled)
         .onUpdate(ID_FILE_PRINT_PREVIEW, disabled)
         .onUpdate(ID_FILE_PRINT_SETUP, disabled);
@@ -129,7 +143,14 @@ void COrbitDoc::deleteContents() { setTitle(title_); }
 void COrbitDoc::onNewDocument()
 {
     deleteContents();
+    startHistory();
     setModifiedFlag(false);
+}
+
+void COrbitDoc::startHistory()
+{
+    editDepth_ = 0;
+    history_->reset();
 }
 
 bool COrbitDoc::loadFile(const QString& path)
@@ -144,6 +165,7 @@ bool COrbitDoc::onOpenDocument(const QString& path)
     // A file that cannot be loaded leaves the document as it was.
     if (!loadFile(path)) return false;
     deleteContents();
+    startHistory();
     setModifiedFlag(false);
     path_ = path;
     const PathParts parts = splitPath(path_);
@@ -168,18 +190,31 @@ bool COrbitDoc::saveModified()
     return r == SaveResult::Saved || r == SaveResult::NothingToSave;
 }
 
-bool COrbitDoc::edit(const std::function<void()>& change)
+bool COrbitDoc::edit(const QString& step, const std::function<void()>& change)
 {
-    ChannelDatabase& db = s_.db;
-    const std::uint8_t* image = db.imageBase(db.version());
-    const std::size_t size = ChannelDatabase::imageSize(db.version());
-    if (editDepth_++ == 0) beforeEdit_.assign(image, image + size);
+    beginEdit();
     change();
-    if (--editDepth_ > 0) return false;
-    if (std::memcmp(beforeEdit_.data(), image, size) == 0) return false;
-    db.updateCrc(db.version());
+    return endEdit(step);
+}
+
+void COrbitDoc::beginEdit()
+{
+    if (editDepth_++ == 0) history_->open();
+}
+
+bool COrbitDoc::endEdit(const QString& step)
+{
+    // A change inside another is part of the outer one's step.
+    if (editDepth_ == 0 || --editDepth_ > 0) return false;
+    if (!history_->close(step)) return false;
     setModifiedFlag(true);
     return true;
+}
+
+void COrbitDoc::historyApplied(const ImageDelta& delta)
+{
+    if (touchesTree(delta)) s_.browser.rebuildRequest = true;
+    updateAllViews(nullptr, HINT_HISTORY);
 }
 
 void COrbitDoc::takeDialogNames(const QString& path)
@@ -202,6 +237,7 @@ void COrbitDoc::onFileOpen()
     fileOpened_ = true;
     s_.browser.rebuildRequest = true;
     s_.db.clipboard().clear();
+    startHistory();
     setModifiedFlag(false);
     s_.recent.add(chosen);
     updateAllViews(nullptr);
@@ -214,6 +250,7 @@ COrbitDoc::SaveResult COrbitDoc::onFileSave()
         s_.prompter.message(QString::fromUtf8(texts::SAVE_FAILED), PromptIcon::Exclamation);
         return SaveResult::Failed;
     }
+    history_->markSaved();
     setModifiedFlag(false);
     return SaveResult::Saved;
 }
@@ -235,6 +272,7 @@ COrbitDoc::SaveResult COrbitDoc::onFileSaveAs()
     }
     fileOpened_ = true;
     databaseDownloaded_ = false;
+    history_->markSaved();
     setModifiedFlag(false);
     s_.recent.add(chosen);
     return SaveResult::Saved;
@@ -254,6 +292,7 @@ bool COrbitDoc::openDroppedFile(const QString& path)
     path_ = path;
     fileName_ = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     setTitle(fileName_);
+    startHistory();
     setModifiedFlag(false);
     s_.recent.add(path);
     updateAllViews(nullptr);
@@ -263,6 +302,8 @@ bool COrbitDoc::openDroppedFile(const QString& path)
 void COrbitDoc::acceptDownloadedDatabase()
 {
     databaseDownloaded_ = true;
+    editDepth_ = 0;
+    history_->resetUnsaved();
     setModifiedFlag(true);
     extension_ = QStringLiteral("si");
     fileName_ = QStringLiteral("Channel.si");

@@ -17,6 +17,8 @@ class AppConfig;
 class BrowserState;
 class ChannelDatabase;
 class DocumentView;
+class EditHistory;
+class ImageDelta;
 class RecentFileList;
 class TransferCommands;
 
@@ -82,8 +84,11 @@ public:
     bool saveModified();
 
     // Every change of the database goes through here: when the change altered the image, the CRC
-    // is recomputed and the document marked modified. True when something changed.
-    bool edit(const std::function<void()>& change) override;
+    // is recomputed, the change becomes one step of the history and the document is modified.
+    bool edit(const QString& step, const std::function<void()>& change) override;
+    void beginEdit() override;
+    bool endEdit(const QString& step) override;
+    EditHistory& history() const { return *history_; }
 
     // --- commands ---
     enum class SaveResult { Saved, Cancelled, Failed, NothingToSave };
@@ -117,11 +122,17 @@ private:
     bool loadFile(const QString& path);
     void takeDialogNames(const QString& path);
     void registerFileType();
+    // After an undo or a redo: the tree is built again when names or nodes changed, then every view
+    // shows the result.
+    void historyApplied(const ImageDelta& delta);
+    // A database that was loaded or created: a history of its own, starting at the saved state.
+    void startHistory();
 
     DocServices s_;
     RegistrationOptions registration_;
     CommandMap commands_;
     std::unique_ptr<TransferCommands> transfers_;
+    EditHistory* history_ = nullptr;
     std::vector<DocumentView*> views_;
 
     QString title_;
@@ -133,7 +144,6 @@ private:
     bool fileOpened_ = false;
     bool databaseDownloaded_ = false;
     int editDepth_ = 0;
-    std::vector<std::uint8_t> beforeEdit_;
 };
 
 } // namespace satorix

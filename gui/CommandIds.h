@@ -23,6 +23,7 @@ constexpr int ID_EDIT_CUT = 57635;
 constexpr int ID_EDIT_FIND = 57636;
 constexpr int ID_EDIT_PASTE = 57637;
 constexpr int ID_EDIT_UNDO = 57643;
+constexpr int ID_EDIT_REDO = 57644;
 constexpr int ID_PROGRAM_DELETE = 32815;
 
 // View and window

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 namespace satorix {
@@ -21,8 +22,13 @@ public:
 
     virtual bool isModified() const = 0;
     virtual void setModifiedFlag(bool modified = true) = 0;
-    // The one way to change the database; true when something changed.
-    virtual bool edit(const std::function<void()>& change) = 0;
+    // The one way to change the database: when the change altered the image it becomes one undo
+    // step named `step` (shown as "Undo <step>"). True when something changed.
+    virtual bool edit(const QString& step, const std::function<void()>& change) = 0;
+    // The same for a change that spans events (a drag): the step opens at begin and is recorded,
+    // if anything changed, at end.
+    virtual void beginEdit() = 0;
+    virtual bool endEdit(const QString& step) = 0;
 
     virtual void addView(DocumentView* view) = 0;
     virtual void removeView(DocumentView* view) = 0;

@@ -8,6 +8,9 @@ namespace satorix {
 
 class Document;
 
+// The hint of an update after an undo or a redo: views keep their selection where they can.
+constexpr int HINT_HISTORY = 1;
+
 // A view of the document: the document calls onUpdate when something changed, and the frame
 // routes commands to the active view through its command map.
 class DocumentView : public CommandTarget {

@@ -9,6 +9,7 @@
 
 #include "db/ChannelDatabase.h"
 #include "db/Names.h"
+#include "gui/StepTexts.h"
 #include "gui/BrowserState.h"
 #include "gui/CommandIds.h"
 #include "gui/Document.h"
@@ -97,9 +98,9 @@ CLeftView::CLeftView(Document& doc, QWidget* parent) : QTreeView(parent), Docume
     });
 
     transponderMenu_ = new CommandMenu(*this, QStringLiteral("transponderMenu"), this);
-    transponderMenu_->addCommand(ID_TRANSPONDER_ADD, tr("Add"));
-    transponderMenu_->addCommand(ID_TRANSPONDER_EDIT, tr("Edit"));
-    transponderMenu_->addCommand(ID_TRANSPONDER_DELETE, tr("Delete"));
+    transponderMenu_->addCommand(ID_TRANSPONDER_ADD, QStringLiteral("Add"));
+    transponderMenu_->addCommand(ID_TRANSPONDER_EDIT, QStringLiteral("Edit"));
+    transponderMenu_->addCommand(ID_TRANSPONDER_DELETE, QStringLiteral("Delete"));
     registerCommands();
 }
 
@@ -144,11 +145,44 @@ void CLeftView::onInitialUpdate()
     selectIndex(model_.item(2)->index());
 }
 
-void CLeftView::onUpdate(DocumentView*, int)
+void CLeftView::onUpdate(DocumentView*, int hint)
 {
     BrowserState& browser = document().browser();
-    if (browser.rebuildRequest) rebuild();
+    if (browser.rebuildRequest) {
+        if (hint == HINT_HISTORY)
+            rebuildKeepingNode();
+        else
+            rebuild();
+    }
     if (browser.providerRequest) appendProvider();
+}
+
+void CLeftView::rebuildKeepingNode()
+{
+    QStringList path;
+    for (QModelIndex i = currentIndex(); i.isValid(); i = i.parent()) path.prepend(textOf(i));
+    keepingNode_ = true;
+    rebuild();
+    // The deepest node of the old path that is still there; Satellites when none is.
+    QModelIndex found = model_.item(2)->index();
+    QStandardItem* parent = nullptr;
+    for (const QString& text : path) {
+        QStandardItem* match = nullptr;
+        const int n = parent ? parent->rowCount() : model_.rowCount();
+        for (int r = 0; r < n && !match; ++r) {
+            QStandardItem* item = parent ? parent->child(r) : model_.item(r);
+            if (item->text() == text) match = item;
+        }
+        if (!match) break;
+        parent = match;
+        found = match->index();
+    }
+    for (QModelIndex p = found.parent(); p.isValid(); p = p.parent()) expand(p);
+    building_ = true;
+    selectIndex(found);
+    building_ = false;
+    nodeSelected(found);
+    keepingNode_ = false;
 }
 
 void CLeftView::rebuild()
@@ -293,7 +327,7 @@ void CLeftView::nodeSelected(const QModelIndex& index)
             }
         }
     }
-    document().updateAllViews(this);
+    if (!keepingNode_) document().updateAllViews(this);
 }
 
 // --- mouse, menu, tooltips ---
@@ -362,7 +396,7 @@ void CLeftView::satelliteDialog(const QModelIndex& index)
     if (!dialogs_ || !index.isValid() || textOf(index.parent()) != satellites()) return;
     const QPersistentModelIndex node(index);
     const QString name = textOf(index);
-    document().edit([&] { dialogs_->editSatellite(this, name); });
+    document().edit(steps::named("Edit satellite", name), [&] { dialogs_->editSatellite(this, name); });
     const QString after = texts::fromBytes(document().browser().lastSatelliteName);
     if (node.isValid() && !after.isEmpty() && after != name) {
         model_.itemFromIndex(node)->setText(after);
@@ -386,7 +420,8 @@ void CLeftView::editTransponder()
     browser.previousSiblingText = caret.row() > 0 ? texts::toBytes(textOf(caret.siblingAtRow(caret.row() - 1))) : "";
     int polarisation = 0;
     int frequency = -1;
-    document().edit([&] { frequency = dialogs_->editTransponder(this, MODE_EDIT_TRANSPONDER, transponder, polarisation); });
+    document().edit(steps::named("Edit transponder", contextText_),
+                    [&] { frequency = dialogs_->editTransponder(this, MODE_EDIT_TRANSPONDER, transponder, polarisation); });
     if (frequency < 0 || !contextItem_.isValid()) return;
     const std::string text = node::transponderText(frequency, polarisation);
     model_.itemFromIndex(contextItem_)->setText(texts::fromBytes(text));
@@ -409,7 +444,9 @@ void CLeftView::addTransponder()
     if (!dialogs_ || !contextParent_.isValid()) return;
     int polarisation = 0;
     int frequency = -1;
-    document().edit([&] { frequency = dialogs_->editTransponder(this, MODE_ADD_TRANSPONDER, contextSatelliteId(), polarisation); });
+    document().edit(QStringLiteral("Add transponder"), [&] {
+        frequency = dialogs_->editTransponder(this, MODE_ADD_TRANSPONDER, contextSatelliteId(), polarisation);
+    });
     if (frequency < 0 || !contextParent_.isValid()) return;
     QStandardItem* satellite = model_.itemFromIndex(contextParent_);
     QStandardItem* node = makeItem(node::transponderText(frequency, polarisation));
@@ -442,7 +479,8 @@ void CLeftView::deleteTransponder()
     int transponder = db.findTransponder(contextSatelliteId(), shown, node::polarisationOf(text));
     if (transponder < 0) transponder = db.findTransponder(contextSatelliteId(), shown);
     int frequency = -1;
-    document().edit([&] { frequency = dialogs_->deleteTransponder(this, transponder); });
+    document().edit(steps::named("Delete transponder", contextText_),
+                    [&] { frequency = dialogs_->deleteTransponder(this, transponder); });
     if (!contextParent_.isValid()) return;
     QStandardItem* satellite = model_.itemFromIndex(contextParent_);
     if (frequency >= 0) {
@@ -507,7 +545,7 @@ void CLeftView::labelEdit(const QModelIndex& index, const std::optional<QString>
     const std::string oldName = texts::toBytes(old);
     RecordView rec;
     rec.name[0] = name.c_str();
-    document().edit([&] { renameNode(parentText, oldName, rec); });
+    document().edit(steps::named("Rename", old), [&] { renameNode(parentText, oldName, rec); });
     model_.itemFromIndex(index)->setText(texts::fromBytes(name));
     document().browser().selectedText = name;
     document().updateAllViews(nullptr);

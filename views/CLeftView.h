@@ -58,6 +58,9 @@ private:
     void insertRoots();
     void firstBuild();
     void rebuild();
+    // After an undo or a redo: built again with the same node selected where it still exists; the
+    // list refills on its own update.
+    void rebuildKeepingNode();
     void appendProvider();
     void nodeSelected(const QModelIndex& index);
     void selectIndex(const QModelIndex& index);
@@ -77,6 +80,7 @@ private:
     CommandMenu* transponderMenu_ = nullptr;
     bool treeBuilt_ = false;
     bool building_ = false;
+    bool keepingNode_ = false;
     int rebuildCount_ = 0;
     QString currentSelectionText_;
     QPersistentModelIndex contextItem_;

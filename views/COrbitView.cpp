@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "db/ChannelDatabase.h"
+#include "gui/StepTexts.h"
 #include "gui/BrowserState.h"
 #include "gui/CommandIds.h"
 #include "gui/Document.h"
@@ -56,19 +57,19 @@ COrbitView::COrbitView(Document& doc, QWidget* parent) : QTableView(parent), Doc
     columns->setStretchLastSection(false);
 
     programMenu_ = new CommandMenu(*this, QStringLiteral("programMenu"), this);
-    programMenu_->addCommand(ID_PROGRAM_EDIT, tr("Edit"));
-    programMenu_->addCommand(ID_PROGRAM_ADD, tr("Add"));
+    programMenu_->addCommand(ID_PROGRAM_EDIT, QStringLiteral("Edit"));
+    programMenu_->addCommand(ID_PROGRAM_ADD, QStringLiteral("Add"));
     programMenu_->addSeparator();
-    programMenu_->addCommand(ID_EDIT_CUT, tr("Cu&t\tCtrl+X"));
-    programMenu_->addCommand(ID_EDIT_COPY, tr("&Copy\tCtrl+C"));
-    programMenu_->addCommand(ID_EDIT_PASTE, tr("&Paste\tCtrl+V"));
-    programMenu_->addCommand(ID_PROGRAM_DELETE, tr("Delete\tDel"));
+    programMenu_->addCommand(ID_EDIT_CUT, QStringLiteral("Cu&t\tCtrl+X"));
+    programMenu_->addCommand(ID_EDIT_COPY, QStringLiteral("&Copy\tCtrl+C"));
+    programMenu_->addCommand(ID_EDIT_PASTE, QStringLiteral("&Paste\tCtrl+V"));
+    programMenu_->addCommand(ID_PROGRAM_DELETE, QStringLiteral("Delete\tDel"));
     programMenu_->addSeparator();
-    QMenu* view = programMenu_->addMenu(tr("View"));
+    QMenu* view = programMenu_->addMenu(QStringLiteral("View"));
     view->setObjectName(QStringLiteral("programMenuView"));
-    programMenu_->addCommand(ID_LIST_TV_RADIO, tr("T&V / Radio"), view);
-    programMenu_->addCommand(ID_LIST_TV, tr("&TV"), view);
-    programMenu_->addCommand(ID_LIST_RADIO, tr("&Radio"), view);
+    programMenu_->addCommand(ID_LIST_TV_RADIO, QStringLiteral("T&V / Radio"), view);
+    programMenu_->addCommand(ID_LIST_TV, QStringLiteral("&TV"), view);
+    programMenu_->addCommand(ID_LIST_RADIO, QStringLiteral("&Radio"), view);
 
     findBar_ = new FindBar(this);
     connect(findBar_, &FindBar::textEdited, this, [this](const QString&) {
@@ -151,7 +152,30 @@ void COrbitView::onInitialUpdate()
     document().updateAllViews(nullptr);
 }
 
-void COrbitView::onUpdate(DocumentView*, int) { refill(); }
+void COrbitView::onUpdate(DocumentView*, int hint)
+{
+    if (hint != HINT_HISTORY) {
+        refill();
+        return;
+    }
+    // After an undo or a redo the rows that still exist stay selected, and the list where it was.
+    const std::vector<int> selected = selectedRealRows();
+    const int current = currentIndex().row();
+    const int top = topIndex();
+    refill();
+    const int n = model_.rowCount();
+    QItemSelection keep;
+    for (std::size_t i = 0; i < selected.size();) {
+        std::size_t j = i;
+        while (j + 1 < selected.size() && selected[j + 1] == selected[j] + 1) ++j;
+        const int last = std::min(selected[j], n - 1);
+        if (selected[i] <= last) keep.select(model_.index(selected[i], 0), model_.index(last, ROW_COLUMNS - 1));
+        i = j + 1;
+    }
+    selectionModel()->select(keep, QItemSelectionModel::ClearAndSelect);
+    if (current >= 0 && current < n) selectionModel()->setCurrentIndex(model_.index(current, 0), QItemSelectionModel::NoUpdate);
+    if (top > 0 && top < n) scrollTo(model_.index(top, 0), QAbstractItemView::PositionAtTop);
+}
 
 void COrbitView::setFilter(std::uint32_t bit)
 {
@@ -177,7 +201,7 @@ void COrbitView::refill()
         message(QString::fromUtf8(texts::UNKNOWN_FAV_LIST), PromptIcon::Stop);
         return;
     case FillResult::Status::ListUnreadable:
-        message(QString::asprintf(texts::READ_ERROR, result.error.type, result.error.code));
+        message(QString::fromStdString(databaseErrorText(result.error.type, result.error.code)));
         return;
     case FillResult::Status::NoMemory:
         message(QString::fromUtf8(texts::NO_MEMORY));
@@ -186,7 +210,7 @@ void COrbitView::refill()
     }
     programTable_ = (document().browser().scope() & SCOPE_PROGRAMS) != 0;
     // A broken database would otherwise raise one box per row; the first one says it.
-    if (result.error.failed()) message(QString::asprintf(texts::READ_ERROR, result.error.type, result.error.code));
+    if (result.error.failed()) message(QString::fromStdString(databaseErrorText(result.error.type, result.error.code)));
     if (rows.empty())
         model_.showPlaceholder();
     else
@@ -199,12 +223,12 @@ bool COrbitView::rebuildChain(std::vector<ListRow>& chain)
     switch (result.status) {
     case FillResult::Status::UnknownList: message(QString::fromUtf8(texts::UNKNOWN_FAV_LIST), PromptIcon::Stop); return false;
     case FillResult::Status::ListUnreadable:
-        message(QString::asprintf(texts::READ_ERROR, result.error.type, result.error.code));
+        message(QString::fromStdString(databaseErrorText(result.error.type, result.error.code)));
         return false;
     case FillResult::Status::NoMemory: message(QString::fromUtf8(texts::NO_MEMORY)); return false;
     case FillResult::Status::Ok: break;
     }
-    if (result.error.failed()) message(QString::asprintf(texts::READ_ERROR, result.error.type, result.error.code));
+    if (result.error.failed()) message(QString::fromStdString(databaseErrorText(result.error.type, result.error.code)));
     model_.takeProgramIndices(chain);
     return true;
 }
@@ -311,14 +335,23 @@ void COrbitView::editAt(QPoint point, int mode)
         int newProgram = -1;
         bool accepted = false;
         if (!dialogs_) return;
-        document().edit([&] { accepted = dialogs_->editProgram(this, program, mode, newProgram); });
+        const QString step = mode == MODE_ADD_PROGRAM ? QStringLiteral("Add program")
+                                                      : steps::named("Edit program", rowName(row));
+        document().edit(step, [&] { accepted = dialogs_->editProgram(this, program, mode, newProgram); });
         if (accepted) afterProgramDialog(row, mode, newProgram);
         return;
     }
     if (model_.isPlaceholder(row) || !dialogs_) return;
     bool accepted = false;
-    document().edit([&] { accepted = dialogs_->editProgramTransponder(this, model_.programIndex(row), mode); });
+    document().edit(steps::named("Edit transponder of", rowName(row)),
+                    [&] { accepted = dialogs_->editProgramTransponder(this, model_.programIndex(row), mode); });
     if (accepted) refill();
+}
+
+QString COrbitView::rowName(int row) const
+{
+    if (row < 0 || row >= model_.rowCount() || model_.isPlaceholder(row)) return {};
+    return texts::fromBytes(model_.row(row).texts[1]).trimmed();
 }
 
 void COrbitView::afterProgramDialog(int row, int mode, int newProgram)

@@ -92,6 +92,8 @@ private:
     // Opens the program or transponder dialog for the row at a viewport point.
     void editAt(QPoint point, int mode);
     void afterProgramDialog(int row, int mode, int newProgram);
+    // The channel name a row shows, for the names of undo steps.
+    QString rowName(int row) const;
     void selectRange(const QPoint& pos);
     bool findFrom(int from, int step);
     void placeFindBar();

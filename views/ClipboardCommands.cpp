@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "db/ChannelDatabase.h"
+#include "gui/StepTexts.h"
 #include "gui/BrowserState.h"
 #include "gui/Document.h"
 #include "gui/Prompter.h"
@@ -77,7 +78,7 @@ void ClipboardCommands::cut()
 {
     const std::vector<int> rows = view_.selectedRealRows();
     if (rows.empty()) return;
-    view_.document().edit([&] {
+    view_.document().edit(steps::programs("Cut", static_cast<int>(rows.size())), [&] {
         fillClipboard(rows, true);
         removeRows(rows, false);
     });
@@ -88,7 +89,7 @@ void ClipboardCommands::remove()
 {
     const std::vector<int> rows = view_.selectedRealRows();
     if (rows.empty()) return;
-    view_.document().edit([&] { removeRows(rows, true); });
+    view_.document().edit(steps::programs("Delete", static_cast<int>(rows.size())), [&] { removeRows(rows, true); });
 }
 
 void ClipboardCommands::removeRows(const std::vector<int>& rows, bool placeholderWhenEmpty)
@@ -142,7 +143,8 @@ void ClipboardCommands::paste()
     if (!db.checkPastePosition(position, scope)) return;
 
     int rc = -1;
-    doc.edit([&] { rc = db.pasteClipboard(position, scope); });
+    doc.edit(steps::programs("Paste", static_cast<int>(db.clipboard().size())),
+             [&] { rc = db.pasteClipboard(position, scope); });
     if (rc >= 0) {
         const ProgramClipboard& items = db.clipboard();
         const int pasted = static_cast<int>(std::count_if(items.begin(), items.end(), [](const ProgramInfo& i) { return i.placed == 1; }));

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "db/ChannelDatabase.h"
+#include "gui/StepTexts.h"
 #include "gui/BrowserState.h"
 #include "gui/Document.h"
 #include "gui/Prompter.h"
@@ -131,6 +132,8 @@ void ProgramDragController::begin(int row, QPoint viewportPos)
     }
 
     ChannelDatabase& db = doc.database();
+    // Lift and drop are one step: the rows are out of the database while the mouse moves.
+    doc.beginEdit();
     db.setDragInProgress(true);
     dragging_ = true;
     dropRow_ = row;
@@ -140,11 +143,9 @@ void ProgramDragController::begin(int row, QPoint viewportPos)
         end();
         return;
     }
-    db.updateCrc(db.version());
     std::vector<ListRow> chain;
     view_.rebuildChain(chain);
     view_.deselectPage();
-    doc.setModifiedFlag(true);
 
     lastGlobal_ = view_.viewport()->mapToGlobal(viewportPos);
     movePicture(lastGlobal_);
@@ -173,7 +174,7 @@ bool ProgramDragController::lift()
         const int rc = programTable_ ? db.getProgramInfo(0, model.programIndex(r), item) : db.getProgramInfo(scope, r, item);
         if (rc < 0) {
             items.clear();
-            doc.prompter().message(QString::asprintf(texts::READ_ERROR, DBT_PROGRAM, rc));
+            doc.prompter().message(QString::fromStdString(databaseErrorText(DBT_PROGRAM, rc)));
             return false;
         }
         item.programIndex = r;
@@ -208,9 +209,13 @@ void ProgramDragController::end()
     picture_->hide();
     dragging_ = false;
     highlighted_ = -1;
-    view_.document().database().setDragInProgress(false);
-    view_.document().database().dragList().clear();
+    Document& doc = view_.document();
+    ChannelDatabase& db = doc.database();
+    const int n = static_cast<int>(db.dragList().size());
+    db.setDragInProgress(false);
+    db.dragList().clear();
     sourceRows_.clear();
+    doc.endEdit(steps::programs("Drag", n));
 }
 
 void ProgramDragController::movePicture(QPoint global) { picture_->move(global + PICTURE_OFFSET); }
@@ -283,7 +288,6 @@ void ProgramDragController::drop(QPoint pos)
     } else {
         rc = db.dropPrograms(DBT_FAVOURITE, scopeFavList(scope), position, items, scope);
     }
-    db.updateCrc(db.version());
 
     std::vector<ListRow> chain;
     const bool rebuilt = rc >= 0 && view_.rebuildChain(chain);
