@@ -1,6 +1,7 @@
 // The views on a full database (20,000 programs), offscreen, through the real widgets: selecting
 // a tree node until the list is filled and painted, and paging through the whole list with a
-// real paint per page; copy and paste, delete and drag of 1,000 selected programs.
+// real paint per page; copy and paste, delete and drag of 1,000 selected programs; undo and redo
+// of 10,000 deleted or dragged programs, and what the history costs.
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,6 +21,7 @@
 #include "app/CMainFrame.h"
 #include "app/COrbitApp.h"
 #include "app/COrbitDoc.h"
+#include "app/EditHistory.h"
 #include "db/ChannelDatabase.h"
 #include "db/Names.h"
 #include "db/SampleGenerator.h"
@@ -33,7 +36,12 @@ using namespace satorix;
 
 class SilentPrompter : public Prompter {
 public:
-    PromptAnswer message(const QString&, PromptIcon, PromptButtons) override { return PromptAnswer::Cancel; }
+    // "Not saved! Save it now?" is answered No, so that every benchmark can open the file again.
+    PromptAnswer message(const QString&, PromptIcon, PromptButtons buttons) override
+    {
+        return buttons == PromptButtons::YesNoCancel || buttons == PromptButtons::YesNo ? PromptAnswer::No
+                                                                                        : PromptAnswer::Cancel;
+    }
     QString openFileName(const FileDialogRequest&) override { return {}; }
     QString saveFileName(const FileDialogRequest&) override { return {}; }
 };
@@ -128,24 +136,25 @@ void BM_ScrollTopToBottom(benchmark::State& state)
 }
 
 constexpr int MOVED = 1000;
+constexpr int MANY = 10000;
 
 // The untouched database in the whole table, rows first..first+MOVED-1 selected, the list active.
-void freshSelectionKeepingDatabase(int first)
+void freshSelectionKeepingDatabase(int first, int count = MOVED)
 {
     selectAndPaint(g_favouriteList);
     selectAndPaint(QStringLiteral("Satellites"));
     g_app->frame()->setActiveView(&list());
     const QAbstractItemModel* model = list().model();
-    list().selectionModel()->select(QItemSelection(model->index(first, 0), model->index(first + MOVED - 1, 9)),
+    list().selectionModel()->select(QItemSelection(model->index(first, 0), model->index(first + count - 1, 9)),
                                     QItemSelectionModel::ClearAndSelect);
     list().scrollToRow(first);
     list().viewport()->repaint();
 }
 
-void freshSelection(int first)
+void freshSelection(int first, int count = MOVED)
 {
     g_app->document()->openDroppedFile(g_path);
-    freshSelectionKeepingDatabase(first);
+    freshSelectionKeepingDatabase(first, count);
 }
 
 void mouse(QEvent::Type type, QPoint pos, Qt::MouseButtons buttons)
@@ -207,6 +216,75 @@ void BM_Drag1000(benchmark::State& state)
     state.counters["moved_to"] = list().selectionModel()->selection().isEmpty() ? -1 : list().selectionModel()->selection().first().top();
 }
 
+// Undo, then redo, of one big step, each until the views show the result; the step is made once.
+void runUndoRedo(benchmark::State& state, const std::function<void()>& makeStep)
+{
+    freshSelection(100, MANY);
+    makeStep();
+    EditHistory& history = g_app->document()->history();
+    if (history.count() != 1) state.SkipWithError("the command made no step");
+    double undoMs = 0;
+    double redoMs = 0;
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        g_app->frame()->runCommand(ID_EDIT_UNDO);
+        list().viewport()->repaint();
+        auto t1 = std::chrono::steady_clock::now();
+        g_app->frame()->runCommand(ID_EDIT_REDO);
+        list().viewport()->repaint();
+        auto t2 = std::chrono::steady_clock::now();
+        undoMs = std::max(undoMs, std::chrono::duration<double, std::milli>(t1 - t0).count());
+        redoMs = std::max(redoMs, std::chrono::duration<double, std::milli>(t2 - t1).count());
+    }
+    state.counters["slowest_undo_ms"] = undoMs;
+    state.counters["slowest_redo_ms"] = redoMs;
+    state.counters["step_kib"] = static_cast<double>(history.storedBytes()) / 1024.0;
+}
+
+void BM_UndoRedoDelete10000(benchmark::State& state)
+{
+    runUndoRedo(state, [] { g_app->frame()->runCommand(ID_PROGRAM_DELETE); });
+}
+
+void BM_UndoRedoDrag10000(benchmark::State& state)
+{
+    runUndoRedo(state, [] {
+        const QPoint from = list().visualRect(list().model()->index(100, 1)).center();
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        mouse(QEvent::MouseMove, from + QPoint(0, 12), Qt::LeftButton);
+        mouse(QEvent::MouseMove, from - QPoint(0, 30), Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, from - QPoint(0, 30), Qt::NoButton);
+    });
+}
+
+// What recording adds to an edit: the same one-program change with and without a step.
+void BM_EditOneProgram(benchmark::State& state)
+{
+    g_app->document()->openDroppedFile(g_path);
+    ChannelDatabase& db = g_app->document()->database();
+    const bool recorded = state.range(0) == 1;
+    std::uint16_t flags = 0;
+    for (auto _ : state) {
+        const auto change = [&] {
+            RecordView program;
+            db.getRecord(DBT_PROGRAM, 5, program);
+            program.field[progf::FLAGS] = (++flags & 1) ? FLAG_LOCKED : 0;
+            db.recordOp(DBT_PROGRAM, OP_EDIT, 5, program);
+        };
+        if (recorded)
+            g_app->document()->edit(QStringLiteral("Edit program"), change);
+        else
+            change();
+    }
+    // The first 1,000 steps of this loop, as the history holds them.
+    state.counters["history_kib_per_1000_steps"] =
+        static_cast<double>(g_app->document()->history().storedBytes()) / 1024.0 *
+        1000.0 / std::max(1, std::min(g_app->document()->history().count(), EditHistory::MAX_STEPS));
+}
+
+BENCHMARK(BM_UndoRedoDelete10000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_UndoRedoDrag10000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_EditOneProgram)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CopyPaste1000)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_Delete1000)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_Drag1000)->Unit(benchmark::kMillisecond)->Iterations(5);
