@@ -2,9 +2,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <numeric>
 #include <vector>
 
 #include "db/ChannelDatabase.h"
+#include "db/Duplicates.h"
+#include "db/ProgramOrder.h"
 #include "db/SampleGenerator.h"
 
 using namespace satorix;
@@ -174,5 +177,66 @@ void BM_CopyWholeTableToClipboard(benchmark::State& state)
         static_cast<double>(sizeof(ProgramInfo) * db.clipboard().capacity()) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_CopyWholeTableToClipboard)->Unit(benchmark::kMillisecond);
+
+// Sort of every program, favourites following; the keys are read inside the timed part.
+void BM_SortAllPrograms(benchmark::State& state)
+{
+    ChannelDatabase db;
+    fullDatabase(db);
+    const Snapshot start(db);
+    std::vector<int> all(static_cast<std::size_t>(db.programsInUse()));
+    std::iota(all.begin(), all.end(), 0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        start.restore(db);
+        state.ResumeTiming();
+        sortPrograms(db, all, static_cast<SortKey>(state.range(0)));
+    }
+    state.counters["programs"] = static_cast<double>(all.size());
+}
+BENCHMARK(BM_SortAllPrograms)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+void BM_DuplicateScan(benchmark::State& state)
+{
+    ChannelDatabase db;
+    fullDatabase(db);
+    std::size_t groups = 0;
+    for (auto _ : state) groups = findDuplicates(db).size();
+    state.counters["groups"] = static_cast<double>(groups);
+}
+BENCHMARK(BM_DuplicateScan)->Unit(benchmark::kMillisecond);
+
+// 5,000 programs made duplicates of others (same transponder and service id), then removed.
+void BM_RemoveDuplicates5000(benchmark::State& state)
+{
+    ChannelDatabase db;
+    fullDatabase(db);
+    for (int p = 0; p < 5000; ++p)
+        std::memcpy(db.image() + DatabaseImage::programOffset(2 * p + 1), db.image() + DatabaseImage::programOffset(2 * p),
+                    layout::PROGRAM_SIZE);
+    const Snapshot start(db);
+    std::size_t removed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        start.restore(db);
+        const std::vector<DuplicateGroup> groups = findDuplicates(db);
+        state.ResumeTiming();
+        removeDuplicates(db, groups);
+        removed = static_cast<std::size_t>(20000 - db.programCount());
+    }
+    state.counters["removed"] = static_cast<double>(removed);
+}
+BENCHMARK(BM_RemoveDuplicates5000)->Unit(benchmark::kMillisecond);
+
+// One row down for 1,000 rows spread over the table.
+void BM_MoveDown1000(benchmark::State& state)
+{
+    ChannelDatabase db;
+    fullDatabase(db);
+    std::vector<int> rows;
+    for (int p = 0; p < 1000; ++p) rows.push_back(p * 19);
+    for (auto _ : state) movePrograms(db, rows, Move::Down);
+}
+BENCHMARK(BM_MoveDown1000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "db/FileSystem.h"
 #include "tools/cli/CliCommon.h"
 #include "tools/cli/DbCommands.h"
+#include "tools/cli/EditCommands.h"
 #include "tools/cli/LinkCommands.h"
 
 int main(int argc, char** argv)
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
     int result = satorix::cli::EXIT_OK;
     satorix::cli::DbCommands db(app, result);
+    satorix::cli::EditCommands edits(app, result);
     satorix::cli::LinkCommands link(app, result);
     try {
         app.parse(argc, argv);
