@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include <string>
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
@@ -26,6 +27,7 @@
 #include "gui/CommandIds.h"
 #include "views/CLeftView.h"
 #include "views/COrbitView.h"
+#include "views/ProgramCommands.h"
 
 namespace satorix {
 
@@ -149,6 +151,21 @@ void CMainFrame::createActions()
         ->setShortcut(KS(Qt::CTRL | Qt::Key_Z));
     makeAction(ID_EDIT_REDO, "actionEditRedo", QStringLiteral("&Redo"), QStringLiteral("Redo the last undone action\nRedo"))
         ->setShortcuts({KS(Qt::CTRL | Qt::Key_Y), KS(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // Sort, moves, bulk edits, duplicates: the texts the list's own menu shows too.
+    const auto toolAction = [this](const CommandText& c) {
+        const QString text = QString::fromLatin1(c.text).section(QLatin1Char('\t'), 0, 0);
+        return makeAction(c.id, ("actionTool" + std::to_string(c.id)).c_str(), text, QString(text).remove(QLatin1Char('&')));
+    };
+    for (const CommandText& c : kSortCommands) toolAction(c);
+    for (const CommandText& c : kRowCommands) toolAction(c);
+    actions_.value(ID_MOVE_UP)->setShortcut(KS(Qt::CTRL | Qt::Key_Up));
+    actions_.value(ID_MOVE_DOWN)->setShortcut(KS(Qt::CTRL | Qt::Key_Down));
+    for (int l = 0; l < FAV_LISTS; ++l) {
+        toolAction({ID_FAV_ADD_FIRST + l, "List"});
+        toolAction({ID_FAV_REMOVE_FIRST + l, "List"});
+    }
+    makeAction(ID_FIND_DUPLICATES, "actionFindDuplicates", QStringLiteral("Find &Duplicates..."),
+               QStringLiteral("Find programs that are there twice\nFind Duplicates"));
     makeAction(ID_EDIT_CUT, "actionEditCut", QStringLiteral("Cu&t"), QStringLiteral("Cut the selection and put it on the Clipboard\nCut"))
         ->setShortcuts({KS(Qt::CTRL | Qt::Key_X), KS(Qt::SHIFT | Qt::Key_Delete)});
     makeAction(ID_EDIT_COPY, "actionEditCopy", QStringLiteral("&Copy"), QStringLiteral("Copy the selection and put it on the Clipboard\nCopy"))
@@ -224,6 +241,21 @@ void CMainFrame::createMenus()
     edit->addAction(actions_.value(ID_EDIT_REDO));
     edit->addSeparator();
     for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_PROGRAM_DELETE}) edit->addAction(actions_.value(id));
+    edit->addSeparator();
+    QMenu* sort = edit->addMenu(QString::fromLatin1(SORT_MENU));
+    sort->setObjectName(QStringLiteral("menuEditSort"));
+    for (const CommandText& c : kSortCommands) sort->addAction(actions_.value(c.id));
+    edit->addAction(actions_.value(ID_FIND_DUPLICATES));
+    edit->addSeparator();
+    for (const CommandText& c : kRowCommands) edit->addAction(actions_.value(c.id));
+    QMenu* addTo = edit->addMenu(QString::fromLatin1(ADD_TO_LIST_MENU));
+    addTo->setObjectName(QStringLiteral("menuEditAddToList"));
+    QMenu* removeFrom = edit->addMenu(QString::fromLatin1(REMOVE_FROM_LIST_MENU));
+    removeFrom->setObjectName(QStringLiteral("menuEditRemoveFromList"));
+    for (int l = 0; l < FAV_LISTS; ++l) {
+        addTo->addAction(actions_.value(ID_FAV_ADD_FIRST + l));
+        removeFrom->addAction(actions_.value(ID_FAV_REMOVE_FIRST + l));
+    }
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("menuView"));

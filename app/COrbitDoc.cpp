@@ -1,5 +1,6 @@
 #include "app/COrbitDoc.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
@@ -8,6 +9,9 @@
 #include "app/AppConfig.h"
 #include "app/AppTexts.h"
 #include "app/EditHistory.h"
+#include "dialogs/DuplicatesDialog.h"
+#include "db/ProgramOrder.h"
+#include "gui/StepTexts.h"
 #include "app/FileTypeRegistration.h"
 #include "app/OptionsDialog.h"
 #include "app/RecentFileList.h"
@@ -59,6 +63,8 @@ COrbitDoc::COrbitDoc(const DocServices& services, const RegistrationOptions& reg
                 ui.enabled = history_->canUndo();
                 ui.text = ui.enabled ? QStringLiteral("&Undo %1").arg(history_->undoText()) : QStringLiteral("&Undo");
             })
+        .on(ID_FIND_DUPLICATES, [this] { findDuplicates(); },
+            [this](CommandUi& ui) { ui.enabled = s_.db.isLoaded(); })
         .on(ID_EDIT_REDO, [this] { history_->redo(); },
             [this](CommandUi& ui) {
                 ui.enabled = history_->canRedo();
@@ -215,6 +221,17 @@ void COrbitDoc::historyApplied(const ImageDelta& delta)
 {
     if (touchesTree(delta)) s_.browser.rebuildRequest = true;
     updateAllViews(nullptr, HINT_HISTORY);
+}
+
+void COrbitDoc::findDuplicates()
+{
+    DuplicatesDialog dialog(s_.db, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) return;
+    const std::vector<int> removed = dialog.checked();
+    if (removed.empty()) return;
+    if (edit(steps::counted("Delete", static_cast<int>(removed.size()), "duplicate", "duplicates"),
+             [&] { removePrograms(s_.db, removed, dialog.replacements()); }))
+        updateAllViews(nullptr);
 }
 
 void COrbitDoc::takeDialogNames(const QString& path)

@@ -96,6 +96,8 @@ public:
     SaveResult onFileSave();
     SaveResult onFileSaveAs();
     void onOptions();
+    // Edit > Find Duplicates: the dialog, then the checked programs deleted as one step.
+    void findDuplicates();
     // A database file dropped on the main window; true when it loaded.
     bool openDroppedFile(const QString& path);
     // After a successful download: the database is new, unnamed and modified.

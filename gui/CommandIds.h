@@ -47,6 +47,21 @@ constexpr int ID_LIST_TV_RADIO = 32803;
 constexpr int ID_LIST_TV = 32804;
 constexpr int ID_LIST_RADIO = 32805;
 
+// Sort, move, bulk edits and duplicates of the program list
+constexpr int ID_SORT_NAME = 32830;
+constexpr int ID_SORT_PROVIDER = 32831;
+constexpr int ID_SORT_SATELLITE = 32832;
+constexpr int ID_SORT_SERVICE_ID = 32833;
+constexpr int ID_FIND_DUPLICATES = 32834;
+constexpr int ID_PROGRAM_LOCK = 32835;
+constexpr int ID_PROGRAM_UNLOCK = 32836;
+constexpr int ID_MOVE_TOP = 32837;
+constexpr int ID_MOVE_BOTTOM = 32838;
+constexpr int ID_MOVE_UP = 32839;
+constexpr int ID_MOVE_DOWN = 32840;
+constexpr int ID_FAV_ADD_FIRST = 32841;    // .. 32849, lists 1..9
+constexpr int ID_FAV_REMOVE_FIRST = 32850; // .. 32858
+
 // Link and settings
 constexpr int ID_STB_DOWNLOAD = 32806;
 constexpr int ID_SETTINGS_PORT = 32807;

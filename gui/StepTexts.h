@@ -5,12 +5,14 @@
 // Names of undo steps, as the Edit menu shows them after "Undo " and "Redo ".
 namespace satorix::steps {
 
-// "Delete 1 program", "Drag 12 programs".
-inline QString programs(const char* verb, int n)
+// "Delete 1 duplicate", "Delete 3 duplicates".
+inline QString counted(const char* verb, int n, const char* one, const char* many)
 {
-    return n == 1 ? QStringLiteral("%1 1 program").arg(QLatin1String(verb))
-                  : QStringLiteral("%1 %2 programs").arg(QLatin1String(verb)).arg(n);
+    return QStringLiteral("%1 %2 %3").arg(QLatin1String(verb)).arg(n).arg(QLatin1String(n == 1 ? one : many));
 }
+
+// "Delete 1 program", "Drag 12 programs".
+inline QString programs(const char* verb, int n) { return counted(verb, n, "program", "programs"); }
 
 inline QString named(const char* what, const QString& name)
 {

@@ -15,6 +15,7 @@
 #include "gui/Document.h"
 #include "gui/EditDialogs.h"
 #include "views/ClipboardCommands.h"
+#include "views/ProgramCommands.h"
 #include "views/CommandMenu.h"
 #include "views/FindBar.h"
 #include "views/ProgramDragController.h"
@@ -65,6 +66,8 @@ COrbitView::COrbitView(Document& doc, QWidget* parent) : QTableView(parent), Doc
     programMenu_->addCommand(ID_EDIT_PASTE, QStringLiteral("&Paste\tCtrl+V"));
     programMenu_->addCommand(ID_PROGRAM_DELETE, QStringLiteral("Delete\tDel"));
     programMenu_->addSeparator();
+    addProgramToolCommands(*programMenu_);
+    programMenu_->addSeparator();
     QMenu* view = programMenu_->addMenu(QStringLiteral("View"));
     view->setObjectName(QStringLiteral("programMenuView"));
     programMenu_->addCommand(ID_LIST_TV_RADIO, QStringLiteral("T&V / Radio"), view);
@@ -94,7 +97,9 @@ COrbitView::COrbitView(Document& doc, QWidget* parent) : QTableView(parent), Doc
 
     drag_ = new ProgramDragController(*this);
     clipboard_ = std::make_unique<ClipboardCommands>(*this);
+    programCommands_ = std::make_unique<ProgramCommands>(*this);
     registerCommands();
+    programCommands_->registerCommands(commands_);
 }
 
 COrbitView::~COrbitView() = default;
@@ -240,6 +245,15 @@ int COrbitView::firstSelectedRow() const
         if (first < 0 || range.top() < first) first = range.top();
     return first;
 }
+
+bool COrbitView::showsWholeList() const
+{
+    const BrowserState& browser = document().browser();
+    if (!(browser.scope() & SCOPE_PROGRAMS)) return scopeFavList(browser.scope()) >= 0;
+    return browser.selectedText == texts::ROOT_PROVIDERS || browser.selectedText == texts::ROOT_SATELLITES;
+}
+
+bool COrbitView::dragging() const { return drag_ && drag_->dragging(); }
 
 bool COrbitView::realRowSelected() const
 {

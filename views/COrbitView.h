@@ -12,6 +12,7 @@
 namespace satorix {
 
 class ClipboardCommands;
+class ProgramCommands;
 class CommandMenu;
 class EditDialogs;
 class FindBar;
@@ -51,6 +52,9 @@ public:
     // The lowest selected row, -1 when none; the selection is read by ranges, never row by row.
     int firstSelectedRow() const;
     bool realRowSelected() const;
+    // The whole table or a whole favourite list: row numbers are places there, so rows can move.
+    bool showsWholeList() const;
+    bool dragging() const;
     // New row records for the present scope. The items get their program index and position from
     // them; their texts stay, callers copy the ones they need. False after a refused fill.
     bool rebuildChain(std::vector<ListRow>& chain);
@@ -106,6 +110,7 @@ private:
     FindBar* findBar_ = nullptr;
     ProgramDragController* drag_ = nullptr;
     std::unique_ptr<ClipboardCommands> clipboard_;
+    std::unique_ptr<ProgramCommands> programCommands_;
     int fillCount_ = 0;
     bool columnsCreated_ = false;
     bool programTable_ = true;

@@ -20,12 +20,7 @@ constexpr const char* WAIT_ROW = "WAIT...";
 
 } // namespace
 
-bool ClipboardCommands::showsWholeList() const
-{
-    const BrowserState& browser = view_.document().browser();
-    if (!(browser.scope() & SCOPE_PROGRAMS)) return scopeFavList(browser.scope()) >= 0;
-    return browser.selectedText == texts::ROOT_PROVIDERS || browser.selectedText == texts::ROOT_SATELLITES;
-}
+bool ClipboardCommands::showsWholeList() const { return view_.showsWholeList(); }
 
 int ClipboardCommands::numberOffset() const
 {

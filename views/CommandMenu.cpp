@@ -40,6 +40,7 @@ void CommandMenu::refreshStates()
         action->setEnabled(ui.enabled);
         action->setCheckable(ui.checked.has_value());
         if (ui.checked) action->setChecked(*ui.checked);
+        if (ui.text) action->setText(*ui.text);
     }
 }
 
