@@ -10,6 +10,7 @@
 
 #include "DatabaseImage.h"
 #include "DbTypes.h"
+#include "NameCodec.h"
 #include "ProgramInfo.h"
 #include "RecordView.h"
 
@@ -42,6 +43,10 @@ public:
     void setLoadedVersion(std::uint32_t v) { loadedVersion_ = v; }
     bool isLoaded() const { return loaded_ != 0; }
     void setLoaded(bool on) { loaded_ = on ? 1 : 0; }
+
+    // The table of names that name none themselves (a setting of the program, not of the image).
+    NameTable nameTable() const { return nameTable_; }
+    void setNameTable(NameTable table) { nameTable_ = table; }
 
     void setNotifier(Notifier n) { notifier_ = std::move(n); }
     void notify(const std::string& text, MessageIcon icon = MessageIcon::None) const;
@@ -165,6 +170,7 @@ private:
     ProgramClipboard dragList_;
     int pendingInsertKind_ = -1;
     bool dragInProgress_ = false;
+    NameTable nameTable_ = NameTable::Latin1;
 };
 
 } // namespace satorix

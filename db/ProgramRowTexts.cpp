@@ -67,9 +67,8 @@ RowTextError ProgramRowBuilder::build(int programIndex, int position, RowTexts& 
         fail(DBT_PROGRAM, r);
         return err;
     }
-    std::string_view name = boundedName(prog.name[0]);
-    if (!name.empty() && isCharTableByte(static_cast<unsigned char>(name[0]))) name.remove_prefix(1);
-    out[1] = name;
+    // Names as UTF-8 text, read in their own character table.
+    out[1] = decodeName(boundedName(prog.name[0]), db_.nameTable());
 
     std::string status = "     ";
     status[0] = programIndex < db_.tvProgramCount() ? 'T' : 'R';
@@ -83,7 +82,7 @@ RowTextError ProgramRowBuilder::build(int programIndex, int position, RowTexts& 
     if (int r = db_.getRecord(DBT_PROVIDER, prog.field[progf::PROVIDER], provider); r != 0)
         fail(DBT_PROVIDER, r);
     else
-        out[3] = boundedName(provider.name[0]);
+        out[3] = decodeName(boundedName(provider.name[0]), db_.nameTable());
 
     RecordView tp;
     if (int r = db_.getRecord(DBT_TRANSPONDER, prog.field[progf::TRANSPONDER], tp); r != 0) {
@@ -94,7 +93,7 @@ RowTextError ProgramRowBuilder::build(int programIndex, int position, RowTexts& 
         if (int rs = db_.getRecord(DBT_SATELLITE, sat, satellite); rs != 0)
             fail(DBT_SATELLITE, rs);
         else
-            out[4] = boundedName(satellite.name[0]);
+            out[4] = decodeName(boundedName(satellite.name[0]), db_.nameTable());
         out[5] = number(tp.field[tpf::FREQUENCY]);
         out[6] = number(tp.field[tpf::SYMBOL_RATE]);
         static const char* const pol[] = {"H", "V", "L", "R"};

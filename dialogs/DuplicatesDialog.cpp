@@ -72,10 +72,10 @@ void DuplicatesDialog::fill(const ChannelDatabase& db)
         for (int p : g.programs) {
             RowTexts t;
             rows.build(p, p, t);
-            auto* item = new QTreeWidgetItem(group, {texts::fromBytes(t[0]), texts::fromBytes(t[1]),
-                                                     texts::fromBytes(t[3]),
-                                                     texts::fromBytes(t[5] + " " + t[7]) + QStringLiteral(" ") +
-                                                         texts::fromBytes(t[4]),
+            auto* item = new QTreeWidgetItem(group, {texts::fromUtf8(t[0]), texts::fromUtf8(t[1]),
+                                                     texts::fromUtf8(t[3]),
+                                                     texts::fromUtf8(t[5] + " " + t[7]) + QStringLiteral(" ") +
+                                                         texts::fromUtf8(t[4]),
                                                      lists(rows.favBits(p))});
             item->setCheckState(NUMBER, p == g.keep ? Qt::Unchecked : Qt::Checked);
             items.push_back(item);

@@ -26,6 +26,7 @@ namespace satorix {
 
 namespace {
 
+constexpr const char* CANNOT_STORE = "These characters cannot be stored in one character table: %1";
 constexpr int PID_LOW = 17;
 constexpr int PID_HIGH = 8190;
 
@@ -193,9 +194,7 @@ bool ProgramEditDialog::load(int programIndex, int mode)
     for (int i = 0; i < count; ++i) {
         RecordView p;
         if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getRecord(DBT_PROVIDER, i, p))) return false;
-        std::string_view name = boundedName(p.name[0]);
-        if (!name.empty() && isCharTableByte(static_cast<unsigned char>(name[0]))) name.remove_prefix(1);
-        if (!providerItems_.append(texts::fromBytes(name), i)) {
+        if (!providerItems_.append(texts::decodedName(p.name[0], db_.nameTable()), i)) {
             prompter_.message(QStringLiteral("Missing memory (2)"));
             return false;
         }
@@ -203,12 +202,8 @@ bool ProgramEditDialog::load(int programIndex, int mode)
     }
     if (!buildTransponderItems(satellitePosition_, program_.field[progf::TRANSPONDER])) return false;
 
-    marker_ = 0;
-    if (!storedName.empty() && isCharTableByte(static_cast<unsigned char>(storedName[0]))) {
-        marker_ = storedName[0];
-        storedName.erase(0, 1);
-    }
-    name_ = texts::fromBytes(storedName);
+    storedName_ = storedName;
+    name_ = texts::fromUtf8(decodeName(storedName_, db_.nameTable()));
     showProgram();
     if (mode_ == MODE_ADD) preselectFromTree();
     return true;
@@ -324,13 +319,19 @@ void ProgramEditDialog::onScpcClicked(bool checked)
 
 void ProgramEditDialog::onOk()
 {
-    // The name buffer: the marker, if any, and what fits behind it; the 16th byte stays zero.
+    // The name buffer: at most 15 bytes, the 16th stays zero. An unchanged name keeps its bytes.
     char name[NAME_LEN + 1] = {};
-    const std::string typed = texts::toBytes(nameEdit_->text());
-    const int room = marker_ ? 14 : 15;
-    char* dst = name;
-    if (marker_) *dst++ = marker_;
-    std::memcpy(dst, typed.data(), std::min<std::size_t>(typed.size(), static_cast<std::size_t>(room)));
+    std::string bytes = storedName_;
+    if (nameEdit_->text() != name_) {
+        const EncodedName typed = texts::encodedName(nameEdit_->text(), db_.nameTable());
+        if (!typed.ok()) {
+            prompter_.message(QString::fromUtf8(CANNOT_STORE).arg(texts::fromUtf8(typed.unstorable)),
+                              PromptIcon::Exclamation);
+            return;
+        }
+        bytes = typed.bytes;
+    }
+    std::memcpy(name, bytes.data(), std::min<std::size_t>(bytes.size(), NAME_LEN - 1));
     program_.name[0] = name;
 
     if (!readProvider()) return;
@@ -366,7 +367,13 @@ bool ProgramEditDialog::readProvider()
     }
     int count = 0;
     if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getCount(DBT_PROVIDER, count))) return false;
-    const std::string bytes = texts::toBytes(text);
+    const EncodedName encoded = texts::encodedName(text, db_.nameTable());
+    if (!encoded.ok()) {
+        prompter_.message(QString::fromUtf8(CANNOT_STORE).arg(texts::fromUtf8(encoded.unstorable)),
+                          PromptIcon::Exclamation);
+        return false;
+    }
+    const std::string& bytes = encoded.bytes;
     RecordView provider;
     provider.name[0] = bytes.c_str();
     if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.recordOp(DBT_PROVIDER, OP_ADD, count, provider))) return false;

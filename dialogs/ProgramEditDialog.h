@@ -58,7 +58,7 @@ private:
     RecordView program_;
     RecordView satelliteCopy_;
     bool hasSatelliteCopy_ = false;
-    char marker_ = 0; // character-table byte in front of the name, 0 for none
+    std::string storedName_; // the name's bytes, kept exactly when the name is not changed
     QString name_;
     std::array<QString, 9> favouriteNames_;
     ComboItemList satelliteItems_;

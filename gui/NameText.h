@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "db/NameCodec.h"
 #include "db/Names.h"
 
 // The one conversion between the database's name bytes and the texts on screen. Every view and
@@ -21,5 +22,20 @@ inline std::string toBytes(const QString& text) { return text.toLatin1().toStdSt
 
 // A name field of the image (at most 16 bytes, NUL not guaranteed).
 inline QString nameFromField(const char* name) { return fromBytes(boundedName(name)); }
+
+// The list's row texts and everything read through the name codec are UTF-8.
+inline QString fromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A program or provider name, read in its own character table.
+inline QString decodedName(const char* field, NameTable table) { return fromUtf8(decodeName(boundedName(field), table)); }
+
+// The bytes for a typed name (see encodeName).
+inline EncodedName encodedName(const QString& text, NameTable table, std::size_t room = 15)
+{
+    return encodeName(text.toStdString(), table, room);
+}
 
 } // namespace satorix::texts

@@ -365,7 +365,7 @@ void COrbitView::editAt(QPoint point, int mode)
 QString COrbitView::rowName(int row) const
 {
     if (row < 0 || row >= model_.rowCount() || model_.isPlaceholder(row)) return {};
-    return texts::fromBytes(model_.row(row).texts[1]).trimmed();
+    return texts::fromUtf8(model_.row(row).texts[1]).trimmed();
 }
 
 void COrbitView::afterProgramDialog(int row, int mode, int newProgram)

@@ -18,7 +18,7 @@ int ProgramListModel::columnCount(const QModelIndex& parent) const { return pare
 QVariant ProgramListModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) return {};
-    return texts::fromBytes(row(index.row()).texts[static_cast<std::size_t>(index.column())]);
+    return texts::fromUtf8(row(index.row()).texts[static_cast<std::size_t>(index.column())]);
 }
 
 QVariant ProgramListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -150,8 +150,8 @@ int ProgramListModel::findName(const QString& text, int from, int step, bool& wr
     int r = ((from % n) + n) % n;
     wrapped = r != from;
     for (int k = 0; k < n; ++k) {
-        // The character-table byte never reaches the name text, so it cannot match.
-        if (texts::fromBytes(rows_[static_cast<std::size_t>(r)].texts[1]).contains(text, Qt::CaseInsensitive))
+        // Names are read in their own table: the table byte never matches.
+        if (texts::fromUtf8(rows_[static_cast<std::size_t>(r)].texts[1]).contains(text, Qt::CaseInsensitive))
             return r;
         const int next = r + step;
         if (next < 0 || next >= n) wrapped = true;
