@@ -59,7 +59,7 @@ TEST(EndToEnd, DownloadEditUploadReachesTheReceiverExactly)
     AppFixture f;
     ASSERT_TRUE(f.start());
     const Bytes sent = sampleImage(3);
-    SimReceiver sim(sent);
+    SimOnPty sim(SimOnPty::anyMode(sent));
     PortDevices::setDevice(1, QString::fromStdString(sim.device()));
 
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
