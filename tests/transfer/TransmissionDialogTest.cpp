@@ -122,30 +122,7 @@ TEST_F(TransmissionDialogTest, CancelWithNothingRunningClosesAtOnce)
     EXPECT_TRUE(d->sessionCancelled());
 }
 
-// A receiver that never answers: the download waits for the acknowledgement of its request.
-TEST_F(TransmissionDialogTest, CancelWaitsForTheWorkersClosingReport)
-{
-    stbsim::Pty silent;
-    ASSERT_TRUE(silent.open());
-    context.port.port = 1;
-    context.port.device = silent.slavePath();
-    TransmissionDialog d(context, db, prompter);
-    d.setKind(1);
-    d.open();
-    EXPECT_EQ("Download database from Set Top Box", d.windowTitle());
-    EXPECT_EQ("Please wait", field(d, "statusEdit"));
-    ASSERT_TRUE(waitWithEvents([&] { return field(d, "statusEdit") == "Waiting for answer from Set Top Box"; }));
-
-    QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_TRUE(d.sessionCancelled());
-    EXPECT_TRUE(context.cancelRequested.load());
-    ASSERT_TRUE(waitWithEvents([&] { return !d.isVisible(); }));
-    EXPECT_EQ(QDialog::Rejected, d.result());
-    EXPECT_EQ("Wait for Close.....", field(d, "statusEdit"));
-    EXPECT_TRUE(prompter.messages.empty());
-}
-
+// Cancel while a transfer runs is TransferCommandsTest's, in every command's dialog.
 TEST_F(TransmissionDialogTest, GoingAwayStopsAndJoinsItsWorker)
 {
     stbsim::Pty silent;
@@ -157,6 +134,7 @@ TEST_F(TransmissionDialogTest, GoingAwayStopsAndJoinsItsWorker)
         TransmissionDialog d(context, db, prompter);
         d.setKind(2); // waits for the receiver's request
         d.open();
+        EXPECT_EQ("Please wait", field(d, "statusEdit"));
         ASSERT_TRUE(waitWithEvents([&] { return field(d, "statusEdit") == "Waiting for answer from Set Top Box"; }));
     }
     EXPECT_LT(t.elapsed(), 4000);
