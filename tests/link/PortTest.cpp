@@ -78,8 +78,9 @@ TEST(StbPort, OpensExclusivelyAndReopensAfterClose)
 TEST(StbPort, OpenPurgesAndReadsAreRaw)
 {
     PtyPair p;
-    p.send("stale bytes before the open");
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const std::string stale = "stale bytes before the open";
+    p.send(stale);
+    ASSERT_TRUE(satorix::test::waitFor([&] { return p.pty.unreadBySlave() >= stale.size(); }, 2000));
     StbPort port;
     ASSERT_EQ(port.openDevice(p.pty.slavePath(), 115200), 1);
     // Control characters pass untouched: no echo, no line editing, no CR/LF mapping, no XON/XOFF.

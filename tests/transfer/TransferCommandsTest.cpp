@@ -14,7 +14,6 @@
 #include "app/AppConfig.h"
 #include "app/DownloadBackups.h"
 #include "app/TransferCommands.h"
-#include "db/DatabaseCheck.h"
 #include "gui/CommandIds.h"
 #include "link/RegionRules.h"
 #include "link/StbIdentity.h"
