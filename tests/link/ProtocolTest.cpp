@@ -73,22 +73,6 @@ TEST_F(MemoryFixture, SentFrameIsHeaderPayloadAndTheirCrc)
     EXPECT_EQ(BlockHeader::fromBytes(bb.data()).lengthCheck, ~3u);
 }
 
-TEST_F(MemoryFixture, ReceivedPacketIsAcknowledgedOnlyWhenAsked)
-{
-    const auto f = controlFrame(PKT_STATUS, 1);
-    line.appendInput(f);
-    PacketHeader h;
-    ASSERT_EQ(link.recv_packet(h, nullptr, 0, false), 0);
-    EXPECT_EQ(h.tag, PKT_STATUS);
-    EXPECT_EQ(h.param, 1u);
-    EXPECT_TRUE(line.output().empty());
-
-    line.appendInput(f);
-    ASSERT_EQ(link.recv_packet(h, nullptr, 0, true), 0);
-    const auto ack = ackFrame();
-    EXPECT_EQ(line.output(), std::vector<std::uint8_t>(ack.begin(), ack.end()));
-}
-
 TEST_F(MemoryFixture, GarbageBeforeAStartByteAndDamagedFrames)
 {
     const auto good = controlFrame(PKT_REPLY, 4);
