@@ -31,17 +31,6 @@ std::vector<std::uint8_t> sampleImage(std::uint32_t seed, std::size_t size)
     return image;
 }
 
-bool waitFor(const std::function<bool()>& pred, int timeoutMs, const std::function<void()>& idle)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        if (idle) idle();
-        else std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
 SimOnPty::SimOnPty(stbsim::SimOptions options)
 {
     if (!pty_.open()) {

@@ -11,6 +11,7 @@
 
 #include "link/LineTimeouts.h"
 #include "link/StbPort.h"
+#include "tests/support/WaitFor.h"
 #include "tools/stbsim/Pty.h"
 #include "tools/stbsim/ReceiverSim.h"
 
@@ -21,9 +22,6 @@ link::LineTimeouts fastTimeouts();
 
 // A generated sample database image with its CRC, zero-padded to size bytes (none: IMAGE_SIZE).
 std::vector<std::uint8_t> sampleImage(std::uint32_t seed, std::size_t size = 0);
-
-// Polls pred, calling idle (or sleeping) between polls, until it holds or timeoutMs have passed.
-bool waitFor(const std::function<bool()>& pred, int timeoutMs, const std::function<void()>& idle = {});
 
 inline double secondsSince(std::chrono::steady_clock::time_point t)
 {
