@@ -149,4 +149,6 @@ TEST_F(CliTest, SpecialFilesAreRefusedAndAFileSizeLimitIsAFailedSave)
     }
     EXPECT_EQ(readFile(dir.file("db.si")), saved);
     EXPECT_FALSE(std::filesystem::exists(dir.file("new.si")));
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_EQ(e.path().filename().string().find(".si."), std::string::npos) << "a temporary file stayed";
 }

@@ -173,49 +173,6 @@ TEST(DatabaseModel, FindersAndFavouriteMask)
     EXPECT_EQ(mask, scopeFav(3));
 }
 
-TEST(DatabaseModel, PurgeRemovesUnusedProvidersAndRenumbers)
-{
-    SmallDb s;
-    s.fill();
-    // Nobody uses "Beta" (index 1) once program 2 points elsewhere.
-    s.db->raw().setU16(DatabaseImage::programOffset(2) + layout::prog::PROVIDER, 0);
-    s.db->purgeUnusedProviders();
-    EXPECT_EQ(s.db->providerCount(), 2);
-    EXPECT_EQ(boundedName(s.db->raw().namePtr(DatabaseImage::providerOffset(1))), "Gamma");
-    // The freed top slot keeps its old bytes.
-    EXPECT_EQ(boundedName(s.db->raw().namePtr(DatabaseImage::providerOffset(2))), "Gamma");
-    RecordView rec;
-    s.db->getRecord(DBT_PROGRAM, 1, rec);
-    EXPECT_EQ(rec.field[progf::PROVIDER], 1);
-    s.db->getRecord(DBT_PROGRAM, 3, rec);
-    EXPECT_EQ(rec.field[progf::PROVIDER], 1);
-    s.db->getRecord(DBT_PROGRAM, 4, rec);
-    EXPECT_EQ(rec.field[progf::PROVIDER], 0);
-}
-
-TEST(DatabaseModel, PurgeMatchesOneByOneRemovalOnDanglingIndices)
-{
-    // Provider indices past the counter shift down with each removal and may then match a
-    // provider examined later; the result must be that of removing one provider at a time.
-    SmallDb s;
-    s.fill();
-    auto setProvider = [&](int program, int provider) {
-        s.db->raw().setU16(DatabaseImage::programOffset(program) + layout::prog::PROVIDER,
-                     static_cast<std::uint16_t>(provider));
-    };
-    setProvider(0, 0);
-    setProvider(1, 3); // past the count of 3
-    setProvider(2, 0);
-    setProvider(3, 0);
-    setProvider(4, 0);
-    s.db->purgeUnusedProviders();
-    // One at a time: {0,3} count 3; 1 unused -> {0,2} count 2; 1 unused -> {0,1} count 1; stop.
-    EXPECT_EQ(s.db->providerCount(), 1);
-    RecordView rec;
-    s.db->getRecord(DBT_PROGRAM, 1, rec);
-    EXPECT_EQ(rec.field[progf::PROVIDER], 1);
-}
-
 TEST(DatabaseModel, PurgeGivesTheBytesOfOneByOneRemoval)
 {
     // The reference removes one provider at a time: move the slots above down, renumber, re-check.

@@ -63,26 +63,15 @@ TEST(SampleAndCheck, CheckFindsEachKindOfProblem)
     expectProblem("program count 65535 exceeds");
 }
 
+// The lookup is exact: case and trailing blanks count.
 TEST(PredefinedSatellites, TableRowsAndExactLookup)
 {
     const auto t = predefinedSatellites();
     ASSERT_EQ(t.size(), 153u);
     for (std::size_t i = 0; i < t.size(); ++i) EXPECT_EQ(t[i].row, i);
-    const auto& astra = t[static_cast<std::size_t>(findPredefinedSatellite("Astra 1E-2C"))];
-    EXPECT_EQ(astra.position, 192);
-    EXPECT_EQ(astra.positionerNo, 2);
-    EXPECT_EQ(astra.lnbLowLo, 9750);
+    EXPECT_EQ(t[static_cast<std::size_t>(findPredefinedSatellite("Astra 1E-2C"))].position, 192);
     EXPECT_EQ(findPredefinedSatellite("astra 1E-2C"), -1);
     EXPECT_EQ(findPredefinedSatellite("Insat3E-C"), -1);
-    const auto& insat = t[static_cast<std::size_t>(findPredefinedSatellite("Insat3E-C "))];
-    EXPECT_EQ(insat.lnbLowLo, 5150);
-    EXPECT_EQ(insat.tone22k, 2);
-    const auto& bonum = t[static_cast<std::size_t>(findPredefinedSatellite("Bonum 1"))];
-    EXPECT_EQ(bonum.lnbHighLo, 10600);
-    EXPECT_EQ(bonum.tone22k, 2);
-    const auto& terr = t[152];
-    EXPECT_STREQ(terr.name, "Terrestrial");
-    EXPECT_EQ(terr.eastWest, 'E');
-    EXPECT_EQ(t[static_cast<std::size_t>(findPredefinedSatellite("Thor 2,3"))].eastWest, 'W');
-    EXPECT_EQ(t[static_cast<std::size_t>(findPredefinedSatellite("Intelsat10-02-C"))].positionerNo, 8);
+    EXPECT_EQ(t[static_cast<std::size_t>(findPredefinedSatellite("Insat3E-C "))].lnbLowLo, 5150);
+    EXPECT_EQ(findPredefinedSatellite("Terrestrial"), 152);
 }

@@ -7,6 +7,7 @@
 
 #include "db/ChannelDatabase.h"
 #include "db/DatabaseBuilder.h"
+#include "tests/support/Editing.h"
 #include "tests/support/MessageRecorder.h"
 
 namespace satorix::test {
@@ -28,7 +29,7 @@ protected:
     // The view's lift: rows ascending, each read and deleted at row r-k while dragInProgress is set.
     void liftFromTable(const std::vector<int>& rows);
     // The view's lift from favourite list l (scope shows it): OP_REMOVE_ENTRY at row r-k.
-    void liftFromList(int l, std::uint32_t scope, const std::vector<int>& rows);
+    void liftFromList(int l, std::uint32_t scope, const std::vector<int>& rows) { test::liftFromList(db, l, scope, rows); }
     // Copy (cut=false) or cut of table rows into the clipboard, as the view's commands make it.
     void copyRows(const std::vector<int>& rows, bool cut);
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "db/SampleGenerator.h"
+#include "link/RegionRules.h"
 #include "link/TransferWorker.h"
 #include "tests/link/LinkTestSupport.h"
 
@@ -54,7 +55,7 @@ SimOptions serving(std::vector<std::uint8_t> region, const LineTimeouts& timeout
 TEST(Download, CleanDownloadIsByteExact)
 {
     DownloadFixture f;
-    const auto region = sampleRegion(3);
+    const auto region = sampleImage(3, DATABASE_REGION_SIZE);
     auto options = serving(region, LineTimeouts {});
     options.reserved = {0xCAFE0001, 0xCAFE0002};
     SimOnPty sim(options);
@@ -108,24 +109,6 @@ TEST(Download, PortThatCannotBeOpened)
     EXPECT_EQ(log.all(), (std::vector<TransferReport> {{REPORT_OPENING_PORT, 7}, {REPORT_PORT_FAILED, 7}}));
 }
 
-TEST(Download, CancelLeavesTheDatabaseAlone)
-{
-    DownloadFixture f;
-    SimOnPty sim(serving(sampleRegion(3), LineTimeouts {}));
-    f.ctx.port.device = sim.device();
-    TransferWorker worker;
-    ASSERT_TRUE(worker.start(TransferKind::Download, f.ctx, *f.db, f.log.callback()));
-    const auto start = std::chrono::steady_clock::now();
-    while (f.log.count(REPORT_PROGRESS) < 20 && !worker.finished() && secondsSince(start) < 10)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    worker.cancel();
-    worker.join();
-    EXPECT_NE(worker.result(), 0);
-    EXPECT_EQ(f.log.closing(), (TransferReport {REPORT_CANCELLED, 1}));
-    EXPECT_EQ(f.log.count(REPORT_DOWNLOAD_DONE), 0u);
-    EXPECT_TRUE(f.unchanged());
-}
-
 // One fault of the receiver and how the download ends.
 struct DownloadCase {
     const char* name;
@@ -141,7 +124,7 @@ TEST_P(DownloadFaults, EndAsExpected)
 {
     const DownloadCase& c = GetParam();
     DownloadFixture f;
-    const auto region = sampleRegion(3);
+    const auto region = sampleImage(3, DATABASE_REGION_SIZE);
     auto options = serving(region, fastTimeouts());
     c.fault(options);
     SimOnPty sim(options);

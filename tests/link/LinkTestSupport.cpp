@@ -1,25 +1,9 @@
 #include "tests/link/LinkTestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include "db/SampleGenerator.h"
 #include "link/Crc32.h"
 #include "link/RegionRules.h"
 
 namespace satorix::test {
-
-link::LineTimeouts fastTimeouts()
-{
-    link::LineTimeouts t;
-    t.readIntervalMs = 50;
-    t.readConstantMs = 100;
-    t.readPerByteMs = 1;
-    t.writeConstantMs = 100;
-    t.writePerByteMs = 1;
-    t.tracePauseMs = 20;
-    t.blockPauseMs = 0;
-    return t;
-}
 
 link::ReportCallback ReportLog::callback()
 {
@@ -57,38 +41,6 @@ link::TransferReport ReportLog::closing() const
     for (const auto& r : all())
         if (link::describeReport(r).close != link::ReportView::Close::No) return r;
     return {};
-}
-
-SimOnPty::SimOnPty(stbsim::SimOptions options)
-{
-    if (!pty_.open()) {
-        ADD_FAILURE() << pty_.error();
-        return;
-    }
-    port_.attach(pty_.takeMaster());
-    sim_ = std::make_unique<stbsim::ReceiverSim>(port_, std::move(options), &stop_);
-    thread_ = std::thread([this] { sim_->run(); });
-}
-
-SimOnPty::~SimOnPty()
-{
-    stop_.store(true);
-    if (thread_.joinable()) thread_.join();
-}
-
-const stbsim::SimResult& SimOnPty::finish()
-{
-    if (thread_.joinable()) thread_.join();
-    return sim_->result();
-}
-
-std::vector<std::uint8_t> sampleRegion(std::uint32_t seed)
-{
-    auto db = std::make_unique<ChannelDatabase>();
-    generateSample(*db, {false, seed});
-    std::vector<std::uint8_t> region(link::DATABASE_REGION_SIZE, 0);
-    std::copy_n(db->image(), IMAGE_SIZE, region.begin());
-    return region;
 }
 
 std::vector<std::uint8_t> frame(const std::uint8_t* header, std::size_t headerSize, const std::uint8_t* payload,

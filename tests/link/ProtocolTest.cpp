@@ -73,22 +73,6 @@ TEST_F(MemoryFixture, SentFrameIsHeaderPayloadAndTheirCrc)
     EXPECT_EQ(BlockHeader::fromBytes(bb.data()).lengthCheck, ~3u);
 }
 
-TEST_F(MemoryFixture, ReceivedPacketIsAcknowledgedOnlyWhenAsked)
-{
-    const auto f = controlFrame(PKT_STATUS, 1);
-    line.appendInput(f);
-    PacketHeader h;
-    ASSERT_EQ(link.recv_packet(h, nullptr, 0, false), 0);
-    EXPECT_EQ(h.tag, PKT_STATUS);
-    EXPECT_EQ(h.param, 1u);
-    EXPECT_TRUE(line.output().empty());
-
-    line.appendInput(f);
-    ASSERT_EQ(link.recv_packet(h, nullptr, 0, true), 0);
-    const auto ack = ackFrame();
-    EXPECT_EQ(line.output(), std::vector<std::uint8_t>(ack.begin(), ack.end()));
-}
-
 TEST_F(MemoryFixture, GarbageBeforeAStartByteAndDamagedFrames)
 {
     const auto good = controlFrame(PKT_REPLY, 4);
@@ -131,6 +115,7 @@ TEST_F(MemoryFixture, AcknowledgementFaultsPostTraces)
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(link.send_packet(PacketHeader::make(PKT_REQUEST, 4), nullptr, 0, true), 1);
     EXPECT_GE(secondsSince(start), 7 * 0.030);
+    EXPECT_LT(secondsSince(start), 2.0);
     const std::vector<std::uint32_t> traces = log.valuesOf(REPORT_TRACE);
     const std::vector<std::uint32_t> expected = {0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1B, 0x11, 0x10,
                                                  0x13, 0x13, 0x13, 0x13, 0x13, 0x13, 0x13};

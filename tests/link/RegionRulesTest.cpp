@@ -100,21 +100,3 @@ TEST(RegionRules, SoftwareFileLengthChoosesTheRegion)
     EXPECT_EQ(receiveLimit(7), 0u);
     EXPECT_EQ(receiveLimit(2), 0x720000u);
 }
-
-TEST(TransferReports, DialogTexts)
-{
-    auto v = describeReport({REPORT_PROGRESS, 0x00640019});
-    EXPECT_EQ(v.packet, "25 / 100");
-    EXPECT_EQ(v.progress, 25);
-    v = describeReport({REPORT_TIMEOUT, 62});
-    EXPECT_EQ(v.status, "Timeout - 62");
-    EXPECT_EQ(v.box, "Communication timeout");
-    EXPECT_EQ(v.close, ReportView::Close::Cancel);
-    EXPECT_EQ(describeReport({REPORT_TRACE, 0x80}).status, "Data Download from Set Top Box...");
-    EXPECT_EQ(describeReport({REPORT_PORT_FAILED, 3}).box, "Can not open port COM3");
-    EXPECT_TRUE(describeReport({REPORT_PORT_FAILED, 3}).sessionCancelled);
-    EXPECT_EQ(describeReport({REPORT_CANCELLED, 1}).status, "Wait for Close.....");
-    EXPECT_EQ(describeReport({REPORT_UNEXPECTED_DATA, 0}).box, "Received different data then expected");
-    EXPECT_EQ(describeReport({REPORT_DOWNLOAD_DONE, 0}).close, ReportView::Close::Ok);
-    EXPECT_EQ(describeReport({12, 0}).close, ReportView::Close::No);
-}

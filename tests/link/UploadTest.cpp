@@ -104,46 +104,41 @@ TEST(Upload, CleanUploadIsTheImagePaddedToOneMebibyte)
     EXPECT_EQ(r.pcStatus, 0u);
 }
 
-TEST(Upgrade, SmallFileGoesToTheDatabaseRegion)
+// The file's length chooses the region; the data from offset 64 arrives padded to the region.
+TEST(Upgrade, FileGoesToTheRegionItsLengthChooses)
 {
-    StbIdentity fileId = OWN_IDENTITY;
-    fileId.infoDword = 0x12345678;
-    const std::string file = softwareFile(300000, fileId);
-    Transfer t;
-    t.software(file);
-    t.ctx.currentIdentity.reserved = {7, 8};
-    SimOnPty sim(receiving(LineTimeouts {}));
-    ASSERT_EQ(t.run(TransferKind::Upgrade, sim, LineTimeouts {}), 0);
-    const SimResult& r = sim.finish();
-    ASSERT_EQ(r.rc, 0) << r.outcome;
-    EXPECT_EQ(r.received, expectedRegion(file, 0x100000));
-    EXPECT_EQ(t.ctx.currentIdentity.infoDword, 0x12345678u);
-    EXPECT_EQ(t.ctx.currentIdentity.reserved, (std::array<std::uint32_t, 2> {7, 8})) << "last 8 bytes kept";
-    EXPECT_TRUE(t.log.contains(REPORT_TRACE, 300000));
-    EXPECT_TRUE(t.log.contains(REPORT_TRACE, 0));
-    EXPECT_EQ(t.log.closing(), (TransferReport {REPORT_UPLOAD_DONE, 0}));
-}
-
-TEST(Upgrade, OneMebibyteFileGoesToRegion3)
-{
-    const std::string file = softwareFile(0x100000, OWN_IDENTITY);
-    Transfer t;
-    t.software(file);
-    LineTimeouts timeouts;
-    timeouts.blockPauseMs = 0; // 1,536 blocks; the pause is measured by the benchmark
-    SimOnPty sim(receiving(timeouts, 3));
-    ASSERT_EQ(t.run(TransferKind::Upgrade, sim, timeouts), 0);
-    const SimResult& r = sim.finish();
-    ASSERT_EQ(r.rc, 0) << r.outcome;
-    EXPECT_EQ(r.fileInfo, (FileInfo {3, 0x00690000, 0x600000, 0x600, {}}));
-    EXPECT_EQ(r.received, expectedRegion(file, 0x600000));
-    EXPECT_TRUE(t.log.contains(REPORT_TRACE, 1));
+    const struct {
+        std::size_t length;
+        FileInfo info;
+        std::uint32_t sizeClass;
+    } cases[] = {{300000, {4, 0x006A0000, 0x100000, 256, {}}, 0}, {0x100000, {3, 0x00690000, 0x600000, 0x600, {}}, 1}};
+    for (const auto& c : cases) {
+        StbIdentity fileId = OWN_IDENTITY;
+        fileId.infoDword = 0x12345678;
+        const std::string file = softwareFile(c.length, fileId);
+        Transfer t;
+        t.software(file);
+        t.ctx.currentIdentity.reserved = {7, 8};
+        LineTimeouts timeouts;
+        timeouts.blockPauseMs = 0; // 1,536 blocks; the pause is measured by the benchmark
+        SimOnPty sim(receiving(timeouts, c.info.type));
+        ASSERT_EQ(t.run(TransferKind::Upgrade, sim, timeouts), 0);
+        const SimResult& r = sim.finish();
+        ASSERT_EQ(r.rc, 0) << r.outcome;
+        EXPECT_EQ(r.fileInfo, c.info);
+        EXPECT_EQ(r.received, expectedRegion(file, c.info.fileSize));
+        EXPECT_EQ(t.ctx.currentIdentity.infoDword, 0x12345678u);
+        EXPECT_EQ(t.ctx.currentIdentity.reserved, (std::array<std::uint32_t, 2> {7, 8})) << "last 8 bytes kept";
+        EXPECT_TRUE(t.log.contains(REPORT_TRACE, static_cast<std::uint32_t>(c.length)));
+        EXPECT_TRUE(t.log.contains(REPORT_TRACE, c.sizeClass));
+        EXPECT_EQ(t.log.closing(), (TransferReport {REPORT_UPLOAD_DONE, 0}));
+    }
 }
 
 TEST(Upgrade, UnreadableFileClosesWithoutSending)
 {
     // A FIFO held the worker in its read for ever.
-    satorix::test::TempDir dir;
+    TempDir dir;
     ::mkfifo(dir.file("sw.dlp").c_str(), 0666);
     for (const std::string& path : {std::string("/nonexistent/sw.dlp"), dir.file("sw.dlp")}) {
         Transfer t;
@@ -156,24 +151,6 @@ TEST(Upgrade, UnreadableFileClosesWithoutSending)
         EXPECT_NE(t.ctx.errorDetail.find(path), std::string::npos);
         EXPECT_TRUE(sim.finish().headers.empty());
     }
-}
-
-TEST(Upload, CancelDuringTheBlocks)
-{
-    Transfer t;
-    generateSample(*t.db, {false, 5});
-    SimOnPty sim(receiving(LineTimeouts {}));
-    t.ctx.port.device = sim.device();
-    TransferWorker worker;
-    ASSERT_TRUE(worker.start(TransferKind::Upload, t.ctx, *t.db, t.log.callback()));
-    const auto start = std::chrono::steady_clock::now();
-    while (t.log.count(REPORT_PROGRESS) < 30 && !worker.finished() && secondsSince(start) < 10)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    worker.cancel();
-    worker.join();
-    EXPECT_EQ(t.log.closing(), (TransferReport {REPORT_CANCELLED, 1}));
-    EXPECT_EQ(t.log.count(REPORT_UPLOAD_DONE), 0u);
-    EXPECT_LT(t.log.count(REPORT_PROGRESS), 256u);
 }
 
 // The status write fails: a line that goes dead after the reply-side frames.

@@ -6,6 +6,7 @@
 #include "gui/CommandIds.h"
 #include "link/RegionRules.h"
 #include "link/ui/PortDevices.h"
+#include "tests/support/Editing.h"
 #include "tests/transfer/TransferTestSupport.h"
 
 namespace satorix::test {
@@ -25,20 +26,8 @@ int fullestList(const ChannelDatabase& db)
 void dragWithinList(ChannelDatabase& db, int list, const std::vector<int>& rows, int position)
 {
     const std::uint32_t scope = scopeFav(list) | SCOPE_TV_RADIO;
-    db.setDragInProgress(true);
-    ProgramClipboard& drag = db.dragList();
-    drag.clear();
-    RecordView where;
-    where.field[entryf::LIST] = list;
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        const int row = rows[k] - static_cast<int>(k);
-        ProgramInfo item;
-        ASSERT_EQ(0, db.getProgramInfo(scope, row, item));
-        ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_REMOVE_ENTRY, row, where));
-        item.programIndex = rows[k];
-        drag.push_back(item);
-    }
-    ASSERT_EQ(0, db.dropPrograms(DBT_FAVOURITE, list, position, drag, scope));
+    liftFromList(db, list, scope, rows);
+    ASSERT_EQ(0, db.dropPrograms(DBT_FAVOURITE, list, position, db.dragList(), scope));
     db.setDragInProgress(false);
     db.updateCrc(db.version());
 }
@@ -59,7 +48,7 @@ TEST(EndToEnd, DownloadEditUploadReachesTheReceiverExactly)
     AppFixture f;
     ASSERT_TRUE(f.start());
     const Bytes sent = sampleImage(3);
-    SimReceiver sim(sent);
+    SimOnPty sim(SimOnPty::anyMode(sent));
     PortDevices::setDevice(1, QString::fromStdString(sim.device()));
 
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));

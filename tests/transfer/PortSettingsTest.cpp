@@ -42,23 +42,10 @@ protected:
     }
 };
 
-TEST_F(PortSettingsTest, APortOutsideTheFourOpensOnCom1AndOkStoresIt)
+// A port outside the four opening on COM1 is TransferCommandsTest's, through the menu.
+TEST_F(PortSettingsTest, ChosenPortAndBaudRateAreStoredByOk)
 {
-    link::PortSettings s {7, 57600, {}};
-    {
-        PortSettingsDialog d(s);
-        d.show();
-        EXPECT_EQ(1, s.port);
-        EXPECT_TRUE(radio(d, 1)->isChecked());
-        EXPECT_EQ("57600", combo(d, "baudCombo")->currentText());
-        EXPECT_EQ(57600, combo(d, "baudCombo")->currentData().toInt());
-        click(d, "okButton");
-        EXPECT_EQ(QDialog::Accepted, d.result());
-        EXPECT_EQ(1, s.port);
-        EXPECT_EQ(57600u, s.baudRate);
-    }
-    // Port and baud rate chosen by the user.
-    s.baudRate = 115200;
+    link::PortSettings s {1, 115200, {}};
     PortSettingsDialog d(s);
     d.show();
     QTest::mouseClick(radio(d, 4), Qt::LeftButton);
@@ -67,6 +54,7 @@ TEST_F(PortSettingsTest, APortOutsideTheFourOpensOnCom1AndOkStoresIt)
     QTest::keyClick(baud, Qt::Key_Down);
     EXPECT_EQ("57600", baud->currentText());
     click(d, "okButton");
+    EXPECT_EQ(QDialog::Accepted, d.result());
     EXPECT_EQ(4, s.port);
     EXPECT_EQ(57600u, s.baudRate);
 }

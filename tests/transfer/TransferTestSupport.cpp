@@ -1,7 +1,5 @@
 #include "tests/transfer/TransferTestSupport.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QLabel>
 #include <QProgressBar>
@@ -11,85 +9,15 @@
 #include <gtest/gtest.h>
 
 #include "app/COrbitDoc.h"
-#include "db/SampleGenerator.h"
 #include "gui/BrowserState.h"
 #include "gui/DocumentView.h"
-#include "link/RegionRules.h"
 #include "link/ui/TransmissionDialog.h"
 
 namespace satorix::test {
 
-link::LineTimeouts quickTimeouts()
+bool waitWithEvents(const std::function<bool()>& pred, int timeoutMs)
 {
-    link::LineTimeouts t;
-    t.readIntervalMs = 40;
-    t.readConstantMs = 60;
-    t.readPerByteMs = 1;
-    t.writeConstantMs = 100;
-    t.writePerByteMs = 1;
-    t.tracePauseMs = 5;
-    t.blockPauseMs = 0;
-    return t;
-}
-
-std::vector<std::uint8_t> sampleImage(std::uint32_t seed)
-{
-    ChannelDatabase db;
-    db.setListingPath({});
-    SampleOptions options;
-    options.seed = seed;
-    generateSample(db, options);
-    db.updateCrc(db.version());
-    return {db.image(), db.image() + IMAGE_SIZE};
-}
-
-SimReceiver::SimReceiver(std::vector<std::uint8_t> served, stbsim::SimFaults faults)
-{
-    if (!pty_.open()) {
-        ADD_FAILURE() << pty_.error();
-        return;
-    }
-    port_.attach(pty_.takeMaster());
-    stbsim::SimOptions options;
-    options.mode = stbsim::SimMode::Any;
-    options.data = std::move(served);
-    options.data.resize(link::DATABASE_REGION_SIZE, 0);
-    options.faults = std::move(faults);
-    // The receiver keeps its real time-outs: shorter ones fail exchanges when a loaded machine
-    // starves the editor's worker thread.
-    options.timeouts = link::LineTimeouts {};
-    options.requestRepeatMs = 100;
-    options.unreadByPc = [this] { return pty_.unreadBySlave(); };
-    sim_ = std::make_unique<stbsim::ReceiverSim>(port_, std::move(options), &stop_);
-    sim_->setExchangeCallback([this](const stbsim::SimResult& r) {
-        std::lock_guard lock(mutex_);
-        exchanges_.push_back({r, pty_.slaveSpeed()});
-    });
-    thread_ = std::thread([this] { sim_->run(); });
-}
-
-SimReceiver::~SimReceiver()
-{
-    stop_.store(true);
-    if (thread_.joinable()) thread_.join();
-}
-
-std::vector<SimReceiver::Exchange> SimReceiver::exchanges() const
-{
-    std::lock_guard lock(mutex_);
-    return exchanges_;
-}
-
-bool SimReceiver::waitForExchanges(std::size_t n, int timeoutMs) const
-{
-    QElapsedTimer t;
-    t.start();
-    while (exchanges().size() < n) {
-        if (t.elapsed() > timeoutMs) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-        QTest::qWait(5);
-    }
-    return true;
+    return waitFor(pred, timeoutMs, [] { QTest::qWait(2); });
 }
 
 DialogWatch::DialogWatch(int cancelAt) : cancelAt_(cancelAt)

@@ -4,57 +4,23 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "gui/DocumentView.h"
-#include "link/LineTimeouts.h"
-#include "link/StbPort.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "tools/stbsim/Pty.h"
-#include "tools/stbsim/ReceiverSim.h"
+#include "tests/support/SimOnPty.h"
 
 class QLineEdit;
 class QProgressBar;
 
 namespace satorix::test {
 
-// Failure paths run their retry loops in full, only faster.
-link::LineTimeouts quickTimeouts();
-
-// A generated sample database image (721,968 bytes).
-std::vector<std::uint8_t> sampleImage(std::uint32_t seed);
-
-// stbsim's receiver in its serve-again-and-again mode, on a thread at the master end of a fresh
-// pseudo-terminal. Every finished exchange is recorded with the line speed the PC had set.
-class SimReceiver {
-public:
-    struct Exchange {
-        stbsim::SimResult result;
-        unsigned speed = 0;
-    };
-
-    explicit SimReceiver(std::vector<std::uint8_t> served, stbsim::SimFaults faults = {});
-    ~SimReceiver();
-    const std::string& device() const { return pty_.slavePath(); }
-    std::vector<Exchange> exchanges() const;
-    // Waits (running the event loop) until n exchanges have ended.
-    bool waitForExchanges(std::size_t n, int timeoutMs = 20000) const;
-
-private:
-    stbsim::Pty pty_;
-    link::StbPort port_;
-    std::atomic<bool> stop_ {false};
-    std::unique_ptr<stbsim::ReceiverSim> sim_;
-    std::thread thread_;
-    mutable std::mutex mutex_;
-    std::vector<Exchange> exchanges_;
-};
+// Waits for pred with the event loop running: for ASSERT_TRUE, unlike QTRY_*, which return from
+// the function without failing the test.
+bool waitWithEvents(const std::function<bool()>& pred, int timeoutMs = 5000);
 
 // What a transmission dialog showed when it closed.
 struct DialogEnd {

@@ -49,26 +49,25 @@ TEST_F(TransmissionDialogTest, ReportsThatKeepTheDialogOpen)
     d.open();
     EXPECT_EQ(QStringList {"Unknown transmission type!"}, prompter.texts());
     EXPECT_EQ("Transmission", d.windowTitle());
-    EXPECT_EQ("", field(d, "statusEdit"));
-
-    deliver(d, {link::REPORT_PROGRESS, 0x00640019});
-    EXPECT_EQ("25 / 100", field(d, "packetEdit"));
-    EXPECT_EQ(25, bar(d));
-    deliver(d, {link::REPORT_TRACE, 0xDEADBEEF});
-    EXPECT_EQ("Data Download from Set Top Box...", field(d, "statusEdit"));
-    deliver(d, {link::REPORT_OPENING_PORT, 3});
-    EXPECT_EQ("Opening port COM3", field(d, "statusEdit"));
-    deliver(d, {link::REPORT_WAITING, 0});
-    EXPECT_EQ("Waiting for answer from Set Top Box", field(d, "statusEdit"));
-    deliver(d, {link::REPORT_UPLOADING, 12});
-    EXPECT_EQ("Data Upload to Set Top Box...", field(d, "statusEdit"));
-    deliver(d, {7, 1}); // not in the table
-    deliver(d, {link::REPORT_PROGRESS, 0x00640001});
-    EXPECT_EQ("Data Upload to Set Top Box...", field(d, "statusEdit"));
-    EXPECT_EQ("1 / 100", field(d, "packetEdit"));
+    const struct {
+        TransferReport report;
+        const char* status;
+        const char* packet;
+    } steps[] = {
+        {{link::REPORT_PROGRESS, 0x00640019}, "", "25 / 100"},
+        {{link::REPORT_TRACE, 0xDEADBEEF}, "Data Download from Set Top Box...", "25 / 100"},
+        {{link::REPORT_OPENING_PORT, 3}, "Opening port COM3", "25 / 100"},
+        {{link::REPORT_WAITING, 0}, "Waiting for answer from Set Top Box", "25 / 100"},
+        {{link::REPORT_UPLOADING, 12}, "Data Upload to Set Top Box...", "25 / 100"},
+        {{7, 1}, "Data Upload to Set Top Box...", "25 / 100"}, // not in the table
+        {{link::REPORT_PROGRESS, 0x00640001}, "Data Upload to Set Top Box...", "1 / 100"},
+    };
+    for (const auto& s : steps) {
+        deliver(d, s.report);
+        EXPECT_EQ(s.status, field(d, "statusEdit")) << s.report.code;
+        EXPECT_EQ(s.packet, field(d, "packetEdit")) << s.report.code;
+    }
     EXPECT_EQ(1, bar(d));
-    EXPECT_EQ("", field(d, "frameRepeatEdit"));
-    EXPECT_EQ("", field(d, "lastErrorEdit"));
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(1, prompter.messages.size());
 }
@@ -123,30 +122,7 @@ TEST_F(TransmissionDialogTest, CancelWithNothingRunningClosesAtOnce)
     EXPECT_TRUE(d->sessionCancelled());
 }
 
-// A receiver that never answers: the download waits for the acknowledgement of its request.
-TEST_F(TransmissionDialogTest, CancelWaitsForTheWorkersClosingReport)
-{
-    stbsim::Pty silent;
-    ASSERT_TRUE(silent.open());
-    context.port.port = 1;
-    context.port.device = silent.slavePath();
-    TransmissionDialog d(context, db, prompter);
-    d.setKind(1);
-    d.open();
-    EXPECT_EQ("Download database from Set Top Box", d.windowTitle());
-    EXPECT_EQ("Please wait", field(d, "statusEdit"));
-    QTRY_COMPARE(field(d, "statusEdit"), QStringLiteral("Waiting for answer from Set Top Box"));
-
-    QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_TRUE(d.sessionCancelled());
-    EXPECT_TRUE(context.cancelRequested.load());
-    QTRY_VERIFY_WITH_TIMEOUT(!d.isVisible(), 5000);
-    EXPECT_EQ(QDialog::Rejected, d.result());
-    EXPECT_EQ("Wait for Close.....", field(d, "statusEdit"));
-    EXPECT_TRUE(prompter.messages.empty());
-}
-
+// Cancel while a transfer runs is TransferCommandsTest's, in every command's dialog.
 TEST_F(TransmissionDialogTest, GoingAwayStopsAndJoinsItsWorker)
 {
     stbsim::Pty silent;
@@ -158,7 +134,8 @@ TEST_F(TransmissionDialogTest, GoingAwayStopsAndJoinsItsWorker)
         TransmissionDialog d(context, db, prompter);
         d.setKind(2); // waits for the receiver's request
         d.open();
-        QTest::qWait(50);
+        EXPECT_EQ("Please wait", field(d, "statusEdit"));
+        ASSERT_TRUE(waitWithEvents([&] { return field(d, "statusEdit") == "Waiting for answer from Set Top Box"; }));
     }
     EXPECT_LT(t.elapsed(), 4000);
     // Reports the worker posted on its way out went with the dialog.
