@@ -11,7 +11,6 @@
 #include "db/ChannelDatabase.h"
 #include "gui/BrowserState.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "tests/gui/ScriptedPrompter.h"
 
 namespace satorix::test {
 
@@ -31,7 +30,6 @@ protected:
 
     // The database's own refusals reach the same prompter, as in the editor.
     std::string lastMessage() const;
-    void expectSound() const;
 
     ChannelDatabase db;
     BrowserState browser;
@@ -52,8 +50,6 @@ void pick(QComboBox* combo, int index);
 void pickText(QComboBox* combo, const QString& text);
 void clickOk(QDialog* dialog);
 void clickButton(QDialog* dialog, const char* name);
-// Drives the next modal dialog; one left open by a refused OK is cancelled so the test goes on.
-void onModal(std::function<void(QDialog*)> f);
 // Opens the dialog modelessly for the test to drive.
 void open(QDialog* dialog);
 

@@ -82,6 +82,15 @@ protected:
     QString cell(int row, int c);
     bool menuEntryEnabled(QMenu* menu, int id);
     QAction* menuEntry(QMenu* menu, int id);
+    // Waits for the menu a click opened, then picks the command, which must be enabled.
+    void choose(QMenu* menu, int id);
+    // The node clicked and the frame's idle pass run, which refills the list once more after a
+    // change of scope: rows are selected after it, as a user's would be.
+    void openNode(const QStringList& path);
+    // Ctrl/Shift keys reach the frame's accelerators after the idle pass has enabled them.
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = {});
+    void selectRows(int first, int last);
+    QStringList names() { return column(1); }
 
     std::unique_ptr<ScriptedEditDialogs> dialogs;
 };
@@ -95,14 +104,6 @@ std::string writeEditDatabase(const std::string& path);
 class ListEditTest : public ViewsTest {
 protected:
     void SetUp() override;
-    void expectSound();
-    // The node clicked and the frame's idle pass run, which refills the list once more after a
-    // change of scope: rows are selected after it, as a user's would be.
-    void openNode(const QStringList& path);
-    // Ctrl/Shift keys reach the frame's accelerators after the idle pass has enabled them.
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = {});
-    void selectRows(int first, int last);
-    QStringList names() { return column(1); }
 };
 
 } // namespace satorix::test
