@@ -96,7 +96,7 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     app().config().setBaudRate(57600);
 
     // Settings → Options, tick "Open last edited", OK.
-    whenModal([](QWidget* dialog) {
+    onModal([](QDialog* dialog) {
         auto* box = dialog->findChild<QCheckBox*>("check1014");
         auto* reg = dialog->findChild<QPushButton*>("button1013");
         ASSERT_NE(box, nullptr);
@@ -119,7 +119,7 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     // Cancel leaves the option as it was.
     prompter.clear();
     ASSERT_TRUE(start());
-    whenModal([](QWidget* dialog) {
+    onModal([](QDialog* dialog) {
         QTest::mouseClick(dialog->findChild<QCheckBox*>("check1014"), Qt::LeftButton);
         QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
     });

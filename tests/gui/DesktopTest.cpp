@@ -1,6 +1,7 @@
 // The editor as a Linux desktop program: start-up options without a display, title, keys, status
 // panes, the remembered layout, file dialog folders and the tool bar's pictures.
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHash>
 #include <QHeaderView>
 #include <QLabel>
@@ -54,11 +55,9 @@ TEST_F(DesktopTest, HelpAndVersionNeedNoDisplay)
 
 TEST_F(DesktopTest, TitleMarksChangesStandardKeysWorkAndNoLockPanes)
 {
-    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("Channel.si")))));
-    EXPECT_EQ(frame().windowTitle(), "Channel - Satorix for HD");
+    ASSERT_TRUE(start(sample("Channel.si")));
     doc().setModifiedFlag(true);
     EXPECT_EQ(frame().windowTitle(), "Channel* - Satorix for HD");
-    EXPECT_EQ(paneText(ID_INDICATOR_OVR), "OVR");
 
     for (int id : {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}) EXPECT_EQ(frame().pane(id), nullptr);
     EXPECT_EQ(frame().statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).size(), 2);
@@ -75,7 +74,7 @@ TEST_F(DesktopTest, TitleMarksChangesStandardKeysWorkAndNoLockPanes)
 
 TEST_F(DesktopTest, FirstStartFitsFontAndNamesThenTheLayoutIsRemembered)
 {
-    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("fit.si")))));
+    ASSERT_TRUE(start(sample("fit.si")));
     QHeaderView* header = frame().orbitView()->horizontalHeader();
     const QFontMetrics metrics(header->font());
     for (int c = 0; c < header->count(); ++c) {
@@ -107,7 +106,7 @@ TEST_F(DesktopTest, FirstStartFitsFontAndNamesThenTheLayoutIsRemembered)
 TEST_F(DesktopTest, FileDialogsOpenBesideTheDatabaseElseInTheLastFolder)
 {
     std::filesystem::create_directories(file("dbs"));
-    const QString db = QString::fromStdString(writeSample(file("dbs/here.si")));
+    const QString db = sample("dbs/here.si");
     ASSERT_TRUE(start(db));
     ASSERT_TRUE(trigger(ID_FILE_OPEN));
     ASSERT_EQ(prompter.openRequests.size(), 1u);
@@ -124,7 +123,7 @@ TEST_F(DesktopTest, FileDialogsOpenBesideTheDatabaseElseInTheLastFolder)
     WidgetPrompter widgets;
     for (const Case& c : cases) {
         QString shown;
-        whenModal([&shown](QWidget* dialog) {
+        onModal([&shown](QDialog* dialog) {
             auto* files = qobject_cast<QFileDialog*>(dialog);
             ASSERT_NE(files, nullptr);
             shown = files->directory().absolutePath();
@@ -136,7 +135,7 @@ TEST_F(DesktopTest, FileDialogsOpenBesideTheDatabaseElseInTheLastFolder)
         EXPECT_EQ(shown, c.opens) << c.asked.toStdString();
     }
     QSettings().remove(WidgetPrompter::LAST_FOLDER_KEY);
-    whenModal([](QWidget* dialog) {
+    onModal([](QDialog* dialog) {
         EXPECT_EQ(qobject_cast<QFileDialog*>(dialog)->directory().absolutePath(), QDir::homePath());
         qobject_cast<QFileDialog*>(dialog)->reject();
     });
@@ -222,11 +221,11 @@ QPalette darkPalette()
     return p;
 }
 
-// Screenshots of the whole window: the editor's own at a device pixel ratio of 2 (it cannot be
+// Screenshots of the whole window: the editor's own (--screenshot) at a device pixel ratio of 2 (it cannot be
 // changed inside a running program), and this process's under a light and a dark palette.
 TEST_F(DesktopTest, ToolBarPicturesSharpAtDoubleRatioAndReadableOnDarkPalette)
 {
-    const QString db = QString::fromStdString(writeSample(file("bar.si")));
+    const QString db = sample("bar.si");
     const QString png = qfile("ratio2.png");
     QProcess editor;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -235,9 +234,15 @@ TEST_F(DesktopTest, ToolBarPicturesSharpAtDoubleRatioAndReadableOnDarkPalette)
     env.insert("XDG_CONFIG_HOME", qfile("config"));
     env.insert("XDG_DATA_HOME", qfile("data"));
     editor.setProcessEnvironment(env);
+    editor.setWorkingDirectory(qfile("."));
     editor.start(SATORIX_EDITOR, {"--screenshot", png, db});
     ASSERT_TRUE(editor.waitForFinished(30000));
-    ASSERT_EQ(editor.exitCode(), 0);
+    ASSERT_EQ(editor.exitCode(), 0) << editor.readAllStandardError().toStdString();
+    // The program's own files went to the user's folders, none to the current directory.
+    EXPECT_EQ(QFileInfo(QString::fromStdString(configFile())).size(), 264);
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(listingFile())));
+    EXPECT_FALSE(QFileInfo::exists(qfile("tavolink.cfg")));
+    EXPECT_FALSE(QFileInfo::exists(qfile("programs.nfo")));
 
     const QPalette original = QApplication::palette();
     struct Case {
