@@ -35,14 +35,14 @@ TEST_F(ClipboardTest, CutFromFavouriteListRenumbersAndSelectsTheNextRow)
     EXPECT_EQ(db.clipboardCount(), 3);
     EXPECT_TRUE(doc().isModified());
     EXPECT_EQ(prompter.messages.front().text, "You have together TV and Radio programs in clipboard!");
-    expectSound();
+    expectSound(doc().database());
 
     // The last row: the new last row is selected.
     clickRow(6);
     key(Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_EQ(names().size(), 6);
     EXPECT_EQ(list().selectedRealRows(), std::vector<int>({5}));
-    expectSound();
+    expectSound(doc().database());
 
     // The cut radio program goes back only from the list's first radio row on.
     clickRow(2);
@@ -53,7 +53,7 @@ TEST_F(ClipboardTest, CutFromFavouriteListRenumbersAndSelectsTheNextRow)
     key(Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(names(), QStringList({"Tv 0", "Tv 1", "Tv 2", "Tv 3", "Radio 3", "Radio 1", "Radio 2"}));
     EXPECT_EQ(column(0), numbers(7));
-    expectSound();
+    expectSound(doc().database());
 }
 
 TEST_F(ClipboardTest, DeleteOfEveryRowOfAListLeavesThePlaceholder)
@@ -69,7 +69,7 @@ TEST_F(ClipboardTest, DeleteOfEveryRowOfAListLeavesThePlaceholder)
     EXPECT_TRUE(prompter.messages.empty()); // no confirmation
     frame().updateCommandUi();
     EXPECT_FALSE(frame().action(ID_PROGRAM_DELETE)->isEnabled());
-    expectSound();
+    expectSound(doc().database());
 
     // Del in the whole table deletes programs and their entries.
     openNode({"Satellites"});
@@ -80,7 +80,7 @@ TEST_F(ClipboardTest, DeleteOfEveryRowOfAListLeavesThePlaceholder)
     EXPECT_EQ(db.favCount(0), 8);
     EXPECT_EQ(column(0), numbers(9));
     EXPECT_EQ(list().selectedRealRows(), std::vector<int>({2}));
-    expectSound();
+    expectSound(doc().database());
 }
 
 TEST_F(ClipboardTest, PasteRespectsTheBoundaryBetweenTvAndRadio)
@@ -108,7 +108,7 @@ TEST_F(ClipboardTest, PasteRespectsTheBoundaryBetweenTvAndRadio)
     EXPECT_EQ(cell(6, 9).trimmed(), ""); // a copy joins no list
     EXPECT_EQ(db.favCount(0), 10);
     EXPECT_TRUE(doc().isModified());
-    expectSound();
+    expectSound(doc().database());
 
     // Copying both kinds warns; such a clipboard goes exactly at the boundary.
     selectRows(7, 8);
@@ -128,14 +128,14 @@ TEST_F(ClipboardTest, CutMeansWhatTheSelectedNodeHolds)
     EXPECT_EQ(db.favCount(0), 9);
     EXPECT_EQ(db.favCount(1), 2);
     EXPECT_EQ(db.clipboard().front().programIndex, -1);
-    expectSound();
+    expectSound(doc().database());
     // Pasted back, it returns to the lists it was in.
     key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(db.programCount(), 11);
     EXPECT_EQ(db.favCount(0), 10);
     EXPECT_EQ(db.favCount(1), 3);
     EXPECT_EQ(cell(1, 1), "Tv 4");
-    expectSound();
+    expectSound(doc().database());
 
     // A favourite list: only that list loses it.
     openNode({"Favs", "Sport"});
@@ -144,7 +144,7 @@ TEST_F(ClipboardTest, CutMeansWhatTheSelectedNodeHolds)
     EXPECT_EQ(db.favCount(1), 2);
     EXPECT_EQ(db.favCount(0), 10);
     EXPECT_EQ(db.programCount(), 11);
-    expectSound();
+    expectSound(doc().database());
 
     // The "Favs" root: every list loses it, the table keeps it.
     openNode({"Favs"});
@@ -156,7 +156,7 @@ TEST_F(ClipboardTest, CutMeansWhatTheSelectedNodeHolds)
     EXPECT_EQ(db.favCount(1), 1);
     EXPECT_GE(db.clipboard().front().programIndex, 0);
     EXPECT_EQ(cell(4, 0), "0006"); // under the root the rows keep their numbers
-    expectSound();
+    expectSound(doc().database());
 }
 
 TEST_F(ClipboardTest, PasteStaysOfferedOnlyOnTheTableRoots)
