@@ -50,7 +50,11 @@ void DialogTest::SetUp()
     });
 }
 
-void DialogTest::TearDown() { EXPECT_EQ(prompter.unanswered, 0); }
+void DialogTest::TearDown()
+{
+    EXPECT_EQ(prompter.unanswered, 0);
+    if (checkSound) expectSound(db);
+}
 
 std::string DialogTest::lastMessage() const
 {
@@ -72,6 +76,13 @@ QString textOf(QWidget* dialog, const char* name)
     if (auto* edit = dialog->findChild<QLineEdit*>(QString::fromLatin1(name))) return edit->text();
     auto* combo = child<QComboBox>(dialog, name);
     return combo ? combo->currentText() : QString();
+}
+
+QStringList textsOf(QWidget* dialog, std::initializer_list<const char*> names)
+{
+    QStringList out;
+    for (const char* name : names) out << textOf(dialog, name);
+    return out;
 }
 
 void pick(QComboBox* combo, int index)

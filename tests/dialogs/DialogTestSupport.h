@@ -34,6 +34,7 @@ protected:
     ChannelDatabase db;
     BrowserState browser;
     ScriptedPrompter prompter;
+    bool checkSound = true; // every test ends with a sound database unless it broke one on purpose
 };
 
 template <typename T> T* child(QWidget* parent, const char* name)
@@ -45,6 +46,8 @@ template <typename T> T* child(QWidget* parent, const char* name)
 
 void setText(QWidget* dialog, const char* name, const QString& text);
 QString textOf(QWidget* dialog, const char* name);
+// The texts of several fields, to compare at once.
+QStringList textsOf(QWidget* dialog, std::initializer_list<const char*> names);
 // Picks an item as the user does: the combo changes and says it was activated.
 void pick(QComboBox* combo, int index);
 void pickText(QComboBox* combo, const QString& text);

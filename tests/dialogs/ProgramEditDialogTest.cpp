@@ -47,16 +47,12 @@ TEST_F(ProgramDialogTest, EditShowsTheProgramWithoutItsMarker)
 {
     QDialog* d = openDialog(2, ProgramEditDialog::MODE_EDIT);
     EXPECT_EQ(d->windowTitle(), "Edit program");
-    EXPECT_EQ(textOf(d, "nameEdit"), "Marked");
-    EXPECT_EQ(textOf(d, "providerCombo"), "Beta");
-    EXPECT_EQ(textOf(d, "satelliteCombo"), "Astra 1E-2C");
+    EXPECT_EQ(textsOf(d, {"nameEdit", "providerCombo", "satelliteCombo", "transponderCombo", "videoPidEdit", "fav1Name"}),
+              QStringList({"Marked", "Beta", "Astra 1E-2C", "10700", "101", "News"}));
     EXPECT_EQ(child<QComboBox>(d, "transponderCombo")->count(), 3);
-    EXPECT_EQ(textOf(d, "transponderCombo"), "10700");
-    EXPECT_EQ(textOf(d, "videoPidEdit"), "101");
     EXPECT_TRUE(box("scpcCheck")->isChecked());
     EXPECT_TRUE(box("scrambledCheck")->isChecked());
     EXPECT_EQ(child<QLineEdit>(d, "serviceIdEdit")->nextInFocusChain(), box("scrambledCheck"));
-    EXPECT_EQ(textOf(d, "fav1Name"), "News");
     EXPECT_TRUE(kind("tvRadio")->isChecked());
     EXPECT_FALSE(kind("tvRadio")->isEnabled());
 
@@ -87,7 +83,6 @@ TEST_F(ProgramDialogTest, NamesFlagsAndFavouritesAreStored)
     EXPECT_TRUE(favourite(2, 0) && favourite(8, 0) && favourite(0, 4));
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(db.computeCrc(), db.storedCrc());
-    expectSound(db);
 }
 
 // Every refusal keeps the dialog open with what was typed; the right text comes first.
@@ -169,7 +164,6 @@ TEST_F(ProgramDialogTest, UnknownProviderIsAppendedOnceEvenWhenALaterCheckRefuse
     edit(0, {{"providerCombo", ""}});
     EXPECT_EQ(db.providerCount(), 5);
     EXPECT_EQ(field(0, progf::PROVIDER), 4);
-    expectSound(db);
 }
 
 TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)
@@ -201,7 +195,6 @@ TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)
     EXPECT_EQ(programName(db, 5), "NewRadio");
     EXPECT_EQ(db.tvProgramCount(), 5);
     EXPECT_TRUE(favourite(2, 5));
-    expectSound(db);
 }
 
 TEST_F(ProgramDialogTest, ListFilterFixesTheKindOfANewProgram)
@@ -240,10 +233,8 @@ TEST_F(ProgramDialogTest, TreeSelectionPreselectsANewProgramsCombos)
     for (const auto& c : cases) {
         browser.parentText = c.parent;
         browser.selectedText = c.selected;
-        QDialog* d = openDialog(0, ProgramEditDialog::MODE_ADD);
-        EXPECT_EQ(textOf(d, "satelliteCombo"), c.satellite) << c.selected;
-        EXPECT_EQ(textOf(d, "transponderCombo"), c.transponder) << c.selected;
-        EXPECT_EQ(textOf(d, "providerCombo"), c.provider) << c.selected;
+        EXPECT_EQ(textsOf(openDialog(0, ProgramEditDialog::MODE_ADD), {"satelliteCombo", "transponderCombo", "providerCombo"}),
+                  QStringList({c.satellite, c.transponder, c.provider})) << c.selected;
     }
     // Another satellite picked: its first transponder, which OK stores.
     pickText(child<QComboBox>(dialog.get(), "satelliteCombo"), "Hotbird 2-8");
@@ -251,11 +242,11 @@ TEST_F(ProgramDialogTest, TreeSelectionPreselectsANewProgramsCombos)
     setText(dialog.get(), "providerCombo", "Alpha");
     clickOk(dialog.get());
     EXPECT_EQ(field(0, progf::TRANSPONDER), 3);
-    expectSound(db);
 }
 
 TEST_F(ProgramDialogTest, FailedReadsStopLoadingWithTheirCode)
 {
+    checkSound = false;
     ProgramEditDialog d(db, browser, prompter);
     EXPECT_FALSE(d.load(6, ProgramEditDialog::MODE_EDIT));
     EXPECT_EQ(lastMessage(), "Error: 501->(-3)");

@@ -16,16 +16,10 @@
 namespace satorix::test {
 namespace {
 
-std::string hex(const std::string& bytes, std::size_t n)
+// The first n bytes as "01 C2 ..".
+std::string hex(const std::string& bytes, int n)
 {
-    std::string out;
-    char buf[4];
-    for (std::size_t i = 0; i < n && i < bytes.size(); ++i) {
-        std::snprintf(buf, sizeof buf, "%02X ", static_cast<unsigned char>(bytes[i]));
-        out += buf;
-    }
-    if (!out.empty()) out.pop_back();
-    return out;
+    return QByteArray::fromStdString(bytes).left(n).toHex(' ').toUpper().toStdString();
 }
 
 class ConfigTest : public ::testing::Test, public AppFixture {};

@@ -142,20 +142,17 @@ TEST_F(DesktopTest, FileDialogsOpenBesideTheDatabaseElseInTheLastFolder)
     widgets.openFileName({});
 }
 
-// WCAG relative luminance and contrast ratio.
-double luminance(QRgb c)
-{
-    auto channel = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
-}
+// WCAG contrast ratio of two colours.
 double contrast(QRgb a, QRgb b)
 {
-    const double la = luminance(a) + 0.05;
-    const double lb = luminance(b) + 0.05;
-    return la > lb ? la / lb : lb / la;
+    const auto luminance = [](QRgb c) {
+        const auto channel = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c)) + 0.05;
+    };
+    return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
 }
 
 struct PictureMeasure {
@@ -173,27 +170,23 @@ PictureMeasure measure(const QImage& shot, const QRect& button, qreal ratio)
     QHash<QRgb, int> counts;
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x) ++counts[shot.pixel(x, y)];
-    const QRgb background = std::max_element(counts.cbegin(), counts.cend()).key();
+    const QRgb bg = std::max_element(counts.cbegin(), counts.cend()).key();
     const int reach = qRound(2 * ratio);
     auto inPicture = [&](int x, int y) {
         const QRgb c = shot.pixel(x, y);
-        return std::abs(qRed(c) - qRed(background)) + std::abs(qGreen(c) - qGreen(background)) +
-                   std::abs(qBlue(c) - qBlue(background)) > 30;
+        return std::abs(qRed(c) - qRed(bg)) + std::abs(qGreen(c) - qGreen(bg)) + std::abs(qBlue(c) - qBlue(bg)) > 30;
     };
-    int outline = 0;
-    int readable = 0;
-    for (int y = r.top() + reach; y < r.bottom() - reach; ++y) {
+    int outline = 0, readable = 0;
+    for (int y = r.top() + reach; y < r.bottom() - reach; ++y)
         for (int x = r.left() + reach; x < r.right() - reach; ++x) {
-            if (inPicture(x, y) ||
-                !(inPicture(x + 1, y) || inPicture(x - 1, y) || inPicture(x, y + 1) || inPicture(x, y - 1)))
+            if (inPicture(x, y) || !(inPicture(x + 1, y) || inPicture(x - 1, y) || inPicture(x, y + 1) || inPicture(x, y - 1)))
                 continue;
             ++outline;
             double best = 0;
             for (int dy = -reach; dy <= reach; ++dy)
-                for (int dx = -reach; dx <= reach; ++dx) best = std::max(best, contrast(shot.pixel(x + dx, y + dy), background));
-            if (best >= 3.0) ++readable;
+                for (int dx = -reach; dx <= reach; ++dx) best = std::max(best, contrast(shot.pixel(x + dx, y + dy), bg));
+            readable += best >= 3.0;
         }
-    }
     // Detail finer than a logical pixel: what a trip down to ratio 1 and back up loses. A picture
     // drawn for the screen's ratio loses much, one blown up from a smaller bitmap next to nothing.
     const QImage crop = shot.copy(r);
@@ -202,11 +195,11 @@ PictureMeasure measure(const QImage& shot, const QRect& button, qreal ratio)
     double lost = 0;
     int picture = 0;
     for (int y = 0; y < crop.height(); ++y)
-        for (int x = 0; x < crop.width(); ++x) {
-            if (!inPicture(r.left() + x, r.top() + y)) continue;
-            ++picture;
-            lost += std::abs(qGray(crop.pixel(x, y)) - qGray(round.pixel(x, y)));
-        }
+        for (int x = 0; x < crop.width(); ++x)
+            if (inPicture(r.left() + x, r.top() + y)) {
+                ++picture;
+                lost += std::abs(qGray(crop.pixel(x, y)) - qGray(round.pixel(x, y)));
+            }
     return {outline ? double(readable) / outline : 0, picture ? lost / picture : 0};
 }
 

@@ -229,6 +229,12 @@ void ListEditTest::SetUp()
     prompter.clear();
 }
 
+void ListEditTest::TearDown()
+{
+    expectSound(doc().database());
+    ViewsTest::TearDown();
+}
+
 void ViewsTest::openNode(const QStringList& path)
 {
     // Few expanded nodes: the target never lies below the tree's visible part.

@@ -104,6 +104,7 @@ std::string writeEditDatabase(const std::string& path);
 class ListEditTest : public ViewsTest {
 protected:
     void SetUp() override;
+    void TearDown() override; // also checks that the edits left a sound database
 };
 
 } // namespace satorix::test
