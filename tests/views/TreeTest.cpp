@@ -52,6 +52,7 @@ TEST_F(TreeTest, BuildsRootsListsProvidersSatellitesAndPlaceholders)
     EXPECT_FALSE(browser().rebuildRequest);
     EXPECT_EQ(tree().currentIndex(), node({"Satellites"}));
     EXPECT_EQ(list().listModel().rowCount(), 7);
+    EXPECT_EQ(paneText(ID_INDICATOR_COUNTS), "TV:4, Radio:3");
 }
 
 // Each click, in this order, writes BrowserState and refills the list once with the node's rows,
@@ -126,8 +127,7 @@ TEST_F(TreeTest, TransponderMenuOnlyOnTransponderAndPlaceholderNodes)
         EXPECT_FALSE(menu->isVisible()) << path.join('/').toStdString();
     }
     // The right click on a satellite also opened its dialog.
-    ASSERT_EQ(dialogs->calls.size(), 1u);
-    EXPECT_EQ(dialogs->calls[0].dialog, "satellite:Hotbird");
+    EXPECT_EQ(dialogs->calls, QStringList({"satellite Hotbird"}));
 
     menuOn({"Satellites", "Astra", "3700(V)"});
     EXPECT_TRUE(tree().contextItemIsReal());
@@ -161,8 +161,7 @@ TEST_F(TreeTest, AddTransponderKeepsFrequenciesAscendingAndReplacesEmpty)
         menuEntry(menu, ID_TRANSPONDER_ADD)->trigger();
         EXPECT_EQ(astra(), a.nodes) << a.frequency;
     }
-    EXPECT_EQ(dialogs->calls[0].mode, 1);
-    EXPECT_EQ(dialogs->calls[0].key, 1); // the satellite id
+    EXPECT_EQ(dialogs->calls.value(0), "transponder 1 1"); // on the satellite id
 
     menuOn({"Satellites", "Lonely", "Empty"});
     dialogs->frequency = 12000;
@@ -177,16 +176,14 @@ TEST_F(TreeTest, EditAndDeleteTransponderFollowTheDialog)
     // Delete names the node right-clicked, not the first transponder of its frequency.
     CommandMenu* menu = menuOn({"Satellites", "Astra", "3700(V)"});
     menuEntry(menu, ID_TRANSPONDER_DELETE)->trigger();
-    ASSERT_EQ(dialogs->calls.size(), 1u);
-    EXPECT_EQ(dialogs->calls[0].key, 2);
+    EXPECT_EQ(dialogs->calls, QStringList({"delete 2 2"}));
 
     menuOn({"Satellites", "Astra", "3700(V)"});
     const int fills = list().fillCount();
     dialogs->frequency = 3750;
     dialogs->polarisation = 0;
     menuEntry(menu, ID_TRANSPONDER_EDIT)->trigger();
-    EXPECT_EQ(dialogs->calls.back().mode, 2);
-    EXPECT_EQ(dialogs->calls.back().key, 1); // findTransponder finds the first 3700 of Astra
+    EXPECT_EQ(dialogs->calls.last(), "transponder 2 1"); // findTransponder finds the first 3700 of Astra
     EXPECT_EQ(browser().previousSiblingText, "3700(H)");
     EXPECT_EQ(astra(), QStringList({"3600(H)", "3700(H)", "3750(H)", "4100(V)"}));
     EXPECT_EQ(browser().selectedText, "3750(H)");
@@ -195,7 +192,7 @@ TEST_F(TreeTest, EditAndDeleteTransponderFollowTheDialog)
     menuOn({"Satellites", "Hotbird", "11000(H)"});
     dialogs->frequency = -1;
     menuEntry(menu, ID_TRANSPONDER_DELETE)->trigger();
-    EXPECT_EQ(dialogs->calls.back().key, 4);
+    EXPECT_EQ(dialogs->calls.last(), "delete 2 4");
     EXPECT_EQ(childTexts({"Satellites", "Hotbird"}), QStringList({"11000(H)"}));
     dialogs->frequency = 11000;
     menuEntry(menu, ID_TRANSPONDER_DELETE)->trigger();
@@ -206,12 +203,11 @@ TEST_F(TreeTest, SatelliteDialogOnDoubleClickRenamesTheNode)
 {
     dialogs->satelliteName = "Astra 19.2E";
     doubleClickNode({"Satellites", "Astra"});
-    ASSERT_FALSE(dialogs->calls.empty());
-    EXPECT_EQ(dialogs->calls[0].dialog, "satellite:Astra");
+    EXPECT_EQ(dialogs->calls.value(0), "satellite Astra");
     EXPECT_TRUE(node({"Satellites", "Astra 19.2E"}).isValid());
     dialogs->calls.clear();
     doubleClickNode({"Providers", "Alpha"});
-    EXPECT_TRUE(dialogs->calls.empty());
+    EXPECT_TRUE(dialogs->calls.isEmpty());
 }
 
 TEST_F(TreeTest, RenamingCutsToFifteenCharactersInTreeAndDatabase)

@@ -21,7 +21,7 @@ void ScriptedEditDialogs::changeDatabase()
 
 int ScriptedEditDialogs::editTransponder(QWidget*, int mode, int key, int& pol)
 {
-    calls.push_back({"transponder", mode, key});
+    calls << QString("transponder %1 %2").arg(mode).arg(key);
     if (frequency >= 0) changeDatabase();
     browser_.lastTransponderFrequency = frequency;
     pol = polarisation;
@@ -30,7 +30,7 @@ int ScriptedEditDialogs::editTransponder(QWidget*, int mode, int key, int& pol)
 
 int ScriptedEditDialogs::deleteTransponder(QWidget*, int transponderIndex)
 {
-    calls.push_back({"delete", 2, transponderIndex});
+    calls << QString("delete 2 %1").arg(transponderIndex);
     if (frequency >= 0) changeDatabase();
     browser_.lastTransponderFrequency = frequency;
     return frequency;
@@ -38,14 +38,14 @@ int ScriptedEditDialogs::deleteTransponder(QWidget*, int transponderIndex)
 
 void ScriptedEditDialogs::editSatellite(QWidget*, const QString& name)
 {
-    calls.push_back({"satellite:" + name.toStdString(), 0, 0});
+    calls << "satellite " + name;
     if (!satelliteName.empty()) changeDatabase();
     browser_.lastSatelliteName = satelliteName.empty() ? name.toStdString() : satelliteName;
 }
 
 bool ScriptedEditDialogs::editProgram(QWidget*, int programIndex, int mode, int& newProgramIndex)
 {
-    calls.push_back({"program", mode, programIndex});
+    calls << QString("program %1 %2").arg(mode).arg(programIndex);
     if (ok) onProgramOk ? onProgramOk() : changeDatabase();
     newProgramIndex = newProgram;
     return ok;
@@ -53,7 +53,7 @@ bool ScriptedEditDialogs::editProgram(QWidget*, int programIndex, int mode, int&
 
 bool ScriptedEditDialogs::editProgramTransponder(QWidget*, int programIndex, int mode)
 {
-    calls.push_back({"programTransponder", mode, programIndex});
+    calls << QString("programTransponder %1 %2").arg(mode).arg(programIndex);
     if (ok) changeDatabase();
     return ok;
 }

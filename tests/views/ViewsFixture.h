@@ -22,12 +22,6 @@ namespace satorix::test {
 // Answers the views' dialogs from fields and records every call.
 class ScriptedEditDialogs : public EditDialogs {
 public:
-    struct Call {
-        std::string dialog;
-        int mode;
-        int key;
-    };
-
     ScriptedEditDialogs(BrowserState& browser, ChannelDatabase& db) : browser_(browser), db_(db) {}
 
     int editTransponder(QWidget* parent, int mode, int key, int& polarisation) override;
@@ -36,7 +30,7 @@ public:
     bool editProgram(QWidget* parent, int programIndex, int mode, int& newProgramIndex) override;
     bool editProgramTransponder(QWidget* parent, int programIndex, int mode) override;
 
-    std::vector<Call> calls;
+    QStringList calls; // "dialog mode key", or "satellite name"
     int frequency = -1;     // what the transponder dialogs return; negative is Cancel
     int polarisation = 0;
     std::string satelliteName; // left in lastSatelliteName
