@@ -145,12 +145,14 @@ TEST_F(TransponderDialogTest, TreeDialogReportsTheFrequencyAndRestoresWhatOkAcce
     EXPECT_EQ(record(db, DBT_TRANSPONDER, 0).field[tpf::FREQUENCY], 10700);
 }
 
-TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEdited)
+TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEditedWithItsFec)
 {
     // findTransponder gives 1 for both 11000 nodes; the caret after an equal node is index 2.
     TransponderEditDialog* d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(H)", "11000(V)");
     EXPECT_EQ(d->transponderIndex(), 2);
     EXPECT_TRUE(checked(d, "pol0"));
+    // Its FEC (4) has no button: none is checked, and it is stored unchanged.
+    for (const char* name : {"fec0", "fec1", "fec2", "fec3", "fec5", "fec7"}) EXPECT_FALSE(checked(d, name)) << name;
     auto* vertical = child<QRadioButton>(d, "pol1");
     QTest::mouseClick(vertical, Qt::LeftButton, {}, QPoint(4, vertical->height() / 2));
     setText(d, "symbolRateEdit", "30000");
@@ -158,19 +160,12 @@ TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEdited)
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(d->polarisation(), 1);
     EXPECT_EQ(record(db, DBT_TRANSPONDER, 2).field[tpf::SYMBOL_RATE], 30000);
+    EXPECT_EQ(record(db, DBT_TRANSPONDER, 2).field[tpf::FEC], 4);
     EXPECT_EQ(record(db, DBT_TRANSPONDER, 1).field[tpf::SYMBOL_RATE], 22000);
+    EXPECT_EQ(db.computeCrc(), db.storedCrc());
 
     d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(V)", "10700(H)");
     EXPECT_EQ(d->transponderIndex(), 1);
-}
-
-TEST_F(TransponderDialogTest, FecWithoutAButtonIsStoredUnchanged)
-{
-    TransponderEditDialog* d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(H)", "11000(V)");
-    for (const char* name : {"fec0", "fec1", "fec2", "fec3", "fec5", "fec7"}) EXPECT_FALSE(checked(d, name)) << name;
-    clickOk(d);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 2).field[tpf::FEC], 4);
-    EXPECT_EQ(db.computeCrc(), db.storedCrc());
 }
 
 TEST_F(TransponderDialogTest, TreeDialogAddsToAnEmptySatelliteAndRefusesADuplicate)

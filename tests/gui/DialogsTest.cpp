@@ -79,29 +79,29 @@ TEST_F(HyperlinkTest, HoverColoursAndUnderlineThenLeaveRestores)
 
 TEST_F(HyperlinkTest, FailedOpensReportTheErrorThenASuccessMarksVisited)
 {
-    int result = 26;
+    int result = 0;
     QStringList opened;
     link->setOpener([&](const QString& url) {
         opened << url;
         return result;
     });
-    QTest::mouseClick(link, Qt::LeftButton);
-    result = 4;
-    QTest::mouseClick(link, Qt::LeftButton);
-    result = 32;
-    QTest::mouseClick(link, Qt::LeftButton);
-    EXPECT_EQ(prompter.texts(), QStringList({"Unable to open hyperlink:\n\nA sharing violation occurred. ",
-                                             "Unable to open hyperlink:\n\nUnknown Error (4) occurred.",
-                                             "Unable to open hyperlink:\n\nThe specified dynamic-link library was not found."}));
-    EXPECT_EQ(prompter.messages[0].icon, PromptIcon::Exclamation);
-    EXPECT_FALSE(link->visited());
+    const std::pair<int, const char*> failures[] = {{26, "A sharing violation occurred. "},
+                                                    {4, "Unknown Error (4) occurred."},
+                                                    {32, "The specified dynamic-link library was not found."}};
+    for (const auto& [code, text] : failures) {
+        prompter.clear();
+        result = code;
+        QTest::mouseClick(link, Qt::LeftButton);
+        EXPECT_EQ(prompter.texts(), QStringList({QString("Unable to open hyperlink:\n\n") + text}));
+        EXPECT_EQ(prompter.messages.back().icon, PromptIcon::Exclamation);
+        EXPECT_FALSE(link->visited());
+    }
     EXPECT_EQ(shown(), UNVISITED);
 
     result = 42;
     prompter.clear();
     QTest::mouseClick(link, Qt::LeftButton);
-    EXPECT_EQ(opened.size(), 4);
-    EXPECT_EQ(opened.back(), AboutDialog::WEB_ADDRESS);
+    EXPECT_EQ(opened, QStringList(4, AboutDialog::WEB_ADDRESS));
     EXPECT_TRUE(link->visited());
     EXPECT_EQ(shown(), VISITED);
     EXPECT_TRUE(prompter.messages.empty());

@@ -33,8 +33,6 @@ public:
     std::vector<FileDialogRequest> saveRequests;
     int unanswered = 0;
 
-private:
-    QString nextFileName();
 };
 
 } // namespace satorix::test
