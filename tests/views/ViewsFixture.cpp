@@ -138,21 +138,23 @@ QModelIndex ViewsTest::node(const QStringList& path)
     return at;
 }
 
-void ViewsTest::clickNode(const QStringList& path, Qt::MouseButton button)
+QPoint ViewsTest::nodePoint(const QStringList& path)
 {
     const QModelIndex index = node(path);
-    ASSERT_TRUE(index.isValid()) << path.join('/').toStdString();
+    EXPECT_TRUE(index.isValid()) << path.join('/').toStdString();
     for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) tree().expand(p);
     tree().scrollTo(index);
-    QTest::mouseClick(tree().viewport(), button, {}, tree().visualRect(index).center());
+    return tree().visualRect(index).center();
+}
+
+void ViewsTest::clickNode(const QStringList& path, Qt::MouseButton button)
+{
+    QTest::mouseClick(tree().viewport(), button, {}, nodePoint(path));
 }
 
 void ViewsTest::doubleClickNode(const QStringList& path)
 {
-    const QModelIndex index = node(path);
-    ASSERT_TRUE(index.isValid());
-    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) tree().expand(p);
-    QTest::mouseDClick(tree().viewport(), Qt::LeftButton, {}, tree().visualRect(index).center());
+    QTest::mouseDClick(tree().viewport(), Qt::LeftButton, {}, nodePoint(path));
 }
 
 QStringList ViewsTest::childTexts(const QStringList& path)
@@ -199,12 +201,6 @@ void ViewsTest::choose(QMenu* menu, int id)
     ASSERT_TRUE(a && a->isEnabled()) << id;
     a->trigger();
     menu->close();
-}
-
-bool ViewsTest::menuEntryEnabled(QMenu* menu, int id)
-{
-    QAction* a = menuEntry(menu, id);
-    return a && a->isEnabled();
 }
 
 std::string writeEditDatabase(const std::string& path)

@@ -66,6 +66,7 @@ protected:
     // The node at a path of texts from a root, e.g. {"Satellites", "Astra", "3700(H)"}.
     QModelIndex node(const QStringList& path);
     // Real mouse clicks on a node, its parents expanded first.
+    QPoint nodePoint(const QStringList& path);
     void clickNode(const QStringList& path, Qt::MouseButton button = Qt::LeftButton);
     void doubleClickNode(const QStringList& path);
     QStringList childTexts(const QStringList& path);
@@ -74,7 +75,7 @@ protected:
     void clickRow(int row, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {});
     QStringList column(int c);
     QString cell(int row, int c);
-    bool menuEntryEnabled(QMenu* menu, int id);
+    bool menuEntryEnabled(QMenu* menu, int id) { return menuEntry(menu, id) && menuEntry(menu, id)->isEnabled(); }
     QAction* menuEntry(QMenu* menu, int id);
     // Waits for the menu a click opened, then picks the command, which must be enabled.
     void choose(QMenu* menu, int id);
