@@ -37,7 +37,6 @@ protected:
         QTest::keyClicks(editor, to);
         QTest::keyClick(editor, Qt::Key_Return); // the delegate commits on the next turn of the loop
     }
-    QStringList astra() { return childTexts({"Satellites", "Astra"}); }
 };
 
 TEST_F(TreeTest, BuildsRootsListsProvidersSatellitesAndPlaceholders)
@@ -47,7 +46,7 @@ TEST_F(TreeTest, BuildsRootsListsProvidersSatellitesAndPlaceholders)
               QStringList({"News", "Sport", "Movies", "Kids", "Music", "Docs", "Fav_7", "Fav_8", "Radio"}));
     EXPECT_EQ(childTexts({"Providers"}), QStringList({"Alpha", "Beta"}));
     EXPECT_EQ(childTexts({"Satellites"}), QStringList({"Astra", "Hotbird", "Lonely"}));
-    EXPECT_EQ(astra(), QStringList({"3600(H)", "3700(H)", "3700(V)", "4100(V)"}));
+    EXPECT_EQ(childTexts({"Satellites", "Astra"}), QStringList({"3600(H)", "3700(H)", "3700(V)", "4100(V)"}));
     EXPECT_EQ(childTexts({"Satellites", "Lonely"}), QStringList({"Empty"}));
     EXPECT_FALSE(browser().rebuildRequest);
     EXPECT_EQ(tree().currentIndex(), node({"Satellites"}));
@@ -143,60 +142,49 @@ TEST_F(TreeTest, TransponderMenuOnlyOnTransponderAndPlaceholderNodes)
     menu->close();
 }
 
-TEST_F(TreeTest, AddTransponderKeepsFrequenciesAscendingAndReplacesEmpty)
+// In order: the command on a node's menu, what the dialog answers, the call it got and the nodes
+// of the satellite afterwards. A negative frequency is Cancel.
+TEST_F(TreeTest, TransponderCommandsFollowTheDialog)
 {
-    CommandMenu* menu = menuOn({"Satellites", "Astra", "3700(V)"});
+    const QStringList astra = {"3600(L)", "3600(H)", "3700(H)", "3700(V)", "3800(R)", "4100(V)"};
     const struct {
-        int frequency; // negative: cancelled
+        QStringList node;
+        int id;
+        int frequency;
         int polarisation;
-        QStringList nodes;
-    } adds[] = {
-        {3800, 3, {"3600(H)", "3700(H)", "3700(V)", "3800(R)", "4100(V)"}},
-        {3600, 2, {"3600(L)", "3600(H)", "3700(H)", "3700(V)", "3800(R)", "4100(V)"}}, // equal ones go in front
-        {-1, 0, {"3600(L)", "3600(H)", "3700(H)", "3700(V)", "3800(R)", "4100(V)"}},
+        const char* call;
+        QStringList after;
+    } steps[] = {
+        // Delete names the node right-clicked, not the first transponder of its frequency.
+        {{"Astra", "3700(V)"}, ID_TRANSPONDER_DELETE, -1, 0, "delete 2 2", {"3600(H)", "3700(H)", "3700(V)", "4100(V)"}},
+        {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, 3800, 3, "transponder 1 1", astra.mid(1)}, // by satellite id
+        {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, 3600, 2, "transponder 1 1", astra}, // equal ones go in front
+        {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, -1, 0, "transponder 1 1", astra},
+        // Edit finds the first 3700 of Astra; the node takes the new text.
+        {{"Astra", "3700(V)"}, ID_TRANSPONDER_EDIT, 3750, 0, "transponder 2 1",
+         {"3600(L)", "3600(H)", "3700(H)", "3750(H)", "3800(R)", "4100(V)"}},
+        {{"Lonely", "Empty"}, ID_TRANSPONDER_ADD, 12000, 1, "transponder 1 3", {"12000(V)"}},
+        {{"Hotbird", "11000(H)"}, ID_TRANSPONDER_DELETE, -1, 0, "delete 2 4", {"11000(H)"}},
+        {{"Hotbird", "11000(H)"}, ID_TRANSPONDER_DELETE, 11000, 0, "delete 2 4", {"Empty"}},
     };
-    for (const auto& a : adds) {
-        dialogs->frequency = a.frequency;
-        dialogs->polarisation = a.polarisation;
-        menuEntry(menu, ID_TRANSPONDER_ADD)->trigger();
-        EXPECT_EQ(astra(), a.nodes) << a.frequency;
+    for (const auto& s : steps) {
+        const QStringList path = QStringList{"Satellites"} + s.node;
+        SCOPED_TRACE(path.join('/').toStdString() + " " + std::to_string(s.id) + " " + std::to_string(s.frequency));
+        CommandMenu* menu = menuOn(path);
+        const int fills = list().fillCount();
+        dialogs->frequency = s.frequency;
+        dialogs->polarisation = s.polarisation;
+        menuEntry(menu, s.id)->trigger();
+        EXPECT_EQ(dialogs->calls.last(), s.call);
+        EXPECT_EQ(childTexts({"Satellites", s.node[0]}), s.after);
+        if (s.id == ID_TRANSPONDER_EDIT) {
+            EXPECT_EQ(browser().previousSiblingText, "3700(H)");
+            EXPECT_EQ(browser().selectedText, "3750(H)");
+            EXPECT_EQ(list().fillCount(), fills + 1);
+        }
+        menu->close();
     }
-    EXPECT_EQ(dialogs->calls.value(0), "transponder 1 1"); // on the satellite id
-
-    menuOn({"Satellites", "Lonely", "Empty"});
-    dialogs->frequency = 12000;
-    dialogs->polarisation = 1;
-    menuEntry(menu, ID_TRANSPONDER_ADD)->trigger();
-    EXPECT_EQ(childTexts({"Satellites", "Lonely"}), QStringList({"12000(V)"}));
     EXPECT_TRUE(doc().isModified());
-}
-
-TEST_F(TreeTest, EditAndDeleteTransponderFollowTheDialog)
-{
-    // Delete names the node right-clicked, not the first transponder of its frequency.
-    CommandMenu* menu = menuOn({"Satellites", "Astra", "3700(V)"});
-    menuEntry(menu, ID_TRANSPONDER_DELETE)->trigger();
-    EXPECT_EQ(dialogs->calls, QStringList({"delete 2 2"}));
-
-    menuOn({"Satellites", "Astra", "3700(V)"});
-    const int fills = list().fillCount();
-    dialogs->frequency = 3750;
-    dialogs->polarisation = 0;
-    menuEntry(menu, ID_TRANSPONDER_EDIT)->trigger();
-    EXPECT_EQ(dialogs->calls.last(), "transponder 2 1"); // findTransponder finds the first 3700 of Astra
-    EXPECT_EQ(browser().previousSiblingText, "3700(H)");
-    EXPECT_EQ(astra(), QStringList({"3600(H)", "3700(H)", "3750(H)", "4100(V)"}));
-    EXPECT_EQ(browser().selectedText, "3750(H)");
-    EXPECT_EQ(list().fillCount(), fills + 1);
-
-    menuOn({"Satellites", "Hotbird", "11000(H)"});
-    dialogs->frequency = -1;
-    menuEntry(menu, ID_TRANSPONDER_DELETE)->trigger();
-    EXPECT_EQ(dialogs->calls.last(), "delete 2 4");
-    EXPECT_EQ(childTexts({"Satellites", "Hotbird"}), QStringList({"11000(H)"}));
-    dialogs->frequency = 11000;
-    menuEntry(menu, ID_TRANSPONDER_DELETE)->trigger();
-    EXPECT_EQ(childTexts({"Satellites", "Hotbird"}), QStringList({"Empty"}));
 }
 
 TEST_F(TreeTest, SatelliteDialogOnDoubleClickRenamesTheNode)
