@@ -31,8 +31,7 @@ TEST_F(DragTest, RowsMoveInTheTableAndTheListsFollowThem)
     openNode({"Satellites"});
     selectRows(3, 4);
     start(at(4));
-    ASSERT_TRUE(drag().dragging());
-    EXPECT_TRUE(db.dragInProgress());
+    ASSERT_TRUE(drag().dragging() && db.dragInProgress());
     EXPECT_EQ(db.programCount(), 9); // lifted out, still shown
     EXPECT_EQ(names().size(), 11);
     QTest::mouseMove(area(), at(1));
@@ -41,12 +40,9 @@ TEST_F(DragTest, RowsMoveInTheTableAndTheListsFollowThem)
     EXPECT_EQ(list().currentIndex().row(), 1);
     QTest::mouseRelease(area(), Qt::LeftButton, {}, at(1));
 
-    EXPECT_FALSE(drag().dragging());
-    EXPECT_FALSE(db.dragInProgress());
-    EXPECT_FALSE(drag().picture()->isVisible());
+    EXPECT_FALSE(drag().dragging() || db.dragInProgress() || drag().picture()->isVisible());
     EXPECT_EQ(names().mid(0, 6), QStringList({"Tv 0", "Tv 3", "Tv 4", "Tv 1", "Tv 2", "Tv 5"}));
-    EXPECT_EQ(cell(10, 0), "0011");
-    EXPECT_EQ(cell(1, 0), "0002");
+    EXPECT_EQ(QStringList({cell(1, 0), cell(10, 0)}), QStringList({"0002", "0011"}));
     EXPECT_EQ(list().selectedRealRows(), std::vector<int>({1, 2}));
     EXPECT_EQ(db.programCount(), 11);
     EXPECT_TRUE(doc().isModified());
