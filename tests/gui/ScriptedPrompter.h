@@ -32,7 +32,6 @@ public:
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
     int unanswered = 0;
-
 };
 
 } // namespace satorix::test
