@@ -7,6 +7,7 @@
 
 #include "db/Names.h"
 #include "dialogs/DialogInput.h"
+#include "dialogs/EditDialogSet.h"
 #include "dialogs/ProgramEditDialog.h"
 #include "tests/dialogs/DialogTestSupport.h"
 
@@ -214,6 +215,14 @@ TEST_F(ProgramDialogTest, ListFilterFixesTheKindOfANewProgram)
     openDialog(-1, ProgramEditDialog::MODE_ADD);
     EXPECT_TRUE(kind("tvRadio")->isChecked());
     EXPECT_FALSE(kind("tvRadio")->isEnabled());
+
+    // Opened modally for the views, which learn where the program went to know which half shows it.
+    browser.setFilter(SCOPE_RADIO);
+    EditDialogSet dialogs(db, browser, prompter);
+    onModal([](QDialog* d) { clickOk(d); });
+    int stored = -1;
+    ASSERT_TRUE(dialogs.editProgram(nullptr, -1, ProgramEditDialog::MODE_ADD, stored));
+    EXPECT_EQ(stored, 4); // the first radio place
 }
 
 TEST_F(ProgramDialogTest, TreeSelectionPreselectsANewProgramsCombos)
