@@ -44,8 +44,6 @@ TEST_F(FrameTest, LayoutToolBarOrderSplitterAndPanes)
     QStringList order;
     for (QAction* a : frame().toolBar()->actions()) order << (a->isSeparator() ? "|" : QString::number(a->data().toInt()));
     EXPECT_EQ(order.join(' '), "57601 57603 | 57607 | 32815 | 32773 32774 32772 | 32806 32808 32809 32810 | 57664");
-    EXPECT_EQ(frame().action(ID_STB_DOWNLOAD)->statusTip(), "Load database from Set Top Box to PC.");
-    EXPECT_EQ(frame().action(ID_TOOLBAR_PORT)->toolTip(), "Config RS232 Port.");
     const QIcon icon = frame().action(ID_FILE_OPEN)->icon();
     EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Active).toImage());
     EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Disabled).toImage());

@@ -51,9 +51,8 @@ TEST_F(ListTest, ColumnsAndAModelThatKeepsItsContract)
     const int widths[] = {75, 130, 75, 130, 130, 80, 65, 40, 50, 70};
     for (int c = 0; c < 10; ++c) {
         EXPECT_EQ(list().model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
-        // The classic width, wider where the header text needs it in this font.
+        // At least the classic width (DesktopTest checks that the text fits).
         EXPECT_GE(header->sectionSize(c), widths[c]);
-        EXPECT_GE(header->sectionSize(c), header->fontMetrics().horizontalAdvance(headers[c]) + 8);
     }
     // Every refill below is checked as it happens.
     QAbstractItemModelTester tester(list().model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
