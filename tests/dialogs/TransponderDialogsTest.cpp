@@ -41,6 +41,13 @@ protected:
         setText(d, "originalNetworkIdEdit", QString::fromLatin1(onid));
     }
     bool checked(QDialog* d, const char* name) { return child<QRadioButton>(d, name)->isChecked(); }
+    // Satellite id, frequency, polarisation, symbol rate, FEC and TSID of a transponder.
+    std::vector<int> stored(int index) const
+    {
+        const RecordView t = record(db, DBT_TRANSPONDER, index);
+        return {t.field[tpf::SAT_ID], t.field[tpf::FREQUENCY], t.field[tpf::POLARISATION],
+                t.field[tpf::SYMBOL_RATE], t.field[tpf::FEC], t.field[tpf::TSID]};
+    }
 
     std::unique_ptr<TransponderEditDialog> tree;
     std::unique_ptr<ProgramTransponderDialog> list;
@@ -157,9 +164,8 @@ TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEditedWithItsFe
     clickOk(d);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(d->polarisation(), 1);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 2).field[tpf::SYMBOL_RATE], 30000);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 2).field[tpf::FEC], 4);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 1).field[tpf::SYMBOL_RATE], 22000);
+    EXPECT_EQ(stored(2), std::vector<int>({1, 11000, 1, 30000, 4, 0}));
+    EXPECT_EQ(stored(1)[3], 22000);
     EXPECT_EQ(db.computeCrc(), db.storedCrc());
 
     d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(V)", "10700(H)");
@@ -170,8 +176,7 @@ TEST_F(TransponderDialogTest, TreeDialogAddsToAnEmptySatelliteAndRefusesADuplica
 {
     TransponderEditDialog* d = openTree(3, TransponderEditDialog::MODE_ADD);
     EXPECT_EQ(d->windowTitle(), "Add transponder");
-    EXPECT_EQ(textOf(d, "satelliteEdit"), "Thor 2,3");
-    EXPECT_EQ(textOf(d, "frequencyEdit"), "");
+    EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit"}), QStringList({"Thor 2,3", ""}));
     EXPECT_TRUE(checked(d, "pol0"));
     EXPECT_TRUE(checked(d, "fec0"));
     EXPECT_FALSE(child<QPushButton>(d, "restoreButton")->isEnabled());
@@ -212,11 +217,8 @@ TEST_F(TransponderDialogTest, ListDialogPreselectsTheLaterEqualFrequencyAndPicks
     setText(d, "frequencyCombo", "10900");
     clickOk(d);
     EXPECT_FALSE(d->isVisible());
-    const RecordView t = record(db, DBT_TRANSPONDER, 2);
-    EXPECT_EQ(t.field[tpf::FREQUENCY], 10900);
-    EXPECT_EQ(t.field[tpf::SYMBOL_RATE], 27500);
-    EXPECT_EQ(t.field[tpf::FEC], 3);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 0).field[tpf::FREQUENCY], 10700);
+    EXPECT_EQ(stored(2), std::vector<int>({1, 10900, 0, 27500, 3, 1})); // the template's values
+    EXPECT_EQ(stored(0)[1], 10700);
 }
 
 TEST_F(TransponderDialogTest, ListDialogAddsOnThePickedSatellite)
@@ -232,10 +234,8 @@ TEST_F(TransponderDialogTest, ListDialogAddsOnThePickedSatellite)
     EXPECT_FALSE(d->isVisible());
     ASSERT_EQ(db.transponderCount(), 6);
     // After the equal frequency on the same satellite; the one behind moves up.
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 4).field[tpf::SAT_ID], 2);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 4).field[tpf::POLARISATION], 0);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 4).field[tpf::TSID], 1);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 5).field[tpf::FREQUENCY], 12000);
+    EXPECT_EQ(stored(4), std::vector<int>({2, 11200, 0, 27500, 0, 1}));
+    EXPECT_EQ(stored(5)[1], 12000);
 
     d = openList(0, ProgramTransponderDialog::MODE_ADD);
     pickText(child<QComboBox>(d, "satelliteCombo"), "Hotbird 2-8");
