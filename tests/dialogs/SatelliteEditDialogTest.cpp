@@ -22,6 +22,12 @@ protected:
     }
     QComboBox* combo(const char* name) { return child<QComboBox>(dialog.get(), name); }
     RecordView satellite(int index) const { return record(db, DBT_SATELLITE, index); }
+    std::vector<int> fields(int index, std::initializer_list<int> which) const
+    {
+        std::vector<int> out;
+        for (int f : which) out.push_back(satellite(index).field[static_cast<std::size_t>(f)]);
+        return out;
+    }
     int addSatellite(const SatelliteFields& fields) { return DatabaseBuilder(db).addSatellite(fields); }
 
     std::unique_ptr<SatelliteEditDialog> dialog;
@@ -77,8 +83,7 @@ TEST_F(SatelliteDialogTest, LnbValuesTypedPickedAndUntouched)
     EXPECT_EQ(textOf(d, "lnbHighCombo"), "0");
     EXPECT_EQ(combo("lnbLowCombo")->count(), 8);
     clickOk(d);
-    EXPECT_EQ(satellite(3).field[satf::LNB_LOW], 9000);
-    EXPECT_EQ(satellite(3).field[satf::LNB_HIGH], 0); // item 0 needs no range check
+    EXPECT_EQ(fields(3, {satf::LNB_LOW, satf::LNB_HIGH}), std::vector<int>({9000, 0})); // item 0 needs no range check
 
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"lnbHighCombo", "3349", "LNB Upper LO Range expected 3350...14900"},
@@ -97,8 +102,7 @@ TEST_F(SatelliteDialogTest, LnbValuesTypedPickedAndUntouched)
     setText(dialog.get(), "lnbLowCombo", "-10600");
     setText(dialog.get(), "lnbHighCombo", "14900");
     clickOk(dialog.get());
-    EXPECT_EQ(satellite(3).field[satf::LNB_LOW], 10600);
-    EXPECT_EQ(satellite(3).field[satf::LNB_HIGH], 14900);
+    EXPECT_EQ(fields(3, {satf::LNB_LOW, satf::LNB_HIGH}), std::vector<int>({10600, 14900}));
     openDialog("Odd");
     pickText(combo("lnbHighCombo"), "11475");
     clickOk(dialog.get());
@@ -117,18 +121,14 @@ TEST_F(SatelliteDialogTest, DiseqcInputsAboveNineAreStoredFromSixteen)
     EXPECT_EQ(combo("diseqcModeCombo")->currentIndex(), -1);
     EXPECT_EQ(combo("toneCombo")->currentIndex(), -1);
     clickOk(d);
-    EXPECT_EQ(satellite(5).field[satf::DISEQC11], 12);
-    EXPECT_EQ(satellite(5).field[satf::DISEQC_MODE], 9);
-    EXPECT_EQ(satellite(5).field[satf::TONE22K], 7);
+    EXPECT_EQ(fields(5, {satf::DISEQC11, satf::DISEQC_MODE, satf::TONE22K}), std::vector<int>({12, 9, 7}));
 
     openDialog("P12");
     pickText(combo("diseqc11Combo"), "11");
     pickText(combo("diseqcModeCombo"), "Tone Burst B");
     pickText(combo("toneCombo"), "ON");
     clickOk(dialog.get());
-    EXPECT_EQ(satellite(5).field[satf::DISEQC11], 17);
-    EXPECT_EQ(satellite(5).field[satf::DISEQC_MODE], 6);
-    EXPECT_EQ(satellite(5).field[satf::TONE22K], 1);
+    EXPECT_EQ(fields(5, {satf::DISEQC11, satf::DISEQC_MODE, satf::TONE22K}), std::vector<int>({17, 6, 1}));
 }
 
 TEST_F(SatelliteDialogTest, PositionerChecksAndTheNameWrittenAtOnce)
