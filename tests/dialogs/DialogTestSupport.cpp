@@ -5,7 +5,6 @@
 #include <QTest>
 
 #include "db/DatabaseBuilder.h"
-#include "db/DatabaseCheck.h"
 #include "db/Names.h"
 
 namespace satorix::test {
@@ -51,18 +50,15 @@ void DialogTest::SetUp()
     });
 }
 
-void DialogTest::TearDown() { EXPECT_EQ(prompter.unanswered, 0); }
+void DialogTest::TearDown()
+{
+    EXPECT_EQ(prompter.unanswered, 0);
+    if (checkSound) expectSound(db);
+}
 
 std::string DialogTest::lastMessage() const
 {
     return prompter.messages.empty() ? std::string() : prompter.messages.back().text.toStdString();
-}
-
-void DialogTest::expectSound() const
-{
-    CheckOptions options;
-    options.checkCrc = false;
-    EXPECT_EQ(checkDatabase(db, options), std::vector<std::string>{});
 }
 
 void setText(QWidget* dialog, const char* name, const QString& text)
@@ -80,6 +76,13 @@ QString textOf(QWidget* dialog, const char* name)
     if (auto* edit = dialog->findChild<QLineEdit*>(QString::fromLatin1(name))) return edit->text();
     auto* combo = child<QComboBox>(dialog, name);
     return combo ? combo->currentText() : QString();
+}
+
+QStringList textsOf(QWidget* dialog, std::initializer_list<const char*> names)
+{
+    QStringList out;
+    for (const char* name : names) out << textOf(dialog, name);
+    return out;
 }
 
 void pick(QComboBox* combo, int index)
@@ -109,19 +112,6 @@ void clickButton(QDialog* dialog, const char* name)
     auto* button = child<QPushButton>(dialog, name);
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
-}
-
-void onModal(std::function<void(QDialog*)> f)
-{
-    whenModal([f](QWidget* w) {
-        auto* dialog = qobject_cast<QDialog*>(w);
-        ASSERT_NE(dialog, nullptr);
-        f(dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "dialog still open: " << dialog->objectName().toStdString();
-            dialog->reject();
-        }
-    });
 }
 
 void open(QDialog* dialog)

@@ -16,16 +16,10 @@
 namespace satorix::test {
 namespace {
 
-std::string hex(const std::string& bytes, std::size_t n)
+// The first n bytes as "01 C2 ..".
+std::string hex(const std::string& bytes, int n)
 {
-    std::string out;
-    char buf[4];
-    for (std::size_t i = 0; i < n && i < bytes.size(); ++i) {
-        std::snprintf(buf, sizeof buf, "%02X ", static_cast<unsigned char>(bytes[i]));
-        out += buf;
-    }
-    if (!out.empty()) out.pop_back();
-    return out;
+    return QByteArray::fromStdString(bytes).left(n).toHex(' ').toUpper().toStdString();
 }
 
 class ConfigTest : public ::testing::Test, public AppFixture {};
@@ -96,7 +90,7 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     app().config().setBaudRate(57600);
 
     // Settings → Options, tick "Open last edited", OK.
-    whenModal([](QWidget* dialog) {
+    onModal([](QDialog* dialog) {
         auto* box = dialog->findChild<QCheckBox*>("check1014");
         auto* reg = dialog->findChild<QPushButton*>("button1013");
         ASSERT_NE(box, nullptr);
@@ -119,7 +113,7 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     // Cancel leaves the option as it was.
     prompter.clear();
     ASSERT_TRUE(start());
-    whenModal([](QWidget* dialog) {
+    onModal([](QDialog* dialog) {
         QTest::mouseClick(dialog->findChild<QCheckBox*>("check1014"), Qt::LeftButton);
         QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
     });
@@ -129,22 +123,15 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
 
 TEST_F(ConfigTest, ShortFileGivesDefaultsButKeepsWhatWasRead)
 {
-    std::string shortFile(100, '\0');
-    shortFile[0] = 4;
-    shortFile[1] = '\x43'; // option bit 0 set, and two unknown bits
-    shortFile[2] = '\x12';
-    shortFile[3] = '\x34';
-    shortFile[4] = '\x80';
-    shortFile[8] = 'Z';
+    // Port 4, option bit 0 and two unknown bits, bytes 2..3, a baud byte and a path: 100 bytes in all.
+    std::string shortFile("\x04\x43\x12\x34\x80\0\0\0Z", 9);
+    shortFile.resize(100);
     writeFile(file(AppConfig::FILE_NAME), shortFile);
     AppConfig config;
     config.read(file(AppConfig::FILE_NAME));
-    EXPECT_EQ(config.port(), 1);
-    EXPECT_EQ(config.baudRate(), 115200u);
-    EXPECT_EQ(config.options(), 0x42);
-    EXPECT_EQ(config.bytes()[2], 0x12);
-    EXPECT_EQ(config.bytes()[3], 0x34);
-    EXPECT_EQ(config.lastPath(), "");
+    EXPECT_EQ(std::tuple(config.port(), config.baudRate(), config.options(), config.lastPath()),
+              std::tuple(1, 115200u, std::uint8_t(0x42), std::string()));
+    EXPECT_EQ(config.bytes()[2] << 8 | config.bytes()[3], 0x1234);
 
     // An over-long path is cut to what the field holds, always NUL-terminated.
     config.setLastPath(std::string(400, 'p'));
@@ -164,13 +151,14 @@ TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnce)
     const QString desktop = home + "/applications/satorix.desktop";
     const QString mime = home + "/mime/packages/satorix-channel-database.xml";
     const std::string entry = readFile(desktop.toStdString());
-    EXPECT_NE(entry.find("Exec=\"/opt/Sat Tools/satorix\" %f\n"), std::string::npos) << entry;
-    EXPECT_NE(entry.find("MimeType=application/x-satorix-channel-database;\n"), std::string::npos);
-    EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
     const std::string package = readFile(mime.toStdString());
-    EXPECT_NE(package.find("<mime-type type=\"application/x-satorix-channel-database\">"), std::string::npos);
-    EXPECT_NE(package.find("<glob pattern=\"*.si\"/>"), std::string::npos);
-    EXPECT_NE(package.find("<comment>SatorixEdit Database</comment>"), std::string::npos);
+    EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
+    for (const auto& [text, line] : {std::pair{&entry, "Exec=\"/opt/Sat Tools/satorix\" %f\n"},
+                                     {&entry, "MimeType=application/x-satorix-channel-database;\n"},
+                                     {&package, "<mime-type type=\"application/x-satorix-channel-database\">"},
+                                     {&package, "<glob pattern=\"*.si\"/>"},
+                                     {&package, "<comment>SatorixEdit Database</comment>"}})
+        EXPECT_NE(text->find(line), std::string::npos) << line;
     for (const char* icon : {"16x16/apps/satorix.png", "256x256/apps/satorix.png", "scalable/apps/satorix.svg"})
         EXPECT_GT(QFileInfo(home + "/icons/hicolor/" + icon).size(), 0) << icon;
 

@@ -1,6 +1,7 @@
 // The editor as a Linux desktop program: start-up options without a display, title, keys, status
 // panes, the remembered layout, file dialog folders and the tool bar's pictures.
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHash>
 #include <QHeaderView>
 #include <QLabel>
@@ -54,11 +55,9 @@ TEST_F(DesktopTest, HelpAndVersionNeedNoDisplay)
 
 TEST_F(DesktopTest, TitleMarksChangesStandardKeysWorkAndNoLockPanes)
 {
-    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("Channel.si")))));
-    EXPECT_EQ(frame().windowTitle(), "Channel - Satorix for HD");
+    ASSERT_TRUE(start(sample("Channel.si")));
     doc().setModifiedFlag(true);
     EXPECT_EQ(frame().windowTitle(), "Channel* - Satorix for HD");
-    EXPECT_EQ(paneText(ID_INDICATOR_OVR), "OVR");
 
     for (int id : {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}) EXPECT_EQ(frame().pane(id), nullptr);
     EXPECT_EQ(frame().statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).size(), 2);
@@ -75,7 +74,7 @@ TEST_F(DesktopTest, TitleMarksChangesStandardKeysWorkAndNoLockPanes)
 
 TEST_F(DesktopTest, FirstStartFitsFontAndNamesThenTheLayoutIsRemembered)
 {
-    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("fit.si")))));
+    ASSERT_TRUE(start(sample("fit.si")));
     QHeaderView* header = frame().orbitView()->horizontalHeader();
     const QFontMetrics metrics(header->font());
     for (int c = 0; c < header->count(); ++c) {
@@ -107,7 +106,7 @@ TEST_F(DesktopTest, FirstStartFitsFontAndNamesThenTheLayoutIsRemembered)
 TEST_F(DesktopTest, FileDialogsOpenBesideTheDatabaseElseInTheLastFolder)
 {
     std::filesystem::create_directories(file("dbs"));
-    const QString db = QString::fromStdString(writeSample(file("dbs/here.si")));
+    const QString db = sample("dbs/here.si");
     ASSERT_TRUE(start(db));
     ASSERT_TRUE(trigger(ID_FILE_OPEN));
     ASSERT_EQ(prompter.openRequests.size(), 1u);
@@ -124,7 +123,7 @@ TEST_F(DesktopTest, FileDialogsOpenBesideTheDatabaseElseInTheLastFolder)
     WidgetPrompter widgets;
     for (const Case& c : cases) {
         QString shown;
-        whenModal([&shown](QWidget* dialog) {
+        onModal([&shown](QDialog* dialog) {
             auto* files = qobject_cast<QFileDialog*>(dialog);
             ASSERT_NE(files, nullptr);
             shown = files->directory().absolutePath();
@@ -136,27 +135,24 @@ TEST_F(DesktopTest, FileDialogsOpenBesideTheDatabaseElseInTheLastFolder)
         EXPECT_EQ(shown, c.opens) << c.asked.toStdString();
     }
     QSettings().remove(WidgetPrompter::LAST_FOLDER_KEY);
-    whenModal([](QWidget* dialog) {
+    onModal([](QDialog* dialog) {
         EXPECT_EQ(qobject_cast<QFileDialog*>(dialog)->directory().absolutePath(), QDir::homePath());
         qobject_cast<QFileDialog*>(dialog)->reject();
     });
     widgets.openFileName({});
 }
 
-// WCAG relative luminance and contrast ratio.
-double luminance(QRgb c)
-{
-    auto channel = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
-}
+// WCAG contrast ratio of two colours.
 double contrast(QRgb a, QRgb b)
 {
-    const double la = luminance(a) + 0.05;
-    const double lb = luminance(b) + 0.05;
-    return la > lb ? la / lb : lb / la;
+    const auto luminance = [](QRgb c) {
+        const auto channel = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c)) + 0.05;
+    };
+    return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
 }
 
 struct PictureMeasure {
@@ -174,27 +170,23 @@ PictureMeasure measure(const QImage& shot, const QRect& button, qreal ratio)
     QHash<QRgb, int> counts;
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x) ++counts[shot.pixel(x, y)];
-    const QRgb background = std::max_element(counts.cbegin(), counts.cend()).key();
+    const QRgb bg = std::max_element(counts.cbegin(), counts.cend()).key();
     const int reach = qRound(2 * ratio);
     auto inPicture = [&](int x, int y) {
         const QRgb c = shot.pixel(x, y);
-        return std::abs(qRed(c) - qRed(background)) + std::abs(qGreen(c) - qGreen(background)) +
-                   std::abs(qBlue(c) - qBlue(background)) > 30;
+        return std::abs(qRed(c) - qRed(bg)) + std::abs(qGreen(c) - qGreen(bg)) + std::abs(qBlue(c) - qBlue(bg)) > 30;
     };
-    int outline = 0;
-    int readable = 0;
-    for (int y = r.top() + reach; y < r.bottom() - reach; ++y) {
+    int outline = 0, readable = 0;
+    for (int y = r.top() + reach; y < r.bottom() - reach; ++y)
         for (int x = r.left() + reach; x < r.right() - reach; ++x) {
-            if (inPicture(x, y) ||
-                !(inPicture(x + 1, y) || inPicture(x - 1, y) || inPicture(x, y + 1) || inPicture(x, y - 1)))
+            if (inPicture(x, y) || !(inPicture(x + 1, y) || inPicture(x - 1, y) || inPicture(x, y + 1) || inPicture(x, y - 1)))
                 continue;
             ++outline;
             double best = 0;
             for (int dy = -reach; dy <= reach; ++dy)
-                for (int dx = -reach; dx <= reach; ++dx) best = std::max(best, contrast(shot.pixel(x + dx, y + dy), background));
-            if (best >= 3.0) ++readable;
+                for (int dx = -reach; dx <= reach; ++dx) best = std::max(best, contrast(shot.pixel(x + dx, y + dy), bg));
+            readable += best >= 3.0;
         }
-    }
     // Detail finer than a logical pixel: what a trip down to ratio 1 and back up loses. A picture
     // drawn for the screen's ratio loses much, one blown up from a smaller bitmap next to nothing.
     const QImage crop = shot.copy(r);
@@ -203,11 +195,11 @@ PictureMeasure measure(const QImage& shot, const QRect& button, qreal ratio)
     double lost = 0;
     int picture = 0;
     for (int y = 0; y < crop.height(); ++y)
-        for (int x = 0; x < crop.width(); ++x) {
-            if (!inPicture(r.left() + x, r.top() + y)) continue;
-            ++picture;
-            lost += std::abs(qGray(crop.pixel(x, y)) - qGray(round.pixel(x, y)));
-        }
+        for (int x = 0; x < crop.width(); ++x)
+            if (inPicture(r.left() + x, r.top() + y)) {
+                ++picture;
+                lost += std::abs(qGray(crop.pixel(x, y)) - qGray(round.pixel(x, y)));
+            }
     return {outline ? double(readable) / outline : 0, picture ? lost / picture : 0};
 }
 
@@ -222,11 +214,11 @@ QPalette darkPalette()
     return p;
 }
 
-// Screenshots of the whole window: the editor's own at a device pixel ratio of 2 (it cannot be
+// Screenshots of the whole window: the editor's own (--screenshot) at a device pixel ratio of 2 (it cannot be
 // changed inside a running program), and this process's under a light and a dark palette.
 TEST_F(DesktopTest, ToolBarPicturesSharpAtDoubleRatioAndReadableOnDarkPalette)
 {
-    const QString db = QString::fromStdString(writeSample(file("bar.si")));
+    const QString db = sample("bar.si");
     const QString png = qfile("ratio2.png");
     QProcess editor;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -235,9 +227,15 @@ TEST_F(DesktopTest, ToolBarPicturesSharpAtDoubleRatioAndReadableOnDarkPalette)
     env.insert("XDG_CONFIG_HOME", qfile("config"));
     env.insert("XDG_DATA_HOME", qfile("data"));
     editor.setProcessEnvironment(env);
+    editor.setWorkingDirectory(qfile("."));
     editor.start(SATORIX_EDITOR, {"--screenshot", png, db});
     ASSERT_TRUE(editor.waitForFinished(30000));
-    ASSERT_EQ(editor.exitCode(), 0);
+    ASSERT_EQ(editor.exitCode(), 0) << editor.readAllStandardError().toStdString();
+    // The program's own files went to the user's folders, none to the current directory.
+    EXPECT_EQ(QFileInfo(QString::fromStdString(configFile())).size(), 264);
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(listingFile())));
+    EXPECT_FALSE(QFileInfo::exists(qfile("tavolink.cfg")));
+    EXPECT_FALSE(QFileInfo::exists(qfile("programs.nfo")));
 
     const QPalette original = QApplication::palette();
     struct Case {

@@ -1,7 +1,6 @@
 // The main frame: layout, the TV/radio filter, dropped files, closing and recent files.
 #include <QAction>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMimeData>
 #include <QSplitter>
 #include <QTest>
@@ -36,17 +35,15 @@ protected:
         QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&frame(), &dropped);
     }
-    QWidget* toolButton(int id) { return frame().toolBar()->widgetForAction(frame().action(id)); }
+    void click(int id) { QTest::mouseClick(frame().toolBar()->widgetForAction(frame().action(id)), Qt::LeftButton); }
 };
 
-TEST_F(FrameTest, LayoutToolBarOrderAndSplitter)
+TEST_F(FrameTest, LayoutToolBarOrderSplitterAndPanes)
 {
     ASSERT_TRUE(start());
     QStringList order;
     for (QAction* a : frame().toolBar()->actions()) order << (a->isSeparator() ? "|" : QString::number(a->data().toInt()));
     EXPECT_EQ(order.join(' '), "57601 57603 | 57607 | 32815 | 32773 32774 32772 | 32806 32808 32809 32810 | 57664");
-    EXPECT_EQ(frame().action(ID_STB_DOWNLOAD)->statusTip(), "Load database from Set Top Box to PC.");
-    EXPECT_EQ(frame().action(ID_TOOLBAR_PORT)->toolTip(), "Config RS232 Port.");
     const QIcon icon = frame().action(ID_FILE_OPEN)->icon();
     EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Active).toImage());
     EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Disabled).toImage());
@@ -55,65 +52,124 @@ TEST_F(FrameTest, LayoutToolBarOrderAndSplitter)
     ASSERT_NE(splitter, nullptr);
     EXPECT_EQ(splitter->widget(0), frame().leftView());
     EXPECT_EQ(splitter->widget(1), frame().orbitView());
-    EXPECT_EQ(frame().activeView(), frame().leftView());
     EXPECT_EQ(frame().action(ID_EDIT_PASTE)->shortcuts().size(), 2);
+    // The active view starts on the tree and follows the pane keys.
+    EXPECT_EQ(frame().activeView(), frame().leftView());
+    ASSERT_TRUE(trigger(ID_NEXT_PANE));
+    EXPECT_EQ(frame().activeView(), frame().orbitView());
+    ASSERT_TRUE(trigger(ID_PREV_PANE));
+    EXPECT_EQ(frame().activeView(), frame().leftView());
 }
 
 TEST_F(FrameTest, FilterButtonsRefillTheListOnceWhenIdle)
 {
-    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("f.si")))));
-    QTRY_VERIFY(frame().action(ID_SHOW_TV_RADIO)->isChecked());
+    ASSERT_TRUE(start(sample("f.si")));
+    ASSERT_TRUE(waitFor([&] { return frame().action(ID_SHOW_TV_RADIO)->isChecked(); }));
     COrbitView* list = frame().orbitView();
     const int fills = list->fillCount();
 
-    QTest::mouseClick(toolButton(ID_SHOW_TV), Qt::LeftButton);
+    click(ID_SHOW_TV);
     EXPECT_EQ(app().browser().scope(), SCOPE_TV | SCOPE_PROGRAMS);
     EXPECT_EQ(list->fillCount(), fills); // the command itself does not refresh
-    QTRY_COMPARE(list->fillCount(), fills + 1);
+    ASSERT_TRUE(waitFor([&] { return list->fillCount() == fills + 1; }));
     EXPECT_TRUE(frame().action(ID_SHOW_TV)->isChecked());
-    EXPECT_FALSE(frame().action(ID_SHOW_RADIO)->isChecked());
     EXPECT_FALSE(frame().action(ID_SHOW_TV_RADIO)->isChecked());
-    EXPECT_EQ(frame().seenScope(), SCOPE_TV | SCOPE_PROGRAMS);
 
-    QTest::mouseClick(toolButton(ID_SHOW_TV), Qt::LeftButton);
+    // The same filter again: the idle passes refill nothing.
+    click(ID_SHOW_TV);
     frame().updateCommandUi();
     frame().updateCommandUi();
     EXPECT_EQ(list->fillCount(), fills + 1);
-    EXPECT_TRUE(frame().action(ID_SHOW_TV)->isChecked());
 
     // Other scope bits survive the filter.
     app().browser().setScope(SCOPE_TV | scopeFav(2));
     frame().updateCommandUi();
     EXPECT_EQ(list->fillCount(), fills + 2);
-    QTest::mouseClick(toolButton(ID_SHOW_RADIO), Qt::LeftButton);
+    click(ID_SHOW_RADIO);
     EXPECT_EQ(app().browser().scope(), SCOPE_RADIO | scopeFav(2));
-    QTRY_COMPARE(list->fillCount(), fills + 3);
+    ASSERT_TRUE(waitFor([&] { return list->fillCount() == fills + 3; }));
     EXPECT_TRUE(frame().action(ID_SHOW_RADIO)->isChecked());
     EXPECT_FALSE(frame().action(ID_SHOW_TV)->isChecked());
 }
 
-TEST_F(FrameTest, DropAsksLikeOpenAndFailedLoadsLeaveEverythingAsItWas)
+// Open, drop and Exit ask alike about unsaved changes; only a save that happened lets them go on.
+TEST_F(FrameTest, UnsavedChangesQuestionForEveryCommandAndAnswer)
 {
-    const QString first = QString::fromStdString(writeSample(file("one.si"), 1));
-    const QString second = QString::fromStdString(writeSample(file("two.si"), 2));
-    ASSERT_TRUE(start(first));
-    doc().setModifiedFlag(true);
-    prompter.answers.push_back(PromptAnswer::Cancel);
-    drop({second, first});
-    EXPECT_EQ(prompter.texts(), QStringList({"one.si not saved!\nSave it now?"}));
-    EXPECT_EQ(doc().path(), first);
-    EXPECT_TRUE(doc().isModified());
+    const QString other = sample("other.si", 2);
+    enum Save { Works, Fails, NameCancelled };
+    const struct {
+        PromptAnswer answer;
+        Save save;
+        bool goesOn;
+        const char* message; // after the question
+    } answers[] = {
+        {PromptAnswer::Cancel, Works, false, ""},
+        {PromptAnswer::No, Works, true, ""},
+        {PromptAnswer::Yes, Works, true, ""},
+        {PromptAnswer::Yes, Fails, false, "Error: Save failed!"},
+        {PromptAnswer::Yes, NameCancelled, false, ""},
+    };
+    const struct {
+        const char* name;
+        std::function<bool()> run; // true when the command went on
+    } commands[] = {
+        {"open", [&] { prompter.fileNames.push_back(other); trigger(ID_FILE_OPEN); return doc().path() == other; }},
+        {"drop", [&] { drop({other, qfile("keep.si")}); return doc().path() == other; }}, // the first one opens
+        {"exit", [&] { return frame().close(); }},
+    };
+    for (const auto& c : commands) {
+        for (const auto& a : answers) {
+            SCOPED_TRACE(std::string(c.name) + " answer " + std::to_string(int(a.answer)) + " save " +
+                         std::to_string(a.save));
+            ASSERT_TRUE(start(sample("keep.si")));
+            doc().setModifiedFlag(true);
+            std::filesystem::remove(file("keep.si"));
+            if (a.save == Fails) std::filesystem::create_directory(file("keep.si"));
+            if (a.save == NameCancelled) {
+                doc().setDatabaseDownloaded(true); // Save asks for a name, and the user cancels
+                prompter.fileNames.push_back(QString());
+            }
+            prompter.clear();
+            prompter.answers.push_back(a.answer);
+            EXPECT_EQ(c.run(), a.goesOn);
+            ASSERT_FALSE(prompter.messages.empty());
+            EXPECT_EQ(prompter.messages[0].text, "keep.si not saved!\nSave it now?");
+            EXPECT_EQ(prompter.messages[0].buttons, PromptButtons::YesNoCancel);
+            EXPECT_EQ(prompter.messages[0].icon, PromptIcon::Question);
+            EXPECT_EQ(prompter.texts().value(1), a.message);
+            EXPECT_EQ(QFileInfo(qfile("keep.si")).isFile(), a.answer == PromptAnswer::Yes && a.save == Works);
+            if (!a.goesOn) {
+                EXPECT_TRUE(doc().isModified());
+                EXPECT_TRUE(frame().isVisible());
+                EXPECT_TRUE(prompter.openRequests.empty());
+            } else if (c.name != std::string("exit")) {
+                EXPECT_FALSE(doc().isModified());
+            }
+            stop();
+            std::filesystem::remove_all(file("keep.si"));
+            prompter.fileNames.clear(); // what a stopped Open did not take
+        }
+    }
 
+    // Unmodified, Exit asks nothing; with nothing to save, Yes cannot save and Exit goes on.
+    ASSERT_TRUE(start(other));
     prompter.clear();
-    prompter.answers.push_back(PromptAnswer::No);
-    drop({second, first}); // the first file dropped is opened
-    EXPECT_EQ(frame().windowTitle(), "two.si - Satorix for HD");
-    EXPECT_EQ(doc().path(), second);
-    EXPECT_FALSE(doc().isModified());
-    EXPECT_EQ(app().recentFiles().files().value(0), second);
-    EXPECT_EQ(app().database().lastPath(), second.toStdString());
+    EXPECT_TRUE(frame().close());
+    EXPECT_TRUE(prompter.messages.empty());
+    stop();
+    ASSERT_TRUE(start());
+    doc().setModifiedFlag(true);
+    prompter.answers.push_back(PromptAnswer::Yes);
+    EXPECT_TRUE(frame().close());
+    EXPECT_EQ(prompter.texts(), QStringList({"Channel.si not saved!\nSave it now?", "Nothing to save!"}));
+}
 
-    // Whatever way a bad file arrives, the database, the names, the flag and the list stay.
+TEST_F(FrameTest, FailedLoadsLeaveEverythingAsItWas)
+{
+    const QString path = sample("two.si", 2);
+    ASSERT_TRUE(start());
+    drop({path});
+    EXPECT_EQ(frame().windowTitle(), "two.si - Satorix for HD"); // a dropped file keeps its extension
     writeFile(file("short.si"), std::string(26, 'x'));
     const std::vector<std::uint8_t> image(app().database().image(), app().database().image() + 721968);
     const int rows = frame().orbitView()->listModel().rowCount();
@@ -135,110 +191,22 @@ TEST_F(FrameTest, DropAsksLikeOpenAndFailedLoadsLeaveEverythingAsItWas)
         f.load();
         EXPECT_EQ(prompter.texts().mid(1), f.texts) << f.how;
         EXPECT_EQ(frame().windowTitle(), "two.si* - Satorix for HD") << f.how;
-        EXPECT_EQ(doc().path(), second) << f.how;
+        EXPECT_EQ(doc().path(), path) << f.how;
         EXPECT_TRUE(doc().isModified()) << f.how;
-        EXPECT_EQ(app().database().lastPath(), second.toStdString()) << f.how;
+        EXPECT_EQ(app().database().lastPath(), path.toStdString()) << f.how;
         EXPECT_TRUE(std::equal(image.begin(), image.end(), app().database().image())) << f.how;
         EXPECT_EQ(frame().orbitView()->listModel().rowCount(), rows) << f.how;
     }
 }
 
-TEST_F(FrameTest, SaveThatDoesNotHappenStopsTheCommandThatAsked)
+TEST_F(FrameTest, RecentFilesReopenAndOneThatVanishedLeavesTheList)
 {
-    const QString path = QString::fromStdString(writeSample(file("keep.si"), 1));
-    const QString other = QString::fromStdString(writeSample(file("other.si"), 2));
-    const struct {
-        const char* command;
-        std::function<bool()> run; // true when the command went on
-    } commands[] = {
-        {"open", [&] { prompter.fileNames.push_back(other); trigger(ID_FILE_OPEN); return doc().path() == other; }},
-        {"drop", [&] { drop({other}); return doc().path() == other; }},
-        {"exit", [&] { return frame().close(); }},
-    };
-    for (const bool cancelledSaveAs : {false, true}) {
-        for (const auto& c : commands) {
-            ASSERT_TRUE(start(path));
-            doc().setModifiedFlag(true);
-            prompter.clear();
-            prompter.fileNames.clear(); // what a stopped Open did not take
-            if (cancelledSaveAs) {
-                doc().setDatabaseDownloaded(true); // Save asks for a name, and the user cancels
-                prompter.fileNames.push_back(QString());
-            } else {
-                std::filesystem::remove(file("keep.si"));
-                std::filesystem::create_directory(file("keep.si")); // the save fails
-            }
-            prompter.answers.push_back(PromptAnswer::Yes);
-            EXPECT_FALSE(c.run()) << c.command << (cancelledSaveAs ? " after a cancelled Save As" : " after a failed save");
-            EXPECT_TRUE(doc().isModified()) << c.command;
-            EXPECT_TRUE(frame().isVisible()) << c.command;
-            stop();
-            std::filesystem::remove(file("keep.si"));
-            writeSample(file("keep.si"), 1);
-        }
-    }
-
-    // With nothing to save the question cannot be answered by saving: Exit goes on.
-    ASSERT_TRUE(start());
-    doc().setModifiedFlag(true);
-    prompter.clear();
-    prompter.answers.push_back(PromptAnswer::Yes);
-    EXPECT_TRUE(frame().close());
-    EXPECT_EQ(prompter.texts(), QStringList({"Channel.si not saved!\nSave it now?", "Nothing to save!"}));
-}
-
-TEST_F(FrameTest, CloseWithUnsavedChangesEachAnswer)
-{
-    const QString path = QString::fromStdString(writeSample(file("close.si")));
-    ASSERT_TRUE(start(path));
-    const QString question = "close.si not saved!\nSave it now?";
-
-    doc().setModifiedFlag(true);
-    prompter.answers.push_back(PromptAnswer::Cancel);
-    EXPECT_FALSE(frame().close());
-    EXPECT_TRUE(frame().isVisible());
-    EXPECT_EQ(prompter.texts(), QStringList({question}));
-
-    // Yes, but the save cannot happen: the window stays.
-    std::filesystem::remove(file("close.si"));
-    std::filesystem::create_directory(file("close.si"));
-    prompter.clear();
-    prompter.answers.push_back(PromptAnswer::Yes);
-    EXPECT_FALSE(frame().close());
-    EXPECT_EQ(prompter.texts(), QStringList({question, "Error: Save failed!"}));
-    std::filesystem::remove(file("close.si"));
-
-    // Yes saves, then closes.
-    prompter.clear();
-    prompter.answers.push_back(PromptAnswer::Yes);
-    EXPECT_TRUE(frame().close());
-    EXPECT_EQ(QFileInfo(path).size(), 721968);
-    stop();
-
-    // No closes without saving; unmodified closes without asking.
-    ASSERT_TRUE(start(path));
-    std::filesystem::remove(file("close.si"));
-    doc().setModifiedFlag(true);
-    prompter.clear();
-    prompter.answers.push_back(PromptAnswer::No);
-    EXPECT_TRUE(frame().close());
-    EXPECT_FALSE(QFileInfo::exists(path));
-    EXPECT_EQ(prompter.messages.size(), 1u);
-    stop();
-
-    writeSample(file("close.si"));
-    ASSERT_TRUE(start(path));
-    prompter.clear();
-    EXPECT_TRUE(frame().close());
-    EXPECT_TRUE(prompter.messages.empty());
-}
-
-TEST_F(FrameTest, RecentFileThatVanishedLeavesTheList)
-{
-    const QString a = QString::fromStdString(writeSample(file("ra.si"), 1));
-    const QString b = QString::fromStdString(writeSample(file("rb.si"), 2));
+    const QString a = sample("ra.si", 1);
+    const QString b = sample("rb.si", 2);
     ASSERT_TRUE(start(a));
     drop({b});
+    EXPECT_EQ(app().recentFiles().files().value(0), b);
+    EXPECT_EQ(app().database().lastPath(), b.toStdString());
     frame().updateCommandUi();
     ASSERT_TRUE(frame().action(ID_FILE_MRU_FILE1 + 1)->isVisible());
     EXPECT_TRUE(frame().action(ID_FILE_MRU_FILE1 + 1)->text().endsWith(a));
@@ -254,16 +222,6 @@ TEST_F(FrameTest, RecentFileThatVanishedLeavesTheList)
     EXPECT_EQ(app().recentFiles().files(), QStringList({a}));
     frame().updateCommandUi();
     EXPECT_FALSE(frame().action(ID_FILE_MRU_FILE1 + 1)->isVisible());
-}
-
-TEST_F(FrameTest, NextPaneMovesTheActiveView)
-{
-    ASSERT_TRUE(start());
-    frame().activateWindow();
-    ASSERT_TRUE(trigger(ID_NEXT_PANE));
-    EXPECT_EQ(frame().activeView(), frame().orbitView());
-    ASSERT_TRUE(trigger(ID_PREV_PANE));
-    EXPECT_EQ(frame().activeView(), frame().leftView());
 }
 
 } // namespace

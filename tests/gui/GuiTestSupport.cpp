@@ -1,11 +1,16 @@
 #include "tests/gui/GuiTestSupport.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QSettings>
+#include <QTest>
+#include <QTimer>
 #include <filesystem>
+#include <gtest/gtest.h>
 
 #include "db/ChannelDatabase.h"
+#include "db/DatabaseCheck.h"
 #include "db/SampleGenerator.h"
 
 namespace satorix::test {
@@ -21,6 +26,17 @@ std::string writeSample(const std::string& path, std::uint32_t seed)
     return path;
 }
 
+bool waitFor(const std::function<bool()>& condition, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!condition()) {
+        if (t.elapsed() > ms) return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+
 void whenModal(std::function<void(QWidget*)> f)
 {
     auto* poll = new QTimer(qApp);
@@ -33,6 +49,26 @@ void whenModal(std::function<void(QWidget*)> f)
         f(modal);
     });
     poll->start();
+}
+
+void onModal(std::function<void(QDialog*)> f)
+{
+    whenModal([f](QWidget* w) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        f(dialog);
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "dialog still open: " << dialog->objectName().toStdString();
+            dialog->reject();
+        }
+    });
+}
+
+void expectSound(const ChannelDatabase& db)
+{
+    CheckOptions options;
+    options.checkCrc = false;
+    EXPECT_EQ(checkDatabase(db, options), std::vector<std::string>{});
 }
 
 AppFixture::AppFixture()
@@ -69,12 +105,17 @@ void AppFixture::stop()
     app_.reset();
 }
 
-bool AppFixture::trigger(int id)
+bool AppFixture::enabled(int id)
 {
     frame().updateCommandUi();
     QAction* a = frame().action(id);
-    if (!a || !a->isEnabled()) return false;
-    a->trigger();
+    return a && a->isEnabled();
+}
+
+bool AppFixture::trigger(int id)
+{
+    if (!enabled(id)) return false;
+    frame().action(id)->trigger();
     return true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QDialog>
 #include <QString>
-#include <QTimer>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -16,13 +16,25 @@
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
+namespace satorix {
+class ChannelDatabase;
+}
+
 namespace satorix::test {
 
 // Writes a generated sample database; returns its path.
 std::string writeSample(const std::string& path, std::uint32_t seed = 1);
 
-// Runs f on the next modal dialog as soon as it is up, so that a test never leaves a modal loop open.
+// Processes events until condition holds; false after ms. Use as ASSERT_TRUE(waitFor(...)).
+bool waitFor(const std::function<bool()>& condition, int ms = 5000);
+
+// Runs f on the next modal widget as soon as it is up, so that a test never leaves a modal loop open.
 void whenModal(std::function<void(QWidget*)> f);
+// The same for a dialog: one that f left open is a failure, and is rejected so the test goes on.
+void onModal(std::function<void(QDialog*)> f);
+
+// No problem found by the database check (the CRC aside: edits leave it to the save).
+void expectSound(const ChannelDatabase& db);
 
 // A fresh application in a temporary current directory, with the user's configuration and data
 // folders inside it (where "tavolink.cfg" and "programs.nfo" go), answering through a
@@ -41,12 +53,18 @@ public:
     std::string configFile() const { return dir.file("config/satorix/tavolink.cfg"); }
     std::string listingFile() const { return dir.file("data/satorix/programs.nfo"); }
     QString qfile(const std::string& name) const { return QString::fromStdString(dir.file(name)); }
+    // A generated sample written to name, as a path the editor opens.
+    QString sample(const std::string& name, std::uint32_t seed = 1) const
+    {
+        return QString::fromStdString(writeSample(file(name), seed));
+    }
 
     COrbitApp& app() { return *app_; }
     COrbitDoc& doc() { return *app_->document(); }
     CMainFrame& frame() { return *app_->frame(); }
     // Triggers a command's action after checking that the idle pass enabled it.
     bool trigger(int id);
+    bool enabled(int id);
     QString paneText(int id);
 
     TempDir dir;

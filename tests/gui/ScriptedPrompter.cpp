@@ -2,40 +2,38 @@
 
 namespace satorix::test {
 
+namespace {
+
+// The front of a queue, or value when it is empty.
+template <typename T> T take(std::deque<T>& queue, T value, int& unanswered)
+{
+    if (queue.empty()) {
+        ++unanswered;
+        return value;
+    }
+    value = queue.front();
+    queue.pop_front();
+    return value;
+}
+
+} // namespace
+
 PromptAnswer ScriptedPrompter::message(const QString& text, PromptIcon icon, PromptButtons buttons)
 {
     messages.push_back({text, icon, buttons});
-    if (buttons == PromptButtons::Ok) return PromptAnswer::Ok;
-    if (answers.empty()) {
-        ++unanswered;
-        return PromptAnswer::Cancel;
-    }
-    const PromptAnswer a = answers.front();
-    answers.pop_front();
-    return a;
-}
-
-QString ScriptedPrompter::nextFileName()
-{
-    if (fileNames.empty()) {
-        ++unanswered;
-        return {};
-    }
-    QString name = fileNames.front();
-    fileNames.pop_front();
-    return name;
+    return buttons == PromptButtons::Ok ? PromptAnswer::Ok : take(answers, PromptAnswer::Cancel, unanswered);
 }
 
 QString ScriptedPrompter::openFileName(const FileDialogRequest& request)
 {
     openRequests.push_back(request);
-    return nextFileName();
+    return take(fileNames, QString(), unanswered);
 }
 
 QString ScriptedPrompter::saveFileName(const FileDialogRequest& request)
 {
     saveRequests.push_back(request);
-    return nextFileName();
+    return take(fileNames, QString(), unanswered);
 }
 
 QStringList ScriptedPrompter::texts() const

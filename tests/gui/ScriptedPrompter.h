@@ -32,9 +32,6 @@ public:
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
     int unanswered = 0;
-
-private:
-    QString nextFileName();
 };
 
 } // namespace satorix::test

@@ -31,8 +31,7 @@ TEST_F(DragTest, RowsMoveInTheTableAndTheListsFollowThem)
     openNode({"Satellites"});
     selectRows(3, 4);
     start(at(4));
-    ASSERT_TRUE(drag().dragging());
-    EXPECT_TRUE(db.dragInProgress());
+    ASSERT_TRUE(drag().dragging() && db.dragInProgress());
     EXPECT_EQ(db.programCount(), 9); // lifted out, still shown
     EXPECT_EQ(names().size(), 11);
     QTest::mouseMove(area(), at(1));
@@ -41,16 +40,12 @@ TEST_F(DragTest, RowsMoveInTheTableAndTheListsFollowThem)
     EXPECT_EQ(list().currentIndex().row(), 1);
     QTest::mouseRelease(area(), Qt::LeftButton, {}, at(1));
 
-    EXPECT_FALSE(drag().dragging());
-    EXPECT_FALSE(db.dragInProgress());
-    EXPECT_FALSE(drag().picture()->isVisible());
+    EXPECT_FALSE(drag().dragging() || db.dragInProgress() || drag().picture()->isVisible());
     EXPECT_EQ(names().mid(0, 6), QStringList({"Tv 0", "Tv 3", "Tv 4", "Tv 1", "Tv 2", "Tv 5"}));
-    EXPECT_EQ(cell(10, 0), "0011");
-    EXPECT_EQ(cell(1, 0), "0002");
+    EXPECT_EQ(QStringList({cell(1, 0), cell(10, 0)}), QStringList({"0002", "0011"}));
     EXPECT_EQ(list().selectedRealRows(), std::vector<int>({1, 2}));
     EXPECT_EQ(db.programCount(), 11);
     EXPECT_TRUE(doc().isModified());
-    expectSound();
     // The list entries still name the same programs, in their own order.
     openNode({"Favs", "Sport"});
     EXPECT_EQ(names(), QStringList({"Tv 1", "Tv 4", "Radio 1"}));
@@ -62,7 +57,6 @@ TEST_F(DragTest, RowsMoveInTheTableAndTheListsFollowThem)
     QTest::mouseRelease(area(), Qt::LeftButton, {}, at(0));
     EXPECT_EQ(names().mid(0, 3), QStringList({"Tv 2", "Tv 0", "Tv 1"}));
     EXPECT_EQ(db.programCount(), 11);
-    expectSound();
 }
 
 TEST_F(DragTest, TvRowsStayAboveTheRadioPart)
@@ -76,7 +70,6 @@ TEST_F(DragTest, TvRowsStayAboveTheRadioPart)
     QTest::mouseRelease(area(), Qt::LeftButton, {}, at(8));
     EXPECT_EQ(names().mid(4, 3), QStringList({"Tv 5", "Tv 0", "Radio 0"}));
     EXPECT_EQ(db.tvProgramCount(), 6);
-    expectSound();
 
     // Both kinds at once are refused before anything is lifted.
     selectRows(5, 6);
@@ -86,14 +79,13 @@ TEST_F(DragTest, TvRowsStayAboveTheRadioPart)
     QTest::mouseRelease(area(), Qt::LeftButton, {}, at(0));
     EXPECT_EQ(names().mid(4, 3), QStringList({"Tv 5", "Tv 0", "Radio 0"}));
     EXPECT_FALSE(db.dragInProgress());
-    expectSound();
 }
 
 TEST_F(DragTest, ReleaseOutsideTheListLandsOnAVisibleRow)
 {
     openNode({"Satellites"});
     frame().resize(900, 200);
-    QTRY_VERIFY(list().rowsPerPage() < 8);
+    ASSERT_TRUE(waitFor([this] { return list().rowsPerPage() < 8; }));
     list().verticalScrollBar()->setValue(2);
     ASSERT_EQ(list().topIndex(), 2);
 
@@ -102,7 +94,6 @@ TEST_F(DragTest, ReleaseOutsideTheListLandsOnAVisibleRow)
     start(at(4));
     QTest::mouseRelease(area(), Qt::LeftButton, {}, QPoint(-40, -30));
     EXPECT_EQ(cell(2, 1), "Tv 4");
-    expectSound();
 
     // Below, a radio row: the row under the bottom edge, or the last row when none.
     list().verticalScrollBar()->setValue(list().verticalScrollBar()->maximum());
@@ -116,14 +107,13 @@ TEST_F(DragTest, ReleaseOutsideTheListLandsOnAVisibleRow)
     start(at(source));
     QTest::mouseRelease(area(), Qt::LeftButton, {}, QPoint(area()->width() + 20, area()->height() + 30));
     EXPECT_EQ(cell(expected, 1), moved);
-    expectSound();
 }
 
 TEST_F(DragTest, HoldingThePointerAboveTheListScrollsToTheTop)
 {
     openNode({"Favs", "News"});
     frame().resize(900, 200);
-    QTRY_VERIFY(list().rowsPerPage() < 8);
+    ASSERT_TRUE(waitFor([this] { return list().rowsPerPage() < 8; }));
     list().verticalScrollBar()->setValue(list().verticalScrollBar()->maximum());
     const int top = list().topIndex();
     ASSERT_GT(top, 1);
@@ -131,12 +121,11 @@ TEST_F(DragTest, HoldingThePointerAboveTheListScrollsToTheTop)
     const QString moved = cell(top + 1, 1);
     start(at(top + 1));
     QTest::mouseMove(area(), QPoint(20, -15));
-    QTRY_COMPARE(list().topIndex(), 0); // a favourite list scrolls past its boundary
+    ASSERT_TRUE(waitFor([this] { return list().topIndex() == 0; })); // a favourite list scrolls past its boundary
     QTest::mouseRelease(area(), Qt::LeftButton, {}, QPoint(20, -15));
     EXPECT_FALSE(drag().dragging());
     EXPECT_EQ(cell(6, 1), moved); // a radio row lands no higher than the first radio place
     EXPECT_EQ(doc().database().favCount(0), 10);
-    expectSound();
 }
 
 TEST_F(DragTest, PlaceholderAndNarrowedListsMoveNothing)
@@ -160,7 +149,6 @@ TEST_F(DragTest, PlaceholderAndNarrowedListsMoveNothing)
     QTest::mouseRelease(area(), Qt::LeftButton, {}, at(0));
     EXPECT_EQ(db.programCount(), 11);
     EXPECT_FALSE(doc().isModified());
-    expectSound();
 }
 
 } // namespace

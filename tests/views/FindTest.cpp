@@ -25,9 +25,8 @@ TEST_F(FindTest, CtrlFTypesAndF3WrapsBothWays)
     frame().activateWindow();
     list().setFocus();
     ASSERT_TRUE(trigger(ID_EDIT_FIND));
-    QTRY_VERIFY(list().findBar()->isVisible());
     ASSERT_NE(edit(), nullptr);
-    QTRY_VERIFY(edit()->hasFocus());
+    ASSERT_TRUE(waitFor([this] { return list().findBar()->isVisible() && edit()->hasFocus(); }));
 
     // Case does not matter; the name's character-table byte cannot stop a match.
     QTest::keyClicks(edit(), "ARTE");
@@ -59,7 +58,7 @@ TEST_F(FindTest, CtrlFTypesAndF3WrapsBothWays)
 TEST_F(FindTest, NotFoundIsShownAndEscapeCloses)
 {
     list().startFind();
-    QTRY_VERIFY(edit()->hasFocus() || list().findBar()->isVisible());
+    ASSERT_TRUE(waitFor([this] { return list().findBar()->isVisible(); }));
     QTest::keyClicks(edit(), "cnn");
     EXPECT_EQ(current(), 2);
     QTest::keyClicks(edit(), "x");

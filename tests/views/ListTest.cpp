@@ -21,9 +21,29 @@
 namespace satorix::test {
 namespace {
 
-using ListTest = ViewsTest;
+class ListTest : public ViewsTest {
+protected:
+    // Right-clicks at a point of the list and waits for its menu.
+    CommandMenu* menuAt(QPoint at)
+    {
+        QTest::mouseClick(list().viewport(), Qt::RightButton, {}, at);
+        CommandMenu* menu = list().programMenu();
+        EXPECT_TRUE(waitFor([menu] { return menu->isVisible(); }));
+        return menu;
+    }
+    CommandMenu* rowMenu(int row) { return menuAt(rowPoint(row)); }
+    // The edit commands the frame's idle pass enables.
+    QString editCommands()
+    {
+        QStringList on;
+        for (const auto& [id, name] : {std::pair{ID_EDIT_CUT, "cut"}, {ID_EDIT_COPY, "copy"}, {ID_EDIT_PASTE, "paste"},
+                                       {ID_PROGRAM_DELETE, "delete"}})
+            if (enabled(id)) on << name;
+        return on.join(' ');
+    }
+};
 
-TEST_F(ListTest, ColumnsAndRowTexts)
+TEST_F(ListTest, ColumnsAndAModelThatKeepsItsContract)
 {
     QHeaderView* header = list().horizontalHeader();
     const QStringList headers = {"Ch Index", "Channel Name", "Ch Status", "Provider", "Satellite",
@@ -31,71 +51,38 @@ TEST_F(ListTest, ColumnsAndRowTexts)
     const int widths[] = {75, 130, 75, 130, 130, 80, 65, 40, 50, 70};
     for (int c = 0; c < 10; ++c) {
         EXPECT_EQ(list().model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
-        // The classic width, wider where the header text needs it in this font.
+        // At least the classic width (DesktopTest checks that the text fits).
         EXPECT_GE(header->sectionSize(c), widths[c]);
-        EXPECT_GE(header->sectionSize(c), header->fontMetrics().horizontalAdvance(headers[c]) + 8);
     }
-    EXPECT_EQ(column(0), QStringList({"0001", "0002", "0003", "0004", "0005", "0006", "0007"}));
-    EXPECT_EQ(cell(0, 1), "Arte"); // the character-table byte is hidden
-    EXPECT_EQ(cell(0, 2), "T    ");
-    EXPECT_EQ(cell(4, 2), "R    ");
-    EXPECT_EQ(cell(3, 4), "Hotbird");
-    EXPECT_EQ(cell(3, 9), " 2      9");
-    EXPECT_EQ(cell(1, 9), "1        ");
-    QAbstractItemModelTester tester(list().model(), QAbstractItemModelTester::FailureReportingMode::Warning);
-    clickNode({"Favs", "News"});
-    clickNode({"Satellites", "Lonely"});
+    // Every refill below is checked as it happens.
+    QAbstractItemModelTester tester(list().model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    for (const QStringList& path : {QStringList{"Favs", "News"}, QStringList{"Satellites", "Lonely"},
+                                    QStringList{"Providers", "Beta"}})
+        clickNode(path);
+    EXPECT_EQ(list().listModel().rowCount(), 3);
 }
 
-TEST_F(ListTest, FrameFilterAndCountPaneWorkOnTheShownDatabase)
-{
-    EXPECT_EQ(paneText(ID_INDICATOR_COUNTS), "TV:4, Radio:3");
-    const int fills = list().fillCount();
-    QTest::mouseClick(frame().toolBar()->widgetForAction(frame().action(ID_SHOW_RADIO)), Qt::LeftButton);
-    QTRY_COMPARE(list().fillCount(), fills + 1);
-    EXPECT_EQ(column(1), QStringList({"Radio One", "Radio Two", "Jazz"}));
-    frame().updateCommandUi();
-    EXPECT_EQ(list().fillCount(), fills + 1);
-}
-
-TEST_F(ListTest, TransponderNodeListsEveryPolarisationOfThatFrequency)
-{
-    clickNode({"Satellites", "Astra", "3700(H)"});
-    EXPECT_EQ(column(1), QStringList({"Arte", "BBC One", "Radio One"}));
-    EXPECT_EQ(column(7), QStringList({"H", "V", "H"}));
-    EXPECT_EQ(column(0), QStringList({"0001", "0002", "0005"})); // numbered by table position
-    clickNode({"Satellites", "Hotbird"});
-    EXPECT_EQ(column(1), QStringList({"Deutsche", "Jazz"}));
-}
-
-TEST_F(ListTest, FavouriteListAndRadioOnlyNumbering)
+TEST_F(ListTest, FavouriteListAndTheListsOwnFilter)
 {
     clickNode({"Favs", "News"});
-    EXPECT_EQ(column(1), QStringList({"BBC One", "CNN", "Radio Two"}));
-    EXPECT_EQ(column(0), QStringList({"0001", "0002", "0003"}));
     EXPECT_FALSE(list().showsProgramTable());
 
     // Below the last row the menu offers no Add.
-    CommandMenu* menu = list().programMenu();
-    QTest::mouseClick(list().viewport(), Qt::RightButton, {}, QPoint(20, list().viewport()->height() - 5));
-    QTRY_VERIFY(menu->isVisible());
+    CommandMenu* menu = menuAt(QPoint(20, list().viewport()->height() - 5));
     EXPECT_FALSE(menuEntryEnabled(menu, ID_PROGRAM_ADD));
     menu->close();
 
     // Radio only from the list's own menu, whose View entry shows the choice.
-    clickRow(0, Qt::RightButton);
-    QTRY_VERIFY(menu->isVisible());
+    rowMenu(0);
     EXPECT_TRUE(menuEntry(menu, ID_LIST_TV_RADIO)->isChecked());
     EXPECT_FALSE(menuEntry(menu, ID_LIST_RADIO)->isChecked());
     menuEntry(menu, ID_LIST_RADIO)->trigger();
     EXPECT_EQ(browser().scope(), SCOPE_RADIO | scopeFav(0));
-    EXPECT_EQ(column(0), QStringList({"0003"})); // one more than the list's two TV entries
     EXPECT_EQ(column(1), QStringList({"Radio Two"}));
 
     clickNode({"Satellites"});
-    EXPECT_EQ(column(0), QStringList({"0005", "0006", "0007"}));
-    clickRow(0, Qt::RightButton);
-    QTRY_VERIFY(menu->isVisible());
+    EXPECT_EQ(column(1), QStringList({"Radio One", "Radio Two", "Jazz"}));
+    rowMenu(0);
     EXPECT_TRUE(menuEntry(menu, ID_LIST_RADIO)->isChecked());
     menuEntry(menu, ID_LIST_TV)->trigger();
     EXPECT_EQ(column(1), QStringList({"Arte", "BBC One", "CNN", "Deutsche"}));
@@ -105,58 +92,43 @@ TEST_F(ListTest, PlaceholderDisablesEditingAndIgnoresDoubleClicks)
 {
     clickNode({"Satellites", "Lonely"});
     ASSERT_EQ(list().listModel().rowCount(), 1);
-    EXPECT_EQ(cell(0, 0), "");
     EXPECT_EQ(cell(0, 1), "---NO CHANNELS---");
     clickRow(0);
     ASSERT_EQ(list().firstSelectedRow(), 0);
     frame().setActiveView(&list());
-    frame().updateCommandUi();
-    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_PROGRAM_DELETE})
-        EXPECT_FALSE(frame().action(id)->isEnabled()) << id;
+    EXPECT_EQ(editCommands(), "");
 
-    clickRow(0, Qt::RightButton);
-    CommandMenu* menu = list().programMenu();
-    QTRY_VERIFY(menu->isVisible());
+    CommandMenu* menu = rowMenu(0);
     EXPECT_FALSE(menuEntryEnabled(menu, ID_PROGRAM_EDIT));
     EXPECT_TRUE(menuEntryEnabled(menu, ID_PROGRAM_ADD));
     menu->close();
 
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(0));
-    EXPECT_TRUE(dialogs->calls.empty());
+    EXPECT_TRUE(dialogs->calls.isEmpty());
 
     // Add on the placeholder asks for a program with no index.
     menuEntry(menu, ID_PROGRAM_ADD)->trigger();
-    ASSERT_EQ(dialogs->calls.size(), 1u);
-    EXPECT_EQ(dialogs->calls[0].mode, 4);
-    EXPECT_EQ(dialogs->calls[0].key, -1);
+    EXPECT_EQ(dialogs->calls, QStringList({"program 4 -1"}));
 
     // A real row enables them again, as far as the tree's mask allows.
     clickNode({"Providers", "Alpha"});
     clickRow(1);
     frame().setActiveView(&list());
-    frame().updateCommandUi();
-    EXPECT_TRUE(frame().action(ID_EDIT_CUT)->isEnabled());
-    EXPECT_TRUE(frame().action(ID_EDIT_COPY)->isEnabled());
-    EXPECT_TRUE(frame().action(ID_PROGRAM_DELETE)->isEnabled());
-    EXPECT_FALSE(frame().action(ID_EDIT_PASTE)->isEnabled());
+    EXPECT_EQ(editCommands(), "cut copy delete");
 }
 
 TEST_F(ListTest, DoubleClickAndEnterOpenTheProgramDialog)
 {
     clickNode({"Favs", "News"});
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(1));
-    ASSERT_EQ(dialogs->calls.size(), 1u);
-    EXPECT_EQ(dialogs->calls[0].dialog, "program");
-    EXPECT_EQ(dialogs->calls[0].mode, 8);
-    EXPECT_EQ(dialogs->calls[0].key, 2); // CNN
+    EXPECT_EQ(dialogs->calls, QStringList({"program 8 2"})); // CNN
 
     // Enter takes the first selected row on the page.
     clickRow(2);
     clickRow(0, Qt::LeftButton, Qt::ControlModifier);
     list().setFocus();
     QTest::keyClick(&list(), Qt::Key_Return);
-    ASSERT_EQ(dialogs->calls.size(), 2u);
-    EXPECT_EQ(dialogs->calls[1].key, 1); // BBC One
+    EXPECT_EQ(dialogs->calls, QStringList({"program 8 2", "program 8 1"})); // BBC One
 
     // After OK in a list the row gets new texts in place and the others stay.
     dialogs->ok = true;
@@ -180,12 +152,11 @@ TEST_F(ListTest, EnterWithOnlyOffScreenSelectionOpensNothing)
     list().scrollToTop();
     list().setFocus();
     QTest::keyClick(&list(), Qt::Key_Return);
-    EXPECT_TRUE(dialogs->calls.empty());
+    EXPECT_TRUE(dialogs->calls.isEmpty());
     clickRow(2, Qt::LeftButton, Qt::ControlModifier);
     list().scrollToTop();
     QTest::keyClick(&list(), Qt::Key_Return);
-    ASSERT_EQ(dialogs->calls.size(), 1u);
-    EXPECT_EQ(dialogs->calls[0].key, 2);
+    EXPECT_EQ(dialogs->calls, QStringList({"program 8 2"}));
 }
 
 TEST_F(ListTest, EditInWholeTableRefillsAndAppendsTheNewProvider)
@@ -215,15 +186,10 @@ TEST_F(ListTest, AddedProgramOutsideTheShownHalfLeavesTheListButMarksTheDocument
     dialogs->ok = true;
     dialogs->newProgram = 0; // a TV program
     list().setFocus();
-    clickRow(0, Qt::RightButton);
-    QTRY_VERIFY(list().programMenu()->isVisible());
-    menuEntry(list().programMenu(), ID_LIST_RADIO)->trigger();
+    menuEntry(rowMenu(0), ID_LIST_RADIO)->trigger();
     const int fills = list().fillCount();
-    clickRow(0, Qt::RightButton);
-    QTRY_VERIFY(list().programMenu()->isVisible());
-    menuEntry(list().programMenu(), ID_PROGRAM_ADD)->trigger();
-    ASSERT_EQ(dialogs->calls.size(), 1u);
-    EXPECT_EQ(dialogs->calls[0].key, 4); // the program under the pointer
+    menuEntry(rowMenu(0), ID_PROGRAM_ADD)->trigger();
+    EXPECT_EQ(dialogs->calls, QStringList({"program 4 4"})); // the program under the pointer
     EXPECT_EQ(list().fillCount(), fills);
     EXPECT_TRUE(doc().isModified()); // the program was added all the same
 }

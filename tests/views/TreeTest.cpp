@@ -1,4 +1,5 @@
-// The tree: building, selection into BrowserState, menus, transponder commands and label editing.
+// The tree: building, selection into BrowserState and the list, menus, transponder commands and
+// label editing.
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -16,7 +17,27 @@
 namespace satorix::test {
 namespace {
 
-using TreeTest = ViewsTest;
+class TreeTest : public ViewsTest {
+protected:
+    // Right-clicks a node and waits for the transponder menu.
+    CommandMenu* menuOn(const QStringList& path)
+    {
+        clickNode(path, Qt::RightButton);
+        CommandMenu* menu = tree().transponderMenu();
+        EXPECT_TRUE(waitFor([menu] { return menu->isVisible(); })) << path.join('/').toStdString();
+        return menu;
+    }
+    void rename(const QStringList& path, const char* to)
+    {
+        clickNode(path);
+        QTest::keyClick(&tree(), Qt::Key_F2);
+        auto* editor = tree().viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, to);
+        QTest::keyClick(editor, Qt::Key_Return); // the delegate commits on the next turn of the loop
+    }
+};
 
 TEST_F(TreeTest, BuildsRootsListsProvidersSatellitesAndPlaceholders)
 {
@@ -30,47 +51,45 @@ TEST_F(TreeTest, BuildsRootsListsProvidersSatellitesAndPlaceholders)
     EXPECT_FALSE(browser().rebuildRequest);
     EXPECT_EQ(tree().currentIndex(), node({"Satellites"}));
     EXPECT_EQ(list().listModel().rowCount(), 7);
+    EXPECT_EQ(paneText(ID_INDICATOR_COUNTS), "TV:4, Radio:3");
 }
 
+// Each click, in this order, writes BrowserState and refills the list once with the node's rows.
 TEST_F(TreeTest, EverySelectionWritesBrowserStateAndRefillsTheList)
 {
-    int fills = list().fillCount();
-    clickNode({"Favs"}); // straight from "Satellites": root to root refills too
-    EXPECT_EQ(browser().selectedText, "Favs");
-    EXPECT_EQ(browser().nodeKind, 8);
-    EXPECT_EQ(browser().commandMask, 11);
-    EXPECT_EQ(list().fillCount(), fills + 1);
-    EXPECT_EQ(column(1), QStringList({"BBC One", "CNN", "Deutsche", "Radio Two"}));
-    clickNode({"Providers"});
-    EXPECT_EQ(browser().nodeKind, 0);
-    EXPECT_EQ(browser().commandMask, 15);
-    EXPECT_EQ(list().listModel().rowCount(), 7);
-    fills = list().fillCount();
-
-    clickNode({"Providers", "Beta"});
-    EXPECT_EQ(browser().selectedText, "Beta");
-    EXPECT_EQ(browser().parentText, "Providers");
-    EXPECT_EQ(browser().nodeKind, 1);
-    EXPECT_EQ(browser().commandMask, 11);
-    EXPECT_EQ(list().fillCount(), fills + 1);
-    EXPECT_EQ(column(1), QStringList({"BBC One", "Deutsche", "Radio Two"}));
-
+    const QStringList all = {"Arte", "BBC One", "CNN", "Deutsche", "Radio One", "Radio Two", "Jazz"};
+    const QStringList favourites = {"BBC One", "CNN", "Deutsche", "Radio Two"};
+    const struct {
+        QStringList path;
+        const char* parent; // nullptr: not checked
+        int kind;           // -1: not checked
+        int mask;           // -1: not checked
+        QStringList names;
+    } steps[] = {
+        {{"Favs"}, nullptr, 8, 11, favourites}, // root to root
+        {{"Providers"}, nullptr, 0, 15, all},
+        {{"Providers", "Beta"}, "Providers", 1, 11, {"BBC One", "Deutsche", "Radio Two"}},
+        {{"Favs", "News"}, "Providers", 0, -1, {"BBC One", "CNN", "Radio Two"}}, // a list leaves the parent alone
+        {{"Favs"}, nullptr, 8, 11, favourites},
+        {{"Satellites", "Astra", "3700(H)"}, "Astra", 4, -1, {"Arte", "BBC One", "Radio One"}}, // both polarisations
+        {{"Satellites", "Hotbird"}, "Satellites", -1, -1, {"Deutsche", "Jazz"}},
+        {{"Satellites", "Astra", "4100(V)"}, "Astra", 4, -1, {"Radio Two"}},
+        {{"Providers"}, nullptr, 0, 15, all},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.path.join('/').toStdString());
+        const int fills = list().fillCount();
+        clickNode(s.path);
+        EXPECT_EQ(browser().selectedText, s.path.last().toStdString());
+        EXPECT_EQ(browser().parentText, s.parent ? std::string(s.parent) : browser().parentText);
+        EXPECT_EQ(browser().nodeKind, s.kind >= 0 ? s.kind : browser().nodeKind);
+        EXPECT_EQ(browser().commandMask, s.mask >= 0 ? s.mask : browser().commandMask);
+        EXPECT_EQ(list().fillCount(), fills + 1);
+        EXPECT_EQ(column(1), s.names);
+    }
+    EXPECT_EQ(browser().scope(), SCOPE_TV_RADIO | SCOPE_PROGRAMS);
     clickNode({"Favs", "News"});
     EXPECT_EQ(browser().scope(), SCOPE_TV_RADIO | scopeFav(0));
-    EXPECT_EQ(browser().parentText, "Providers"); // a list leaves the parent text alone
-    EXPECT_EQ(browser().nodeKind, 0);
-
-    clickNode({"Favs"}); // not root to root: from a list
-    EXPECT_EQ(browser().nodeKind, 8);
-    EXPECT_EQ(browser().scope(), SCOPE_TV_RADIO | SCOPE_PROGRAMS);
-    EXPECT_EQ(column(1), QStringList({"BBC One", "CNN", "Deutsche", "Radio Two"}));
-
-    clickNode({"Satellites", "Astra", "4100(V)"});
-    EXPECT_EQ(browser().nodeKind, 4);
-    EXPECT_EQ(browser().parentText, "Astra");
-    clickNode({"Providers"});
-    EXPECT_EQ(browser().commandMask, 15);
-    EXPECT_EQ(list().listModel().rowCount(), 7);
 }
 
 TEST_F(TreeTest, FavouriteListWhoseNameIsGoneKeepsTheScope)
@@ -93,118 +112,86 @@ TEST_F(TreeTest, TransponderMenuOnlyOnTransponderAndPlaceholderNodes)
                                     QStringList{"Providers", "Alpha"}, QStringList{"Satellites"},
                                     QStringList{"Satellites", "Hotbird"}}) {
         clickNode(path, Qt::RightButton);
+        QCoreApplication::processEvents();
         EXPECT_FALSE(menu->isVisible()) << path.join('/').toStdString();
     }
     // The right click on a satellite also opened its dialog.
-    ASSERT_EQ(dialogs->calls.size(), 1u);
-    EXPECT_EQ(dialogs->calls[0].dialog, "satellite:Hotbird");
+    EXPECT_EQ(dialogs->calls, QStringList({"satellite Hotbird"}));
 
-    clickNode({"Satellites", "Astra", "3700(V)"}, Qt::RightButton);
-    QTRY_VERIFY(menu->isVisible());
+    menuOn({"Satellites", "Astra", "3700(V)"});
     EXPECT_TRUE(tree().contextItemIsReal());
     EXPECT_TRUE(menuEntryEnabled(menu, ID_TRANSPONDER_EDIT));
     EXPECT_TRUE(menuEntryEnabled(menu, ID_TRANSPONDER_DELETE));
     EXPECT_EQ(browser().selectedText, "3700(V)");
     menu->close();
 
-    clickNode({"Satellites", "Lonely", "Empty"}, Qt::RightButton);
-    QTRY_VERIFY(menu->isVisible());
+    menuOn({"Satellites", "Lonely", "Empty"});
     EXPECT_TRUE(menuEntryEnabled(menu, ID_TRANSPONDER_ADD));
     EXPECT_FALSE(menuEntryEnabled(menu, ID_TRANSPONDER_EDIT));
     EXPECT_FALSE(menuEntryEnabled(menu, ID_TRANSPONDER_DELETE));
     menu->close();
 }
 
-TEST_F(TreeTest, AddTransponderKeepsFrequenciesAscendingAndReplacesEmpty)
+// In order: the command on a node's menu, what the dialog answers, the call it got and the nodes
+// of the satellite afterwards. A negative frequency is Cancel.
+TEST_F(TreeTest, TransponderCommandsFollowTheDialog)
 {
-    clickNode({"Satellites", "Astra", "3700(V)"}, Qt::RightButton);
-    CommandMenu* menu = tree().transponderMenu();
-    QTRY_VERIFY(menu->isVisible());
-    dialogs->frequency = 3800;
-    dialogs->polarisation = 3;
-    menuEntry(menu, ID_TRANSPONDER_ADD)->trigger();
-    ASSERT_EQ(dialogs->calls.size(), 1u);
-    EXPECT_EQ(dialogs->calls[0].mode, 1);
-    EXPECT_EQ(dialogs->calls[0].key, 1); // the satellite id
-    EXPECT_EQ(childTexts({"Satellites", "Astra"}),
-              QStringList({"3600(H)", "3700(H)", "3700(V)", "3800(R)", "4100(V)"}));
-
-    dialogs->frequency = 3600; // equal frequencies go in front
-    dialogs->polarisation = 2;
-    menuEntry(menu, ID_TRANSPONDER_ADD)->trigger();
-    EXPECT_EQ(childTexts({"Satellites", "Astra"}).mid(0, 2), QStringList({"3600(L)", "3600(H)"}));
-
-    dialogs->frequency = -1; // cancelled
-    menuEntry(menu, ID_TRANSPONDER_ADD)->trigger();
-    EXPECT_EQ(childTexts({"Satellites", "Astra"}).size(), 6);
-
-    clickNode({"Satellites", "Lonely", "Empty"}, Qt::RightButton);
-    QTRY_VERIFY(menu->isVisible());
-    dialogs->frequency = 12000;
-    dialogs->polarisation = 1;
-    menuEntry(menu, ID_TRANSPONDER_ADD)->trigger();
-    EXPECT_EQ(childTexts({"Satellites", "Lonely"}), QStringList({"12000(V)"}));
+    const QStringList astra = {"3600(L)", "3600(H)", "3700(H)", "3700(V)", "3800(R)", "4100(V)"};
+    const struct {
+        QStringList node;
+        int id;
+        int frequency;
+        int polarisation;
+        const char* call;
+        QStringList after;
+    } steps[] = {
+        // Delete names the node right-clicked, not the first transponder of its frequency.
+        {{"Astra", "3700(V)"}, ID_TRANSPONDER_DELETE, -1, 0, "delete 2 2", {"3600(H)", "3700(H)", "3700(V)", "4100(V)"}},
+        {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, 3800, 3, "transponder 1 1", astra.mid(1)}, // by satellite id
+        {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, 3600, 2, "transponder 1 1", astra}, // equal ones go in front
+        {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, -1, 0, "transponder 1 1", astra},
+        // Edit finds the first 3700 of Astra; the node takes the new text.
+        {{"Astra", "3700(V)"}, ID_TRANSPONDER_EDIT, 3750, 0, "transponder 2 1",
+         {"3600(L)", "3600(H)", "3700(H)", "3750(H)", "3800(R)", "4100(V)"}},
+        {{"Lonely", "Empty"}, ID_TRANSPONDER_ADD, 12000, 1, "transponder 1 3", {"12000(V)"}},
+        {{"Hotbird", "11000(H)"}, ID_TRANSPONDER_DELETE, -1, 0, "delete 2 4", {"11000(H)"}},
+        {{"Hotbird", "11000(H)"}, ID_TRANSPONDER_DELETE, 11000, 0, "delete 2 4", {"Empty"}},
+    };
+    for (const auto& s : steps) {
+        const QStringList path = QStringList{"Satellites"} + s.node;
+        SCOPED_TRACE(path.join('/').toStdString() + " " + std::to_string(s.id) + " " + std::to_string(s.frequency));
+        CommandMenu* menu = menuOn(path);
+        const int fills = list().fillCount();
+        dialogs->frequency = s.frequency;
+        dialogs->polarisation = s.polarisation;
+        menuEntry(menu, s.id)->trigger();
+        EXPECT_EQ(dialogs->calls.last(), s.call);
+        EXPECT_EQ(childTexts({"Satellites", s.node[0]}), s.after);
+        if (s.id == ID_TRANSPONDER_EDIT) {
+            EXPECT_EQ(browser().previousSiblingText, "3700(H)");
+            EXPECT_EQ(browser().selectedText, "3750(H)");
+            EXPECT_EQ(list().fillCount(), fills + 1);
+        }
+        menu->close();
+    }
     EXPECT_TRUE(doc().isModified());
-}
-
-TEST_F(TreeTest, EditAndDeleteTransponderFollowTheDialog)
-{
-    CommandMenu* menu = tree().transponderMenu();
-    // Delete names the node right-clicked, not the first transponder of its frequency.
-    clickNode({"Satellites", "Astra", "3700(V)"}, Qt::RightButton);
-    menuEntry(menu, ID_TRANSPONDER_DELETE)->trigger();
-    ASSERT_EQ(dialogs->calls.size(), 1u);
-    EXPECT_EQ(dialogs->calls[0].key, 2);
-    dialogs->calls.clear();
-
-    clickNode({"Satellites", "Astra", "3700(V)"}, Qt::RightButton);
-    QTRY_VERIFY(menu->isVisible());
-    const int fills = list().fillCount();
-    dialogs->frequency = 3750;
-    dialogs->polarisation = 0;
-    menuEntry(menu, ID_TRANSPONDER_EDIT)->trigger();
-    ASSERT_EQ(dialogs->calls.size(), 1u);
-    EXPECT_EQ(dialogs->calls[0].mode, 2);
-    EXPECT_EQ(dialogs->calls[0].key, 1); // findTransponder finds the first 3700 of Astra
-    EXPECT_EQ(browser().previousSiblingText, "3700(H)");
-    EXPECT_EQ(childTexts({"Satellites", "Astra"}), QStringList({"3600(H)", "3700(H)", "3750(H)", "4100(V)"}));
-    EXPECT_EQ(browser().selectedText, "3750(H)");
-    EXPECT_EQ(list().fillCount(), fills + 1);
-
-    clickNode({"Satellites", "Hotbird", "11000(H)"}, Qt::RightButton);
-    QTRY_VERIFY(menu->isVisible());
-    dialogs->frequency = -1;
-    menuEntry(menu, ID_TRANSPONDER_DELETE)->trigger();
-    EXPECT_EQ(dialogs->calls.back().key, 4);
-    EXPECT_EQ(browser().lastTransponderFrequency, -1);
-    EXPECT_EQ(childTexts({"Satellites", "Hotbird"}), QStringList({"11000(H)"}));
-    dialogs->frequency = 11000;
-    menuEntry(menu, ID_TRANSPONDER_DELETE)->trigger();
-    EXPECT_EQ(childTexts({"Satellites", "Hotbird"}), QStringList({"Empty"}));
 }
 
 TEST_F(TreeTest, SatelliteDialogOnDoubleClickRenamesTheNode)
 {
     dialogs->satelliteName = "Astra 19.2E";
     doubleClickNode({"Satellites", "Astra"});
-    ASSERT_FALSE(dialogs->calls.empty());
-    EXPECT_EQ(dialogs->calls[0].dialog, "satellite:Astra");
+    EXPECT_EQ(dialogs->calls.value(0), "satellite Astra");
     EXPECT_TRUE(node({"Satellites", "Astra 19.2E"}).isValid());
     dialogs->calls.clear();
     doubleClickNode({"Providers", "Alpha"});
-    EXPECT_TRUE(dialogs->calls.empty());
+    EXPECT_TRUE(dialogs->calls.isEmpty());
 }
 
 TEST_F(TreeTest, RenamingCutsToFifteenCharactersInTreeAndDatabase)
 {
-    clickNode({"Favs", "Sport"});
-    QTest::keyClick(&tree(), Qt::Key_F2);
-    auto* editor = tree().viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->selectAll();
-    QTest::keyClicks(editor, "Twenty characters!!!");
-    QTest::keyClick(editor, Qt::Key_Return); // the delegate commits on the next turn of the loop
-    QTRY_COMPARE(childTexts({"Favs"}).value(1), QString("Twenty characte"));
+    rename({"Favs", "Sport"}, "Twenty characters!!!");
+    ASSERT_TRUE(waitFor([this] { return childTexts({"Favs"}).value(1) == "Twenty characte"; }));
     RecordView rec;
     ASSERT_EQ(app().database().getRecord(DBT_FAVOURITE, 0, rec), 0);
     EXPECT_EQ(boundedName(rec.name[1]), "Twenty characte");
@@ -213,34 +200,23 @@ TEST_F(TreeTest, RenamingCutsToFifteenCharactersInTreeAndDatabase)
     EXPECT_TRUE(prompter.messages.empty());
 
     // Providers and satellites rename through their own records.
-    clickNode({"Satellites", "Hotbird"});
-    QTest::keyClick(&tree(), Qt::Key_F2);
-    editor = tree().viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->selectAll();
-    QTest::keyClicks(editor, "Hot Bird 13E");
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_VERIFY(app().database().findSatelliteByName("Hot Bird 13E") >= 0);
+    rename({"Satellites", "Hotbird"}, "Hot Bird 13E");
+    ASSERT_TRUE(waitFor([this] { return app().database().findSatelliteByName("Hot Bird 13E") >= 0; }));
     EXPECT_EQ(app().database().findSatelliteByName("Hotbird"), -1);
+    EXPECT_TRUE(node({"Satellites", "Hot Bird 13E"}).isValid());
 }
 
 TEST_F(TreeTest, RenamingARootIsRefusedWhenEditingBeginsAndEnds)
 {
-    clickNode({"Providers"});
-    QTest::keyClick(&tree(), Qt::Key_F2);
-    EXPECT_EQ(prompter.texts(), QStringList({"You cannot change name of this tree element."}));
-    auto* editor = tree().viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr); // editing begins all the same
-    editor->selectAll();
-    QTest::keyClicks(editor, "Vendors");
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(prompter.texts().size(), 2);
-    EXPECT_EQ(prompter.texts().value(1), "You cannot change name of this tree element.");
+    const QString refusal = "You cannot change name of this tree element.";
+    rename({"Providers"}, "Vendors"); // editing begins all the same
+    ASSERT_TRUE(waitFor([this] { return prompter.texts().size() == 2; }));
+    EXPECT_EQ(prompter.texts(), QStringList({refusal, refusal}));
     EXPECT_EQ(childTexts({}).value(1), "Providers");
 
     // Cancelling is an end too.
     QTest::keyClick(&tree(), Qt::Key_F2);
-    editor = tree().viewport()->findChild<QLineEdit*>();
+    auto* editor = tree().viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
     QTest::keyClick(editor, Qt::Key_Escape);
     EXPECT_EQ(prompter.texts().size(), 4);
@@ -258,7 +234,6 @@ TEST_F(TreeTest, RebuildOnRequestStartsOverOnSatellites)
         EXPECT_EQ(tree().rebuildCount(), builds + 1);
         EXPECT_EQ(tree().currentIndex(), node({"Satellites"}));
         EXPECT_EQ(browser().selectedText, "Satellites");
-        EXPECT_EQ(browser().nodeKind, 0);
         EXPECT_EQ(browser().commandMask, 15); // Paste back with the table
         EXPECT_EQ(list().listModel().rowCount(), 7);
     }

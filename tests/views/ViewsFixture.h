@@ -22,12 +22,6 @@ namespace satorix::test {
 // Answers the views' dialogs from fields and records every call.
 class ScriptedEditDialogs : public EditDialogs {
 public:
-    struct Call {
-        std::string dialog;
-        int mode;
-        int key;
-    };
-
     ScriptedEditDialogs(BrowserState& browser, ChannelDatabase& db) : browser_(browser), db_(db) {}
 
     int editTransponder(QWidget* parent, int mode, int key, int& polarisation) override;
@@ -36,7 +30,7 @@ public:
     bool editProgram(QWidget* parent, int programIndex, int mode, int& newProgramIndex) override;
     bool editProgramTransponder(QWidget* parent, int programIndex, int mode) override;
 
-    std::vector<Call> calls;
+    QStringList calls; // "dialog mode key", or "satellite name"
     int frequency = -1;     // what the transponder dialogs return; negative is Cancel
     int polarisation = 0;
     std::string satelliteName; // left in lastSatelliteName
@@ -72,6 +66,7 @@ protected:
     // The node at a path of texts from a root, e.g. {"Satellites", "Astra", "3700(H)"}.
     QModelIndex node(const QStringList& path);
     // Real mouse clicks on a node, its parents expanded first.
+    QPoint nodePoint(const QStringList& path);
     void clickNode(const QStringList& path, Qt::MouseButton button = Qt::LeftButton);
     void doubleClickNode(const QStringList& path);
     QStringList childTexts(const QStringList& path);
@@ -80,8 +75,17 @@ protected:
     void clickRow(int row, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {});
     QStringList column(int c);
     QString cell(int row, int c);
-    bool menuEntryEnabled(QMenu* menu, int id);
+    bool menuEntryEnabled(QMenu* menu, int id) { return menuEntry(menu, id) && menuEntry(menu, id)->isEnabled(); }
     QAction* menuEntry(QMenu* menu, int id);
+    // Waits for the menu a click opened, then picks the command, which must be enabled.
+    void choose(QMenu* menu, int id);
+    // The node clicked and the frame's idle pass run, which refills the list once more after a
+    // change of scope: rows are selected after it, as a user's would be.
+    void openNode(const QStringList& path);
+    // Ctrl/Shift keys reach the frame's accelerators after the idle pass has enabled them.
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = {});
+    void selectRows(int first, int last);
+    QStringList names() { return column(1); }
 
     std::unique_ptr<ScriptedEditDialogs> dialogs;
 };
@@ -95,14 +99,7 @@ std::string writeEditDatabase(const std::string& path);
 class ListEditTest : public ViewsTest {
 protected:
     void SetUp() override;
-    void expectSound();
-    // The node clicked and the frame's idle pass run, which refills the list once more after a
-    // change of scope: rows are selected after it, as a user's would be.
-    void openNode(const QStringList& path);
-    // Ctrl/Shift keys reach the frame's accelerators after the idle pass has enabled them.
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = {});
-    void selectRows(int first, int last);
-    QStringList names() { return column(1); }
+    void TearDown() override; // also checks that the edits left a sound database
 };
 
 } // namespace satorix::test
