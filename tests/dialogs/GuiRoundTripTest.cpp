@@ -123,7 +123,7 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
         {"program's transponder", [&] { // as the list opens it; no menu offers it
              EditDialogSet dialogs(db, browser(), prompter);
              onModal([](QDialog* d) { setText(d, "symbolRateEdit", "30000"); clickOk(d); });
-             doc().edit([&] { EXPECT_TRUE(dialogs.editProgramTransponder(nullptr, 0, MODE_EDIT_TRANSPONDER)); });
+             doc().edit(QStringLiteral("Edit transponder"), [&] { EXPECT_TRUE(dialogs.editProgramTransponder(nullptr, 0, MODE_EDIT_TRANSPONDER)); });
          }, true, [&] { EXPECT_EQ(record(db, DBT_TRANSPONDER, 5).field[tpf::SYMBOL_RATE], 30000); }},
         {"delete transponder with its program", [&] {
              clickNode({"Satellites", "Thor", "11710(V)"}, Qt::RightButton);

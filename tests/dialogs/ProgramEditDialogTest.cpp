@@ -27,7 +27,7 @@ protected:
     void edit(int index, std::initializer_list<std::pair<const char*, const char*>> texts)
     {
         openDialog(index, ProgramEditDialog::MODE_EDIT);
-        for (const auto& [field, text] : texts) setText(dialog.get(), field, QString::fromLatin1(text));
+        for (const auto& [field, text] : texts) setText(dialog.get(), field, QString::fromUtf8(text));
         clickOk(dialog.get());
     }
     QCheckBox* box(const char* name) { return child<QCheckBox>(dialog.get(), name); }
@@ -70,7 +70,10 @@ TEST_F(ProgramDialogTest, NamesFlagsAndFavouritesAreStored)
 {
     EXPECT_EQ(child<QLineEdit>(openDialog(2, ProgramEditDialog::MODE_EDIT), "nameEdit")->maxLength(), 20);
     edit(2, {{"nameEdit", "ABCDEFGHIJKLMNOPQRST"}});
-    EXPECT_EQ(programName(db, 2), "\x05" "ABCDEFGHIJKLMN"); // the marker stays and counts
+    // A typed name takes the shortest bytes: no table byte where the default table holds it.
+    EXPECT_EQ(programName(db, 2), "ABCDEFGHIJKLMNO");
+    edit(2, {{"nameEdit", "Привет"}});
+    EXPECT_EQ(programName(db, 2), "\x01\xBF\xE0\xD8\xD2\xD5\xE2");
     EXPECT_EQ(field(2, progf::FLAGS), FLAG_SCPC | FLAG_SCRAMBLED | 64); // unknown bits pass through
 
     openDialog(0, ProgramEditDialog::MODE_EDIT);
