@@ -165,17 +165,13 @@ void CLeftView::rebuildKeepingNode()
     rebuild();
     // The deepest node of the old path that is still there; Satellites when none is.
     QModelIndex found = model_.item(2)->index();
-    QStandardItem* parent = nullptr;
+    QModelIndex at;
     for (const QString& text : path) {
-        QStandardItem* match = nullptr;
-        const int n = parent ? parent->rowCount() : model_.rowCount();
-        for (int r = 0; r < n && !match; ++r) {
-            QStandardItem* item = parent ? parent->child(r) : model_.item(r);
-            if (item->text() == text) match = item;
-        }
-        if (!match) break;
-        parent = match;
-        found = match->index();
+        QModelIndex match;
+        for (int r = 0; r < model_.rowCount(at) && !match.isValid(); ++r)
+            if (textOf(model_.index(r, 0, at)) == text) match = model_.index(r, 0, at);
+        if (!match.isValid()) break;
+        found = at = match;
     }
     for (QModelIndex p = found.parent(); p.isValid(); p = p.parent()) expand(p);
     building_ = true;

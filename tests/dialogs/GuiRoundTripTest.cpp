@@ -152,11 +152,28 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
              QTest::mouseRelease(list().viewport(), Qt::LeftButton, {}, to);
          }, true, {}},
     };
+    const auto image = [&] { return std::vector<std::uint8_t>(db.image(), db.image() + IMAGE_SIZE); };
+    const auto treeTexts = [&] {
+        return childTexts({"Favs"}) + childTexts({"Providers"}) + childTexts({"Satellites"}) + thor();
+    };
     for (const auto& e : edits) {
         SCOPED_TRACE(e.edit);
         doc().setModifiedFlag(false);
+        const std::vector<std::uint8_t> start = image();
+        const QStringList tree = treeTexts();
         e.run();
         EXPECT_EQ(doc().isModified(), e.changes);
+        if (e.check) e.check();
+        if (!e.changes) continue;
+        // Each edit is one step: undone and redone from the menu, the database and the tree follow.
+        const std::vector<std::uint8_t> after = image();
+        const QStringList shown = names();
+        ASSERT_TRUE(trigger(ID_EDIT_UNDO));
+        EXPECT_TRUE(image() == start);
+        EXPECT_EQ(treeTexts(), tree);
+        ASSERT_TRUE(trigger(ID_EDIT_REDO));
+        EXPECT_TRUE(image() == after);
+        EXPECT_EQ(names(), shown);
         if (e.check) e.check();
     }
     EXPECT_EQ(checkDatabase(db), std::vector<std::string>{});
