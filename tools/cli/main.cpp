@@ -4,6 +4,7 @@
 #include "tools/cli/CliCommon.h"
 #include "tools/cli/DbCommands.h"
 #include "tools/cli/EditCommands.h"
+#include "tools/cli/ExchangeCommands.h"
 #include "tools/cli/LinkCommands.h"
 
 int main(int argc, char** argv)
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     int result = satorix::cli::EXIT_OK;
     satorix::cli::DbCommands db(app, result);
     satorix::cli::EditCommands edits(app, result);
+    satorix::cli::ExchangeCommands exchange(app, result);
     satorix::cli::LinkCommands link(app, result);
     try {
         app.parse(argc, argv);
