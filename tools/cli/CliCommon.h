@@ -18,7 +18,7 @@ void reportMessagesToStderr(ChannelDatabase& db);
 bool readImageFile(const std::string& path, ChannelDatabase& db, long long& size);
 
 // Loads a file the way the editor does, without leaving a "programs.nfo" behind. A file that is
-// not there or not a regular file is refused with the reason on stderr.
+// not there, not a regular file or shorter than an image is refused with the reason on stderr.
 bool loadLikeEditor(const std::string& path, ChannelDatabase& db);
 
 } // namespace satorix::cli

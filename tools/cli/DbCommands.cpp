@@ -2,6 +2,8 @@
 #include "tools/cli/DbCommands.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -116,7 +118,10 @@ int runNfo(const std::string& path, const std::string& out)
 {
     auto db = std::make_unique<ChannelDatabase>();
     if (!loadLikeEditor(path, *db)) return EXIT_FAILED;
-    db->writeProgramListing(out == "-" ? "/dev/stdout" : out);
+    if (!db->writeProgramListing(out == "-" ? "/dev/stdout" : out)) {
+        std::fprintf(stderr, "error: cannot write %s: %s\n", out.c_str(), std::strerror(errno));
+        return EXIT_FAILED;
+    }
     return EXIT_OK;
 }
 
@@ -125,6 +130,11 @@ int runFixCrc(const std::string& path)
     auto db = std::make_unique<ChannelDatabase>();
     long long size = 0;
     if (!readImageFile(path, *db, size)) return EXIT_FAILED;
+    // A longer file is not a database with a bad CRC: saving would cut it.
+    if (size != static_cast<long long>(IMAGE_SIZE)) {
+        std::fprintf(stderr, "error: %s: %lld bytes, a database has %zu; not changed\n", path.c_str(), size, IMAGE_SIZE);
+        return EXIT_FAILED;
+    }
     if (db->save(path) != 0) {
         std::fprintf(stderr, "error: cannot write %s\n", path.c_str());
         return EXIT_FAILED;
@@ -140,7 +150,7 @@ DbCommands::DbCommands(CLI::App& app, int& result)
     auto* sample = app.add_subcommand("sample", "Write the bundled sample database");
     sample->add_option("-o,--output", sampleOut_, "Database file to write")->required();
     sample->add_flag("--full", sampleFull_, "Fill every table to capacity");
-    sample->add_option("--seed", sampleSeed_, "Seed of the generator");
+    sample->add_option("--seed", sampleSeed_, "Seed of the generator")->capture_default_str();
     sample->callback([this, &result] { result = runSample(sampleOut_, sampleFull_, sampleSeed_); });
 
     auto* info = app.add_subcommand("info", "Print a database's size, counters and CRC");
@@ -153,7 +163,7 @@ DbCommands::DbCommands(CLI::App& app, int& result)
 
     auto* list = app.add_subcommand("list", "List programs: text as the editor's list shows them, csv or json with every field");
     list->add_option("FILE", file_, "Database file")->required();
-    list->add_option("--format", listFormat_, "text, csv or json")->check(CLI::IsMember({"text", "csv", "json"}));
+    list->add_option("--format", listFormat_, "text, csv or json")->check(CLI::IsMember({"text", "csv", "json"}))->capture_default_str();
     list->add_option("--favourite", listFavourite_, "Favourite list 1..9")->check(CLI::Range(1, 9));
     auto* tvFlag = list->add_flag("--tv", listTv_, "TV programs only");
     list->add_flag("--radio", listRadio_, "Radio programs only")->excludes(tvFlag);
@@ -162,7 +172,7 @@ DbCommands::DbCommands(CLI::App& app, int& result)
 
     auto* nfo = app.add_subcommand("nfo", "Write the programs.nfo listing");
     nfo->add_option("FILE", file_, "Database file")->required();
-    nfo->add_option("-o,--output", nfoOut_, "Listing to write ('-' for standard output)");
+    nfo->add_option("-o,--output", nfoOut_, "Listing to write ('-' for standard output)")->capture_default_str();
     nfo->callback([this, &result] { result = runNfo(file_, nfoOut_); });
 
     auto* fix = app.add_subcommand("fix-crc", "Recompute a database's CRC and save it");
