@@ -34,7 +34,8 @@ void BM_DecodeAllNames(benchmark::State& state)
     fullDatabase(db);
     for (auto _ : state)
         for (int p = 0; p < db.programCount(); ++p)
-            benchmark::DoNotOptimize(decodeName(boundedName(db.raw().namePtr(DatabaseImage::programOffset(p) + layout::prog::NAME))));
+            benchmark::DoNotOptimize(
+                decodeName(boundedName(db.raw().namePtr(DatabaseImage::programOffset(p) + layout::prog::NAME))));
 }
 BENCHMARK(BM_DecodeAllNames)->Unit(benchmark::kMillisecond);
 

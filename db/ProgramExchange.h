@@ -71,7 +71,7 @@ struct ProgramChanges {
     };
     std::vector<std::pair<int, std::string>> names;
     std::array<std::optional<FavouriteList>, FAV_LISTS> favourites;
-    std::vector<int> order; // order[k]: the program that goes to place k; empty keeps the order
+    std::vector<int> order;  // order[k]: the program that goes to place k; empty keeps the order
     std::vector<int> remove; // deleted after the reorder, named by their index before it
     bool empty() const;
 };

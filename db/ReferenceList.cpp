@@ -14,7 +14,8 @@ namespace {
 // Everything of the key but the frequency.
 std::uint64_t group(const ProgramKey& k)
 {
-    return static_cast<std::uint64_t>(k.position) << 40 | static_cast<std::uint64_t>(static_cast<std::uint8_t>(k.eastWest)) << 32 |
+    return static_cast<std::uint64_t>(k.position) << 40 |
+           static_cast<std::uint64_t>(static_cast<std::uint8_t>(k.eastWest)) << 32 |
            static_cast<std::uint64_t>(k.polarisation & 0xFF) << 16 | static_cast<std::uint64_t>(k.serviceId);
 }
 
@@ -25,7 +26,8 @@ std::string programName(const ChannelDatabase& db, int p, NameTable table)
 
 } // namespace
 
-ReferencePlan planReference(const ChannelDatabase& db, const ChannelDatabase& reference, const ReferenceOptions& options)
+ReferencePlan planReference(const ChannelDatabase& db, const ChannelDatabase& reference,
+                            const ReferenceOptions& options)
 {
     ReferencePlan plan;
     const int n = db.programsInUse();
@@ -68,12 +70,14 @@ ReferencePlan planReference(const ChannelDatabase& db, const ChannelDatabase& re
         const std::size_t start = order.size();
         for (int p = from; p < to; ++p)
             if (refOf[static_cast<std::size_t>(p)] >= 0) order.push_back(p);
-        std::sort(order.begin() + static_cast<std::ptrdiff_t>(start), order.end(),
-                  [&refOf](int a, int b) { return refOf[static_cast<std::size_t>(a)] < refOf[static_cast<std::size_t>(b)]; });
+        std::sort(order.begin() + static_cast<std::ptrdiff_t>(start), order.end(), [&refOf](int a, int b) {
+            return refOf[static_cast<std::size_t>(a)] < refOf[static_cast<std::size_t>(b)];
+        });
         for (int p = from; p < to; ++p)
             if (refOf[static_cast<std::size_t>(p)] < 0) {
                 order.push_back(p);
-                plan.unmatchedHere.push_back({p, programName(db, p, options.table), keys[static_cast<std::size_t>(p)].text()});
+                plan.unmatchedHere.push_back(
+                    {p, programName(db, p, options.table), keys[static_cast<std::size_t>(p)].text()});
             }
     }
     bool moved = false;
@@ -86,7 +90,8 @@ ReferencePlan planReference(const ChannelDatabase& db, const ChannelDatabase& re
             if (r < 0) continue;
             const char* theirs = reference.raw().namePtr(DatabaseImage::programOffset(r) + layout::prog::NAME);
             const char* ours = db.raw().namePtr(DatabaseImage::programOffset(p) + layout::prog::NAME);
-            if (std::memcmp(theirs, ours, NAME_LEN) != 0) plan.changes.names.emplace_back(p, std::string(theirs, NAME_LEN));
+            if (std::memcmp(theirs, ours, NAME_LEN) != 0)
+                plan.changes.names.emplace_back(p, std::string(theirs, NAME_LEN));
         }
 
     for (int l = 0; l < FAV_LISTS; ++l) {
@@ -114,7 +119,8 @@ std::string referenceSummary(const ReferencePlan& plan)
     std::string s = "Matched: " + std::to_string(plan.matched) + "\n";
     auto list = [&s](const char* title, const std::vector<ProgramNote>& notes) {
         s += title + std::to_string(notes.size()) + "\n";
-        for (const ProgramNote& p : notes) s += "  " + std::to_string(p.program + 1) + " " + p.name + " " + p.key + "\n";
+        for (const ProgramNote& p : notes)
+            s += "  " + std::to_string(p.program + 1) + " " + p.name + " " + p.key + "\n";
     };
     list("Programs here without a match (they follow in their order): ", plan.unmatchedHere);
     list("Programs of the reference without a match: ", plan.unmatchedInReference);

@@ -12,7 +12,7 @@ namespace satorix {
 constexpr int FREQUENCY_TOLERANCE = 3;
 
 struct ReferenceOptions {
-    bool names = false; // take the reference's names (their bytes as they are)
+    bool names = false;                  // take the reference's names (their bytes as they are)
     NameTable table = NameTable::Latin1; // for the summary's names
 };
 

@@ -89,15 +89,16 @@ ExchangeCommands::ExchangeCommands(CLI::App& app, int& result)
     import->add_option("CSV", input_, "CSV file; rows match programs by their key column")->required();
     import->add_option("-o,--output", out_, "Database file to write")->required();
     import->add_flag("--delete-unmatched", deleteUnmatched_, "Delete the programs no row names");
-    import->callback([this, &result] { result = runImport(file_, input_, out_, deleteUnmatched_); });
+    import->callback([this, &result] { result = runImport(file_, input_, out_, deleteUnmatched_);
+});
 
-    auto* reference = app.add_subcommand(
-        "apply-reference", "Put a database's programs in another database's order, with its favourite lists");
-    reference->add_option("FILE", file_, "Database file")->required();
-    reference->add_option("REF", input_, "Reference database file")->required();
-    reference->add_option("-o,--output", out_, "Database file to write")->required();
-    reference->add_flag("--names", names_, "Take the reference's program names too");
-    reference->callback([this, &result] { result = runApplyReference(file_, input_, out_, names_); });
-}
+auto* reference = app.add_subcommand("apply-reference",
+                                     "Put a database's programs in another database's order, with its favourite lists");
+reference->add_option("FILE", file_, "Database file")->required();
+reference->add_option("REF", input_, "Reference database file")->required();
+reference->add_option("-o,--output", out_, "Database file to write")->required();
+reference->add_flag("--names", names_, "Take the reference's program names too");
+reference->callback([this, &result] { result = runApplyReference(file_, input_, out_, names_); });
+} // namespace satorix::cli
 
 } // namespace satorix::cli
