@@ -72,4 +72,11 @@ bool loadLikeEditor(const std::string& path, ChannelDatabase& db)
     return true;
 }
 
+void addNameTableOption(CLI::App* sub, std::string& table)
+{
+    sub->add_option("--name-table", table, "Table of names without a character-table byte")
+        ->check(CLI::IsMember({"latin1", "iso6937", "cp1252"}))
+        ->capture_default_str();
+}
+
 } // namespace satorix::cli

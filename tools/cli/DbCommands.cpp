@@ -64,7 +64,7 @@ int runCheck(const std::string& path)
     return problems.empty() ? EXIT_OK : EXIT_FAILED;
 }
 
-int runList(const std::string& path, const std::string& format, int favourite, bool tv, bool radio)
+int runList(const std::string& path, const std::string& format, int favourite, bool tv, bool radio, NameTable table)
 {
     auto db = std::make_unique<ChannelDatabase>();
     if (!loadLikeEditor(path, *db)) return EXIT_FAILED;
@@ -74,6 +74,7 @@ int runList(const std::string& path, const std::string& format, int favourite, b
     if (format != "text") {
         ExportOptions options;
         options.scope = scope;
+        options.names = table;
         const std::string text = exportPrograms(*db, format == "json" ? ExportFormat::Json : ExportFormat::Csv, options);
         std::fwrite(text.data(), 1, text.size(), stdout);
         return EXIT_OK;
@@ -167,8 +168,9 @@ DbCommands::DbCommands(CLI::App& app, int& result)
     list->add_option("--favourite", listFavourite_, "Favourite list 1..9")->check(CLI::Range(1, 9));
     auto* tvFlag = list->add_flag("--tv", listTv_, "TV programs only");
     list->add_flag("--radio", listRadio_, "Radio programs only")->excludes(tvFlag);
+    addNameTableOption(list, nameTable_);
     list->callback(
-        [this, &result] { result = runList(file_, listFormat_, listFavourite_, listTv_, listRadio_); });
+        [this, &result] { result = runList(file_, listFormat_, listFavourite_, listTv_, listRadio_, nameTable(nameTable_)); });
 
     auto* nfo = app.add_subcommand("nfo", "Write the programs.nfo listing");
     nfo->add_option("FILE", file_, "Database file")->required();

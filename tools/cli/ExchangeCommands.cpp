@@ -49,13 +49,13 @@ int save(ChannelDatabase& db, const std::string& out)
     return EXIT_OK;
 }
 
-int runImport(const std::string& path, const std::string& csvPath, const std::string& out, bool deleteUnmatched)
+int runImport(const std::string& path, const std::string& csvPath, const std::string& out, ImportOptions options)
 {
     auto db = std::make_unique<ChannelDatabase>();
     long long size = 0;
     std::string csv;
     if (!readImageFile(path, *db, size) || !readText(csvPath, csv)) return EXIT_FAILED;
-    const ImportPlan plan = planImport(*db, csv, {deleteUnmatched});
+    const ImportPlan plan = planImport(*db, csv, options);
     if (!plan.error.empty()) {
         std::fprintf(stderr, "error: %s: %s\n", csvPath.c_str(), plan.error.c_str());
         return EXIT_FAILED;
@@ -65,14 +65,13 @@ int runImport(const std::string& path, const std::string& csvPath, const std::st
     return save(*db, out);
 }
 
-int runApplyReference(const std::string& path, const std::string& refPath, const std::string& out, bool names)
+int runApplyReference(const std::string& path, const std::string& refPath, const std::string& out,
+                      const ReferenceOptions& options)
 {
     auto db = std::make_unique<ChannelDatabase>();
     auto reference = std::make_unique<ChannelDatabase>();
     long long size = 0;
     if (!readImageFile(path, *db, size) || !readImageFile(refPath, *reference, size)) return EXIT_FAILED;
-    ReferenceOptions options;
-    options.names = names;
     const ReferencePlan plan = planReference(*db, *reference, options);
     std::fputs(referenceSummary(plan).c_str(), stdout);
     applyChanges(*db, plan.changes);
@@ -89,7 +88,8 @@ ExchangeCommands::ExchangeCommands(CLI::App& app, int& result)
     import->add_option("CSV", input_, "CSV file; rows match programs by their key column")->required();
     import->add_option("-o,--output", out_, "Database file to write")->required();
     import->add_flag("--delete-unmatched", deleteUnmatched_, "Delete the programs no row names");
-    import->callback([this, &result] { result = runImport(file_, input_, out_, deleteUnmatched_);
+    addNameTableOption(import, nameTable_);
+    import->callback([this, &result] { result = runImport(file_, input_, out_, {deleteUnmatched_, nameTable(nameTable_)});
 });
 
 auto* reference = app.add_subcommand("apply-reference",
@@ -98,7 +98,9 @@ reference->add_option("FILE", file_, "Database file")->required();
 reference->add_option("REF", input_, "Reference database file")->required();
 reference->add_option("-o,--output", out_, "Database file to write")->required();
 reference->add_flag("--names", names_, "Take the reference's program names too");
-reference->callback([this, &result] { result = runApplyReference(file_, input_, out_, names_); });
+reference->callback([this, &result] {
+    result = runApplyReference(file_, input_, out_, {names_, nameTable(nameTable_)});
+});
 } // namespace satorix::cli
 
 } // namespace satorix::cli

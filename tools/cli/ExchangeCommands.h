@@ -16,6 +16,7 @@ private:
     std::string out_;
     bool deleteUnmatched_ = false;
     bool names_ = false;
+    std::string nameTable_ = "latin1";
 };
 
 } // namespace satorix::cli
