@@ -86,8 +86,8 @@ struct ImportOptions {
 // A CSV file (the export's columns; only key, name and favourites are read) against a database.
 // Rows take the programs with their key in row order; the matched programs of each part (TV,
 // radio) go first in row order, the others follow in their order or, with deleteUnmatched, go.
-// A name column that differs from the decoded name is stored; one that cannot be stored whole is
-// reported and the old name stays. A favourites column sets the program's memberships: lists it
+// A name that differs from the decoded name is stored; one that cannot be stored whole is reported
+// and the old name stays, as it does for an empty cell. A favourites column sets the program's memberships: lists it
 // leaves keep their order, lists it joins get it at the end of their TV or radio part.
 struct ImportPlan {
     std::string error; // the file as a whole cannot be used; nothing else is set

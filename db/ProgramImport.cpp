@@ -178,8 +178,8 @@ ImportPlan planImport(const ChannelDatabase& db, std::string_view csv, const Imp
 
         if (nameCol >= 0 && static_cast<std::size_t>(nameCol) < row.fields.size()) {
             const std::string_view name = row.fields[static_cast<std::size_t>(nameCol)];
-            // An unchanged name keeps its bytes, selector and all.
-            if (name != nameOf(p)) {
+            // An unchanged name keeps its bytes, selector and all; an emptied cell is taken for a slip.
+            if (!name.empty() && name != nameOf(p)) {
                 const EncodedName e = encodeName(name, options.names);
                 if (!e.ok())
                     plan.problems.push_back(
