@@ -106,7 +106,8 @@ public:
     // --- file ---
     int load(const std::string& path);
     int save(const std::string& path);
-    void writeProgramListing(const std::string& path) const;
+    // False when the listing could not be written whole; errno then says why.
+    bool writeProgramListing(const std::string& path) const;
     // Where load writes its listing; empty means no listing (the command line never leaves one).
     void setListingPath(std::string path) { listingPath_ = std::move(path); }
     const std::string& lastPath() const { return lastPath_; }

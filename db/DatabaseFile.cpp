@@ -81,10 +81,10 @@ void appendNumber(std::string& out, unsigned value, std::size_t width, bool hex 
 
 } // namespace
 
-void ChannelDatabase::writeProgramListing(const std::string& path) const
+bool ChannelDatabase::writeProgramListing(const std::string& path) const
 {
     std::FILE* f = std::fopen(path.c_str(), "w");
-    if (!f) return;
+    if (!f) return false;
     const int n = programsInUse();
     std::string text;
     text.reserve(static_cast<std::size_t>(n) * 60);
@@ -113,8 +113,8 @@ void ChannelDatabase::writeProgramListing(const std::string& path) const
         appendNumber(text, static_cast<unsigned>(rec.field[progf::FLAGS]), 1, true);
         text += '\n';
     }
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    return std::fclose(f) == 0 && written;
 }
 
 } // namespace satorix

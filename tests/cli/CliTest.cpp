@@ -85,7 +85,7 @@ TEST_F(CliTest, ExitCodesForUsageFailureAndProblems)
     test::writeFile(dir.file("short.si"), bytes.substr(0, 1000));
     EXPECT_EQ(cli("check short.si").code, 1);
     EXPECT_EQ(cli("list short.si").code, 1);
-    EXPECT_NE(err().find("Error: Open failed2"), std::string::npos);
+    EXPECT_NE(err().find("short.si: 1000 bytes"), std::string::npos);
 }
 
 TEST_F(CliTest, ListFormatsCarryTheRowTexts)
@@ -104,16 +104,19 @@ TEST_F(CliTest, ListFormatsCarryTheRowTexts)
     CliRun r = cli("list l.si --format csv");
     ASSERT_EQ(r.code, 0) << err();
     EXPECT_EQ(r.out,
-              "Ch Index,Channel Name,Ch Status,Provider,Satellite,Tr. Frequency,Symbolrate,Pol.,FEC,FAVs\r\n"
-              "0001,One,T   C,\"Say \"\"hi\"\", all\",Astra 1E-2C,11778,27500,V,DVBS2,         \r\n"
-              "0002,Two,R    ,\"Say \"\"hi\"\", all\",Astra 1E-2C,11778,27500,V,DVBS2,  3      \r\n");
+              "number,name,kind,service_id,provider,satellite,position,frequency,polarisation,symbol_rate,video_pid,"
+              "audio_pid,pcr_pid,scrambled,scpc,locked,user,favourites,key\r\n"
+              "1,One,tv,1,\"Say \"\"hi\"\", all\",Astra 1E-2C,19.2E,11778,V,27500,0,0,0,true,false,false,false,,"
+              "192E:11778:V:1\r\n"
+              "2,Two,radio,2,\"Say \"\"hi\"\", all\",Astra 1E-2C,19.2E,11778,V,27500,0,0,0,false,false,false,false,3,"
+              "192E:11778:V:2\r\n");
 
     r = cli("list l.si --format json --favourite 3 --radio");
     ASSERT_EQ(r.code, 0);
     const auto j = nlohmann::json::parse(r.out);
     ASSERT_EQ(j.size(), 1u);
-    EXPECT_EQ(j[0]["Ch Index"], "0001");
-    EXPECT_EQ(j[0]["Channel Name"], "Two");
+    EXPECT_EQ(j[0]["number"], 1);
+    EXPECT_EQ(j[0]["name"], "Two");
 
     r = cli("list l.si --tv");
     EXPECT_NE(r.out.find("Ch Index"), std::string::npos);

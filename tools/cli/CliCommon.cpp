@@ -47,17 +47,36 @@ bool readImageFile(const std::string& path, ChannelDatabase& db, long long& size
 
 bool loadLikeEditor(const std::string& path, ChannelDatabase& db)
 {
-    // The editor's "Open1" says nothing of why; a script's user gets the reason.
+    // The editor's "Open1" and "Open failed2" say nothing of why; a script's user gets the reason.
     std::string reason;
     const int fd = openRegularFile(path, reason);
     if (fd < 0) {
         std::fprintf(stderr, "error: cannot open %s: %s\n", path.c_str(), reason.c_str());
         return false;
     }
+    struct stat st {};
+    const long long size = ::fstat(fd, &st) == 0 ? static_cast<long long>(st.st_size) : -1;
     ::close(fd);
-    reportMessagesToStderr(db);
+    if (size >= 0 && size < static_cast<long long>(IMAGE_SIZE)) {
+        std::fprintf(stderr, "error: %s: %lld bytes, a database has %zu\n", path.c_str(), size, IMAGE_SIZE);
+        return false;
+    }
+    // The load's own messages are the editor's box texts; this says what failed instead.
+    db.setNotifier({});
     db.setListingPath("");
-    return db.load(path) == 0;
+    if (db.load(path) != 0) {
+        std::fprintf(stderr, "error: cannot read %s\n", path.c_str());
+        return false;
+    }
+    reportMessagesToStderr(db);
+    return true;
+}
+
+void addNameTableOption(CLI::App* sub, std::string& table)
+{
+    sub->add_option("--name-table", table, "Table of names without a character-table byte")
+        ->check(CLI::IsMember({"latin1", "iso6937", "cp1252"}))
+        ->capture_default_str();
 }
 
 } // namespace satorix::cli

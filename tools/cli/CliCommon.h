@@ -1,8 +1,10 @@
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <string>
 
 #include "db/ChannelDatabase.h"
+#include "db/NameCodec.h"
 
 namespace satorix::cli {
 
@@ -18,7 +20,11 @@ void reportMessagesToStderr(ChannelDatabase& db);
 bool readImageFile(const std::string& path, ChannelDatabase& db, long long& size);
 
 // Loads a file the way the editor does, without leaving a "programs.nfo" behind. A file that is
-// not there or not a regular file is refused with the reason on stderr.
+// not there, not a regular file or shorter than an image is refused with the reason on stderr.
 bool loadLikeEditor(const std::string& path, ChannelDatabase& db);
+
+// --name-table: how names without a character-table byte read (latin1, iso6937, cp1252).
+void addNameTableOption(CLI::App* sub, std::string& table);
+inline NameTable nameTable(const std::string& name) { return nameTableNamed(name).value_or(NameTable::Latin1); }
 
 } // namespace satorix::cli

@@ -2,13 +2,15 @@
 #include "tools/cli/DbCommands.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <iostream>
 #include <memory>
-#include <nlohmann/json.hpp>
 
 #include "db/DatabaseCheck.h"
 #include "db/Names.h"
+#include "db/ProgramExchange.h"
 #include "db/ProgramRowTexts.h"
 #include "db/SampleGenerator.h"
 #include "tools/cli/CliCommon.h"
@@ -62,23 +64,21 @@ int runCheck(const std::string& path)
     return problems.empty() ? EXIT_OK : EXIT_FAILED;
 }
 
-std::string csvField(const std::string& s)
-{
-    if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
-    std::string q = "\"";
-    for (char c : s) {
-        if (c == '"') q += '"';
-        q += c;
-    }
-    return q + "\"";
-}
-
-int runList(const std::string& path, const std::string& format, int favourite, bool tv, bool radio)
+int runList(const std::string& path, const std::string& format, int favourite, bool tv, bool radio, NameTable table)
 {
     auto db = std::make_unique<ChannelDatabase>();
     if (!loadLikeEditor(path, *db)) return EXIT_FAILED;
     std::uint32_t scope = tv ? SCOPE_TV : radio ? SCOPE_RADIO : SCOPE_TV_RADIO;
     scope |= favourite > 0 ? scopeFav(favourite - 1) : SCOPE_PROGRAMS;
+
+    if (format != "text") {
+        ExportOptions options;
+        options.scope = scope;
+        options.names = table;
+        const std::string text = exportPrograms(*db, format == "json" ? ExportFormat::Json : ExportFormat::Csv, options);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return EXIT_OK;
+    }
 
     std::vector<RowRef> refs;
     RowTextError err;
@@ -97,38 +97,21 @@ int runList(const std::string& path, const std::string& format, int favourite, b
         }
     }
 
-    if (format == "json") {
-        nlohmann::json arr = nlohmann::json::array();
-        for (const auto& r : rows) {
-            nlohmann::json o = nlohmann::json::object();
-            for (int c = 0; c < ROW_COLUMNS; ++c) o[kRowColumns[static_cast<std::size_t>(c)].header] = r[static_cast<std::size_t>(c)];
-            arr.push_back(std::move(o));
+    std::array<std::size_t, ROW_COLUMNS> width{};
+    for (int c = 0; c < ROW_COLUMNS; ++c) width[static_cast<std::size_t>(c)] = std::string(kRowColumns[static_cast<std::size_t>(c)].header).size();
+    for (const auto& r : rows)
+        for (std::size_t c = 0; c < ROW_COLUMNS; ++c) width[c] = std::max(width[c], r[c].size());
+    auto line = [&](auto cell) {
+        std::string s;
+        for (std::size_t c = 0; c < ROW_COLUMNS; ++c) {
+            std::string v = cell(c);
+            if (c + 1 < ROW_COLUMNS) v.resize(width[c] + 2, ' ');
+            s += v;
         }
-        std::cout << arr.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-    } else if (format == "csv") {
-        for (int c = 0; c < ROW_COLUMNS; ++c) std::cout << (c ? "," : "") << csvField(kRowColumns[static_cast<std::size_t>(c)].header);
-        std::cout << "\r\n";
-        for (const auto& r : rows) {
-            for (int c = 0; c < ROW_COLUMNS; ++c) std::cout << (c ? "," : "") << csvField(r[static_cast<std::size_t>(c)]);
-            std::cout << "\r\n";
-        }
-    } else {
-        std::array<std::size_t, ROW_COLUMNS> width{};
-        for (int c = 0; c < ROW_COLUMNS; ++c) width[static_cast<std::size_t>(c)] = std::string(kRowColumns[static_cast<std::size_t>(c)].header).size();
-        for (const auto& r : rows)
-            for (std::size_t c = 0; c < ROW_COLUMNS; ++c) width[c] = std::max(width[c], r[c].size());
-        auto line = [&](auto cell) {
-            std::string s;
-            for (std::size_t c = 0; c < ROW_COLUMNS; ++c) {
-                std::string v = cell(c);
-                if (c + 1 < ROW_COLUMNS) v.resize(width[c] + 2, ' ');
-                s += v;
-            }
-            std::cout << s << '\n';
-        };
-        line([](std::size_t c) { return std::string(kRowColumns[c].header); });
-        for (const auto& r : rows) line([&r](std::size_t c) { return r[c]; });
-    }
+        std::cout << s << '\n';
+    };
+    line([](std::size_t c) { return std::string(kRowColumns[c].header); });
+    for (const auto& r : rows) line([&r](std::size_t c) { return r[c]; });
     return failures ? EXIT_FAILED : EXIT_OK;
 }
 
@@ -136,7 +119,10 @@ int runNfo(const std::string& path, const std::string& out)
 {
     auto db = std::make_unique<ChannelDatabase>();
     if (!loadLikeEditor(path, *db)) return EXIT_FAILED;
-    db->writeProgramListing(out == "-" ? "/dev/stdout" : out);
+    if (!db->writeProgramListing(out == "-" ? "/dev/stdout" : out)) {
+        std::fprintf(stderr, "error: cannot write %s: %s\n", out.c_str(), std::strerror(errno));
+        return EXIT_FAILED;
+    }
     return EXIT_OK;
 }
 
@@ -145,6 +131,11 @@ int runFixCrc(const std::string& path)
     auto db = std::make_unique<ChannelDatabase>();
     long long size = 0;
     if (!readImageFile(path, *db, size)) return EXIT_FAILED;
+    // A longer file is not a database with a bad CRC: saving would cut it.
+    if (size != static_cast<long long>(IMAGE_SIZE)) {
+        std::fprintf(stderr, "error: %s: %lld bytes, a database has %zu; not changed\n", path.c_str(), size, IMAGE_SIZE);
+        return EXIT_FAILED;
+    }
     if (db->save(path) != 0) {
         std::fprintf(stderr, "error: cannot write %s\n", path.c_str());
         return EXIT_FAILED;
@@ -160,7 +151,7 @@ DbCommands::DbCommands(CLI::App& app, int& result)
     auto* sample = app.add_subcommand("sample", "Write the bundled sample database");
     sample->add_option("-o,--output", sampleOut_, "Database file to write")->required();
     sample->add_flag("--full", sampleFull_, "Fill every table to capacity");
-    sample->add_option("--seed", sampleSeed_, "Seed of the generator");
+    sample->add_option("--seed", sampleSeed_, "Seed of the generator")->capture_default_str();
     sample->callback([this, &result] { result = runSample(sampleOut_, sampleFull_, sampleSeed_); });
 
     auto* info = app.add_subcommand("info", "Print a database's size, counters and CRC");
@@ -171,18 +162,19 @@ DbCommands::DbCommands(CLI::App& app, int& result)
     check->add_option("FILE", file_, "Database file")->required();
     check->callback([this, &result] { result = runCheck(file_); });
 
-    auto* list = app.add_subcommand("list", "List programs as the editor's program list shows them");
+    auto* list = app.add_subcommand("list", "List programs: text as the editor's list shows them, csv or json with every field");
     list->add_option("FILE", file_, "Database file")->required();
-    list->add_option("--format", listFormat_, "text, csv or json")->check(CLI::IsMember({"text", "csv", "json"}));
+    list->add_option("--format", listFormat_, "text, csv or json")->check(CLI::IsMember({"text", "csv", "json"}))->capture_default_str();
     list->add_option("--favourite", listFavourite_, "Favourite list 1..9")->check(CLI::Range(1, 9));
     auto* tvFlag = list->add_flag("--tv", listTv_, "TV programs only");
     list->add_flag("--radio", listRadio_, "Radio programs only")->excludes(tvFlag);
+    addNameTableOption(list, nameTable_);
     list->callback(
-        [this, &result] { result = runList(file_, listFormat_, listFavourite_, listTv_, listRadio_); });
+        [this, &result] { result = runList(file_, listFormat_, listFavourite_, listTv_, listRadio_, nameTable(nameTable_)); });
 
     auto* nfo = app.add_subcommand("nfo", "Write the programs.nfo listing");
     nfo->add_option("FILE", file_, "Database file")->required();
-    nfo->add_option("-o,--output", nfoOut_, "Listing to write ('-' for standard output)");
+    nfo->add_option("-o,--output", nfoOut_, "Listing to write ('-' for standard output)")->capture_default_str();
     nfo->callback([this, &result] { result = runNfo(file_, nfoOut_); });
 
     auto* fix = app.add_subcommand("fix-crc", "Recompute a database's CRC and save it");

@@ -20,6 +20,7 @@ private:
     int listFavourite_ = 0;
     bool listTv_ = false;
     bool listRadio_ = false;
+    std::string nameTable_ = "latin1";
     std::string nfoOut_ = "programs.nfo";
 };
 

@@ -4,8 +4,10 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <unistd.h>
 
+#include "link/StbPort.h"
 #include "link/TransferWorker.h"
 #include "tools/cli/CliCommon.h"
 
@@ -25,12 +27,15 @@ void onInterrupt(int)
 // on a terminal) and the texts of its message boxes.
 class ReportPrinter {
 public:
-    ReportPrinter() : live_(::isatty(STDERR_FILENO) == 1) {}
+    // portName: what the line is called in place of the dialog's "port COMn".
+    explicit ReportPrinter(std::string portName) : live_(::isatty(STDERR_FILENO) == 1), portName_(std::move(portName)) {}
     ~ReportPrinter() { endLiveLine(); }
 
     void print(const TransferReport& report)
     {
-        const ReportView v = describeReport(report);
+        ReportView v = describeReport(report);
+        if (report.code == REPORT_OPENING_PORT) v.status = "Opening " + portName_;
+        if (report.code == REPORT_PORT_FAILED) v.box = "Can not open " + portName_;
         if (!v.packet.empty() && v.packet != packet_) {
             packet_ = v.packet;
             if (live_) {
@@ -63,6 +68,7 @@ private:
     }
 
     bool live_;
+    std::string portName_;
     bool liveLine_ = false;
     bool completed_ = false;
     std::string status_, packet_;
@@ -71,7 +77,9 @@ private:
 // Runs one transfer on the worker thread; Ctrl+C asks it to stop. True when it completed.
 bool transfer(TransferKind kind, TransferContext& ctx, ChannelDatabase& db)
 {
-    ReportPrinter printer;
+    const std::string device = ctx.port.device.empty() ? StbPort::devicePath(ctx.port.port) : ctx.port.device;
+    ReportPrinter printer(ctx.port.device.empty() ? "port COM" + std::to_string(ctx.port.port) + " (" + device + ")"
+                                                  : device);
     TransferWorker worker;
     interruptFlag = &ctx.cancelRequested;
     struct sigaction action {}, previous {};
@@ -95,7 +103,7 @@ LinkCommands::LinkCommands(CLI::App& app, int& result)
         group->add_option("--device", device_, "Serial device, e.g. /dev/ttyUSB0");
         group->add_option("--port", port_, "Port COM1..COM4 (1..4)")->check(CLI::Range(1, 4));
         group->require_option(1);
-        sub->add_option("--baud", baud_, "Baud rate")->check(CLI::IsMember({115200, 57600}));
+        sub->add_option("--baud", baud_, "Baud rate")->check(CLI::IsMember({115200, 57600}))->capture_default_str();
     };
     auto context = [this] {
         auto ctx = std::make_unique<TransferContext>();

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "db/SampleGenerator.h"
+#include "satorix/Version.h"
 #include "link/RegionRules.h"
 #include "link/StbPort.h"
 #include "tools/stbsim/Pty.h"
@@ -56,6 +57,7 @@ int main(int argc, char** argv)
     std::string device, serveFile, outFile, model, badLength, fileInfo, hardwareId;
     bool receive = false, sample = false, forever = false, exitWithParent = false;
     int timeLimit = 120;
+    app.set_version_flag("--version", std::string("stbsim ") + version::NUMBER);
 
     app.add_option("--device", device, "Serial device to use instead of a new pseudo-terminal");
     auto* rx = app.add_flag("--receive", receive, "Receive a region from the PC (it uploads or upgrades)");
@@ -67,7 +69,7 @@ int main(int argc, char** argv)
         ->excludes(rx);
     app.add_flag("--exit-with-parent", exitWithParent, "Stop when the program that started the simulator ends");
     app.add_option("-o,--out", outFile, "Write the received region to this file");
-    app.add_option("--kind", opt.kind, "Region type served or requested (default 4, the database)");
+    app.add_option("--kind", opt.kind, "Region type served or requested (4: the database)")->capture_default_str();
     app.add_option("--selector", opt.selector, "Selector reported to the PC (default: the region type)");
     app.add_option("--hardware-id", hardwareId, "Reported hardwareId, e.g. 0x7FFFFFFF (a wildcard)");
     app.add_option("--model", model, "Reported model, up to 8 characters");
@@ -75,7 +77,7 @@ int main(int argc, char** argv)
     app.add_option("--flip-frame", f.flipFrame,
                    "Flip a bit in this packet (serve: 0 reply, 1 status, 2 file header, 3+n block n; "
                    "receive: 0 request, 1 report)");
-    app.add_option("--flip-bit", f.flipBit, "Bit offset in the frame for --flip-frame (default 40)");
+    app.add_option("--flip-bit", f.flipBit, "Bit offset in the frame for --flip-frame")->capture_default_str();
     app.add_option("--skip-frame", f.skipFrame, "Never send this packet (numbered as for --flip-frame)");
     app.add_option("--garbage-frame", f.garbageFrame, "Send garbage before this packet");
     app.add_option("--garbage-bytes", f.garbageBytes, "How many garbage bytes (25 or more defeat the PC)");
@@ -90,8 +92,8 @@ int main(int argc, char** argv)
     app.add_option("--bad-length-block", f.badLengthBlock, "Send block n with a bad length");
     app.add_option("--bad-length", badLength, "oversize, badcheck, truncated or a length (e.g. 0x7FFFFF)");
     app.add_option("--file-info", fileInfo, "Served file header: TYPE,ADDRESS,SIZE,BLOCKS (e.g. 4,0,0xFFFFFFFF,1)");
-    app.add_option("--repeat-ms", opt.requestRepeatMs, "Pause between repeated requests (default 300)");
-    app.add_option("--time-limit", timeLimit, "Give up after this many seconds (default 120)");
+    app.add_option("--repeat-ms", opt.requestRepeatMs, "Pause between repeated requests")->capture_default_str();
+    app.add_option("--time-limit", timeLimit, "Give up after this many seconds")->capture_default_str();
     CLI11_PARSE(app, argc, argv);
 
     opt.mode = forever ? SimMode::Any : receive ? SimMode::Receive : SimMode::Serve;

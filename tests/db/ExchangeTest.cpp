@@ -1,0 +1,252 @@
+// Spreadsheet round trips and reference lists: what a file or another database says is what the
+// database holds afterwards, and nothing else moves.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <random>
+#include <set>
+
+#include "db/DatabaseBuilder.h"
+#include "db/DatabaseCheck.h"
+#include "db/ProgramExchange.h"
+#include "db/ProgramOrder.h"
+#include "db/ReferenceList.h"
+#include "db/SampleGenerator.h"
+
+namespace satorix {
+namespace {
+
+std::unique_ptr<ChannelDatabase> copyOf(const ChannelDatabase& db)
+{
+    auto c = std::make_unique<ChannelDatabase>();
+    std::memcpy(c->image(), db.image(), IMAGE_SIZE);
+    return c;
+}
+
+std::string quoted(const std::vector<std::string>& fields)
+{
+    std::string line;
+    for (const std::string& f : fields) {
+        line += line.empty() ? "\"" : ",\"";
+        for (char c : f) line += c == '"' ? std::string("\"\"") : std::string(1, c);
+        line += '"';
+    }
+    return line + "\r\n";
+}
+
+// Exported rows by column name.
+struct Table {
+    std::vector<std::map<std::string, std::string>> rows;
+    explicit Table(const ChannelDatabase& db)
+    {
+        const auto records = parseCsv(exportPrograms(db, ExportFormat::Csv));
+        for (std::size_t i = 1; i < records.size(); ++i) {
+            std::map<std::string, std::string> row;
+            for (std::size_t c = 0; c < records[0].fields.size(); ++c) row[records[0].fields[c]] = records[i].fields[c];
+            rows.push_back(row);
+        }
+    }
+    std::map<std::string, std::string> byKey(const std::string& column) const
+    {
+        std::map<std::string, std::string> m;
+        for (const auto& r : rows) m[r.at("key")] = r.at(column);
+        return m;
+    }
+    // Every program's fields but its place, name and lists, sorted.
+    std::vector<std::string> programs(const std::set<std::string>& without = {}) const
+    {
+        std::vector<std::string> out;
+        for (auto r : rows) {
+            if (without.count(r["key"])) continue;
+            r.erase("number");
+            r.erase("name");
+            r.erase("favourites");
+            std::string s;
+            for (const auto& [k, v] : r) s += v + "|";
+            out.push_back(s);
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+};
+
+// JSON holds what CSV does: same keys in the same order, numbers and flags as such.
+void expectJsonMatchesCsv(const ChannelDatabase& db, const Table& csv)
+{
+    const auto json = nlohmann::ordered_json::parse(exportPrograms(db, ExportFormat::Json));
+    ASSERT_EQ(json.size(), csv.rows.size());
+    for (std::size_t i = 0; i < json.size(); ++i) {
+        std::vector<std::string_view> keys;
+        for (const auto& [k, v] : json[i].items()) {
+            keys.push_back(k);
+            std::string text = v.is_string() ? v.get<std::string>() : v.is_array() || v.is_null() ? "" : v.dump();
+            for (const auto& l : v.is_array() ? v : nlohmann::ordered_json::array())
+                text += (text.empty() ? "" : " ") + l.dump();
+            EXPECT_EQ(text, csv.rows[i].at(k)) << k;
+        }
+        EXPECT_EQ(keys, exportColumns());
+        EXPECT_TRUE(json[i]["number"].is_number() && json[i]["locked"].is_boolean());
+    }
+}
+
+// Export, shuffle the rows, rename and regroup some, leave some out, import: the order, names and
+// lists are the file's; the programs themselves are the same (less those left out, if deleted).
+// An unchanged file changes nothing.
+TEST(ExchangeTest, ImportAppliesExactlyWhatTheFileSays)
+{
+    for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+        auto db = std::make_unique<ChannelDatabase>();
+        generateSample(*db, {false, seed});
+        const Table before(*db);
+        const std::string csv = exportPrograms(*db, ExportFormat::Csv);
+        const ImportPlan unchanged = planImport(*db, csv);
+        EXPECT_EQ(unchanged.matched, db->programCount());
+        EXPECT_TRUE(unchanged.changes.empty());
+
+        std::mt19937 rng(seed);
+        auto records = parseCsv(csv);
+        const std::vector<std::string> header = records[0].fields;
+        auto col = [&header](const char* name) {
+            return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+        };
+        std::vector<CsvRecord> rows(records.begin() + 1, records.end());
+        std::shuffle(rows.begin(), rows.end(), rng);
+        std::map<std::string, std::string> names = before.byKey("name"), lists = before.byKey("favourites");
+        std::set<std::string> left;
+        std::string text = quoted(header);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            auto& f = rows[i].fields;
+            const std::string key = f[col("key")];
+            if (i == 3)
+                text +=
+                    quoted({"x", "y", "z", "1", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "1E:1:H:1"});
+            if (i == 0) f[col("provider")] = "two\nlines"; // the unknown key's row is then on line 6
+            if (i == 1) f[col("name")] = "Ελ Пр";          // no table holds both: reported, not stored
+            if (i == 2) f[col("name")] = "Far too long a name";
+            if (i == 6) f[col("name")] = names[key] = "Say \"hi\", all";
+            if (i % 9 == 5) {
+                left.insert(key);
+                continue;
+            }
+            if (i % 5 == 4) f[col("name")] = names[key] = "Канал " + std::to_string(i);
+            if (i % 3 == 0) {
+                std::string l;
+                for (int n = 1; n <= FAV_LISTS; ++n)
+                    if (rng() % 3 == 0) l += (l.empty() ? "" : " ") + std::to_string(n);
+                f[col("favourites")] = lists[key] = l;
+            }
+            text += quoted(f);
+        }
+
+        for (bool deleting : {false, true}) {
+            auto copy = copyOf(*db);
+            const ImportPlan plan = planImport(*copy, text, {deleting});
+            ASSERT_TRUE(plan.error.empty());
+            EXPECT_EQ(plan.matched, static_cast<int>(rows.size() - left.size()));
+            ASSERT_EQ(plan.unmatchedRows.size(), 1u);
+            EXPECT_EQ(plan.unmatchedRows[0].line, 6);
+            EXPECT_EQ(plan.problems.size(), 2u) << importSummary(plan);
+            EXPECT_EQ(plan.notInFile.size(), left.size());
+            applyChanges(*copy, plan.changes);
+            copy->updateCrc(0);
+            EXPECT_EQ(checkDatabase(*copy), std::vector<std::string>{});
+
+            const Table after(*copy);
+            std::vector<std::string> expected;
+            for (const char* kind : {"tv", "radio"}) {
+                for (const auto& r : rows)
+                    if (r.fields[col("kind")] == kind && !left.count(r.fields[col("key")]))
+                        expected.push_back(r.fields[col("key")]);
+                for (const auto& r : before.rows)
+                    if (r.at("kind") == kind && left.count(r.at("key")) && !deleting) expected.push_back(r.at("key"));
+            }
+            std::vector<std::string> order;
+            for (const auto& r : after.rows) order.push_back(r.at("key"));
+            EXPECT_EQ(order, expected);
+            for (const auto& [key, name] : after.byKey("name")) EXPECT_EQ(name, names[key]) << key;
+            for (const auto& [key, l] : after.byKey("favourites")) EXPECT_EQ(l, lists[key]) << key;
+            EXPECT_EQ(after.programs(), before.programs(deleting ? left : std::set<std::string>{}));
+            expectJsonMatchesCsv(*copy, after);
+        }
+    }
+}
+
+// A copy shuffled, renamed, with its lists gone and its transponders moved by up to 3 MHz gets
+// the original's order, names and lists back.
+TEST(ExchangeTest, ReferenceRestoresARescannedCopy)
+{
+    for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+        auto original = std::make_unique<ChannelDatabase>();
+        generateSample(*original, {false, seed});
+        auto copy = copyOf(*original);
+        std::mt19937 rng(seed);
+        const int n = copy->programCount(), tv = copy->tvProgramCount();
+        std::vector<int> order(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i) order[static_cast<std::size_t>(i)] = i;
+        std::shuffle(order.begin(), order.begin() + tv, rng);
+        std::shuffle(order.begin() + tv, order.end(), rng);
+        ASSERT_TRUE(reorderPrograms(*copy, order));
+        for (int p = 0; p < n; p += 3)
+            std::memcpy(copy->raw().namePtr(DatabaseImage::programOffset(p) + layout::prog::NAME), "Renamed", 8);
+        for (int l = 0; l < FAV_LISTS; ++l) {
+            copy->setFavCount(l, 0);
+            copy->setFavTvCount(l, 0);
+        }
+        for (int t = 0; t < copy->transponderCount(); ++t) {
+            const std::size_t at = DatabaseImage::transponderOffset(t) + layout::tp::FREQUENCY;
+            copy->raw().setU16(at, static_cast<std::uint16_t>(copy->raw().u16(at) + static_cast<int>(rng() % 7) - 3));
+        }
+
+        ReferenceOptions options;
+        options.names = true;
+        const ReferencePlan plan = planReference(*copy, *original, options);
+        EXPECT_EQ(plan.matched, n);
+        EXPECT_TRUE(plan.unmatchedHere.empty() && plan.unmatchedInReference.empty());
+        applyChanges(*copy, plan.changes);
+        std::memcpy(copy->image() + layout::TRANSPONDERS, original->image() + layout::TRANSPONDERS,
+                    MAX_TRANSPONDERS * layout::TRANSPONDER_SIZE);
+        EXPECT_EQ(std::memcmp(copy->image(), original->image(), IMAGE_SIZE), 0) << seed;
+    }
+}
+
+TEST(ExchangeTest, ReferenceMatchesTheNearestFrequencyWithinThreeMegahertz)
+{
+    // Here: sid 7 on 11776 V and on 11779 V, sid 8 on 11790 H, all at 19.2E.
+    ChannelDatabase here;
+    DatabaseBuilder b(here);
+    b.addSatellite({1, 192, "S"});
+    for (const auto& [freq, pol] : {std::pair{11776, 1}, {11779, 1}, {11790, 0}}) b.addTransponder({1, freq, pol});
+    b.addProvider("P");
+    for (const auto& [tp, sid] : {std::pair{0, 7}, {1, 7}, {2, 8}}) b.addTvProgram({"N", 0, tp, sid});
+    b.finish();
+
+    const struct {
+        int position, frequency, polarisation, serviceId, expected;
+    } cases[] = {
+        {192, 11778, 1, 7, 1},  {192, 11777, 1, 7, 0},  {192, 11773, 1, 7, 0}, {192, 11772, 1, 7, -1},
+        {192, 11782, 1, 7, 1},  {192, 11783, 1, 7, -1}, {192, 11787, 0, 8, 2}, {192, 11790, 1, 8, -1},
+        {192, 11790, 0, 9, -1}, {130, 11790, 0, 8, -1},
+    };
+    for (const auto& c : cases) {
+        ChannelDatabase ref;
+        DatabaseBuilder r(ref);
+        r.addSatellite({1, c.position, "S"});
+        r.addTransponder({1, c.frequency, c.polarisation});
+        r.addProvider("P");
+        r.addTvProgram({"N", 0, 0, c.serviceId});
+        r.finish();
+        const ReferencePlan plan = planReference(here, ref);
+        std::set<int> unmatched;
+        for (const ProgramNote& p : plan.unmatchedHere) unmatched.insert(p.program);
+        EXPECT_EQ(plan.matched, c.expected >= 0 ? 1 : 0) << c.frequency;
+        EXPECT_EQ(unmatched.size(), c.expected >= 0 ? 2u : 3u) << c.frequency;
+        EXPECT_FALSE(c.expected >= 0 && unmatched.count(c.expected)) << c.frequency;
+    }
+}
+
+} // namespace
+} // namespace satorix
