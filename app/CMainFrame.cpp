@@ -164,6 +164,12 @@ void CMainFrame::createActions()
         toolAction({ID_FAV_ADD_FIRST + l, "List"});
         toolAction({ID_FAV_REMOVE_FIRST + l, "List"});
     }
+    makeAction(ID_FILE_EXPORT, "actionFileExport", QStringLiteral("&Export..."),
+               QStringLiteral("Write the programs to a spreadsheet (CSV) or JSON file\nExport"));
+    makeAction(ID_FILE_IMPORT, "actionFileImport", QStringLiteral("&Import..."),
+               QStringLiteral("Take order, names and favourite lists from a spreadsheet (CSV)\nImport"));
+    makeAction(ID_FILE_APPLY_REFERENCE, "actionFileApplyReference", QStringLiteral("Apply &Reference..."),
+               QStringLiteral("Put the programs in the order of another database\nApply Reference"));
     makeAction(ID_FIND_DUPLICATES, "actionFindDuplicates", QStringLiteral("Find &Duplicates..."),
                QStringLiteral("Find programs that are there twice\nFind Duplicates"));
     makeAction(ID_EDIT_CUT, "actionEditCut", QStringLiteral("Cu&t"), QStringLiteral("Cut the selection and put it on the Clipboard\nCut"))
@@ -226,6 +232,8 @@ void CMainFrame::createMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("menuFile"));
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS}) file->addAction(actions_.value(id));
+    file->addSeparator();
+    for (int id : {ID_FILE_EXPORT, ID_FILE_IMPORT, ID_FILE_APPLY_REFERENCE}) file->addAction(actions_.value(id));
     file->addSeparator();
     for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP}) file->addAction(actions_.value(id));
     file->addSeparator();

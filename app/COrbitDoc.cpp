@@ -9,6 +9,7 @@
 #include "app/AppConfig.h"
 #include "app/AppTexts.h"
 #include "app/EditHistory.h"
+#include "app/ExchangeCommands.h"
 #include "dialogs/DuplicatesDialog.h"
 #include "db/ProgramOrder.h"
 #include "gui/StepTexts.h"
@@ -48,6 +49,7 @@ COrbitDoc::COrbitDoc(const DocServices& services, const RegistrationOptions& reg
     connect(history_, &EditHistory::savedStateChanged, this, [this](bool atSaved) { setModifiedFlag(!atSaved); });
     connect(history_, &EditHistory::applied, this, &COrbitDoc::historyApplied);
     s_.config.read();
+    s_.db.setNameTable(OptionsDialog::storedNameTable());
     s_.db.setLastPath(s_.config.lastPath());
     openLastEdited();
     databaseDownloaded_ = false;
@@ -75,6 +77,8 @@ COrbitDoc::COrbitDoc(const DocServices& services, const RegistrationOptions& reg
         .onUpdate(ID_FILE_PRINT_SETUP, disabled);
     transfers_ = std::make_unique<TransferCommands>(*this);
     transfers_->registerCommands(commands_);
+    exchange_ = std::make_unique<ExchangeCommands>(*this);
+    exchange_->registerCommands(commands_);
 }
 
 COrbitDoc::~COrbitDoc() = default;
@@ -298,7 +302,9 @@ COrbitDoc::SaveResult COrbitDoc::onFileSaveAs()
 void COrbitDoc::onOptions()
 {
     OptionsDialog dialog(s_.config, [this] { registerFileType(); });
-    dialog.exec();
+    if (dialog.exec() != QDialog::Accepted || dialog.nameTable() == s_.db.nameTable()) return;
+    s_.db.setNameTable(dialog.nameTable());
+    updateAllViews(nullptr);
 }
 
 bool COrbitDoc::openDroppedFile(const QString& path)

@@ -18,6 +18,7 @@ class BrowserState;
 class ChannelDatabase;
 class DocumentView;
 class EditHistory;
+class ExchangeCommands;
 class ImageDelta;
 class RecentFileList;
 class TransferCommands;
@@ -134,6 +135,7 @@ private:
     RegistrationOptions registration_;
     CommandMap commands_;
     std::unique_ptr<TransferCommands> transfers_;
+    std::unique_ptr<ExchangeCommands> exchange_;
     EditHistory* history_ = nullptr;
     std::vector<DocumentView*> views_;
 

@@ -1,6 +1,9 @@
 #include "app/OptionsDialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QSettings>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,6 +30,13 @@ OptionsDialog::OptionsDialog(AppConfig& config, std::function<void()> registerFi
     openLast_->setObjectName(QStringLiteral("check1014"));
     openLast_->setChecked(config_.openLastEdited());
 
+    names_ = new QComboBox(this);
+    names_->setObjectName(QStringLiteral("nameTableCombo"));
+    names_->addItems({QStringLiteral("Latin-1"), QStringLiteral("ISO 6937"), QStringLiteral("Windows-1252")});
+    names_->setCurrentIndex(static_cast<int>(storedNameTable()));
+    auto* namesRow = new QFormLayout;
+    namesRow->addRow(QStringLiteral("Names without a character table:"), names_);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("buttons"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -35,6 +45,7 @@ OptionsDialog::OptionsDialog(AppConfig& config, std::function<void()> registerFi
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(register_);
     layout->addWidget(openLast_);
+    layout->addLayout(namesRow);
     layout->addSpacing(8);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -43,7 +54,16 @@ OptionsDialog::OptionsDialog(AppConfig& config, std::function<void()> registerFi
 void OptionsDialog::accept()
 {
     config_.setOpenLastEdited(openLast_->isChecked());
+    QSettings().setValue(QString::fromLatin1(NAME_TABLE_KEY), QString::fromLatin1(nameTableName(nameTable())));
     QDialog::accept();
+}
+
+NameTable OptionsDialog::nameTable() const { return static_cast<NameTable>(names_->currentIndex()); }
+
+NameTable OptionsDialog::storedNameTable()
+{
+    const QString stored = QSettings().value(QString::fromLatin1(NAME_TABLE_KEY)).toString();
+    return nameTableNamed(stored.toStdString()).value_or(NameTable::Latin1);
 }
 
 } // namespace satorix

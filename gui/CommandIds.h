@@ -62,6 +62,11 @@ constexpr int ID_MOVE_DOWN = 32840;
 constexpr int ID_FAV_ADD_FIRST = 32841;    // .. 32849, lists 1..9
 constexpr int ID_FAV_REMOVE_FIRST = 32850; // .. 32858
 
+// Spreadsheets and reference lists
+constexpr int ID_FILE_EXPORT = 32860;
+constexpr int ID_FILE_IMPORT = 32861;
+constexpr int ID_FILE_APPLY_REFERENCE = 32862;
+
 // Link and settings
 constexpr int ID_STB_DOWNLOAD = 32806;
 constexpr int ID_SETTINGS_PORT = 32807;
