@@ -98,7 +98,7 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
         EXPECT_EQ(reg->text(), "Register File Type (*.sdb)");
         EXPECT_FALSE(reg->isEnabled());
         EXPECT_FALSE(box->isChecked());
-        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
         QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
     });
     ASSERT_TRUE(trigger(ID_SETTINGS_OPTIONS));
@@ -114,7 +114,8 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     prompter.clear();
     ASSERT_TRUE(start());
     onModal([](QDialog* dialog) {
-        QTest::mouseClick(dialog->findChild<QCheckBox*>("check1014"), Qt::LeftButton);
+        auto* box = dialog->findChild<QCheckBox*>("check1014");
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
         QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
     });
     ASSERT_TRUE(trigger(ID_SETTINGS_OPTIONS));
