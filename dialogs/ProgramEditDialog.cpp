@@ -26,7 +26,6 @@ namespace satorix {
 
 namespace {
 
-constexpr const char* CANNOT_STORE = "These characters cannot be stored in one character table: %1";
 constexpr int PID_LOW = 17;
 constexpr int PID_HIGH = 8190;
 
@@ -325,7 +324,7 @@ void ProgramEditDialog::onOk()
     if (nameEdit_->text() != name_) {
         const EncodedName typed = texts::encodedName(nameEdit_->text(), db_.nameTable());
         if (!typed.ok()) {
-            prompter_.message(QString::fromUtf8(CANNOT_STORE).arg(texts::fromUtf8(typed.unstorable)),
+            prompter_.message(QString::fromUtf8(texts::CANNOT_STORE).arg(texts::fromUtf8(typed.unstorable)),
                               PromptIcon::Exclamation);
             return;
         }
@@ -369,7 +368,7 @@ bool ProgramEditDialog::readProvider()
     if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getCount(DBT_PROVIDER, count))) return false;
     const EncodedName encoded = texts::encodedName(text, db_.nameTable());
     if (!encoded.ok()) {
-        prompter_.message(QString::fromUtf8(CANNOT_STORE).arg(texts::fromUtf8(encoded.unstorable)),
+        prompter_.message(QString::fromUtf8(texts::CANNOT_STORE).arg(texts::fromUtf8(encoded.unstorable)),
                           PromptIcon::Exclamation);
         return false;
     }

@@ -55,6 +55,29 @@ QStandardItem* makeItem(const QString& text)
 
 QStandardItem* makeItem(std::string_view bytes) { return makeItem(texts::fromBytes(bytes)); }
 
+// Provider names are shown in their own character table; the node keeps the bytes they name.
+constexpr int BYTES_ROLE = Qt::UserRole + 1;
+
+void setName(QStandardItem* item, std::string_view bytes, NameTable table)
+{
+    item->setText(texts::fromUtf8(decodeName(bytes, table)));
+    item->setData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), BYTES_ROLE);
+}
+
+QStandardItem* makeNameItem(std::string_view bytes, NameTable table)
+{
+    QStandardItem* item = makeItem(QString());
+    setName(item, bytes, table);
+    return item;
+}
+
+// The database's bytes a node stands for.
+std::string bytesOf(const QModelIndex& index)
+{
+    const QVariant bytes = index.data(BYTES_ROLE);
+    return bytes.isValid() ? bytes.toByteArray().toStdString() : texts::toBytes(textOf(index));
+}
+
 } // namespace
 
 // Lets the tree refuse or accept a label before the editor exists and after it has closed; the
@@ -200,7 +223,7 @@ void CLeftView::rebuild()
     items.clear();
     for (int p = 0; p < db.providersInUse(); ++p) {
         RecordView rec;
-        if (db.getRecord(DBT_PROVIDER, p, rec) == 0) items << makeItem(boundedName(rec.name[0]));
+        if (db.getRecord(DBT_PROVIDER, p, rec) == 0) items << makeNameItem(boundedName(rec.name[0]), db.nameTable());
     }
     model_.item(1)->appendRows(items);
 
@@ -244,9 +267,10 @@ void CLeftView::appendProvider()
     const int n = db.providersInUse();
     RecordView last;
     if (!providersRoot || n == 0 || db.getRecord(DBT_PROVIDER, n - 1, last) != 0) return;
-    const QString name = texts::fromBytes(boundedName(last.name[0]));
+    const std::string_view name = boundedName(last.name[0]);
     const int children = providersRoot->rowCount();
-    if (children == 0 || providersRoot->child(children - 1)->text() != name) providersRoot->appendRow(makeItem(name));
+    if (children == 0 || bytesOf(providersRoot->child(children - 1)->index()) != name)
+        providersRoot->appendRow(makeNameItem(name, db.nameTable()));
 }
 
 bool CLeftView::selectNode(const QString& text)
@@ -285,7 +309,7 @@ void CLeftView::nodeSelected(const QModelIndex& index)
     const QString grandText = textOf(parent.isValid() ? parent.parent() : QModelIndex());
 
     BrowserState& browser = document().browser();
-    browser.selectedText = texts::toBytes(text);
+    browser.selectedText = bytesOf(index);
     const auto showPrograms = [&browser] { browser.setScope((browser.scope() & ~SCOPE_FAV_ALL) | SCOPE_PROGRAMS); };
     const auto setNode = [&](std::uint8_t kind, std::uint8_t mask) {
         browser.nodeKind = kind;
@@ -537,12 +561,27 @@ void CLeftView::labelEdit(const QModelIndex& index, const std::optional<QString>
     const QString parentText = textOf(index.parent());
     if (!newText || !isRoot(parentText)) return;
 
-    const std::string name = texts::toBytes(newText->left(NAME_CHARS));
-    const std::string oldName = texts::toBytes(old);
+    const bool provider = parentText == providers();
+    const NameTable table = document().database().nameTable();
+    std::string name = texts::toBytes(newText->left(NAME_CHARS));
+    if (provider) {
+        const EncodedName encoded = texts::encodedName(*newText, table);
+        if (!encoded.ok()) {
+            document().prompter().message(QString::fromUtf8(texts::CANNOT_STORE)
+                                              .arg(texts::fromUtf8(encoded.unstorable)),
+                                          PromptIcon::Exclamation);
+            return;
+        }
+        name = encoded.bytes;
+    }
+    const std::string oldName = bytesOf(index);
     RecordView rec;
     rec.name[0] = name.c_str();
     document().edit(steps::named("Rename", old), [&] { renameNode(parentText, oldName, rec); });
-    model_.itemFromIndex(index)->setText(texts::fromBytes(name));
+    if (provider)
+        setName(model_.itemFromIndex(index), name, table);
+    else
+        model_.itemFromIndex(index)->setText(texts::fromBytes(name));
     document().browser().selectedText = name;
     document().updateAllViews(nullptr);
 }
