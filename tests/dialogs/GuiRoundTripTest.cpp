@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "db/DatabaseCheck.h"
+#include "db/Names.h"
 #include "dialogs/EditDialogSet.h"
 #include "gui/BrowserState.h"
 #include "gui/CommandIds.h"
@@ -39,7 +40,7 @@ protected:
         frame().setActiveView(&list());
         EXPECT_TRUE(trigger(id)) << id;
     }
-    void rename(const QStringList& path, const char* to) { tree().labelEdit(node(path), QString::fromLatin1(to)); }
+    void rename(const QStringList& path, const char* to) { tree().labelEdit(node(path), QString::fromUtf8(to)); }
     QStringList thor() { return childTexts({"Satellites", "Thor"}); }
 };
 
@@ -53,7 +54,10 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
         bool changes;
         std::function<void()> check;
     } edits[] = {
-        {"rename provider", [&] { rename({"Providers", "Alpha"}, "Alpha2"); }, true, {}},
+        {"rename provider", [&] { rename({"Providers", "Alpha"}, "Альфа"); }, true, [&] {
+             EXPECT_EQ(std::string(boundedName(record(db, DBT_PROVIDER, 0).name[0])), "\x01\xB0\xDB\xEC\xE4\xD0");
+             EXPECT_EQ(childTexts({"Providers"}).front(), "Альфа");
+         }},
         {"rename satellite", [&] { rename({"Satellites", "Thor 2,3"}, "Thor"); }, true, {}},
         {"rename favourite list", [&] { rename({"Favs", "News"}, "Latest"); }, true, {}},
         {"rename to the same name", [&] { rename({"Favs", "Latest"}, "Latest"); }, false, {}},
