@@ -1,6 +1,7 @@
 // Every editing operation on a damaged database: a sequence of program, favourite, transponder,
-// provider and satellite operations, copy, cut, paste, lift and drop, decoded from the input and
-// applied the way the views apply them. None may step outside the image or its own buffers.
+// provider and satellite operations, copy, cut, paste, lift and drop, sorts, moves, duplicates and
+// imports, decoded from the input and applied the way the views apply them. None may step outside
+// the image or its own buffers.
 //
 // Input: the damage as fuzz::damage reads it, ended by a 0xFF tag, then operations: an opcode
 // byte and its arguments (see apply).
@@ -9,6 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "db/Duplicates.h"
+#include "db/ProgramExchange.h"
+#include "db/ProgramOrder.h"
 #include "fuzz/FuzzInput.h"
 
 using namespace satorix;
@@ -188,7 +192,22 @@ void apply(ChannelDatabase& db, fuzz::Input& in)
         drop(db, s, index(in));
         break;
     }
-    case 14: db.purgeUnusedProviders(); break;
+    case 14: {
+        // The editor's own tools: sorts, moves, duplicates, bulk deletes and a spreadsheet import.
+        const std::uint8_t arg = in.byte();
+        const int l = arg % FAV_LISTS;
+        switch ((code >> 4) & 7) {
+        case 0: db.purgeUnusedProviders(); break;
+        case 1: sortPrograms(db, rows(in), static_cast<SortKey>(arg % 4)); break;
+        case 2: sortFavourite(db, l, rows(in), static_cast<SortKey>(arg % 4)); break;
+        case 3: movePrograms(db, rows(in), static_cast<Move>(arg % 4)); break;
+        case 4: moveFavourites(db, l, rows(in), static_cast<Move>(arg % 4)); break;
+        case 5: removeDuplicates(db, findDuplicates(db)); break;
+        case 6: removePrograms(db, rows(in), {{index(in), index(in)}}); break;
+        default: applyChanges(db, planImport(db, in.text(256), {(arg & 1) != 0, NameTable::Latin1}).changes); break;
+        }
+        break;
+    }
     default: {
         const int from = index(in);
         db.shiftClipboardIndices(from, static_cast<std::int8_t>(in.byte()));
