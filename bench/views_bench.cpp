@@ -282,6 +282,21 @@ void BM_EditOneProgram(benchmark::State& state)
         1000.0 / std::max(1, std::min(g_app->document()->history().count(), EditHistory::MAX_STEPS));
 }
 
+// Ctrl+Down on 1,000 rows spread over the table, until the list shows them one row lower.
+void BM_MoveDown1000(benchmark::State& state)
+{
+    freshSelection(0, 1);
+    QItemSelection spread;
+    for (int r = 0; r < MOVED; ++r) spread.select(list().model()->index(r * 17, 0), list().model()->index(r * 17, 9));
+    list().selectionModel()->select(spread, QItemSelectionModel::ClearAndSelect);
+    for (auto _ : state) {
+        g_app->frame()->runCommand(ID_MOVE_DOWN);
+        list().viewport()->repaint();
+    }
+    state.counters["selected"] = static_cast<double>(list().selectedRealRows().size());
+}
+
+BENCHMARK(BM_MoveDown1000)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_UndoRedoDelete10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_UndoRedoDrag10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_EditOneProgram)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

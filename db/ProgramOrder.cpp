@@ -16,23 +16,34 @@
 namespace satorix {
 namespace {
 
-std::string_view shownName(const char* field)
-{
-    std::string_view n = boundedName(field);
-    if (!n.empty() && isCharTableByte(static_cast<unsigned char>(n[0]))) n.remove_prefix(1);
-    return n;
-}
-
 std::size_t programField(int p, std::size_t field) { return DatabaseImage::programOffset(p) + field; }
 
-// What a sort compares, read once for every program.
+// What a sort compares, read once for every program: names as text in their own table.
 class SortKeys {
 public:
     SortKeys(const ChannelDatabase& db, SortKey key) : db_(db), key_(key)
     {
+        const DatabaseImage& img = db.raw();
+        const int n = db.programsInUse();
+        if (key == SortKey::Name || key == SortKey::Provider) {
+            std::vector<std::string> providers;
+            if (key == SortKey::Provider)
+                for (int p = 0; p < db.providersInUse(); ++p)
+                    providers.push_back(decodeName(boundedName(img.namePtr(DatabaseImage::providerOffset(p))), db.nameTable()));
+            text_.resize(static_cast<std::size_t>(n));
+            for (int p = 0; p < n; ++p) {
+                if (key == SortKey::Name) {
+                    text_[static_cast<std::size_t>(p)] =
+                        decodeName(boundedName(img.namePtr(programField(p, layout::prog::NAME))), db.nameTable());
+                } else {
+                    const std::size_t index = img.u16(programField(p, layout::prog::PROVIDER));
+                    if (index < providers.size()) text_[static_cast<std::size_t>(p)] = providers[index];
+                }
+            }
+        }
         if (key == SortKey::SatelliteFrequency)
             for (int s = 0; s < db.satellitesInUse(); ++s)
-                satelliteRank_.emplace(db.raw().u16(DatabaseImage::satelliteOffset(s) + layout::sat::ID), s);
+                satelliteRank_.emplace(img.u16(DatabaseImage::satelliteOffset(s) + layout::sat::ID), s);
     }
 
     bool less(int a, int b) const
@@ -40,26 +51,19 @@ public:
         const int inUse = db_.programsInUse();
         // Entries naming no program go last.
         if (a >= inUse || b >= inUse) return a < inUse && b >= inUse;
-        const DatabaseImage& img = db_.raw();
         switch (key_) {
         case SortKey::Name:
-            return naturalCompare(shownName(img.namePtr(programField(a, layout::prog::NAME))),
-                                  shownName(img.namePtr(programField(b, layout::prog::NAME)))) < 0;
-        case SortKey::Provider: return naturalCompare(provider(a), provider(b)) < 0;
+        case SortKey::Provider:
+            return naturalCompare(text_[static_cast<std::size_t>(a)], text_[static_cast<std::size_t>(b)]) < 0;
         case SortKey::SatelliteFrequency: return tuning(a) < tuning(b);
         case SortKey::ServiceId:
-            return img.u16(programField(a, layout::prog::SERVICE_ID)) < img.u16(programField(b, layout::prog::SERVICE_ID));
+            return db_.raw().u16(programField(a, layout::prog::SERVICE_ID)) <
+                   db_.raw().u16(programField(b, layout::prog::SERVICE_ID));
         }
         return false;
     }
 
 private:
-    std::string_view provider(int p) const
-    {
-        const int index = db_.raw().u16(programField(p, layout::prog::PROVIDER));
-        if (index >= db_.providersInUse()) return {};
-        return shownName(db_.raw().namePtr(DatabaseImage::providerOffset(index)));
-    }
     std::tuple<int, int, int> tuning(int p) const
     {
         const DatabaseImage& img = db_.raw();
@@ -73,6 +77,7 @@ private:
 
     const ChannelDatabase& db_;
     SortKey key_;
+    std::vector<std::string> text_;
     std::unordered_map<int, int> satelliteRank_;
 };
 

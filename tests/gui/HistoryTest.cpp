@@ -2,6 +2,7 @@
 // flag following the saved state; and a big delete undone through the real keys.
 #include <QTest>
 #include <gtest/gtest.h>
+#include <cstring>
 #include <numeric>
 #include <random>
 
@@ -146,6 +147,29 @@ TEST_F(HistoryTest, ThousandDeletedRowsComeBackWithTheirFavourites)
     QTest::keyClick(&list, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(db.programCount(), 19000);
     EXPECT_TRUE(doc().isModified());
+}
+
+TEST_F(HistoryTest, TheNewestStepsWithinTheBudgetStayAndTheSavedStateMayGo)
+{
+    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("b.si"), 2))));
+    ChannelDatabase& db = doc().database();
+    EditHistory& history = doc().history();
+    // Each step rewrites every program's name: thousands of ranges, a large step.
+    std::vector<Image> states = {imageOf(db)};
+    while (states.size() < 400 && history.count() + 1 == static_cast<int>(states.size())) {
+        const std::string name = "N" + std::to_string(states.size());
+        doc().edit(QStringLiteral("Rename all"), [&] {
+            for (int p = 0; p < MAX_PROGRAMS; ++p) std::memcpy(db.image() + DatabaseImage::programOffset(p) + layout::prog::NAME, name.c_str(), name.size() + 1);
+        });
+        states.push_back(imageOf(db));
+    }
+    ASSERT_LT(history.count() + 1, static_cast<int>(states.size())) << "the budget was never reached";
+    EXPECT_LE(history.storedBytes(), EditHistory::MAX_BYTES);
+    EXPECT_TRUE(doc().isModified());
+    const int kept = history.count();
+    while (history.canUndo()) history.undo();
+    EXPECT_EQ(imageOf(db), states[states.size() - 1 - static_cast<std::size_t>(kept)]);
+    EXPECT_TRUE(doc().isModified()) << "the saved state is no longer in the history";
 }
 
 } // namespace

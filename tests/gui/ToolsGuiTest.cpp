@@ -7,6 +7,7 @@
 #include "app/EditHistory.h"
 #include "db/ChannelDatabase.h"
 #include "db/Duplicates.h"
+#include "db/NameCodec.h"
 #include "db/Names.h"
 #include "db/ProgramOrder.h"
 #include "gui/CommandIds.h"
@@ -54,10 +55,7 @@ TEST_F(ToolsGuiTest, MenusAndKeysEditTheSelectedRowsAsOneStepEach)
 
     select(0, 0); // one row: the sort takes every row shown
     ASSERT_TRUE(trigger(ID_SORT_NAME));
-    const auto shown = [&](int p) { // without the character-table byte
-        const std::string n = programName(db, p);
-        return !n.empty() && static_cast<unsigned char>(n[0]) < 0x20 ? n.substr(1) : n;
-    };
+    const auto shown = [&](int p) { return decodeName(programName(db, p)); };
     for (int p = 1; p < db.tvProgramCount(); ++p) EXPECT_LE(naturalCompare(shown(p - 1), shown(p)), 0) << p;
 
     const int programs = db.programCount();
