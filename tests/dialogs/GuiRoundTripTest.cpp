@@ -1,6 +1,4 @@
-// The editing round trip from the editor's own tree and list, with the dialogs the application
-// hands to the views: every command that edits marks the document, so that Exit and Open ask
-// before the edit is lost, and one that changed nothing (or was cancelled) leaves it alone.
+// Every edit from the tree and list, through the application's dialogs, marks the document; none else.
 #include <QAction>
 #include <QCheckBox>
 #include <QRadioButton>
@@ -20,7 +18,6 @@
 namespace satorix::test {
 namespace {
 
-// The views' own helpers, on the dialog database and with the dialogs the application hands them.
 class GuiRoundTripTest : public ViewsTest {
 protected:
     void SetUp() override

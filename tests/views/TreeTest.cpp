@@ -1,5 +1,4 @@
-// The tree: building, selection into BrowserState and the list, menus, transponder commands and
-// label editing.
+// The tree: building, selection, menus, transponder commands and label editing.
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -48,10 +47,9 @@ TEST_F(TreeTest, BuildsRootsListsProvidersSatellitesAndPlaceholders)
     EXPECT_EQ(childTexts({"Satellites"}), QStringList({"Astra", "Hotbird", "Lonely"}));
     EXPECT_EQ(childTexts({"Satellites", "Astra"}), QStringList({"3600(H)", "3700(H)", "3700(V)", "4100(V)"}));
     EXPECT_EQ(childTexts({"Satellites", "Lonely"}), QStringList({"Empty"}));
-    EXPECT_FALSE(browser().rebuildRequest);
-    EXPECT_EQ(tree().currentIndex(), node({"Satellites"}));
-    EXPECT_EQ(list().listModel().rowCount(), 7);
-    EXPECT_EQ(paneText(ID_INDICATOR_COUNTS), "TV:4, Radio:3");
+    EXPECT_EQ(std::tuple(browser().rebuildRequest, tree().currentIndex(), list().listModel().rowCount(),
+                         paneText(ID_INDICATOR_COUNTS)),
+              std::tuple(false, node({"Satellites"}), 7, QString("TV:4, Radio:3")));
 }
 
 // Each click, in this order, writes BrowserState and refills the list once with the node's rows.
@@ -118,18 +116,16 @@ TEST_F(TreeTest, TransponderMenuOnlyOnTransponderAndPlaceholderNodes)
     // The right click on a satellite also opened its dialog.
     EXPECT_EQ(dialogs->calls, QStringList({"satellite Hotbird"}));
 
-    menuOn({"Satellites", "Astra", "3700(V)"});
-    EXPECT_TRUE(tree().contextItemIsReal());
-    EXPECT_TRUE(menuEntryEnabled(menu, ID_TRANSPONDER_EDIT));
-    EXPECT_TRUE(menuEntryEnabled(menu, ID_TRANSPONDER_DELETE));
-    EXPECT_EQ(browser().selectedText, "3700(V)");
-    menu->close();
-
-    menuOn({"Satellites", "Lonely", "Empty"});
-    EXPECT_TRUE(menuEntryEnabled(menu, ID_TRANSPONDER_ADD));
-    EXPECT_FALSE(menuEntryEnabled(menu, ID_TRANSPONDER_EDIT));
-    EXPECT_FALSE(menuEntryEnabled(menu, ID_TRANSPONDER_DELETE));
-    menu->close();
+    // Add, Edit and Delete on a transponder and on the placeholder.
+    for (const auto& [path, real] : {std::pair{QStringList{"Satellites", "Astra", "3700(V)"}, true},
+                                     {QStringList{"Satellites", "Lonely", "Empty"}, false}}) {
+        menuOn(path);
+        EXPECT_EQ(QList<bool>({tree().contextItemIsReal(), menuEntryEnabled(menu, ID_TRANSPONDER_ADD),
+                               menuEntryEnabled(menu, ID_TRANSPONDER_EDIT), menuEntryEnabled(menu, ID_TRANSPONDER_DELETE)}),
+                  QList<bool>({real, true, real, real})) << path.last().toStdString();
+        EXPECT_EQ(browser().selectedText, path.last().toStdString());
+        menu->close();
+    }
 }
 
 // In order: the command on a node's menu, what the dialog answers, the call it got and the nodes
@@ -168,9 +164,8 @@ TEST_F(TreeTest, TransponderCommandsFollowTheDialog)
         EXPECT_EQ(dialogs->calls.last(), s.call);
         EXPECT_EQ(childTexts({"Satellites", s.node[0]}), s.after);
         if (s.id == ID_TRANSPONDER_EDIT) {
-            EXPECT_EQ(browser().previousSiblingText, "3700(H)");
-            EXPECT_EQ(browser().selectedText, "3750(H)");
-            EXPECT_EQ(list().fillCount(), fills + 1);
+            EXPECT_EQ(std::tuple(browser().previousSiblingText, browser().selectedText, list().fillCount()),
+                      std::tuple(std::string("3700(H)"), std::string("3750(H)"), fills + 1));
         }
         menu->close();
     }
@@ -194,10 +189,8 @@ TEST_F(TreeTest, RenamingCutsToFifteenCharactersInTreeAndDatabase)
     ASSERT_TRUE(waitFor([this] { return childTexts({"Favs"}).value(1) == "Twenty characte"; }));
     RecordView rec;
     ASSERT_EQ(app().database().getRecord(DBT_FAVOURITE, 0, rec), 0);
-    EXPECT_EQ(boundedName(rec.name[1]), "Twenty characte");
-    EXPECT_EQ(browser().selectedText, "Twenty characte");
-    EXPECT_TRUE(doc().isModified());
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(std::tuple(std::string(boundedName(rec.name[1])), browser().selectedText, doc().isModified(), prompter.messages.size()),
+              std::tuple(std::string("Twenty characte"), std::string("Twenty characte"), true, std::size_t(0)));
 
     // Providers and satellites rename through their own records.
     rename({"Satellites", "Hotbird"}, "Hot Bird 13E");
@@ -231,11 +224,10 @@ TEST_F(TreeTest, RebuildOnRequestStartsOverOnSatellites)
         const int builds = tree().rebuildCount();
         browser().rebuildRequest = true;
         doc().updateAllViews(nullptr);
-        EXPECT_EQ(tree().rebuildCount(), builds + 1);
-        EXPECT_EQ(tree().currentIndex(), node({"Satellites"}));
-        EXPECT_EQ(browser().selectedText, "Satellites");
-        EXPECT_EQ(browser().commandMask, 15); // Paste back with the table
-        EXPECT_EQ(list().listModel().rowCount(), 7);
+        // Paste comes back with the table (mask 15).
+        EXPECT_EQ(std::tuple(tree().rebuildCount(), tree().currentIndex(), browser().selectedText, browser().commandMask,
+                             list().listModel().rowCount()),
+                  std::tuple(builds + 1, node({"Satellites"}), std::string("Satellites"), 15, 7));
     }
 }
 
