@@ -2,6 +2,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <map>
 #include <memory>
 
 #include "dialogs/ProgramTransponderDialog.h"
@@ -52,39 +53,29 @@ protected:
 TEST(TransponderFieldCheckTest, RangesAndMessages)
 {
     using F = TransponderField;
-    const struct {
-        F field;
-        const char* text;
-        int value;
-        const char* message; // nullptr: accepted
-    } cases[] = {
-        {F::Frequency, "999", 0, "Unknown Frequency value: 999!\nYou must enter value 1000..13000"},
-        {F::Frequency, "13001", 0, "Unknown Frequency value: 13001!\nYou must enter value 1000..13000"},
-        {F::Frequency, "-5", 0, "Unknown Frequency value: -5!\nYou must enter value 1000..13000"},
-        {F::Frequency, "", 0, "Unknown Frequency value: !\nYou must enter value 1000..13000"},
-        {F::Frequency, "000000000011000", 0, "Unknown Frequency value: 00000000001!\nYou must enter value 1000..13000"},
-        {F::Frequency, "1000", 1000, nullptr},
-        {F::Frequency, "13000", 13000, nullptr},
-        {F::Frequency, "11000abc", 11000, nullptr},
-        {F::SymbolRate, "999", 0, "Unknown Symbolrate value: 999!\nYou must enter value 1000..50000"},
-        {F::SymbolRate, "50001", 0, "Unknown Symbolrate value: 50001!\nYou must enter value 1000..50000"},
-        {F::SymbolRate, "50000", 50000, nullptr},
-        {F::TransportStreamId, "65536", 0, "Unknown Transport Stream ID value: 65536!\nYou must enter value 0..65535"},
-        {F::TransportStreamId, "0", 0, nullptr},
-        {F::NetworkId, "70000", 0, "Unknown Network ID value: 70000!\nYou must enter value 0..65535"},
-        {F::NetworkId, "65535", 65535, nullptr},
-        {F::OriginalNetworkId, "x", 0, "Unknown Oryginal Network ID value: x!\nYou must enter value 0..65535"},
-        {F::OriginalNetworkId, "-1", 0, "Unknown Oryginal Network ID value: -1!\nYou must enter value 0..65535"},
-    };
-    for (const auto& c : cases) {
+    const std::map<F, const char*> names = {{F::Frequency, "Frequency 1000..13000"}, {F::SymbolRate, "Symbolrate 1000..50000"},
+                                            {F::TransportStreamId, "Transport Stream ID 0..65535"},
+                                            {F::NetworkId, "Network ID 0..65535"}, {F::OriginalNetworkId, "Oryginal Network ID 0..65535"}};
+    // value -1: refused, the message naming the text up to its eleventh character
+    const std::tuple<F, const char*, int> cases[] = {
+        {F::Frequency, "999", -1}, {F::Frequency, "13001", -1}, {F::Frequency, "-5", -1}, {F::Frequency, "", -1},
+        {F::Frequency, "000000000011000", -1}, {F::Frequency, "1000", 1000}, {F::Frequency, "13000", 13000},
+        {F::Frequency, "11000abc", 11000}, {F::SymbolRate, "999", -1}, {F::SymbolRate, "50001", -1},
+        {F::SymbolRate, "50000", 50000}, {F::TransportStreamId, "65536", -1}, {F::TransportStreamId, "0", 0},
+        {F::NetworkId, "70000", -1}, {F::NetworkId, "65535", 65535}, {F::OriginalNetworkId, "x", -1},
+        {F::OriginalNetworkId, "-1", -1}};
+    for (const auto& [field, text, expected] : cases) {
         ScriptedPrompter prompter;
         std::int32_t value = -7;
-        EXPECT_EQ(checkTransponderField(c.field, QString::fromLatin1(c.text), prompter, value), !c.message) << c.text;
-        if (c.message) {
-            EXPECT_EQ(prompter.texts(), QStringList({c.message}));
-            EXPECT_EQ(prompter.messages.back().icon, PromptIcon::Stop);
+        EXPECT_EQ(checkTransponderField(field, QString::fromLatin1(text), prompter, value), expected >= 0) << text;
+        const QStringList name = QString(names.at(field)).split(' ');
+        const QString message = QString("Unknown %1 value: %2!\nYou must enter value %3")
+                                    .arg(name.mid(0, name.size() - 1).join(' '), QString(text).left(11), name.last());
+        EXPECT_EQ(prompter.texts(), expected >= 0 ? QStringList() : QStringList({message})) << text;
+        if (expected >= 0) {
+            EXPECT_EQ(value, expected) << text;
         } else {
-            EXPECT_EQ(value, c.value) << c.text;
+            EXPECT_EQ(prompter.messages.back().icon, PromptIcon::Stop);
         }
     }
 }
