@@ -16,10 +16,10 @@
 namespace satorix::test {
 namespace {
 
-// The first n bytes as "01 C2 ..".
-std::string hex(const std::string& bytes, int n)
+// The size and the first n bytes as "01 C2 ..".
+std::pair<std::size_t, std::string> head(const std::string& bytes, int n)
 {
-    return QByteArray::fromStdString(bytes).left(n).toHex(' ').toUpper().toStdString();
+    return {bytes.size(), QByteArray::fromStdString(bytes).left(n).toHex(' ').toUpper().toStdString()};
 }
 
 class ConfigTest : public ::testing::Test, public AppFixture {};
@@ -38,8 +38,7 @@ TEST_F(ConfigTest, MissingFileGivesDefaultsAndExitWritesTheBlock)
     EXPECT_EQ(std::tuple(app().config().port(), app().config().baudRate(), app().config().openLastEdited()),
               std::tuple(1, 115200u, false));
     stop();
-    const std::string bytes = readFile(configFile());
-    EXPECT_EQ(std::pair(bytes.size(), hex(bytes, 9)), std::pair(std::size_t(264), std::string("01 00 00 00 00 C2 01 00 00")));
+    EXPECT_EQ(head(readFile(configFile()), 9), std::pair(std::size_t(264), std::string("01 00 00 00 00 C2 01 00 00")));
     EXPECT_FALSE(std::filesystem::exists(file(AppConfig::FILE_NAME)));
 }
 
@@ -74,9 +73,7 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     AppConfig old;
     old.setDefaults();
     std::string seed(reinterpret_cast<const char*>(old.bytes().data()), AppConfig::SIZE);
-    seed[1] = '\x80';
-    seed[2] = '\xAB';
-    seed[3] = '\xCD';
+    seed.replace(1, 3, "\x80\xAB\xCD");
     std::filesystem::create_directories(file("config/satorix"));
     writeFile(configFile(), seed);
 
@@ -100,7 +97,7 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     stop();
 
     const std::string bytes = readFile(configFile());
-    EXPECT_EQ(std::pair(bytes.size(), hex(bytes, 8)), std::pair(std::size_t(264), std::string("03 81 AB CD 00 E1 00 00")));
+    EXPECT_EQ(head(bytes, 8), std::pair(std::size_t(264), std::string("03 81 AB CD 00 E1 00 00")));
     EXPECT_EQ(bytes.substr(8, db.size() + 1), db.toStdString() + '\0');
 
     // Cancel leaves the option as it was.
@@ -121,9 +118,8 @@ TEST_F(ConfigTest, ShortFileGivesDefaultsButKeepsWhatWasRead)
     writeFile(file(AppConfig::FILE_NAME), shortFile);
     AppConfig config;
     config.read(file(AppConfig::FILE_NAME));
-    EXPECT_EQ(std::tuple(config.port(), config.baudRate(), config.options(), config.lastPath()),
-              std::tuple(1, 115200u, std::uint8_t(0x42), std::string()));
-    EXPECT_EQ(config.bytes()[2] << 8 | config.bytes()[3], 0x1234);
+    EXPECT_EQ(std::tuple(config.port(), config.baudRate(), config.options(), config.lastPath(), config.bytes()[2] << 8 | config.bytes()[3]),
+              std::tuple(1, 115200u, std::uint8_t(0x42), std::string(), 0x1234));
 
     // An over-long path is cut to what the field holds, always NUL-terminated.
     config.setLastPath(std::string(400, 'p'));
