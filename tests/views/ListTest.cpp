@@ -73,11 +73,10 @@ TEST_F(ListTest, FavouriteListAndTheListsOwnFilter)
 
     // Radio only from the list's own menu, whose View entry shows the choice.
     rowMenu(0);
-    EXPECT_TRUE(menuEntry(menu, ID_LIST_TV_RADIO)->isChecked());
-    EXPECT_FALSE(menuEntry(menu, ID_LIST_RADIO)->isChecked());
+    EXPECT_EQ(std::pair(menuEntry(menu, ID_LIST_TV_RADIO)->isChecked(), menuEntry(menu, ID_LIST_RADIO)->isChecked()),
+              std::pair(true, false));
     menuEntry(menu, ID_LIST_RADIO)->trigger();
-    EXPECT_EQ(browser().scope(), SCOPE_RADIO | scopeFav(0));
-    EXPECT_EQ(column(1), QStringList({"Radio Two"}));
+    EXPECT_EQ(std::pair(browser().scope(), column(1)), std::pair(SCOPE_RADIO | scopeFav(0), QStringList({"Radio Two"})));
 
     clickNode({"Satellites"});
     EXPECT_EQ(column(1), QStringList({"Radio One", "Radio Two", "Jazz"}));
@@ -140,7 +139,7 @@ TEST_F(ListTest, DoubleClickAndEnterOpenTheProgramDialog)
 TEST_F(ListTest, EnterWithOnlyOffScreenSelectionOpensNothing)
 {
     stop();
-    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("sample.si")))));
+    ASSERT_TRUE(start(sample("sample.si")));
     list().setEditDialogs(dialogs.get());
     ASSERT_GT(list().listModel().rowCount(), 300);
     clickRow(300);
@@ -221,18 +220,17 @@ TEST_F(ListTest, CellsAreCutWithThreeDots)
     const QString text = QStringLiteral("A rather long channel name");
     const int width = fm.horizontalAdvance(QStringLiteral("A rather..."));
     const QString cut = ProgramRowDelegate::cutToWidth(text, fm, width);
-    EXPECT_TRUE(cut.endsWith("...")) << cut.toStdString();
+    // The longest start that fits with the dots.
+    EXPECT_TRUE(cut.endsWith("...") && text.startsWith(cut.chopped(3))) << cut.toStdString();
     EXPECT_LE(fm.horizontalAdvance(cut), width);
-    EXPECT_TRUE(text.startsWith(cut.chopped(3)));
-    EXPECT_GT(fm.horizontalAdvance(text.left(cut.size() - 2) + "..."), width); // the longest that fits
+    EXPECT_GT(fm.horizontalAdvance(text.left(cut.size() - 2) + "..."), width);
     EXPECT_EQ(ProgramRowDelegate::cutToWidth(QStringLiteral("CNN"), fm, 200), "CNN");
 
     // The drawn list: a selected row is filled with the highlight colour.
     clickRow(1);
-    const QImage shot = list().viewport()->grab().toImage();
     const QRect rect = list().visualRect(list().model()->index(1, 7));
-    const QColor highlight = list().palette().color(QPalette::Active, QPalette::Highlight);
-    EXPECT_EQ(shot.pixelColor(rect.right() - 2, rect.center().y()), highlight);
+    EXPECT_EQ(list().viewport()->grab().toImage().pixelColor(rect.right() - 2, rect.center().y()),
+              list().palette().color(QPalette::Active, QPalette::Highlight));
 }
 
 } // namespace
