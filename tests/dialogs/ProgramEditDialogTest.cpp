@@ -47,8 +47,9 @@ TEST_F(ProgramDialogTest, EditShowsTheProgramWithoutItsMarker)
 {
     QDialog* d = openDialog(2, ProgramEditDialog::MODE_EDIT);
     EXPECT_EQ(d->windowTitle(), "Edit program");
-    EXPECT_EQ(textsOf(d, {"nameEdit", "providerCombo", "satelliteCombo", "transponderCombo", "videoPidEdit", "fav1Name"}),
-              QStringList({"Marked", "Beta", "Astra 1E-2C", "10700", "101", "News"}));
+    EXPECT_EQ(
+        textsOf(d, {"nameEdit", "providerCombo", "satelliteCombo", "transponderCombo", "videoPidEdit", "fav1Name"}),
+        QStringList({"Marked", "Beta", "Astra 1E-2C", "10700", "101", "News"}));
     EXPECT_EQ(child<QLineEdit>(d, "serviceIdEdit")->nextInFocusChain(), box("scrambledCheck"));
     EXPECT_EQ(std::vector({child<QComboBox>(d, "transponderCombo")->count(), int(box("scpcCheck")->isChecked()),
                            int(box("scrambledCheck")->isChecked()), int(kind("tvRadio")->isChecked()),
@@ -56,9 +57,10 @@ TEST_F(ProgramDialogTest, EditShowsTheProgramWithoutItsMarker)
               std::vector({3, 1, 1, 1, 0}));
     // A radio program in a list, without SCPC: empty, disabled PID fields.
     d = openDialog(4, ProgramEditDialog::MODE_EDIT);
-    EXPECT_EQ(std::vector({box("fav1Check")->isChecked(), box("fav2Check")->isChecked(), kind("radioRadio")->isChecked(),
-                           textOf(d, "videoPidEdit").isEmpty(), child<QLineEdit>(d, "videoPidEdit")->isEnabled()}),
-              std::vector({true, false, true, true, false}));
+    EXPECT_EQ(
+        std::vector({box("fav1Check")->isChecked(), box("fav2Check")->isChecked(), kind("radioRadio")->isChecked(),
+                     textOf(d, "videoPidEdit").isEmpty(), child<QLineEdit>(d, "videoPidEdit")->isEnabled()}),
+        std::vector({true, false, true, true, false}));
 }
 
 TEST_F(ProgramDialogTest, NamesFlagsAndFavouritesAreStored)
@@ -92,13 +94,22 @@ TEST_F(ProgramDialogTest, PidAndServiceIdBoundaries)
         const char* text;
         const char* message; // nullptr: accepted
     } cases[] = {
-        {"videoPidEdit", "16", video}, {"videoPidEdit", "8191", video}, {"videoPidEdit", "x17", video},
-        {"videoPidEdit", "automatic", autoText}, {"videoPidEdit", "Reserved", "PIDs for SCPC program can not be 'Reserved'"},
-        {"audioPidEdit", "auto", autoText}, {"audioPidEdit", "reserved", "Audio PID error!\nExpected digit 17..8190"},
-        {"pcrPidEdit", "AUTO", autoText}, {"pcrPidEdit", "16", "PCR PID error!\nExpected digit 17..8190"},
-        {"serviceIdEdit", "-1", service}, {"serviceIdEdit", "65536", service}, {"serviceIdEdit", "", service},
-        {"videoPidEdit", "17", nullptr}, {"videoPidEdit", "8190kb", nullptr},
-        {"serviceIdEdit", "0", nullptr}, {"serviceIdEdit", " 65535", nullptr},
+        {"videoPidEdit", "16", video},
+        {"videoPidEdit", "8191", video},
+        {"videoPidEdit", "x17", video},
+        {"videoPidEdit", "automatic", autoText},
+        {"videoPidEdit", "Reserved", "PIDs for SCPC program can not be 'Reserved'"},
+        {"audioPidEdit", "auto", autoText},
+        {"audioPidEdit", "reserved", "Audio PID error!\nExpected digit 17..8190"},
+        {"pcrPidEdit", "AUTO", autoText},
+        {"pcrPidEdit", "16", "PCR PID error!\nExpected digit 17..8190"},
+        {"serviceIdEdit", "-1", service},
+        {"serviceIdEdit", "65536", service},
+        {"serviceIdEdit", "", service},
+        {"videoPidEdit", "17", nullptr},
+        {"videoPidEdit", "8190kb", nullptr},
+        {"serviceIdEdit", "0", nullptr},
+        {"serviceIdEdit", " 65535", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " = " + c.text);
@@ -183,7 +194,8 @@ TEST_F(ProgramDialogTest, ListFilterFixesTheKindOfANewProgram)
     setText(dialog.get(), "providerCombo", "Alpha");
     clickOk(dialog.get());
     // No transponder chosen: the loaded 0.
-    EXPECT_EQ(std::vector({dialog->programIndex(), db.tvProgramCount(), field(4, progf::TRANSPONDER)}), std::vector({4, 4, 0}));
+    EXPECT_EQ(std::vector({dialog->programIndex(), db.tvProgramCount(), field(4, progf::TRANSPONDER)}),
+              std::vector({4, 4, 0}));
 
     // Opened modally for the views, which learn where the program went to know which half shows it.
     EditDialogSet dialogs(db, browser, prompter);
@@ -210,8 +222,10 @@ TEST_F(ProgramDialogTest, TreeSelectionPreselectsANewProgramsCombos)
     for (const auto& c : cases) {
         browser.parentText = c.parent;
         browser.selectedText = c.selected;
-        EXPECT_EQ(textsOf(openDialog(0, ProgramEditDialog::MODE_ADD), {"satelliteCombo", "transponderCombo", "providerCombo"}),
-                  QStringList({c.satellite, c.transponder, c.provider})) << c.selected;
+        EXPECT_EQ(textsOf(openDialog(0, ProgramEditDialog::MODE_ADD),
+                          {"satelliteCombo", "transponderCombo", "providerCombo"}),
+                  QStringList({c.satellite, c.transponder, c.provider}))
+            << c.selected;
     }
     // Another satellite picked: its first transponder, which OK stores.
     pickText(child<QComboBox>(dialog.get(), "satelliteCombo"), "Hotbird 2-8");

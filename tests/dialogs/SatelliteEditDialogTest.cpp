@@ -112,7 +112,8 @@ TEST_F(SatelliteDialogTest, DiseqcInputsAboveNineAreStoredFromSixteen)
     EXPECT_EQ(textOf(openDialog("P16"), "diseqc11Combo"), "10");
     EXPECT_EQ(textOf(openDialog("P22"), "diseqc11Combo"), "16");
     SatelliteEditDialog* d = openDialog("P12");
-    for (const char* c : {"diseqc11Combo", "diseqcModeCombo", "toneCombo"}) EXPECT_EQ(combo(c)->currentIndex(), -1) << c;
+    for (const char* c : {"diseqc11Combo", "diseqcModeCombo", "toneCombo"})
+        EXPECT_EQ(combo(c)->currentIndex(), -1) << c;
     clickOk(d);
     EXPECT_EQ(fields(5, {satf::DISEQC11, satf::DISEQC_MODE, satf::TONE22K}), std::vector<int>({12, 9, 7}));
 

@@ -37,11 +37,13 @@ TEST_F(DeleteDialogTest, YesDeletesEveryProgramOnTheTransponderThenTheTransponde
     auto* satellite = child<QComboBox>(d, "satelliteCombo");
     EXPECT_EQ(std::tuple(satellite->isEnabled(), satellite->currentText(), d->windowTitle()),
               std::tuple(false, QString("Astra 1E-2C"), QString("Transponder Delete")));
-    EXPECT_EQ(prompter.texts(), QStringList({"Do you realy want to delete transponder 10700 (MHz)\nfrom satellite: Astra 1E-2C"}));
+    EXPECT_EQ(prompter.texts(),
+              QStringList({"Do you realy want to delete transponder 10700 (MHz)\nfrom satellite: Astra 1E-2C"}));
     EXPECT_EQ(prompter.messages.back().buttons, PromptButtons::YesNo);
-    EXPECT_EQ(std::vector({browser.lastTransponderFrequency, db.programCount(), db.tvProgramCount(), db.transponderCount(),
-                           record(db, DBT_PROGRAM, 0).field[progf::TRANSPONDER], db.favCount(0)}),
-              std::vector({10700, 3, 1, 4, 3, 0})); // indices behind the deleted one moved down
+    EXPECT_EQ(
+        std::vector({browser.lastTransponderFrequency, db.programCount(), db.tvProgramCount(), db.transponderCount(),
+                     record(db, DBT_PROGRAM, 0).field[progf::TRANSPONDER], db.favCount(0)}),
+        std::vector({10700, 3, 1, 4, 3, 0})); // indices behind the deleted one moved down
     EXPECT_EQ(programName(db, 0), "Four");
     EXPECT_EQ(db.computeCrc(), db.storedCrc());
 }
@@ -50,10 +52,12 @@ TEST_F(DeleteDialogTest, PreselectionNoAndAnUnusedTransponder)
 {
     // Two 11000 transponders: the one right-clicked is preselected, and the items tell them apart.
     auto* transponders = child<QComboBox>(run(2, 11000, PromptAnswer::No, "11000(H) 27500"), "transponderCombo");
-    EXPECT_EQ(std::tuple(transponders->currentIndex(), transponders->itemText(1)), std::tuple(2, QString("11000(V) 22000")));
+    EXPECT_EQ(std::tuple(transponders->currentIndex(), transponders->itemText(1)),
+              std::tuple(2, QString("11000(V) 22000")));
     EXPECT_EQ(std::tuple(browser.lastTransponderFrequency, db.transponderCount()), std::tuple(-1, 5));
     run(4, 12000, PromptAnswer::Yes, "12000(V) 27500");
-    EXPECT_EQ(std::tuple(browser.lastTransponderFrequency, db.transponderCount(), db.programCount()), std::tuple(12000, 4, 6));
+    EXPECT_EQ(std::tuple(browser.lastTransponderFrequency, db.transponderCount(), db.programCount()),
+              std::tuple(12000, 4, 6));
 }
 
 } // namespace

@@ -53,9 +53,11 @@ protected:
 TEST(TransponderFieldCheckTest, RangesAndMessages)
 {
     using F = TransponderField;
-    const std::map<F, const char*> names = {{F::Frequency, "Frequency 1000..13000"}, {F::SymbolRate, "Symbolrate 1000..50000"},
+    const std::map<F, const char*> names = {{F::Frequency, "Frequency 1000..13000"},
+                                            {F::SymbolRate, "Symbolrate 1000..50000"},
                                             {F::TransportStreamId, "Transport Stream ID 0..65535"},
-                                            {F::NetworkId, "Network ID 0..65535"}, {F::OriginalNetworkId, "Oryginal Network ID 0..65535"}};
+                                            {F::NetworkId, "Network ID 0..65535"},
+                                            {F::OriginalNetworkId, "Oryginal Network ID 0..65535"}};
     // value -1: refused, the message naming the text up to its eleventh character
     const std::tuple<F, const char*, int> cases[] = {
         {F::Frequency, "999", -1}, {F::Frequency, "13001", -1}, {F::Frequency, "-5", -1}, {F::Frequency, "", -1},
@@ -86,8 +88,8 @@ TEST_F(TransponderDialogTest, BothDialogsCheckEveryFieldInOrderAndFocusTheRefuse
 {
     const char* names[] = {"Frequency", "Symbolrate", "Transport Stream ID", "Network ID", "Oryginal Network ID"};
     for (const bool fromTree : {true, false}) {
-        const char* fields[] = {fromTree ? "frequencyEdit" : "frequencyCombo", "symbolRateEdit", "transportStreamIdEdit",
-                                "networkIdEdit", "originalNetworkIdEdit"};
+        const char* fields[] = {fromTree ? "frequencyEdit" : "frequencyCombo", "symbolRateEdit",
+                                "transportStreamIdEdit", "networkIdEdit", "originalNetworkIdEdit"};
         for (int bad = 0; bad < 5; ++bad) {
             SCOPED_TRACE(std::string(fromTree ? "tree " : "list ") + names[bad]);
             prompter.clear();
@@ -116,8 +118,8 @@ TEST_F(TransponderDialogTest, TreeDialogReportsTheFrequencyAndRestoresWhatOkAcce
 {
     browser.lastTransponderFrequency = 1234;
     TransponderEditDialog* d = openTree(0, TransponderEditDialog::MODE_EDIT, "10700(H)", "");
-    EXPECT_EQ(std::tuple(d->windowTitle(), browser.lastTransponderFrequency, child<QLineEdit>(d, "satelliteEdit")->isEnabled(),
-                         checked(d, "fec3")),
+    EXPECT_EQ(std::tuple(d->windowTitle(), browser.lastTransponderFrequency,
+                         child<QLineEdit>(d, "satelliteEdit")->isEnabled(), checked(d, "fec3")),
               std::tuple(QString("Edit transponder"), -1, false, true));
     EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit"}), QStringList({"Astra 1E-2C", "10700"}));
 
@@ -129,7 +131,8 @@ TEST_F(TransponderDialogTest, TreeDialogReportsTheFrequencyAndRestoresWhatOkAcce
     setText(d, "frequencyEdit", "1");
     setText(d, "transportStreamIdEdit", "9");
     clickButton(d, "restoreButton");
-    EXPECT_EQ(textsOf(d, {"frequencyEdit", "symbolRateEdit", "transportStreamIdEdit"}), QStringList({"10800", "27500", "1"}));
+    EXPECT_EQ(textsOf(d, {"frequencyEdit", "symbolRateEdit", "transportStreamIdEdit"}),
+              QStringList({"10800", "27500", "1"}));
     d->reject();
     EXPECT_EQ(std::pair(browser.lastTransponderFrequency, stored(0)[1]), std::pair(-1, 10700));
 }
@@ -165,7 +168,8 @@ TEST_F(TransponderDialogTest, TreeDialogAddsToAnEmptySatelliteAndRefusesADuplica
         d = openTree(3, TransponderEditDialog::MODE_ADD);
         fill(d, "11500");
         clickOk(d);
-        EXPECT_EQ(std::tuple(d->isVisible(), browser.lastTransponderFrequency, db.transponderCount(), db.findTransponder(3, 11500)),
+        EXPECT_EQ(std::tuple(d->isVisible(), browser.lastTransponderFrequency, db.transponderCount(),
+                             db.findTransponder(3, 11500)),
                   std::tuple(open, frequency, 6, 5));
     }
     EXPECT_EQ(lastMessage(), "Transponder with entered values exist");
@@ -180,7 +184,8 @@ TEST_F(TransponderDialogTest, ListDialogPreselectsTheLaterEqualFrequencyAndPicks
     auto* frequency = child<QComboBox>(d, "frequencyCombo");
     EXPECT_EQ(std::tuple(d->windowTitle(), frequency->count(), frequency->currentIndex()),
               std::tuple(QString("Edit transponder"), 3, 2));
-    EXPECT_EQ(textsOf(d, {"satelliteCombo", "symbolRateEdit"}), QStringList({"Astra 1E-2C", "22000"})); // the program's own
+    EXPECT_EQ(textsOf(d, {"satelliteCombo", "symbolRateEdit"}),
+              QStringList({"Astra 1E-2C", "22000"})); // the program's own
     pick(frequency, 0);
     EXPECT_EQ(std::pair(frequency->currentIndex(), checked(d, "fec3")), std::pair(2, true));
     EXPECT_EQ(textsOf(d, {"frequencyCombo", "transportStreamIdEdit"}), QStringList({"10700", "1"}));

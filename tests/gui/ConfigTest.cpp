@@ -118,7 +118,8 @@ TEST_F(ConfigTest, ShortFileGivesDefaultsButKeepsWhatWasRead)
     writeFile(file(AppConfig::FILE_NAME), shortFile);
     AppConfig config;
     config.read(file(AppConfig::FILE_NAME));
-    EXPECT_EQ(std::tuple(config.port(), config.baudRate(), config.options(), config.lastPath(), config.bytes()[2] << 8 | config.bytes()[3]),
+    EXPECT_EQ(std::tuple(config.port(), config.baudRate(), config.options(), config.lastPath(),
+                         config.bytes()[2] << 8 | config.bytes()[3]),
               std::tuple(1, 115200u, std::uint8_t(0x42), std::string(), 0x1234));
 
     // An over-long path is cut to what the field holds, always NUL-terminated.
@@ -136,7 +137,8 @@ TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnce)
     stop();
 
     const std::string desktop = (home + "/applications/satorix.desktop").toStdString();
-    const std::string entry = readFile(desktop), package = readFile((home + "/mime/packages/satorix-channel-database.xml").toStdString());
+    const std::string entry = readFile(desktop),
+                      package = readFile((home + "/mime/packages/satorix-channel-database.xml").toStdString());
     EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
     for (const auto& [text, line] : {std::pair{&entry, "Exec=\"/opt/Sat Tools/satorix\" %f\n"},
                                      {&entry, "MimeType=application/x-satorix-channel-database;\n"},
@@ -204,8 +206,10 @@ TEST_F(ConfigTest, CachesAreStaleWhenMissingOrOlderThanOurFiles)
     EXPECT_EQ(FileTypeRegistration::staleCaches(home), QStringList({mime, apps}));
 
     const auto now = fs::file_time_type::clock::now();
-    for (const auto& [f, age] : {std::pair{mime + "/mime.cache", 0}, {apps + "/mimeinfo.cache", 0},
-                                 {mime + "/packages/satorix-channel-database.xml", 1}, {apps + "/satorix.desktop", 1}}) {
+    for (const auto& [f, age] : {std::pair{mime + "/mime.cache", 0},
+                                 {apps + "/mimeinfo.cache", 0},
+                                 {mime + "/packages/satorix-channel-database.xml", 1},
+                                 {apps + "/satorix.desktop", 1}}) {
         if (!age) writeFile(f.toStdString(), "c");
         fs::last_write_time(f.toStdString(), now - std::chrono::hours(age));
     }

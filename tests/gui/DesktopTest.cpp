@@ -30,8 +30,9 @@ class DesktopTest : public ::testing::Test, public AppFixture {};
 
 TEST_F(DesktopTest, HelpAndVersionNeedNoDisplay)
 {
-    for (const auto& [option, expected] : {std::pair{"--help", QString("--no-splash")},
-                                           {"--version", QString("satorix %1\n").arg(QLatin1String(version::NUMBER))}}) {
+    for (const auto& [option, expected] :
+         {std::pair{"--help", QString("--no-splash")},
+          {"--version", QString("satorix %1\n").arg(QLatin1String(version::NUMBER))}}) {
         QProcess editor;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("DISPLAY");
@@ -40,8 +41,10 @@ TEST_F(DesktopTest, HelpAndVersionNeedNoDisplay)
         editor.setProcessEnvironment(env);
         editor.start(SATORIX_EDITOR, {option});
         ASSERT_TRUE(editor.waitForFinished(20000)) << option;
-        EXPECT_EQ(std::tuple(editor.exitStatus(), editor.exitCode(), QString(editor.readAllStandardOutput()).contains(expected)),
-                  std::tuple(QProcess::NormalExit, 0, true)) << option;
+        EXPECT_EQ(std::tuple(editor.exitStatus(), editor.exitCode(),
+                             QString(editor.readAllStandardOutput()).contains(expected)),
+                  std::tuple(QProcess::NormalExit, 0, true))
+            << option;
     }
 }
 
@@ -185,7 +188,8 @@ TEST_F(DesktopTest, ToolBarPicturesSharpAtDoubleRatioAndReadableOnDarkPalette)
     ASSERT_TRUE(editor.waitForFinished(30000));
     ASSERT_EQ(editor.exitCode(), 0) << editor.readAllStandardError().toStdString();
     // The program's own files went to the user's folders, none to the current directory.
-    EXPECT_EQ(std::tuple(QFileInfo(QString::fromStdString(configFile())).size(), QFileInfo::exists(QString::fromStdString(listingFile())),
+    EXPECT_EQ(std::tuple(QFileInfo(QString::fromStdString(configFile())).size(),
+                         QFileInfo::exists(QString::fromStdString(listingFile())),
                          QFileInfo::exists(qfile("tavolink.cfg")) || QFileInfo::exists(qfile("programs.nfo"))),
               std::tuple(264, true, false));
 
@@ -195,7 +199,8 @@ TEST_F(DesktopTest, ToolBarPicturesSharpAtDoubleRatioAndReadableOnDarkPalette)
                               {QPalette::AlternateBase, 40}, {QPalette::WindowText, 225}, {QPalette::ButtonText, 225},
                               {QPalette::Text, 225}})
         dark.setColor(role, QColor(grey, grey, grey));
-    for (const auto& [name, palette, ratio] : {std::tuple{"ratio 2", light, 2.0}, {"light", light, 1.0}, {"dark", dark, 1.0}}) {
+    for (const auto& [name, palette, ratio] :
+         {std::tuple{"ratio 2", light, 2.0}, {"light", light, 1.0}, {"dark", dark, 1.0}}) {
         SCOPED_TRACE(name);
         QApplication::setPalette(palette);
         ASSERT_TRUE(start(db));

@@ -21,7 +21,9 @@ TEST(HyperlinkTest, AboutBoxLinkHoversLeavesFailsAndIsVisited)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
     HyperlinkStatic* link = about.webLink();
     // Colour and underline as shown.
-    const auto shown = [link] { return std::pair(link->palette().color(QPalette::WindowText), link->font().underline()); };
+    const auto shown = [link] {
+        return std::pair(link->palette().color(QPalette::WindowText), link->font().underline());
+    };
     const auto leave = [&] {
         QTest::mouseMove(&about, QPoint(2, 2));
         EXPECT_TRUE(link->isOver()); // only the 100 ms timer notices
@@ -61,14 +63,16 @@ TEST(HyperlinkTest, AboutBoxLinkHoversLeavesFailsAndIsVisited)
         return result;
     });
     // The last text is the system's own for code 32; a distinctive part of it is enough.
-    const std::pair<int, const char*> failures[] = {
-        {26, "A sharing violation occurred. "}, {4, "Unknown Error (4) occurred."}, {32, "dynamic-link library was not found."}};
+    const std::pair<int, const char*> failures[] = {{26, "A sharing violation occurred. "},
+                                                    {4, "Unknown Error (4) occurred."},
+                                                    {32, "dynamic-link library was not found."}};
     for (const auto& [code, text] : failures) {
         prompter.clear();
         result = code;
         QTest::mouseClick(link, Qt::LeftButton);
         ASSERT_EQ(prompter.messages.size(), 1u);
-        EXPECT_TRUE(prompter.texts()[0].startsWith("Unable to open hyperlink:\n\n")) << prompter.texts()[0].toStdString();
+        EXPECT_TRUE(prompter.texts()[0].startsWith("Unable to open hyperlink:\n\n"))
+            << prompter.texts()[0].toStdString();
         EXPECT_TRUE(prompter.texts()[0].endsWith(text)) << text;
         EXPECT_EQ(prompter.messages.back().icon, PromptIcon::Exclamation);
         EXPECT_FALSE(link->visited());
@@ -90,7 +94,8 @@ TEST(HyperlinkTest, EmptyTextShowsTheUrlAndEmptyUrlTakesTheText)
     b.setText("http://b.example/");
     a.attach();
     b.attach();
-    EXPECT_EQ(QStringList({a.text(), b.url(), b.toolTip()}), QStringList({"http://a.example/", "http://b.example/", "http://b.example/"}));
+    EXPECT_EQ(QStringList({a.text(), b.url(), b.toolTip()}),
+              QStringList({"http://a.example/", "http://b.example/", "http://b.example/"}));
 }
 
 TEST(SplashTest, ClosesItselfAfterItsTime)

@@ -37,7 +37,8 @@ TEST_F(DocumentTest, FreshStartHasNothingToSaveAndNoPrinting)
     ASSERT_TRUE(start());
     EXPECT_EQ(std::tuple(frame().windowTitle(), doc().fileName(), doc().fileOpened(), doc().isModified()),
               std::tuple(QString("Channel - Satorix for HD"), QString("Channel.si"), false, false));
-    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_FILE_NEW}) EXPECT_FALSE(enabled(id)) << id;
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_FILE_NEW})
+        EXPECT_FALSE(enabled(id)) << id;
 
     // Save falls through to Save As, which refuses before any dialog.
     ASSERT_TRUE(trigger(ID_FILE_SAVE));

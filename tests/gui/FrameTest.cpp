@@ -40,7 +40,8 @@ TEST_F(FrameTest, LayoutToolBarOrderSplitterAndPanes)
 {
     ASSERT_TRUE(start());
     QStringList order;
-    for (QAction* a : frame().toolBar()->actions()) order << (a->isSeparator() ? "|" : QString::number(a->data().toInt()));
+    for (QAction* a : frame().toolBar()->actions())
+        order << (a->isSeparator() ? "|" : QString::number(a->data().toInt()));
     EXPECT_EQ(order.join(' '), "57601 57603 | 57607 | 32815 | 32773 32774 32772 | 32806 32808 32809 32810 | 57664");
     const QIcon icon = frame().action(ID_FILE_OPEN)->icon();
     EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Active).toImage());
@@ -133,12 +134,14 @@ TEST_F(FrameTest, UnsavedChangesQuestionForEveryCommandAndAnswer)
             EXPECT_EQ(c.run(), a.goesOn);
             ASSERT_FALSE(prompter.messages.empty());
             EXPECT_EQ(std::tuple(prompter.messages[0].text, prompter.messages[0].buttons, prompter.messages[0].icon),
-                      std::tuple(QString("keep.si not saved!\nSave it now?"), PromptButtons::YesNoCancel, PromptIcon::Question));
+                      std::tuple(QString("keep.si not saved!\nSave it now?"), PromptButtons::YesNoCancel,
+                                 PromptIcon::Question));
             EXPECT_EQ(prompter.texts().value(1), a.message);
             EXPECT_EQ(QFileInfo(qfile("keep.si")).isFile(), a.answer == PromptAnswer::Yes && a.save == Works);
             if (!a.goesOn || c.name != std::string("exit")) {
-                EXPECT_EQ(std::tuple(doc().isModified(), frame().isVisible(), a.goesOn || prompter.openRequests.empty()),
-                          std::tuple(!a.goesOn, true, true));
+                EXPECT_EQ(
+                    std::tuple(doc().isModified(), frame().isVisible(), a.goesOn || prompter.openRequests.empty()),
+                    std::tuple(!a.goesOn, true, true));
             }
             stop();
             std::filesystem::remove_all(file("keep.si"));
@@ -198,12 +201,15 @@ TEST_F(FrameTest, RecentFilesReopenAndOneThatVanishedLeavesTheList)
     const QString b = sample("rb.si", 2);
     ASSERT_TRUE(start(a));
     drop({b});
-    EXPECT_EQ(std::pair(app().recentFiles().files().value(0), app().database().lastPath()), std::pair(b, b.toStdString()));
+    EXPECT_EQ(std::pair(app().recentFiles().files().value(0), app().database().lastPath()),
+              std::pair(b, b.toStdString()));
     frame().updateCommandUi();
-    EXPECT_TRUE(frame().action(ID_FILE_MRU_FILE1 + 1)->isVisible() && frame().action(ID_FILE_MRU_FILE1 + 1)->text().endsWith(a));
+    EXPECT_TRUE(frame().action(ID_FILE_MRU_FILE1 + 1)->isVisible() &&
+                frame().action(ID_FILE_MRU_FILE1 + 1)->text().endsWith(a));
 
     ASSERT_TRUE(trigger(ID_FILE_MRU_FILE1 + 1));
-    EXPECT_EQ(QStringList({frame().windowTitle(), app().recentFiles().files().value(0)}), QStringList({"ra - Satorix for HD", a}));
+    EXPECT_EQ(QStringList({frame().windowTitle(), app().recentFiles().files().value(0)}),
+              QStringList({"ra - Satorix for HD", a}));
 
     std::filesystem::remove(file("rb.si"));
     prompter.clear();

@@ -66,7 +66,8 @@ TEST_F(ClipboardTest, DeleteOfEveryRowOfAListLeavesThePlaceholder)
     QTest::mouseClick(frame().toolBar()->widgetForAction(frame().action(ID_PROGRAM_DELETE)), Qt::LeftButton);
     EXPECT_EQ(names(), QStringList({"---NO CHANNELS---"}));
     EXPECT_EQ(counts(), std::vector<int>({11, 6, 10, 0}));
-    EXPECT_EQ(std::pair(prompter.messages.size(), enabled(ID_PROGRAM_DELETE)), std::pair(std::size_t(0), false)); // no confirmation
+    EXPECT_EQ(std::pair(prompter.messages.size(), enabled(ID_PROGRAM_DELETE)),
+              std::pair(std::size_t(0), false)); // no confirmation
 
     // Del in the whole table deletes programs and their entries.
     openNode({"Satellites"});
@@ -93,7 +94,8 @@ TEST_F(ClipboardTest, PasteRespectsTheBoundaryBetweenTvAndRadio)
     EXPECT_EQ(counts(), std::vector<int>({13, 8, 10, 3})); // a copy joins no list
     EXPECT_EQ(names().mid(5, 4), QStringList({"Tv 5", "Tv 0", "Tv 1", "Radio 0"}));
     // Numbered anew; the row the paste went before is selected.
-    EXPECT_EQ(std::tuple(column(0), selected(), doc().isModified()), std::tuple(numbers(13), std::vector<int>({8}), true));
+    EXPECT_EQ(std::tuple(column(0), selected(), doc().isModified()),
+              std::tuple(numbers(13), std::vector<int>({8}), true));
 
     // Copying both kinds warns.
     selectRows(7, 8);

@@ -63,14 +63,16 @@ TEST_F(DragTest, TvRowsStayAboveTheRadioPart)
     QTest::mouseMove(area(), at(8)); // a radio row is never highlighted for TV
     EXPECT_LE(list().currentIndex().row(), 6);
     QTest::mouseRelease(area(), Qt::LeftButton, {}, at(8));
-    EXPECT_EQ(std::pair(names().mid(4, 3), db.tvProgramCount()), std::pair(QStringList({"Tv 5", "Tv 0", "Radio 0"}), 6));
+    EXPECT_EQ(std::pair(names().mid(4, 3), db.tvProgramCount()),
+              std::pair(QStringList({"Tv 5", "Tv 0", "Radio 0"}), 6));
     // Both kinds at once are refused before anything is lifted.
     selectRows(5, 6);
     start(at(6));
     EXPECT_FALSE(drag().dragging());
     EXPECT_EQ(prompter.texts(), QStringList({"You can't drag TV and Radio programs together"}));
     QTest::mouseRelease(area(), Qt::LeftButton, {}, at(0));
-    EXPECT_EQ(std::pair(names().mid(4, 3), db.dragInProgress()), std::pair(QStringList({"Tv 5", "Tv 0", "Radio 0"}), false));
+    EXPECT_EQ(std::pair(names().mid(4, 3), db.dragInProgress()),
+              std::pair(QStringList({"Tv 5", "Tv 0", "Radio 0"}), false));
 }
 
 TEST_F(DragTest, ReleaseOutsideTheListLandsOnAVisibleRow)
@@ -127,7 +129,8 @@ TEST_F(DragTest, PlaceholderAndNarrowedListsMoveNothing)
     clickRow(0);
     start(at(0));
     QTest::mouseRelease(area(), Qt::LeftButton, {}, at(0));
-    EXPECT_EQ(std::tuple(db.dragInProgress(), doc().isModified(), prompter.messages.size()), std::tuple(false, false, std::size_t(0)));
+    EXPECT_EQ(std::tuple(db.dragInProgress(), doc().isModified(), prompter.messages.size()),
+              std::tuple(false, false, std::size_t(0)));
     // A provider's rows are not places of the table: the drag is refused and says why.
     openNode({"Providers", "Beta"});
     clickRow(1);

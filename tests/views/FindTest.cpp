@@ -57,7 +57,8 @@ TEST_F(FindTest, NotFoundIsShownAndEscapeCloses)
     EXPECT_EQ(current(), 2);
     QTest::keyClicks(edit(), "x");
     // The selection stays where it was.
-    EXPECT_EQ(std::tuple(list().findBar()->status(), status(), current()), std::tuple(FindBar::Status::NotFound, QString("Not found"), 2));
+    EXPECT_EQ(std::tuple(list().findBar()->status(), status(), current()),
+              std::tuple(FindBar::Status::NotFound, QString("Not found"), 2));
     EXPECT_NE(edit()->palette().color(QPalette::Base), list().palette().color(QPalette::Base));
     QTest::keyClick(edit(), Qt::Key_Backspace);
     EXPECT_EQ(list().findBar()->status(), FindBar::Status::Found);

@@ -76,7 +76,8 @@ TEST_F(ListTest, FavouriteListAndTheListsOwnFilter)
     EXPECT_EQ(std::pair(menuEntry(menu, ID_LIST_TV_RADIO)->isChecked(), menuEntry(menu, ID_LIST_RADIO)->isChecked()),
               std::pair(true, false));
     menuEntry(menu, ID_LIST_RADIO)->trigger();
-    EXPECT_EQ(std::pair(browser().scope(), column(1)), std::pair(SCOPE_RADIO | scopeFav(0), QStringList({"Radio Two"})));
+    EXPECT_EQ(std::pair(browser().scope(), column(1)),
+              std::pair(SCOPE_RADIO | scopeFav(0), QStringList({"Radio Two"})));
 
     clickNode({"Satellites"});
     EXPECT_EQ(column(1), QStringList({"Radio One", "Radio Two", "Jazz"}));
@@ -95,7 +96,8 @@ TEST_F(ListTest, PlaceholderDisablesEditingAndIgnoresDoubleClicks)
     frame().setActiveView(&list());
     EXPECT_EQ(editCommands(), "");
     CommandMenu* menu = rowMenu(0);
-    EXPECT_EQ(std::pair(menuEntryEnabled(menu, ID_PROGRAM_EDIT), menuEntryEnabled(menu, ID_PROGRAM_ADD)), std::pair(false, true));
+    EXPECT_EQ(std::pair(menuEntryEnabled(menu, ID_PROGRAM_EDIT), menuEntryEnabled(menu, ID_PROGRAM_ADD)),
+              std::pair(false, true));
     menu->close();
 
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(0));
@@ -165,7 +167,8 @@ TEST_F(ListTest, EditInWholeTableRefillsAndAppendsTheNewProvider)
     const int fills = list().fillCount();
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(3));
     EXPECT_GT(list().fillCount(), fills);
-    EXPECT_EQ(std::tuple(cell(3, 3), list().currentIndex().row(), childTexts({"Providers"}).value(2), browser().providerRequest),
+    EXPECT_EQ(std::tuple(cell(3, 3), list().currentIndex().row(), childTexts({"Providers"}).value(2),
+                         browser().providerRequest),
               std::tuple(QString("Gamma"), 3, QString("Gamma"), false));
     // A second request appends nothing that is already there.
     browser().providerRequest = true;
@@ -191,7 +194,8 @@ TEST_F(ListTest, RightButtonDragSelectsARange)
     QTest::mousePress(vp, Qt::RightButton, {}, rowPoint(1));
     // Down to row 4, then back above the anchor: the page is cleared and the new range selected.
     for (const auto& [to, rows, first] : {std::tuple{4, 4, 1}, {0, 2, 0}}) {
-        QMouseEvent move(QEvent::MouseMove, rowPoint(to), vp->mapToGlobal(rowPoint(to)), Qt::NoButton, Qt::RightButton, {});
+        QMouseEvent move(QEvent::MouseMove, rowPoint(to), vp->mapToGlobal(rowPoint(to)), Qt::NoButton, Qt::RightButton,
+                         {});
         QApplication::sendEvent(vp, &move);
         EXPECT_EQ(std::tuple(int(list().selectionModel()->selectedRows().size()), list().firstSelectedRow(),
                              list().currentIndex().row()),

@@ -111,9 +111,11 @@ TEST_F(TreeTest, TransponderMenuOnlyOnTransponderAndPlaceholderNodes)
     for (const auto& [path, real] : {std::pair{QStringList{"Satellites", "Astra", "3700(V)"}, true},
                                      {QStringList{"Satellites", "Lonely", "Empty"}, false}}) {
         menuOn(path);
-        EXPECT_EQ(QList<bool>({tree().contextItemIsReal(), menuEntryEnabled(menu, ID_TRANSPONDER_ADD),
-                               menuEntryEnabled(menu, ID_TRANSPONDER_EDIT), menuEntryEnabled(menu, ID_TRANSPONDER_DELETE)}),
-                  QList<bool>({real, true, real, real})) << path.last().toStdString();
+        EXPECT_EQ(
+            QList<bool>({tree().contextItemIsReal(), menuEntryEnabled(menu, ID_TRANSPONDER_ADD),
+                         menuEntryEnabled(menu, ID_TRANSPONDER_EDIT), menuEntryEnabled(menu, ID_TRANSPONDER_DELETE)}),
+            QList<bool>({real, true, real, real}))
+            << path.last().toStdString();
         EXPECT_EQ(browser().selectedText, path.last().toStdString());
         menu->close();
     }
@@ -139,12 +141,21 @@ TEST_F(TreeTest, TransponderCommandsFollowTheDialog)
         QStringList after;
     } steps[] = {
         // Delete names the node right-clicked, not the first transponder of its frequency.
-        {{"Astra", "3700(V)"}, ID_TRANSPONDER_DELETE, -1, 0, "delete 2 2", {"3600(H)", "3700(H)", "3700(V)", "4100(V)"}},
+        {{"Astra", "3700(V)"},
+         ID_TRANSPONDER_DELETE,
+         -1,
+         0,
+         "delete 2 2",
+         {"3600(H)", "3700(H)", "3700(V)", "4100(V)"}},
         {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, 3800, 3, "transponder 1 1", astra.mid(1)}, // by satellite id
-        {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, 3600, 2, "transponder 1 1", astra}, // equal ones go in front
+        {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, 3600, 2, "transponder 1 1", astra},        // equal ones go in front
         {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, -1, 0, "transponder 1 1", astra},
         // Edit finds the first 3700 of Astra; the node takes the new text.
-        {{"Astra", "3700(V)"}, ID_TRANSPONDER_EDIT, 3750, 0, "transponder 2 1",
+        {{"Astra", "3700(V)"},
+         ID_TRANSPONDER_EDIT,
+         3750,
+         0,
+         "transponder 2 1",
          {"3600(L)", "3600(H)", "3700(H)", "3750(H)", "3800(R)", "4100(V)"}},
         {{"Lonely", "Empty"}, ID_TRANSPONDER_ADD, 12000, 1, "transponder 1 3", {"12000(V)"}},
         {{"Hotbird", "11000(H)"}, ID_TRANSPONDER_DELETE, -1, 0, "delete 2 4", {"11000(H)"}},
@@ -175,7 +186,8 @@ TEST_F(TreeTest, RenamingCutsToFifteenCharactersInTreeAndDatabase)
     ASSERT_TRUE(waitFor([this] { return childTexts({"Favs"}).value(1) == "Twenty characte"; }));
     RecordView rec;
     ASSERT_EQ(app().database().getRecord(DBT_FAVOURITE, 0, rec), 0);
-    EXPECT_EQ(std::tuple(std::string(boundedName(rec.name[1])), browser().selectedText, doc().isModified(), prompter.messages.size()),
+    EXPECT_EQ(std::tuple(std::string(boundedName(rec.name[1])), browser().selectedText, doc().isModified(),
+                         prompter.messages.size()),
               std::tuple(std::string("Twenty characte"), std::string("Twenty characte"), true, std::size_t(0)));
 
     // Providers and satellites rename through their own records.
@@ -211,8 +223,8 @@ TEST_F(TreeTest, RebuildOnRequestStartsOverOnSatellites)
         browser().rebuildRequest = true;
         doc().updateAllViews(nullptr);
         // Paste comes back with the table (mask 15).
-        EXPECT_EQ(std::tuple(tree().rebuildCount(), tree().currentIndex(), browser().selectedText, browser().commandMask,
-                             list().listModel().rowCount()),
+        EXPECT_EQ(std::tuple(tree().rebuildCount(), tree().currentIndex(), browser().selectedText,
+                             browser().commandMask, list().listModel().rowCount()),
                   std::tuple(builds + 1, node({"Satellites"}), std::string("Satellites"), 15, 7));
     }
 }
