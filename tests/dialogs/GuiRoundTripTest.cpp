@@ -65,16 +65,15 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
         {"add transponder", [&] {
              clickNode({"Satellites", "Thor", "Empty"}, Qt::RightButton);
              onModal([](QDialog* d) {
-                 for (const char* f : {"transportStreamIdEdit", "networkIdEdit", "originalNetworkIdEdit"}) setText(d, f, "5");
-                 setText(d, "frequencyEdit", "11700");
-                 setText(d, "symbolRateEdit", "27500");
+                 for (auto [f, t] : {std::pair{"transportStreamIdEdit", "5"}, {"networkIdEdit", "5"},
+                                     {"originalNetworkIdEdit", "5"}, {"frequencyEdit", "11700"}, {"symbolRateEdit", "27500"}})
+                     setText(d, f, t);
                  child<QRadioButton>(d, "pol1")->setChecked(true);
                  clickOk(d);
              });
              choose(tree().transponderMenu(), ID_TRANSPONDER_ADD);
          }, true, [&] {
-             EXPECT_EQ(thor(), QStringList({"11700(V)"}));
-             EXPECT_EQ(db.findTransponder(3, 11700), 5);
+             EXPECT_EQ(std::pair(thor(), db.findTransponder(3, 11700)), std::pair(QStringList({"11700(V)"}), 5));
          }},
         {"edit transponder", [&] {
              clickNode({"Satellites", "Thor", "11700(V)"}, Qt::RightButton);
@@ -102,9 +101,8 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
              });
              choose(list().programMenu(), ID_PROGRAM_ADD);
          }, true, [&] {
-             EXPECT_EQ(programName(db, 0), "Round");
-             EXPECT_EQ(names(), QStringList({"Round"}));
-             EXPECT_EQ(db.favCount(2), 2);
+             EXPECT_EQ(std::tuple(programName(db, 0), names(), db.favCount(2)),
+                       std::tuple(std::string("Round"), QStringList({"Round"}), 2));
          }},
         {"edit program", [&] {
              onModal([](QDialog* d) {
@@ -128,9 +126,7 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
              onModal([](QDialog* d) { clickOk(d); });
              choose(tree().transponderMenu(), ID_TRANSPONDER_DELETE);
          }, true, [&] {
-             EXPECT_EQ(thor(), QStringList({"Empty"}));
-             EXPECT_EQ(db.programCount(), 6);
-             EXPECT_EQ(db.favCount(2), 1);
+             EXPECT_EQ(std::tuple(thor(), db.programCount(), db.favCount(2)), std::tuple(QStringList({"Empty"}), 6, 1));
          }},
         {"cut", [&] { openNode({"Satellites"}); clickRow(1); command(ID_EDIT_CUT); }, true, {}},
         {"paste", [&] { clickRow(0); command(ID_EDIT_PASTE); }, true, {}},
