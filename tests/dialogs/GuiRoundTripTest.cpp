@@ -66,7 +66,8 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
              clickNode({"Satellites", "Thor", "Empty"}, Qt::RightButton);
              onModal([](QDialog* d) {
                  for (auto [f, t] : {std::pair{"transportStreamIdEdit", "5"}, {"networkIdEdit", "5"},
-                                     {"originalNetworkIdEdit", "5"}, {"frequencyEdit", "11700"}, {"symbolRateEdit", "27500"}})
+                                     {"originalNetworkIdEdit", "5"}, {"frequencyEdit", "11700"},
+                                     {"symbolRateEdit", "27500"}})
                      setText(d, f, t);
                  child<QRadioButton>(d, "pol1")->setChecked(true);
                  clickOk(d);
