@@ -79,8 +79,7 @@ TEST_F(ProgramDialogTest, NamesFlagsAndFavouritesAreStored)
     clickOk(dialog.get());
     EXPECT_FALSE(favourite(0, 0));
     EXPECT_TRUE(favourite(2, 0) && favourite(8, 0) && favourite(0, 4));
-    EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(db.computeCrc(), db.storedCrc());
+    EXPECT_TRUE(prompter.messages.empty() && db.computeCrc() == db.storedCrc());
 }
 
 // Every refusal keeps the dialog open with what was typed; the right text comes first.
@@ -161,8 +160,8 @@ TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)
     // TV at a position inside the radio part: first place; favourites follow the move.
     EXPECT_EQ(openDialog(5, ProgramEditDialog::MODE_ADD)->windowTitle(), "Add program");
     EXPECT_TRUE(kind("radioRadio")->isChecked()); // position 5 is radio
-    EXPECT_EQ(textOf(dialog.get(), "serviceIdEdit"), "0");
-    EXPECT_EQ(textOf(dialog.get(), "satelliteCombo"), "Astra 1E-2C"); // the row's satellite
+    // Service ID 0 and the satellite of the row.
+    EXPECT_EQ(textsOf(dialog.get(), {"serviceIdEdit", "satelliteCombo"}), QStringList({"0", "Astra 1E-2C"}));
     click(kind("tvRadio"));
     setText(dialog.get(), "nameEdit", "NewTV");
     setText(dialog.get(), "providerCombo", "Gamma");

@@ -80,9 +80,9 @@ TEST_F(TreeTest, EverySelectionWritesBrowserStateAndRefillsTheList)
         clickNode(s.path);
         EXPECT_EQ(browser().selectedText, s.path.last().toStdString());
         EXPECT_EQ(browser().parentText, s.parent ? std::string(s.parent) : browser().parentText);
-        EXPECT_EQ(browser().nodeKind, s.kind >= 0 ? s.kind : browser().nodeKind);
-        EXPECT_EQ(browser().commandMask, s.mask >= 0 ? s.mask : browser().commandMask);
-        EXPECT_EQ(list().fillCount(), fills + 1);
+        EXPECT_EQ(std::tuple(int(browser().nodeKind), int(browser().commandMask), list().fillCount()),
+                  std::tuple(s.kind >= 0 ? s.kind : browser().nodeKind, s.mask >= 0 ? s.mask : browser().commandMask,
+                             fills + 1));
         EXPECT_EQ(column(1), s.names);
     }
     EXPECT_EQ(browser().scope(), SCOPE_TV_RADIO | SCOPE_PROGRAMS);
