@@ -1,6 +1,4 @@
-// The editing round trip from the editor's own tree and list, with the dialogs the application
-// hands to the views: every command that edits marks the document, so that Exit and Open ask
-// before the edit is lost, and one that changed nothing (or was cancelled) leaves it alone.
+// Every edit from the tree and list, through the application's dialogs, marks the document; none else.
 #include <QAction>
 #include <QCheckBox>
 #include <QRadioButton>
@@ -21,7 +19,6 @@
 namespace satorix::test {
 namespace {
 
-// The views' own helpers, on the dialog database and with the dialogs the application hands them.
 class GuiRoundTripTest : public ViewsTest {
 protected:
     void SetUp() override
@@ -72,16 +69,16 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
         {"add transponder", [&] {
              clickNode({"Satellites", "Thor", "Empty"}, Qt::RightButton);
              onModal([](QDialog* d) {
-                 for (const char* f : {"transportStreamIdEdit", "networkIdEdit", "originalNetworkIdEdit"}) setText(d, f, "5");
-                 setText(d, "frequencyEdit", "11700");
-                 setText(d, "symbolRateEdit", "27500");
+                 for (auto [f, t] : {std::pair{"transportStreamIdEdit", "5"}, {"networkIdEdit", "5"},
+                                     {"originalNetworkIdEdit", "5"}, {"frequencyEdit", "11700"},
+                                     {"symbolRateEdit", "27500"}})
+                     setText(d, f, t);
                  child<QRadioButton>(d, "pol1")->setChecked(true);
                  clickOk(d);
              });
              choose(tree().transponderMenu(), ID_TRANSPONDER_ADD);
          }, true, [&] {
-             EXPECT_EQ(thor(), QStringList({"11700(V)"}));
-             EXPECT_EQ(db.findTransponder(3, 11700), 5);
+             EXPECT_EQ(std::pair(thor(), db.findTransponder(3, 11700)), std::pair(QStringList({"11700(V)"}), 5));
          }},
         {"edit transponder", [&] {
              clickNode({"Satellites", "Thor", "11700(V)"}, Qt::RightButton);
@@ -109,9 +106,8 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
              });
              choose(list().programMenu(), ID_PROGRAM_ADD);
          }, true, [&] {
-             EXPECT_EQ(programName(db, 0), "Round");
-             EXPECT_EQ(names(), QStringList({"Round"}));
-             EXPECT_EQ(db.favCount(2), 2);
+             EXPECT_EQ(std::tuple(programName(db, 0), names(), db.favCount(2)),
+                       std::tuple(std::string("Round"), QStringList({"Round"}), 2));
          }},
         {"edit program", [&] {
              onModal([](QDialog* d) {
@@ -135,9 +131,7 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
              onModal([](QDialog* d) { clickOk(d); });
              choose(tree().transponderMenu(), ID_TRANSPONDER_DELETE);
          }, true, [&] {
-             EXPECT_EQ(thor(), QStringList({"Empty"}));
-             EXPECT_EQ(db.programCount(), 6);
-             EXPECT_EQ(db.favCount(2), 1);
+             EXPECT_EQ(std::tuple(thor(), db.programCount(), db.favCount(2)), std::tuple(QStringList({"Empty"}), 6, 1));
          }},
         {"cut", [&] { openNode({"Satellites"}); clickRow(1); command(ID_EDIT_CUT); }, true, {}},
         {"paste", [&] { clickRow(0); command(ID_EDIT_PASTE); }, true, {}},

@@ -1,6 +1,4 @@
 // The transponder delete dialog: preselection, the question, and deleting the programs first.
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <memory>
 
 #include "db/DatabaseBuilder.h"
@@ -12,78 +10,54 @@ namespace {
 
 class DeleteDialogTest : public DialogTest {
 protected:
-    TransponderDeleteDialog* openDialog(int transponder, int frequency)
+    // Opens on a transponder, answers the question and clicks OK.
+    TransponderDeleteDialog* run(int transponder, int frequency, PromptAnswer answer, const char* shown)
     {
         browser.lastTransponderFrequency = frequency;
         dialog = std::make_unique<TransponderDeleteDialog>(db, browser, prompter);
         EXPECT_TRUE(dialog->load(transponder));
         open(dialog.get());
+        EXPECT_EQ(browser.lastTransponderFrequency, -1);
+        EXPECT_EQ(textOf(dialog.get(), "transponderCombo"), shown);
+        prompter.answers.push_back(answer);
+        clickOk(dialog.get());
+        EXPECT_EQ(dialog->result(), QDialog::Accepted); // No too ends the dialog with OK
         return dialog.get();
     }
-    int programsOn(int transponder) const
-    {
-        int n = 0;
-        for (int i = 0; i < db.programCount(); ++i) n += record(db, DBT_PROGRAM, i).field[progf::TRANSPONDER] == transponder;
-        return n;
-    }
-
     std::unique_ptr<TransponderDeleteDialog> dialog;
 };
 
 TEST_F(DeleteDialogTest, YesDeletesEveryProgramOnTheTransponderThenTheTransponder)
 {
-    // Programs 0, 2 (not adjacent) and 4 use transponder 0; one more right behind program 0.
+    // Programs 0, 1 (right behind), 2 and 4 use transponder 0.
     DatabaseBuilder(db).addRadioProgram({.name = "R3", .transponder = 3});
     db.raw().setU16(DatabaseImage::programOffset(1) + layout::prog::TRANSPONDER, 0);
     db.raw().setU16(DatabaseImage::programOffset(3) + layout::prog::TRANSPONDER, 4);
-    ASSERT_EQ(programsOn(0), 4);
-
-    TransponderDeleteDialog* d = openDialog(0, 10700);
-    EXPECT_EQ(browser.lastTransponderFrequency, -1);
+    TransponderDeleteDialog* d = run(0, 10700, PromptAnswer::Yes, "10700(H) 27500");
     auto* satellite = child<QComboBox>(d, "satelliteCombo");
-    EXPECT_FALSE(satellite->isEnabled());
-    EXPECT_EQ(satellite->currentText(), "Astra 1E-2C");
-    EXPECT_EQ(textOf(d, "transponderCombo"), "10700(H) 27500");
-    EXPECT_EQ(d->windowTitle(), "Transponder Delete");
-
-    prompter.answers.push_back(PromptAnswer::Yes);
-    clickOk(d);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(lastMessage(), "Do you realy want to delete transponder 10700 (MHz)\nfrom satellite: Astra 1E-2C");
+    EXPECT_EQ(std::tuple(satellite->isEnabled(), satellite->currentText(), d->windowTitle()),
+              std::tuple(false, QString("Astra 1E-2C"), QString("Transponder Delete")));
+    EXPECT_EQ(prompter.texts(),
+              QStringList({"Do you realy want to delete transponder 10700 (MHz)\nfrom satellite: Astra 1E-2C"}));
     EXPECT_EQ(prompter.messages.back().buttons, PromptButtons::YesNo);
-    EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_EQ(browser.lastTransponderFrequency, 10700);
-    EXPECT_EQ(db.programCount(), 3);
-    EXPECT_EQ(db.tvProgramCount(), 1);
+    EXPECT_EQ(
+        std::vector({browser.lastTransponderFrequency, db.programCount(), db.tvProgramCount(), db.transponderCount(),
+                     record(db, DBT_PROGRAM, 0).field[progf::TRANSPONDER], db.favCount(0)}),
+        std::vector({10700, 3, 1, 4, 3, 0})); // indices behind the deleted one moved down
     EXPECT_EQ(programName(db, 0), "Four");
-    EXPECT_EQ(db.transponderCount(), 4);
-    EXPECT_EQ(record(db, DBT_PROGRAM, 0).field[progf::TRANSPONDER], 3); // indices behind the deleted one moved down
-    EXPECT_EQ(db.favCount(0), 0);
     EXPECT_EQ(db.computeCrc(), db.storedCrc());
 }
 
 TEST_F(DeleteDialogTest, PreselectionNoAndAnUnusedTransponder)
 {
     // Two 11000 transponders: the one right-clicked is preselected, and the items tell them apart.
-    TransponderDeleteDialog* d = openDialog(2, 11000);
-    auto* transponders = child<QComboBox>(d, "transponderCombo");
-    EXPECT_EQ(transponders->currentIndex(), 2);
-    EXPECT_EQ(transponders->itemText(1), "11000(V) 22000");
-    EXPECT_EQ(transponders->itemText(2), "11000(H) 27500");
-    // No deletes nothing, yet the dialog ends with OK.
-    prompter.answers.push_back(PromptAnswer::No);
-    clickOk(d);
-    EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_EQ(browser.lastTransponderFrequency, -1);
-    EXPECT_EQ(db.transponderCount(), 5);
-
-    d = openDialog(4, 12000);
-    EXPECT_EQ(textOf(d, "transponderCombo"), "12000(V) 27500");
-    prompter.answers.push_back(PromptAnswer::Yes);
-    clickOk(d);
-    EXPECT_EQ(browser.lastTransponderFrequency, 12000);
-    EXPECT_EQ(db.transponderCount(), 4);
-    EXPECT_EQ(db.programCount(), 6);
+    auto* transponders = child<QComboBox>(run(2, 11000, PromptAnswer::No, "11000(H) 27500"), "transponderCombo");
+    EXPECT_EQ(std::tuple(transponders->currentIndex(), transponders->itemText(1)),
+              std::tuple(2, QString("11000(V) 22000")));
+    EXPECT_EQ(std::tuple(browser.lastTransponderFrequency, db.transponderCount()), std::tuple(-1, 5));
+    run(4, 12000, PromptAnswer::Yes, "12000(V) 27500");
+    EXPECT_EQ(std::tuple(browser.lastTransponderFrequency, db.transponderCount(), db.programCount()),
+              std::tuple(12000, 4, 6));
 }
 
 } // namespace

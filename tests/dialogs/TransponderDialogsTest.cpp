@@ -1,10 +1,8 @@
-// The two transponder dialogs: the shared field check, the tree's dialog with its result in
-// BrowserState and Restore, and the program list's dialog with its frequency template.
-#include <QComboBox>
-#include <QLineEdit>
-#include <QRadioButton>
+// The tree's and the program list's transponder dialogs and their shared field check.
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <map>
 #include <memory>
 
 #include "dialogs/ProgramTransponderDialog.h"
@@ -34,11 +32,10 @@ protected:
     void fill(QDialog* d, const char* frequency, const char* symbolRate = "27500", const char* tsid = "1",
               const char* nid = "2", const char* onid = "3")
     {
-        setText(d, d == tree.get() ? "frequencyEdit" : "frequencyCombo", QString::fromLatin1(frequency));
-        setText(d, "symbolRateEdit", QString::fromLatin1(symbolRate));
-        setText(d, "transportStreamIdEdit", QString::fromLatin1(tsid));
-        setText(d, "networkIdEdit", QString::fromLatin1(nid));
-        setText(d, "originalNetworkIdEdit", QString::fromLatin1(onid));
+        for (const auto& [f, text] : {std::pair{d == tree.get() ? "frequencyEdit" : "frequencyCombo", frequency},
+                                      {"symbolRateEdit", symbolRate}, {"transportStreamIdEdit", tsid},
+                                      {"networkIdEdit", nid}, {"originalNetworkIdEdit", onid}})
+            setText(d, f, QString::fromLatin1(text));
     }
     bool checked(QDialog* d, const char* name) { return child<QRadioButton>(d, name)->isChecked(); }
     // Satellite id, frequency, polarisation, symbol rate, FEC and TSID of a transponder.
@@ -56,39 +53,31 @@ protected:
 TEST(TransponderFieldCheckTest, RangesAndMessages)
 {
     using F = TransponderField;
-    const struct {
-        F field;
-        const char* text;
-        int value;
-        const char* message; // nullptr: accepted
-    } cases[] = {
-        {F::Frequency, "999", 0, "Unknown Frequency value: 999!\nYou must enter value 1000..13000"},
-        {F::Frequency, "13001", 0, "Unknown Frequency value: 13001!\nYou must enter value 1000..13000"},
-        {F::Frequency, "-5", 0, "Unknown Frequency value: -5!\nYou must enter value 1000..13000"},
-        {F::Frequency, "", 0, "Unknown Frequency value: !\nYou must enter value 1000..13000"},
-        {F::Frequency, "000000000011000", 0, "Unknown Frequency value: 00000000001!\nYou must enter value 1000..13000"},
-        {F::Frequency, "1000", 1000, nullptr},
-        {F::Frequency, "13000", 13000, nullptr},
-        {F::Frequency, "11000abc", 11000, nullptr},
-        {F::SymbolRate, "999", 0, "Unknown Symbolrate value: 999!\nYou must enter value 1000..50000"},
-        {F::SymbolRate, "50001", 0, "Unknown Symbolrate value: 50001!\nYou must enter value 1000..50000"},
-        {F::SymbolRate, "50000", 50000, nullptr},
-        {F::TransportStreamId, "65536", 0, "Unknown Transport Stream ID value: 65536!\nYou must enter value 0..65535"},
-        {F::TransportStreamId, "0", 0, nullptr},
-        {F::NetworkId, "70000", 0, "Unknown Network ID value: 70000!\nYou must enter value 0..65535"},
-        {F::NetworkId, "65535", 65535, nullptr},
-        {F::OriginalNetworkId, "x", 0, "Unknown Oryginal Network ID value: x!\nYou must enter value 0..65535"},
-        {F::OriginalNetworkId, "-1", 0, "Unknown Oryginal Network ID value: -1!\nYou must enter value 0..65535"},
-    };
-    for (const auto& c : cases) {
+    const std::map<F, const char*> names = {{F::Frequency, "Frequency 1000..13000"},
+                                            {F::SymbolRate, "Symbolrate 1000..50000"},
+                                            {F::TransportStreamId, "Transport Stream ID 0..65535"},
+                                            {F::NetworkId, "Network ID 0..65535"},
+                                            {F::OriginalNetworkId, "Oryginal Network ID 0..65535"}};
+    // value -1: refused, the message naming the text up to its eleventh character
+    const std::tuple<F, const char*, int> cases[] = {
+        {F::Frequency, "999", -1}, {F::Frequency, "13001", -1}, {F::Frequency, "-5", -1}, {F::Frequency, "", -1},
+        {F::Frequency, "000000000011000", -1}, {F::Frequency, "1000", 1000}, {F::Frequency, "13000", 13000},
+        {F::Frequency, "11000abc", 11000}, {F::SymbolRate, "999", -1}, {F::SymbolRate, "50001", -1},
+        {F::SymbolRate, "50000", 50000}, {F::TransportStreamId, "65536", -1}, {F::TransportStreamId, "0", 0},
+        {F::NetworkId, "70000", -1}, {F::NetworkId, "65535", 65535}, {F::OriginalNetworkId, "x", -1},
+        {F::OriginalNetworkId, "-1", -1}};
+    for (const auto& [field, text, expected] : cases) {
         ScriptedPrompter prompter;
         std::int32_t value = -7;
-        EXPECT_EQ(checkTransponderField(c.field, QString::fromLatin1(c.text), prompter, value), !c.message) << c.text;
-        if (c.message) {
-            EXPECT_EQ(prompter.texts(), QStringList({c.message}));
-            EXPECT_EQ(prompter.messages.back().icon, PromptIcon::Stop);
+        EXPECT_EQ(checkTransponderField(field, QString::fromLatin1(text), prompter, value), expected >= 0) << text;
+        const QStringList name = QString(names.at(field)).split(' ');
+        const QString message = QString("Unknown %1 value: %2!\nYou must enter value %3")
+                                    .arg(name.mid(0, name.size() - 1).join(' '), QString(text).left(11), name.last());
+        EXPECT_EQ(prompter.texts(), expected >= 0 ? QStringList() : QStringList({message})) << text;
+        if (expected >= 0) {
+            EXPECT_EQ(value, expected) << text;
         } else {
-            EXPECT_EQ(value, c.value) << c.text;
+            EXPECT_EQ(prompter.messages.back().icon, PromptIcon::Stop);
         }
     }
 }
@@ -99,8 +88,8 @@ TEST_F(TransponderDialogTest, BothDialogsCheckEveryFieldInOrderAndFocusTheRefuse
 {
     const char* names[] = {"Frequency", "Symbolrate", "Transport Stream ID", "Network ID", "Oryginal Network ID"};
     for (const bool fromTree : {true, false}) {
-        const char* fields[] = {fromTree ? "frequencyEdit" : "frequencyCombo", "symbolRateEdit", "transportStreamIdEdit",
-                                "networkIdEdit", "originalNetworkIdEdit"};
+        const char* fields[] = {fromTree ? "frequencyEdit" : "frequencyCombo", "symbolRateEdit",
+                                "transportStreamIdEdit", "networkIdEdit", "originalNetworkIdEdit"};
         for (int bad = 0; bad < 5; ++bad) {
             SCOPED_TRACE(std::string(fromTree ? "tree " : "list ") + names[bad]);
             prompter.clear();
@@ -121,8 +110,7 @@ TEST_F(TransponderDialogTest, BothDialogsCheckEveryFieldInOrderAndFocusTheRefuse
         }
         fill(fromTree ? static_cast<QDialog*>(tree.get()) : list.get(), fromTree ? "13000" : "1000", "50000");
         clickOk(fromTree ? static_cast<QDialog*>(tree.get()) : list.get());
-        EXPECT_EQ(record(db, DBT_TRANSPONDER, 3).field[tpf::FREQUENCY], fromTree ? 13000 : 1000);
-        EXPECT_EQ(record(db, DBT_TRANSPONDER, 3).field[tpf::SYMBOL_RATE], 50000);
+        EXPECT_EQ(std::pair(stored(3)[1], stored(3)[3]), std::pair(fromTree ? 13000 : 1000, 50000));
     }
 }
 
@@ -130,11 +118,10 @@ TEST_F(TransponderDialogTest, TreeDialogReportsTheFrequencyAndRestoresWhatOkAcce
 {
     browser.lastTransponderFrequency = 1234;
     TransponderEditDialog* d = openTree(0, TransponderEditDialog::MODE_EDIT, "10700(H)", "");
-    EXPECT_EQ(d->windowTitle(), "Edit transponder");
-    EXPECT_EQ(browser.lastTransponderFrequency, -1);
+    EXPECT_EQ(std::tuple(d->windowTitle(), browser.lastTransponderFrequency,
+                         child<QLineEdit>(d, "satelliteEdit")->isEnabled(), checked(d, "fec3")),
+              std::tuple(QString("Edit transponder"), -1, false, true));
     EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit"}), QStringList({"Astra 1E-2C", "10700"}));
-    EXPECT_FALSE(child<QLineEdit>(d, "satelliteEdit")->isEnabled());
-    EXPECT_TRUE(checked(d, "fec3"));
 
     setText(d, "frequencyEdit", "10800");
     setText(d, "symbolRateEdit", "50001");
@@ -144,29 +131,26 @@ TEST_F(TransponderDialogTest, TreeDialogReportsTheFrequencyAndRestoresWhatOkAcce
     setText(d, "frequencyEdit", "1");
     setText(d, "transportStreamIdEdit", "9");
     clickButton(d, "restoreButton");
-    EXPECT_EQ(textsOf(d, {"frequencyEdit", "symbolRateEdit", "transportStreamIdEdit"}), QStringList({"10800", "27500", "1"}));
+    EXPECT_EQ(textsOf(d, {"frequencyEdit", "symbolRateEdit", "transportStreamIdEdit"}),
+              QStringList({"10800", "27500", "1"}));
     d->reject();
-    EXPECT_EQ(browser.lastTransponderFrequency, -1);
-    EXPECT_EQ(record(db, DBT_TRANSPONDER, 0).field[tpf::FREQUENCY], 10700);
+    EXPECT_EQ(std::pair(browser.lastTransponderFrequency, stored(0)[1]), std::pair(-1, 10700));
 }
 
 TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEditedWithItsFec)
 {
     // findTransponder gives 1 for both 11000 nodes; the caret after an equal node is index 2.
     TransponderEditDialog* d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(H)", "11000(V)");
-    EXPECT_EQ(d->transponderIndex(), 2);
-    EXPECT_TRUE(checked(d, "pol0"));
+    EXPECT_EQ(std::pair(d->transponderIndex(), checked(d, "pol0")), std::pair(2, true));
     // Its FEC (4) has no button: none is checked, and it is stored unchanged.
     for (const char* name : {"fec0", "fec1", "fec2", "fec3", "fec5", "fec7"}) EXPECT_FALSE(checked(d, name)) << name;
     auto* vertical = child<QRadioButton>(d, "pol1");
     QTest::mouseClick(vertical, Qt::LeftButton, {}, QPoint(4, vertical->height() / 2));
     setText(d, "symbolRateEdit", "30000");
     clickOk(d);
-    EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(d->polarisation(), 1);
+    EXPECT_EQ(std::pair(d->isVisible(), d->polarisation()), std::pair(false, 1));
     EXPECT_EQ(stored(2), std::vector<int>({1, 11000, 1, 30000, 4, 0}));
-    EXPECT_EQ(stored(1)[3], 22000);
-    EXPECT_EQ(db.computeCrc(), db.storedCrc());
+    EXPECT_TRUE(stored(1)[3] == 22000 && db.computeCrc() == db.storedCrc());
 
     d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(V)", "10700(H)");
     EXPECT_EQ(d->transponderIndex(), 1);
@@ -175,25 +159,19 @@ TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEditedWithItsFe
 TEST_F(TransponderDialogTest, TreeDialogAddsToAnEmptySatelliteAndRefusesADuplicate)
 {
     TransponderEditDialog* d = openTree(3, TransponderEditDialog::MODE_ADD);
-    EXPECT_EQ(d->windowTitle(), "Add transponder");
+    EXPECT_EQ(std::tuple(d->windowTitle(), checked(d, "pol0"), checked(d, "fec0"),
+                         child<QPushButton>(d, "restoreButton")->isEnabled()),
+              std::tuple(QString("Add transponder"), true, true, false));
     EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit"}), QStringList({"Thor 2,3", ""}));
-    EXPECT_TRUE(checked(d, "pol0"));
-    EXPECT_TRUE(checked(d, "fec0"));
-    EXPECT_FALSE(child<QPushButton>(d, "restoreButton")->isEnabled());
-    fill(d, "11500");
-    clickOk(d);
-    EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(browser.lastTransponderFrequency, 11500);
-    ASSERT_EQ(db.transponderCount(), 6);
-    EXPECT_EQ(db.findTransponder(3, 11500), 5);
-
-    d = openTree(3, TransponderEditDialog::MODE_ADD);
-    fill(d, "11500");
-    clickOk(d);
-    EXPECT_TRUE(d->isVisible());
+    for (const auto& [open, frequency] : {std::pair{false, 11500}, {true, -10}}) {
+        d = openTree(3, TransponderEditDialog::MODE_ADD);
+        fill(d, "11500");
+        clickOk(d);
+        EXPECT_EQ(std::tuple(d->isVisible(), browser.lastTransponderFrequency, db.transponderCount(),
+                             db.findTransponder(3, 11500)),
+                  std::tuple(open, frequency, 6, 5));
+    }
     EXPECT_EQ(lastMessage(), "Transponder with entered values exist");
-    EXPECT_EQ(browser.lastTransponderFrequency, -10);
-    EXPECT_EQ(db.transponderCount(), 6);
     d->reject();
     EXPECT_EQ(browser.lastTransponderFrequency, -1);
 }
@@ -203,17 +181,13 @@ TEST_F(TransponderDialogTest, ListDialogPreselectsTheLaterEqualFrequencyAndPicks
     // Program 1 is on transponder 1 (11000 V); transponder 2 has the same frequency.
     ProgramTransponderDialog* d = openList(1, ProgramTransponderDialog::MODE_EDIT);
     auto* frequency = child<QComboBox>(d, "frequencyCombo");
-    EXPECT_EQ(d->windowTitle(), "Edit transponder");
-    EXPECT_EQ(textOf(d, "satelliteCombo"), "Astra 1E-2C");
-    EXPECT_EQ(frequency->count(), 3);
-    EXPECT_EQ(frequency->currentIndex(), 2);
-    EXPECT_EQ(textOf(d, "symbolRateEdit"), "22000"); // the program's own values
-
+    EXPECT_EQ(std::tuple(d->windowTitle(), frequency->count(), frequency->currentIndex()),
+              std::tuple(QString("Edit transponder"), 3, 2));
+    EXPECT_EQ(textsOf(d, {"satelliteCombo", "symbolRateEdit"}),
+              QStringList({"Astra 1E-2C", "22000"})); // the program's own
     pick(frequency, 0);
-    EXPECT_EQ(frequency->currentIndex(), 2);
-    EXPECT_EQ(frequency->currentText(), "10700");
-    EXPECT_EQ(textOf(d, "transportStreamIdEdit"), "1");
-    EXPECT_TRUE(checked(d, "fec3"));
+    EXPECT_EQ(std::pair(frequency->currentIndex(), checked(d, "fec3")), std::pair(2, true));
+    EXPECT_EQ(textsOf(d, {"frequencyCombo", "transportStreamIdEdit"}), QStringList({"10700", "1"}));
     setText(d, "frequencyCombo", "10900");
     clickOk(d);
     EXPECT_FALSE(d->isVisible());
@@ -223,25 +197,21 @@ TEST_F(TransponderDialogTest, ListDialogPreselectsTheLaterEqualFrequencyAndPicks
 
 TEST_F(TransponderDialogTest, ListDialogAddsOnThePickedSatellite)
 {
-    ProgramTransponderDialog* d = openList(0, ProgramTransponderDialog::MODE_ADD);
-    EXPECT_EQ(d->windowTitle(), "Add transponder");
-    EXPECT_EQ(child<QComboBox>(d, "frequencyCombo")->currentIndex(), -1);
-    EXPECT_TRUE(checked(d, "pol0"));
-    pickText(child<QComboBox>(d, "satelliteCombo"), "Hotbird 2-8");
-    EXPECT_EQ(child<QComboBox>(d, "frequencyCombo")->count(), 2);
-    fill(d, "11200"); // equal to transponder 3 but for its polarisation
-    clickOk(d);
-    EXPECT_FALSE(d->isVisible());
-    ASSERT_EQ(db.transponderCount(), 6);
-    // After the equal frequency on the same satellite; the one behind moves up.
-    EXPECT_EQ(stored(4), std::vector<int>({2, 11200, 0, 27500, 0, 1}));
-    EXPECT_EQ(stored(5)[1], 12000);
-
-    d = openList(0, ProgramTransponderDialog::MODE_ADD);
-    pickText(child<QComboBox>(d, "satelliteCombo"), "Hotbird 2-8");
-    fill(d, "11200");
-    clickOk(d);
-    EXPECT_TRUE(d->isVisible());
+    for (const bool again : {false, true}) {
+        ProgramTransponderDialog* d = openList(0, ProgramTransponderDialog::MODE_ADD);
+        auto* frequency = child<QComboBox>(d, "frequencyCombo");
+        EXPECT_EQ(std::tuple(d->windowTitle(), frequency->currentIndex(), checked(d, "pol0")),
+                  std::tuple(QString("Add transponder"), -1, true));
+        pickText(child<QComboBox>(d, "satelliteCombo"), "Hotbird 2-8");
+        EXPECT_EQ(frequency->count(), again ? frequency->count() : 2);
+        fill(d, "11200"); // equal to transponder 3 but for its polarisation; the second time a duplicate
+        clickOk(d);
+        EXPECT_EQ(d->isVisible(), again);
+        ASSERT_EQ(db.transponderCount(), 6);
+        // After the equal frequency on the same satellite; the one behind moves up.
+        EXPECT_EQ(stored(4), std::vector<int>({2, 11200, 0, 27500, 0, 1}));
+        EXPECT_EQ(stored(5)[1], 12000);
+    }
     EXPECT_EQ(lastMessage(), "Transponder with entered values exist");
 }
 

@@ -16,10 +16,10 @@
 namespace satorix::test {
 namespace {
 
-// The first n bytes as "01 C2 ..".
-std::string hex(const std::string& bytes, int n)
+// The size and the first n bytes as "01 C2 ..".
+std::pair<std::size_t, std::string> head(const std::string& bytes, int n)
 {
-    return QByteArray::fromStdString(bytes).left(n).toHex(' ').toUpper().toStdString();
+    return {bytes.size(), QByteArray::fromStdString(bytes).left(n).toHex(' ').toUpper().toStdString()};
 }
 
 class ConfigTest : public ::testing::Test, public AppFixture {};
@@ -35,13 +35,10 @@ struct EnvGuard {
 TEST_F(ConfigTest, MissingFileGivesDefaultsAndExitWritesTheBlock)
 {
     ASSERT_TRUE(start());
-    EXPECT_EQ(app().config().port(), 1);
-    EXPECT_EQ(app().config().baudRate(), 115200u);
-    EXPECT_FALSE(app().config().openLastEdited());
+    EXPECT_EQ(std::tuple(app().config().port(), app().config().baudRate(), app().config().openLastEdited()),
+              std::tuple(1, 115200u, false));
     stop();
-    const std::string bytes = readFile(configFile());
-    ASSERT_EQ(bytes.size(), 264u);
-    EXPECT_EQ(hex(bytes, 9), "01 00 00 00 00 C2 01 00 00");
+    EXPECT_EQ(head(readFile(configFile()), 9), std::pair(std::size_t(264), std::string("01 00 00 00 00 C2 01 00 00")));
     EXPECT_FALSE(std::filesystem::exists(file(AppConfig::FILE_NAME)));
 }
 
@@ -52,13 +49,11 @@ TEST_F(ConfigTest, FilesStayInTheUserFoldersWhateverTheCurrentDirectory)
     old.setDefaults();
     old.setPort(2);
     old.write(file(AppConfig::FILE_NAME));
-    const QString db = QString::fromStdString(writeSample(file("x.si")));
-    ASSERT_TRUE(start(db));
+    ASSERT_TRUE(start(sample("x.si")));
     EXPECT_EQ(app().config().port(), 2);
     app().config().setPort(4);
     stop();
-    EXPECT_EQ(readFile(configFile())[0], 4);
-    EXPECT_EQ(readFile(file(AppConfig::FILE_NAME))[0], 2);
+    EXPECT_EQ(std::pair(readFile(configFile())[0], readFile(file(AppConfig::FILE_NAME))[0]), std::pair('\x04', '\x02'));
     // ... and the listing of the opened file is never left beside it.
     EXPECT_GT(std::filesystem::file_size(listingFile()), 0u);
     EXPECT_FALSE(std::filesystem::exists(file("programs.nfo")));
@@ -78,13 +73,11 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     AppConfig old;
     old.setDefaults();
     std::string seed(reinterpret_cast<const char*>(old.bytes().data()), AppConfig::SIZE);
-    seed[1] = '\x80';
-    seed[2] = '\xAB';
-    seed[3] = '\xCD';
+    seed.replace(1, 3, "\x80\xAB\xCD");
     std::filesystem::create_directories(file("config/satorix"));
     writeFile(configFile(), seed);
 
-    const QString db = QString::fromStdString(writeSample(file("x.si")));
+    const QString db = sample("x.si");
     ASSERT_TRUE(start(db));
     app().config().setPort(3);
     app().config().setBaudRate(57600);
@@ -93,11 +86,9 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     onModal([](QDialog* dialog) {
         auto* box = dialog->findChild<QCheckBox*>("check1014");
         auto* reg = dialog->findChild<QPushButton*>("button1013");
-        ASSERT_NE(box, nullptr);
-        ASSERT_NE(reg, nullptr);
-        EXPECT_EQ(reg->text(), "Register File Type (*.sdb)");
-        EXPECT_FALSE(reg->isEnabled());
-        EXPECT_FALSE(box->isChecked());
+        ASSERT_TRUE(box && reg);
+        EXPECT_EQ(std::tuple(reg->text(), reg->isEnabled(), box->isChecked()),
+                  std::tuple(QString("Register File Type (*.sdb)"), false, false));
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
         QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
     });
@@ -106,12 +97,10 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     stop();
 
     const std::string bytes = readFile(configFile());
-    ASSERT_EQ(bytes.size(), 264u);
-    EXPECT_EQ(hex(bytes, 8), "03 81 AB CD 00 E1 00 00");
+    EXPECT_EQ(head(bytes, 8), std::pair(std::size_t(264), std::string("03 81 AB CD 00 E1 00 00")));
     EXPECT_EQ(bytes.substr(8, db.size() + 1), db.toStdString() + '\0');
 
     // Cancel leaves the option as it was.
-    prompter.clear();
     ASSERT_TRUE(start());
     onModal([](QDialog* dialog) {
         auto* box = dialog->findChild<QCheckBox*>("check1014");
@@ -130,14 +119,13 @@ TEST_F(ConfigTest, ShortFileGivesDefaultsButKeepsWhatWasRead)
     writeFile(file(AppConfig::FILE_NAME), shortFile);
     AppConfig config;
     config.read(file(AppConfig::FILE_NAME));
-    EXPECT_EQ(std::tuple(config.port(), config.baudRate(), config.options(), config.lastPath()),
-              std::tuple(1, 115200u, std::uint8_t(0x42), std::string()));
-    EXPECT_EQ(config.bytes()[2] << 8 | config.bytes()[3], 0x1234);
+    EXPECT_EQ(std::tuple(config.port(), config.baudRate(), config.options(), config.lastPath(),
+                         config.bytes()[2] << 8 | config.bytes()[3]),
+              std::tuple(1, 115200u, std::uint8_t(0x42), std::string(), 0x1234));
 
     // An over-long path is cut to what the field holds, always NUL-terminated.
     config.setLastPath(std::string(400, 'p'));
-    EXPECT_EQ(config.lastPath().size(), 255u);
-    EXPECT_EQ(config.bytes()[263], 0);
+    EXPECT_EQ(std::pair(config.lastPath().size(), int(config.bytes()[263])), std::pair(std::size_t(255), 0));
 }
 
 TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnce)
@@ -149,10 +137,9 @@ TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnce)
     ASSERT_TRUE(start());
     stop();
 
-    const QString desktop = home + "/applications/satorix.desktop";
-    const QString mime = home + "/mime/packages/satorix-channel-database.xml";
-    const std::string entry = readFile(desktop.toStdString());
-    const std::string package = readFile(mime.toStdString());
+    const std::string desktop = (home + "/applications/satorix.desktop").toStdString();
+    const std::string entry = readFile(desktop),
+                      package = readFile((home + "/mime/packages/satorix-channel-database.xml").toStdString());
     EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
     for (const auto& [text, line] : {std::pair{&entry, "Exec=\"/opt/Sat Tools/satorix\" %f\n"},
                                      {&entry, "MimeType=application/x-satorix-channel-database;\n"},
@@ -166,7 +153,7 @@ TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnce)
     // Every start registers again; nothing differs, so nothing is rewritten.
     EXPECT_FALSE(FileTypeRegistration::registerFileType(QStringLiteral("/opt/Sat Tools/satorix"), home, false));
     EXPECT_TRUE(FileTypeRegistration::registerFileType(QStringLiteral("/usr/bin/satorix"), home, false));
-    EXPECT_NE(readFile(desktop.toStdString()).find("Exec=/usr/bin/satorix %f\n"), std::string::npos);
+    EXPECT_NE(readFile(desktop).find("Exec=/usr/bin/satorix %f\n"), std::string::npos);
 
     // A data directory that cannot be created is ignored.
     writeFile(file("blocker"), "x");
@@ -220,12 +207,13 @@ TEST_F(ConfigTest, CachesAreStaleWhenMissingOrOlderThanOurFiles)
     EXPECT_EQ(FileTypeRegistration::staleCaches(home), QStringList({mime, apps}));
 
     const auto now = fs::file_time_type::clock::now();
-    writeFile((mime + "/mime.cache").toStdString(), "c");
-    writeFile((apps + "/mimeinfo.cache").toStdString(), "c");
-    fs::last_write_time((mime + "/mime.cache").toStdString(), now);
-    fs::last_write_time((apps + "/mimeinfo.cache").toStdString(), now);
-    fs::last_write_time((mime + "/packages/satorix-channel-database.xml").toStdString(), now - std::chrono::hours(1));
-    fs::last_write_time((apps + "/satorix.desktop").toStdString(), now - std::chrono::hours(1));
+    for (const auto& [f, age] : {std::pair{mime + "/mime.cache", 0},
+                                 {apps + "/mimeinfo.cache", 0},
+                                 {mime + "/packages/satorix-channel-database.xml", 1},
+                                 {apps + "/satorix.desktop", 1}}) {
+        if (!age) writeFile(f.toStdString(), "c");
+        fs::last_write_time(f.toStdString(), now - std::chrono::hours(age));
+    }
     EXPECT_TRUE(FileTypeRegistration::staleCaches(home).isEmpty());
 
     fs::last_write_time((apps + "/satorix.desktop").toStdString(), now + std::chrono::hours(1));

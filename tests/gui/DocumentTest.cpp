@@ -26,9 +26,7 @@ TEST(PathSplitTest, DotInDirectoryAndLeadingDot)
                               {"/x/plain", "", "plain", "plain"}};
     for (const auto& c : cases) {
         const PathParts parts = COrbitDoc::splitPath(QString::fromLatin1(c[0]));
-        EXPECT_EQ(parts.extension, c[1]) << c[0];
-        EXPECT_EQ(parts.fileName, c[2]) << c[0];
-        EXPECT_EQ(parts.title, c[3]) << c[0];
+        EXPECT_EQ(QStringList({parts.extension, parts.fileName, parts.title}), QStringList({c[1], c[2], c[3]})) << c[0];
     }
 }
 
@@ -37,11 +35,10 @@ class DocumentTest : public ::testing::Test, public AppFixture {};
 TEST_F(DocumentTest, FreshStartHasNothingToSaveAndNoPrinting)
 {
     ASSERT_TRUE(start());
-    EXPECT_EQ(frame().windowTitle(), "Channel - Satorix for HD");
-    EXPECT_EQ(doc().fileName(), "Channel.si");
-    EXPECT_FALSE(doc().fileOpened());
-    EXPECT_FALSE(doc().isModified());
-    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_FILE_NEW}) EXPECT_FALSE(enabled(id)) << id;
+    EXPECT_EQ(std::tuple(frame().windowTitle(), doc().fileName(), doc().fileOpened(), doc().isModified()),
+              std::tuple(QString("Channel - Satorix for HD"), QString("Channel.si"), false, false));
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_FILE_NEW})
+        EXPECT_FALSE(enabled(id)) << id;
 
     // Save falls through to Save As, which refuses before any dialog.
     ASSERT_TRUE(trigger(ID_FILE_SAVE));
@@ -59,18 +56,14 @@ TEST_F(DocumentTest, OpenSetsNamesFlagsAndRecentFile)
 
     ASSERT_EQ(prompter.openRequests.size(), 1u);
     const FileDialogRequest& req = prompter.openRequests[0];
-    EXPECT_EQ(req.initialName, "*.si");
-    EXPECT_EQ(req.nameFilters, QStringList({"Channel data (*.si)", "All Files (*.*)"}));
-    EXPECT_TRUE(req.mustExist);
-
+    EXPECT_EQ(std::tuple(req.initialName, req.nameFilters, req.mustExist),
+              std::tuple(QString("*.si"), QStringList({"Channel data (*.si)", "All Files (*.*)"}), true));
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(frame().windowTitle(), "My.Channels - Satorix for HD");
-    EXPECT_EQ(doc().fileName(), "My.Channels.si");
-    EXPECT_EQ(doc().path(), path);
-    EXPECT_TRUE(doc().fileOpened());
+    EXPECT_EQ(QStringList({frame().windowTitle(), doc().fileName(), doc().path()}),
+              QStringList({"My.Channels - Satorix for HD", "My.Channels.si", path}));
     // The document asked for a rebuild and the tree has done it.
-    EXPECT_FALSE(app().browser().rebuildRequest);
-    EXPECT_EQ(frame().leftView()->rebuildCount(), 1);
+    EXPECT_EQ(std::tuple(doc().fileOpened(), app().browser().rebuildRequest, frame().leftView()->rebuildCount()),
+              std::tuple(true, false, 1));
     EXPECT_EQ(app().recentFiles().files().value(0), QFileInfo(path).absoluteFilePath());
     frame().updateCommandUi();
     EXPECT_TRUE(frame().action(ID_FILE_MRU_FILE1)->text().endsWith(path));
@@ -81,27 +74,22 @@ TEST_F(DocumentTest, SaveAfterDownloadAsksForNameOnce)
     ASSERT_TRUE(start());
     ASSERT_EQ(app().database().load(writeSample(file("dl-source.si"))), 0);
     doc().acceptDownloadedDatabase();
-    EXPECT_EQ(frame().windowTitle(), "Channel.si* - Satorix for HD");
-    EXPECT_TRUE(doc().isModified());
-    EXPECT_EQ(paneText(ID_INDICATOR_OVR), "OVR");
-
+    EXPECT_EQ(std::tuple(frame().windowTitle(), doc().isModified(), paneText(ID_INDICATOR_OVR)),
+              std::tuple(QString("Channel.si* - Satorix for HD"), true, QString("OVR")));
     prompter.fileNames.push_back(qfile("saved.si"));
     ASSERT_TRUE(trigger(ID_FILE_SAVE));
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_EQ(prompter.saveRequests[0].initialName, "*.si");
-    EXPECT_EQ(QFileInfo(qfile("saved.si")).size(), IMAGE_BYTES);
-    EXPECT_EQ(frame().windowTitle(), "saved - Satorix for HD");
-    EXPECT_FALSE(doc().databaseDownloaded());
-    EXPECT_FALSE(doc().isModified());
-    EXPECT_EQ(paneText(ID_INDICATOR_OVR), "");
+    EXPECT_EQ(std::tuple(QFileInfo(qfile("saved.si")).size(), frame().windowTitle(), doc().databaseDownloaded(),
+                         doc().isModified(), paneText(ID_INDICATOR_OVR)),
+              std::tuple(IMAGE_BYTES, QString("saved - Satorix for HD"), false, false, QString()));
 
     // From now on Save writes to the chosen path without asking.
     std::filesystem::remove(file("saved.si"));
     doc().setModifiedFlag(true);
     ASSERT_TRUE(trigger(ID_FILE_SAVE));
-    EXPECT_EQ(prompter.saveRequests.size(), 1u);
-    EXPECT_EQ(QFileInfo(qfile("saved.si")).size(), IMAGE_BYTES);
-    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(std::tuple(prompter.saveRequests.size(), QFileInfo(qfile("saved.si")).size(), doc().isModified()),
+              std::tuple(std::size_t(1), IMAGE_BYTES, false));
 }
 
 TEST_F(DocumentTest, SaveFailureKeepsModifiedAndCancelledSaveAsChangesNothing)
@@ -110,34 +98,25 @@ TEST_F(DocumentTest, SaveFailureKeepsModifiedAndCancelledSaveAsChangesNothing)
     doc().setModifiedFlag(true);
     prompter.fileNames.push_back(qfile("no-such-dir/b.si"));
     ASSERT_TRUE(trigger(ID_FILE_SAVE_AS));
-    EXPECT_EQ(prompter.texts(), QStringList({"Error: Save failed!"}));
     EXPECT_EQ(frame().windowTitle(), "b* - Satorix for HD"); // names are taken before saving
-    EXPECT_TRUE(doc().isModified());
-
-    prompter.clear();
     ASSERT_TRUE(trigger(ID_FILE_SAVE_AS)); // no name queued: the dialog is cancelled
-    EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(doc().fileName(), "b.si");
-    EXPECT_TRUE(doc().isModified());
+    EXPECT_EQ(prompter.texts(), QStringList({"Error: Save failed!"}));
+    EXPECT_EQ(std::pair(doc().fileName(), doc().isModified()), std::pair(QString("b.si"), true));
 }
 
-TEST_F(DocumentTest, CommandLineFileOpensOrStartsAnEmptyEditor)
+TEST_F(DocumentTest, CommandLineFileOrTheLastEditedOneOpens)
 {
     ASSERT_TRUE(start(sample("cmd.line.si")));
-    EXPECT_EQ(frame().windowTitle(), "cmd.line - Satorix for HD");
-    EXPECT_TRUE(doc().fileOpened());
-    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(std::tuple(frame().windowTitle(), doc().fileOpened(), doc().isModified()),
+              std::tuple(QString("cmd.line - Satorix for HD"), true, false));
     stop();
-
     // A damaged file from a file manager: the boxes, then the editor without a database.
     EXPECT_TRUE(start(qfile("gone.si")));
     EXPECT_EQ(prompter.texts(), QStringList({"Open1", "Error: Open failed"}));
-    EXPECT_TRUE(frame().isVisible());
-    EXPECT_FALSE(doc().fileOpened());
-}
+    EXPECT_EQ(std::pair(frame().isVisible(), doc().fileOpened()), std::pair(true, false));
+    stop();
+    prompter.clear();
 
-TEST_F(DocumentTest, OpenLastEdited)
-{
     // Missing file: the box, then an empty, untitled start.
     AppConfig config;
     config.setDefaults();
@@ -146,8 +125,8 @@ TEST_F(DocumentTest, OpenLastEdited)
     config.write();
     ASSERT_TRUE(start());
     EXPECT_EQ(prompter.texts(), QStringList({"Open1", "Open last edited failed"}));
-    EXPECT_EQ(frame().windowTitle(), "Untitled - Satorix for HD");
-    EXPECT_EQ(paneText(ID_INDICATOR_COUNTS), "File not loaded!");
+    EXPECT_EQ(QStringList({frame().windowTitle(), paneText(ID_INDICATOR_COUNTS)}),
+              QStringList({"Untitled - Satorix for HD", "File not loaded!"}));
     stop();
 
     // A file loaded in one run is opened by the next.
@@ -157,9 +136,8 @@ TEST_F(DocumentTest, OpenLastEdited)
     prompter.clear();
     ASSERT_TRUE(start());
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(doc().path(), path);
-    EXPECT_EQ(frame().windowTitle(), "last - Satorix for HD");
-    EXPECT_EQ(frame().leftView()->rebuildCount(), 1);
+    EXPECT_EQ(std::tuple(doc().path(), frame().windowTitle(), frame().leftView()->rebuildCount()),
+              std::tuple(path, QString("last - Satorix for HD"), 1));
 }
 
 } // namespace

@@ -25,9 +25,7 @@ protected:
     void drop(const QStringList& paths)
     {
         QMimeData data;
-        QList<QUrl> urls;
-        for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
-        data.setUrls(urls);
+        for (const QString& p : paths) data.setUrls(data.urls() << QUrl::fromLocalFile(p));
         const QPoint at = frame().rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&frame(), &enter);
@@ -42,7 +40,8 @@ TEST_F(FrameTest, LayoutToolBarOrderSplitterAndPanes)
 {
     ASSERT_TRUE(start());
     QStringList order;
-    for (QAction* a : frame().toolBar()->actions()) order << (a->isSeparator() ? "|" : QString::number(a->data().toInt()));
+    for (QAction* a : frame().toolBar()->actions())
+        order << (a->isSeparator() ? "|" : QString::number(a->data().toInt()));
     EXPECT_EQ(order.join(' '), "57601 57603 | 57607 | 32815 | 32773 32774 32772 | 32806 32808 32809 32810 | 57664");
     const QIcon icon = frame().action(ID_FILE_OPEN)->icon();
     EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Active).toImage());
@@ -50,15 +49,13 @@ TEST_F(FrameTest, LayoutToolBarOrderSplitterAndPanes)
 
     auto* splitter = frame().findChild<QSplitter*>("splitter");
     ASSERT_NE(splitter, nullptr);
-    EXPECT_EQ(splitter->widget(0), frame().leftView());
-    EXPECT_EQ(splitter->widget(1), frame().orbitView());
+    EXPECT_EQ(QList<QWidget*>({splitter->widget(0), splitter->widget(1)}),
+              QList<QWidget*>({frame().leftView(), frame().orbitView()}));
     EXPECT_EQ(frame().action(ID_EDIT_PASTE)->shortcuts().size(), 2);
     // The active view starts on the tree and follows the pane keys.
-    EXPECT_EQ(frame().activeView(), frame().leftView());
-    ASSERT_TRUE(trigger(ID_NEXT_PANE));
-    EXPECT_EQ(frame().activeView(), frame().orbitView());
-    ASSERT_TRUE(trigger(ID_PREV_PANE));
-    EXPECT_EQ(frame().activeView(), frame().leftView());
+    QList<DocumentView*> active = {frame().activeView()};
+    for (int id : {ID_NEXT_PANE, ID_PREV_PANE}) active << (trigger(id) ? frame().activeView() : nullptr);
+    EXPECT_EQ(active, QList<DocumentView*>({frame().leftView(), frame().orbitView(), frame().leftView()}));
 }
 
 TEST_F(FrameTest, FilterButtonsRefillTheListOnceWhenIdle)
@@ -68,12 +65,16 @@ TEST_F(FrameTest, FilterButtonsRefillTheListOnceWhenIdle)
     COrbitView* list = frame().orbitView();
     const int fills = list->fillCount();
 
+    const auto checked = [this] {
+        QList<bool> on;
+        for (int id : {ID_SHOW_TV_RADIO, ID_SHOW_TV, ID_SHOW_RADIO}) on << frame().action(id)->isChecked();
+        return on;
+    };
     click(ID_SHOW_TV);
     EXPECT_EQ(app().browser().scope(), SCOPE_TV | SCOPE_PROGRAMS);
     EXPECT_EQ(list->fillCount(), fills); // the command itself does not refresh
     ASSERT_TRUE(waitFor([&] { return list->fillCount() == fills + 1; }));
-    EXPECT_TRUE(frame().action(ID_SHOW_TV)->isChecked());
-    EXPECT_FALSE(frame().action(ID_SHOW_TV_RADIO)->isChecked());
+    EXPECT_EQ(checked(), QList<bool>({false, true, false}));
 
     // The same filter again: the idle passes refill nothing.
     click(ID_SHOW_TV);
@@ -88,8 +89,7 @@ TEST_F(FrameTest, FilterButtonsRefillTheListOnceWhenIdle)
     click(ID_SHOW_RADIO);
     EXPECT_EQ(app().browser().scope(), SCOPE_RADIO | scopeFav(2));
     ASSERT_TRUE(waitFor([&] { return list->fillCount() == fills + 3; }));
-    EXPECT_TRUE(frame().action(ID_SHOW_RADIO)->isChecked());
-    EXPECT_FALSE(frame().action(ID_SHOW_TV)->isChecked());
+    EXPECT_EQ(checked(), QList<bool>({false, false, true}));
 }
 
 // Open, drop and Exit ask alike about unsaved changes; only a save that happened lets them go on.
@@ -133,17 +133,15 @@ TEST_F(FrameTest, UnsavedChangesQuestionForEveryCommandAndAnswer)
             prompter.answers.push_back(a.answer);
             EXPECT_EQ(c.run(), a.goesOn);
             ASSERT_FALSE(prompter.messages.empty());
-            EXPECT_EQ(prompter.messages[0].text, "keep.si not saved!\nSave it now?");
-            EXPECT_EQ(prompter.messages[0].buttons, PromptButtons::YesNoCancel);
-            EXPECT_EQ(prompter.messages[0].icon, PromptIcon::Question);
+            EXPECT_EQ(std::tuple(prompter.messages[0].text, prompter.messages[0].buttons, prompter.messages[0].icon),
+                      std::tuple(QString("keep.si not saved!\nSave it now?"), PromptButtons::YesNoCancel,
+                                 PromptIcon::Question));
             EXPECT_EQ(prompter.texts().value(1), a.message);
             EXPECT_EQ(QFileInfo(qfile("keep.si")).isFile(), a.answer == PromptAnswer::Yes && a.save == Works);
-            if (!a.goesOn) {
-                EXPECT_TRUE(doc().isModified());
-                EXPECT_TRUE(frame().isVisible());
-                EXPECT_TRUE(prompter.openRequests.empty());
-            } else if (c.name != std::string("exit")) {
-                EXPECT_FALSE(doc().isModified());
+            if (!a.goesOn || c.name != std::string("exit")) {
+                EXPECT_EQ(
+                    std::tuple(doc().isModified(), frame().isVisible(), a.goesOn || prompter.openRequests.empty()),
+                    std::tuple(!a.goesOn, true, true));
             }
             stop();
             std::filesystem::remove_all(file("keep.si"));
@@ -154,8 +152,7 @@ TEST_F(FrameTest, UnsavedChangesQuestionForEveryCommandAndAnswer)
     // Unmodified, Exit asks nothing; with nothing to save, Yes cannot save and Exit goes on.
     ASSERT_TRUE(start(other));
     prompter.clear();
-    EXPECT_TRUE(frame().close());
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(frame().close() && prompter.messages.empty());
     stop();
     ASSERT_TRUE(start());
     doc().setModifiedFlag(true);
@@ -189,13 +186,12 @@ TEST_F(FrameTest, FailedLoadsLeaveEverythingAsItWas)
         prompter.clear();
         prompter.answers.push_back(PromptAnswer::No);
         f.load();
-        EXPECT_EQ(prompter.texts().mid(1), f.texts) << f.how;
-        EXPECT_EQ(frame().windowTitle(), "two.si* - Satorix for HD") << f.how;
-        EXPECT_EQ(doc().path(), path) << f.how;
-        EXPECT_TRUE(doc().isModified()) << f.how;
-        EXPECT_EQ(app().database().lastPath(), path.toStdString()) << f.how;
-        EXPECT_TRUE(std::equal(image.begin(), image.end(), app().database().image())) << f.how;
-        EXPECT_EQ(frame().orbitView()->listModel().rowCount(), rows) << f.how;
+        SCOPED_TRACE(f.how);
+        EXPECT_EQ(prompter.texts().mid(1), f.texts);
+        EXPECT_EQ(std::tuple(frame().windowTitle(), doc().path(), doc().isModified(), app().database().lastPath(),
+                             frame().orbitView()->listModel().rowCount()),
+                  std::tuple(QString("two.si* - Satorix for HD"), path, true, path.toStdString(), rows));
+        EXPECT_TRUE(std::equal(image.begin(), image.end(), app().database().image()));
     }
 }
 
@@ -205,21 +201,20 @@ TEST_F(FrameTest, RecentFilesReopenAndOneThatVanishedLeavesTheList)
     const QString b = sample("rb.si", 2);
     ASSERT_TRUE(start(a));
     drop({b});
-    EXPECT_EQ(app().recentFiles().files().value(0), b);
-    EXPECT_EQ(app().database().lastPath(), b.toStdString());
+    EXPECT_EQ(std::pair(app().recentFiles().files().value(0), app().database().lastPath()),
+              std::pair(b, b.toStdString()));
     frame().updateCommandUi();
-    ASSERT_TRUE(frame().action(ID_FILE_MRU_FILE1 + 1)->isVisible());
-    EXPECT_TRUE(frame().action(ID_FILE_MRU_FILE1 + 1)->text().endsWith(a));
+    EXPECT_TRUE(frame().action(ID_FILE_MRU_FILE1 + 1)->isVisible() &&
+                frame().action(ID_FILE_MRU_FILE1 + 1)->text().endsWith(a));
 
     ASSERT_TRUE(trigger(ID_FILE_MRU_FILE1 + 1));
-    EXPECT_EQ(frame().windowTitle(), "ra - Satorix for HD");
-    EXPECT_EQ(app().recentFiles().files().value(0), a);
+    EXPECT_EQ(QStringList({frame().windowTitle(), app().recentFiles().files().value(0)}),
+              QStringList({"ra - Satorix for HD", a}));
 
     std::filesystem::remove(file("rb.si"));
     prompter.clear();
     ASSERT_TRUE(trigger(ID_FILE_MRU_FILE1 + 1));
-    EXPECT_EQ(prompter.texts(), QStringList({"Open1", "Error: Open failed"}));
-    EXPECT_EQ(app().recentFiles().files(), QStringList({a}));
+    EXPECT_EQ(prompter.texts() + app().recentFiles().files(), QStringList({"Open1", "Error: Open failed", a}));
     frame().updateCommandUi();
     EXPECT_FALSE(frame().action(ID_FILE_MRU_FILE1 + 1)->isVisible());
 }

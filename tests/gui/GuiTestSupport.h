@@ -36,9 +36,8 @@ void onModal(std::function<void(QDialog*)> f);
 // No problem found by the database check (the CRC aside: edits leave it to the save).
 void expectSound(const ChannelDatabase& db);
 
-// A fresh application in a temporary current directory, with the user's configuration and data
-// folders inside it (where "tavolink.cfg" and "programs.nfo" go), answering through a
-// ScriptedPrompter, without splash or cache refresh.
+// A fresh application in a temporary current directory holding the user's configuration and data
+// folders, answering through a ScriptedPrompter, without splash or cache refresh.
 class AppFixture {
 public:
     AppFixture();
@@ -49,7 +48,6 @@ public:
     bool start(const QString& file = {});
     void stop();
     std::string file(const std::string& name) const { return dir.file(name); }
-    // The configuration block's file and the program listing, in this fixture's folders.
     std::string configFile() const { return dir.file("config/satorix/tavolink.cfg"); }
     std::string listingFile() const { return dir.file("data/satorix/programs.nfo"); }
     QString qfile(const std::string& name) const { return QString::fromStdString(dir.file(name)); }

@@ -30,24 +30,18 @@ TEST_F(FindTest, CtrlFTypesAndF3WrapsBothWays)
 
     // Case does not matter; the name's character-table byte cannot stop a match.
     QTest::keyClicks(edit(), "ARTE");
-    EXPECT_EQ(current(), 0);
-    EXPECT_EQ(list().selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(std::pair(current(), int(list().selectionModel()->selectedRows().size())), std::pair(0, 1));
     edit()->clear();
     QTest::keyClicks(edit(), "radio");
-    EXPECT_EQ(current(), 4);
-    EXPECT_EQ(status(), "");
-
-    QTest::keyClick(edit(), Qt::Key_F3);
-    EXPECT_EQ(current(), 5);
-    QTest::keyClick(edit(), Qt::Key_F3); // past the end, back to the top
-    EXPECT_EQ(current(), 4);
-    EXPECT_EQ(status(), "Wrapped");
-    QTest::keyClick(edit(), Qt::Key_F3, Qt::ShiftModifier);
-    EXPECT_EQ(current(), 5);
-    EXPECT_EQ(status(), "Wrapped");
-    QTest::keyClick(edit(), Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(current(), 4);
-    EXPECT_EQ(status(), "");
+    EXPECT_EQ(std::pair(current(), status()), std::pair(4, QString()));
+    // Forward past the end back to the top, then backward past the top.
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, int, const char*> steps[] = {
+        {Qt::Key_F3, {}, 5, ""}, {Qt::Key_F3, {}, 4, "Wrapped"}, {Qt::Key_F3, Qt::ShiftModifier, 5, "Wrapped"},
+        {Qt::Key_Return, Qt::ShiftModifier, 4, ""}};
+    for (const auto& [k, mods, row, shown] : steps) {
+        QTest::keyClick(edit(), k, mods);
+        EXPECT_EQ(std::pair(current(), status()), std::pair(row, QString(shown)));
+    }
 
     // F3 from the list itself goes on with the same text.
     list().setFocus();
@@ -62,10 +56,10 @@ TEST_F(FindTest, NotFoundIsShownAndEscapeCloses)
     QTest::keyClicks(edit(), "cnn");
     EXPECT_EQ(current(), 2);
     QTest::keyClicks(edit(), "x");
-    EXPECT_EQ(list().findBar()->status(), FindBar::Status::NotFound);
-    EXPECT_EQ(status(), "Not found");
+    // The selection stays where it was.
+    EXPECT_EQ(std::tuple(list().findBar()->status(), status(), current()),
+              std::tuple(FindBar::Status::NotFound, QString("Not found"), 2));
     EXPECT_NE(edit()->palette().color(QPalette::Base), list().palette().color(QPalette::Base));
-    EXPECT_EQ(current(), 2); // the selection stays where it was
     QTest::keyClick(edit(), Qt::Key_Backspace);
     EXPECT_EQ(list().findBar()->status(), FindBar::Status::Found);
 

@@ -1,5 +1,4 @@
-// The tree: building, selection into BrowserState and the list, menus, transponder commands and
-// label editing.
+// The tree: building, selection, menus, transponder commands and label editing.
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -48,10 +47,9 @@ TEST_F(TreeTest, BuildsRootsListsProvidersSatellitesAndPlaceholders)
     EXPECT_EQ(childTexts({"Satellites"}), QStringList({"Astra", "Hotbird", "Lonely"}));
     EXPECT_EQ(childTexts({"Satellites", "Astra"}), QStringList({"3600(H)", "3700(H)", "3700(V)", "4100(V)"}));
     EXPECT_EQ(childTexts({"Satellites", "Lonely"}), QStringList({"Empty"}));
-    EXPECT_FALSE(browser().rebuildRequest);
-    EXPECT_EQ(tree().currentIndex(), node({"Satellites"}));
-    EXPECT_EQ(list().listModel().rowCount(), 7);
-    EXPECT_EQ(paneText(ID_INDICATOR_COUNTS), "TV:4, Radio:3");
+    EXPECT_EQ(std::tuple(browser().rebuildRequest, tree().currentIndex(), list().listModel().rowCount(),
+                         paneText(ID_INDICATOR_COUNTS)),
+              std::tuple(false, node({"Satellites"}), 7, QString("TV:4, Radio:3")));
 }
 
 // Each click, in this order, writes BrowserState and refills the list once with the node's rows.
@@ -82,21 +80,15 @@ TEST_F(TreeTest, EverySelectionWritesBrowserStateAndRefillsTheList)
         clickNode(s.path);
         EXPECT_EQ(browser().selectedText, s.path.last().toStdString());
         EXPECT_EQ(browser().parentText, s.parent ? std::string(s.parent) : browser().parentText);
-        EXPECT_EQ(browser().nodeKind, s.kind >= 0 ? s.kind : browser().nodeKind);
-        EXPECT_EQ(browser().commandMask, s.mask >= 0 ? s.mask : browser().commandMask);
-        EXPECT_EQ(list().fillCount(), fills + 1);
+        EXPECT_EQ(std::tuple(int(browser().nodeKind), int(browser().commandMask), list().fillCount()),
+                  std::tuple(s.kind >= 0 ? s.kind : browser().nodeKind, s.mask >= 0 ? s.mask : browser().commandMask,
+                             fills + 1));
         EXPECT_EQ(column(1), s.names);
     }
     EXPECT_EQ(browser().scope(), SCOPE_TV_RADIO | SCOPE_PROGRAMS);
-    clickNode({"Favs", "News"});
-    EXPECT_EQ(browser().scope(), SCOPE_TV_RADIO | scopeFav(0));
-}
-
-TEST_F(TreeTest, FavouriteListWhoseNameIsGoneKeepsTheScope)
-{
     clickNode({"Favs", "Sport"});
-    ASSERT_EQ(browser().scope(), SCOPE_TV_RADIO | scopeFav(1));
-    // The database's name changes behind the tree's back.
+    EXPECT_EQ(browser().scope(), SCOPE_TV_RADIO | scopeFav(1));
+    // A list whose name the database changed behind the tree's back keeps the scope it had.
     RecordView rec;
     rec.name[0] = "Other";
     app().database().recordOp(DBT_FAVOURITE, OP_EDIT, 1, rec);
@@ -115,21 +107,24 @@ TEST_F(TreeTest, TransponderMenuOnlyOnTransponderAndPlaceholderNodes)
         QCoreApplication::processEvents();
         EXPECT_FALSE(menu->isVisible()) << path.join('/').toStdString();
     }
-    // The right click on a satellite also opened its dialog.
-    EXPECT_EQ(dialogs->calls, QStringList({"satellite Hotbird"}));
-
-    menuOn({"Satellites", "Astra", "3700(V)"});
-    EXPECT_TRUE(tree().contextItemIsReal());
-    EXPECT_TRUE(menuEntryEnabled(menu, ID_TRANSPONDER_EDIT));
-    EXPECT_TRUE(menuEntryEnabled(menu, ID_TRANSPONDER_DELETE));
-    EXPECT_EQ(browser().selectedText, "3700(V)");
-    menu->close();
-
-    menuOn({"Satellites", "Lonely", "Empty"});
-    EXPECT_TRUE(menuEntryEnabled(menu, ID_TRANSPONDER_ADD));
-    EXPECT_FALSE(menuEntryEnabled(menu, ID_TRANSPONDER_EDIT));
-    EXPECT_FALSE(menuEntryEnabled(menu, ID_TRANSPONDER_DELETE));
-    menu->close();
+    // Add, Edit and Delete on a transponder and on the placeholder.
+    for (const auto& [path, real] : {std::pair{QStringList{"Satellites", "Astra", "3700(V)"}, true},
+                                     {QStringList{"Satellites", "Lonely", "Empty"}, false}}) {
+        menuOn(path);
+        EXPECT_EQ(
+            QList<bool>({tree().contextItemIsReal(), menuEntryEnabled(menu, ID_TRANSPONDER_ADD),
+                         menuEntryEnabled(menu, ID_TRANSPONDER_EDIT), menuEntryEnabled(menu, ID_TRANSPONDER_DELETE)}),
+            QList<bool>({real, true, real, real}))
+            << path.last().toStdString();
+        EXPECT_EQ(browser().selectedText, path.last().toStdString());
+        menu->close();
+    }
+    // The right click on a satellite also opened its dialog, as a double click does; not on a provider.
+    doubleClickNode({"Providers", "Alpha"});
+    dialogs->satelliteName = "Astra 19.2E";
+    doubleClickNode({"Satellites", "Astra"});
+    EXPECT_EQ(dialogs->calls, QStringList({"satellite Hotbird", "satellite Astra"}));
+    EXPECT_TRUE(node({"Satellites", "Astra 19.2E"}).isValid());
 }
 
 // In order: the command on a node's menu, what the dialog answers, the call it got and the nodes
@@ -146,12 +141,21 @@ TEST_F(TreeTest, TransponderCommandsFollowTheDialog)
         QStringList after;
     } steps[] = {
         // Delete names the node right-clicked, not the first transponder of its frequency.
-        {{"Astra", "3700(V)"}, ID_TRANSPONDER_DELETE, -1, 0, "delete 2 2", {"3600(H)", "3700(H)", "3700(V)", "4100(V)"}},
+        {{"Astra", "3700(V)"},
+         ID_TRANSPONDER_DELETE,
+         -1,
+         0,
+         "delete 2 2",
+         {"3600(H)", "3700(H)", "3700(V)", "4100(V)"}},
         {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, 3800, 3, "transponder 1 1", astra.mid(1)}, // by satellite id
-        {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, 3600, 2, "transponder 1 1", astra}, // equal ones go in front
+        {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, 3600, 2, "transponder 1 1", astra},        // equal ones go in front
         {{"Astra", "3700(V)"}, ID_TRANSPONDER_ADD, -1, 0, "transponder 1 1", astra},
         // Edit finds the first 3700 of Astra; the node takes the new text.
-        {{"Astra", "3700(V)"}, ID_TRANSPONDER_EDIT, 3750, 0, "transponder 2 1",
+        {{"Astra", "3700(V)"},
+         ID_TRANSPONDER_EDIT,
+         3750,
+         0,
+         "transponder 2 1",
          {"3600(L)", "3600(H)", "3700(H)", "3750(H)", "3800(R)", "4100(V)"}},
         {{"Lonely", "Empty"}, ID_TRANSPONDER_ADD, 12000, 1, "transponder 1 3", {"12000(V)"}},
         {{"Hotbird", "11000(H)"}, ID_TRANSPONDER_DELETE, -1, 0, "delete 2 4", {"11000(H)"}},
@@ -168,24 +172,12 @@ TEST_F(TreeTest, TransponderCommandsFollowTheDialog)
         EXPECT_EQ(dialogs->calls.last(), s.call);
         EXPECT_EQ(childTexts({"Satellites", s.node[0]}), s.after);
         if (s.id == ID_TRANSPONDER_EDIT) {
-            EXPECT_EQ(browser().previousSiblingText, "3700(H)");
-            EXPECT_EQ(browser().selectedText, "3750(H)");
-            EXPECT_EQ(list().fillCount(), fills + 1);
+            EXPECT_EQ(std::tuple(browser().previousSiblingText, browser().selectedText, list().fillCount()),
+                      std::tuple(std::string("3700(H)"), std::string("3750(H)"), fills + 1));
         }
         menu->close();
     }
     EXPECT_TRUE(doc().isModified());
-}
-
-TEST_F(TreeTest, SatelliteDialogOnDoubleClickRenamesTheNode)
-{
-    dialogs->satelliteName = "Astra 19.2E";
-    doubleClickNode({"Satellites", "Astra"});
-    EXPECT_EQ(dialogs->calls.value(0), "satellite Astra");
-    EXPECT_TRUE(node({"Satellites", "Astra 19.2E"}).isValid());
-    dialogs->calls.clear();
-    doubleClickNode({"Providers", "Alpha"});
-    EXPECT_TRUE(dialogs->calls.isEmpty());
 }
 
 TEST_F(TreeTest, RenamingCutsToFifteenCharactersInTreeAndDatabase)
@@ -194,10 +186,9 @@ TEST_F(TreeTest, RenamingCutsToFifteenCharactersInTreeAndDatabase)
     ASSERT_TRUE(waitFor([this] { return childTexts({"Favs"}).value(1) == "Twenty characte"; }));
     RecordView rec;
     ASSERT_EQ(app().database().getRecord(DBT_FAVOURITE, 0, rec), 0);
-    EXPECT_EQ(boundedName(rec.name[1]), "Twenty characte");
-    EXPECT_EQ(browser().selectedText, "Twenty characte");
-    EXPECT_TRUE(doc().isModified());
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(std::tuple(std::string(boundedName(rec.name[1])), browser().selectedText, doc().isModified(),
+                         prompter.messages.size()),
+              std::tuple(std::string("Twenty characte"), std::string("Twenty characte"), true, std::size_t(0)));
 
     // Providers and satellites rename through their own records.
     rename({"Satellites", "Hotbird"}, "Hot Bird 13E");
@@ -231,11 +222,10 @@ TEST_F(TreeTest, RebuildOnRequestStartsOverOnSatellites)
         const int builds = tree().rebuildCount();
         browser().rebuildRequest = true;
         doc().updateAllViews(nullptr);
-        EXPECT_EQ(tree().rebuildCount(), builds + 1);
-        EXPECT_EQ(tree().currentIndex(), node({"Satellites"}));
-        EXPECT_EQ(browser().selectedText, "Satellites");
-        EXPECT_EQ(browser().commandMask, 15); // Paste back with the table
-        EXPECT_EQ(list().listModel().rowCount(), 7);
+        // Paste comes back with the table (mask 15).
+        EXPECT_EQ(std::tuple(tree().rebuildCount(), tree().currentIndex(), browser().selectedText,
+                             browser().commandMask, list().listModel().rowCount()),
+                  std::tuple(builds + 1, node({"Satellites"}), std::string("Satellites"), 15, 7));
     }
 }
 

@@ -19,45 +19,6 @@ void ScriptedEditDialogs::changeDatabase()
     ++db_.image()[ChannelDatabase::imageSize(db_.version()) - 1];
 }
 
-int ScriptedEditDialogs::editTransponder(QWidget*, int mode, int key, int& pol)
-{
-    calls << QString("transponder %1 %2").arg(mode).arg(key);
-    if (frequency >= 0) changeDatabase();
-    browser_.lastTransponderFrequency = frequency;
-    pol = polarisation;
-    return frequency;
-}
-
-int ScriptedEditDialogs::deleteTransponder(QWidget*, int transponderIndex)
-{
-    calls << QString("delete 2 %1").arg(transponderIndex);
-    if (frequency >= 0) changeDatabase();
-    browser_.lastTransponderFrequency = frequency;
-    return frequency;
-}
-
-void ScriptedEditDialogs::editSatellite(QWidget*, const QString& name)
-{
-    calls << "satellite " + name;
-    if (!satelliteName.empty()) changeDatabase();
-    browser_.lastSatelliteName = satelliteName.empty() ? name.toStdString() : satelliteName;
-}
-
-bool ScriptedEditDialogs::editProgram(QWidget*, int programIndex, int mode, int& newProgramIndex)
-{
-    calls << QString("program %1 %2").arg(mode).arg(programIndex);
-    if (ok) onProgramOk ? onProgramOk() : changeDatabase();
-    newProgramIndex = newProgram;
-    return ok;
-}
-
-bool ScriptedEditDialogs::editProgramTransponder(QWidget*, int programIndex, int mode)
-{
-    calls << QString("programTransponder %1 %2").arg(mode).arg(programIndex);
-    if (ok) changeDatabase();
-    return ok;
-}
-
 namespace {
 
 // Writes the database that build fills, with the nine lists named as the views expect.

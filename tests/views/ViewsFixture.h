@@ -24,11 +24,36 @@ class ScriptedEditDialogs : public EditDialogs {
 public:
     ScriptedEditDialogs(BrowserState& browser, ChannelDatabase& db) : browser_(browser), db_(db) {}
 
-    int editTransponder(QWidget* parent, int mode, int key, int& polarisation) override;
-    int deleteTransponder(QWidget* parent, int transponderIndex) override;
-    void editSatellite(QWidget* parent, const QString& name) override;
-    bool editProgram(QWidget* parent, int programIndex, int mode, int& newProgramIndex) override;
-    bool editProgramTransponder(QWidget* parent, int programIndex, int mode) override;
+    int editTransponder(QWidget*, int mode, int key, int& pol) override
+    {
+        calls << QString("transponder %1 %2").arg(mode).arg(key);
+        pol = polarisation;
+        return transponderAnswer();
+    }
+    int deleteTransponder(QWidget*, int transponderIndex) override
+    {
+        calls << QString("delete 2 %1").arg(transponderIndex);
+        return transponderAnswer();
+    }
+    void editSatellite(QWidget*, const QString& name) override
+    {
+        calls << "satellite " + name;
+        if (!satelliteName.empty()) changeDatabase();
+        browser_.lastSatelliteName = satelliteName.empty() ? name.toStdString() : satelliteName;
+    }
+    bool editProgram(QWidget*, int programIndex, int mode, int& newProgramIndex) override
+    {
+        calls << QString("program %1 %2").arg(mode).arg(programIndex);
+        if (ok) onProgramOk ? onProgramOk() : changeDatabase();
+        newProgramIndex = newProgram;
+        return ok;
+    }
+    bool editProgramTransponder(QWidget*, int programIndex, int mode) override
+    {
+        calls << QString("programTransponder %1 %2").arg(mode).arg(programIndex);
+        if (ok) changeDatabase();
+        return ok;
+    }
 
     QStringList calls; // "dialog mode key", or "satellite name"
     int frequency = -1;     // what the transponder dialogs return; negative is Cancel
@@ -41,6 +66,12 @@ public:
 private:
     // An accepted dialog changes the database, as the real ones do.
     void changeDatabase();
+    int transponderAnswer()
+    {
+        if (frequency >= 0) changeDatabase();
+        browser_.lastTransponderFrequency = frequency;
+        return frequency;
+    }
 
     BrowserState& browser_;
     ChannelDatabase& db_;
