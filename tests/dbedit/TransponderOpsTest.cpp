@@ -8,14 +8,6 @@ using S = std::vector<std::string>;
 
 class TransponderOps : public EditFixture {
 protected:
-    static RecordView tp(int satelliteId, int frequency, int symbolRate = 27500)
-    {
-        RecordView r;
-        r.field[tpf::SAT_ID] = satelliteId;
-        r.field[tpf::FREQUENCY] = frequency;
-        r.field[tpf::SYMBOL_RATE] = symbolRate;
-        return r;
-    }
     V column(std::size_t table, std::size_t size, std::size_t field, int n) const
     {
         V out;
@@ -23,7 +15,10 @@ protected:
         return out;
     }
     V frequencies() const { return column(layout::TRANSPONDERS, 16, layout::tp::FREQUENCY, db.transpondersInUse()); }
-    V programTransponders() const { return column(layout::PROGRAMS, 32, layout::prog::TRANSPONDER, db.programsInUse()); }
+    V programTransponders() const
+    {
+        return column(layout::PROGRAMS, 32, layout::prog::TRANSPONDER, db.programsInUse());
+    }
     int tally(int s) const { return db.raw().u16(DatabaseImage::satelliteOffset(s) + layout::sat::TALLY); }
 };
 

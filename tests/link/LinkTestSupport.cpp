@@ -1,5 +1,7 @@
 #include "tests/link/LinkTestSupport.h"
 
+#include <algorithm>
+
 #include "link/Crc32.h"
 #include "link/RegionRules.h"
 
@@ -29,12 +31,9 @@ std::vector<std::uint32_t> ReportLog::valuesOf(int code) const
 
 bool ReportLog::contains(int code, std::uint32_t value) const
 {
-    for (const auto& r : all())
-        if (r.code == code && r.value == value) return true;
-    return false;
+    const auto v = valuesOf(code);
+    return std::find(v.begin(), v.end(), value) != v.end();
 }
-
-std::size_t ReportLog::count(int code) const { return valuesOf(code).size(); }
 
 link::TransferReport ReportLog::closing() const
 {
@@ -46,7 +45,7 @@ link::TransferReport ReportLog::closing() const
 std::vector<std::uint8_t> frame(const std::uint8_t* header, std::size_t headerSize, const std::uint8_t* payload,
                                 std::size_t payloadLength)
 {
-    std::vector<std::uint8_t> f {link::FRAME_START};
+    std::vector<std::uint8_t> f{link::FRAME_START};
     f.insert(f.end(), header, header + headerSize);
     if (payloadLength) f.insert(f.end(), payload, payload + payloadLength);
     std::uint8_t crc[4];

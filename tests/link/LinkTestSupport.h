@@ -17,7 +17,6 @@ public:
     bool contains(int code, std::uint32_t value) const;
     // The last report that closes the dialog, or {0, 0}.
     link::TransferReport closing() const;
-    std::size_t count(int code) const;
 
 private:
     mutable std::mutex mutex_;
@@ -25,8 +24,8 @@ private:
 };
 
 // One whole frame: start byte, header, payload, CRC.
-std::vector<std::uint8_t> frame(const std::uint8_t* header, std::size_t headerSize, const std::uint8_t* payload = nullptr,
-                                std::size_t payloadLength = 0);
+std::vector<std::uint8_t> frame(const std::uint8_t* header, std::size_t headerSize,
+                                const std::uint8_t* payload = nullptr, std::size_t payloadLength = 0);
 std::vector<std::uint8_t> controlFrame(std::uint32_t tag, std::uint32_t param, const std::uint8_t* payload = nullptr,
                                        std::size_t payloadLength = 0);
 

@@ -1,7 +1,7 @@
 #include "tests/transfer/TransferTestSupport.h"
 
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -14,11 +14,6 @@
 #include "link/ui/TransmissionDialog.h"
 
 namespace satorix::test {
-
-bool waitWithEvents(const std::function<bool()>& pred, int timeoutMs)
-{
-    return waitFor(pred, timeoutMs, [] { QTest::qWait(2); });
-}
 
 DialogWatch::DialogWatch(int cancelAt) : cancelAt_(cancelAt)
 {

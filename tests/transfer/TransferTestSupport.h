@@ -18,10 +18,6 @@ class QProgressBar;
 
 namespace satorix::test {
 
-// Waits for pred with the event loop running: for ASSERT_TRUE, unlike QTRY_*, which return from
-// the function without failing the test.
-bool waitWithEvents(const std::function<bool()>& pred, int timeoutMs = 5000);
-
 // What a transmission dialog showed when it closed.
 struct DialogEnd {
     bool seen = false;
