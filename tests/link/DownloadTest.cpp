@@ -8,6 +8,9 @@
 #include "link/TransferWorker.h"
 #include "tests/link/LinkTestSupport.h"
 
+// Each table row names only the fault it sets.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 using namespace satorix;
 using namespace satorix::link;
 using namespace satorix::stbsim;

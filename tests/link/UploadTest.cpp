@@ -12,6 +12,9 @@
 #include "tests/link/LinkTestSupport.h"
 #include "tests/support/TempDir.h"
 
+// Each table row names only the fault it sets.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 using namespace satorix;
 using namespace satorix::link;
 using namespace satorix::stbsim;
