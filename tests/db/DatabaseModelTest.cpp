@@ -85,7 +85,7 @@ TEST(DatabaseModel, FavouriteRecordPositionRules)
     SmallDb s;
     RecordView rec;
     // {position, list, result}: position 0 of an empty list is fine, past it is not.
-    const int cases[][3] = {{0, 1, 0}, {1, 1, -3}, {400, 0, -4}, {-1, 0, -4}, {2, 9, -2}, {2, 0, 0}};
+    const int cases[][3] = {{0, 1, 0}, {1, 1, -3}, {3, 0, -3}, {400, 0, -4}, {-1, 0, -4}, {2, 9, -2}, {2, 0, 0}};
     for (const auto& c : cases) {
         rec.field[favf::POSITION] = c[0];
         EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, c[1], rec), c[2]) << c[0] << " " << c[1];
