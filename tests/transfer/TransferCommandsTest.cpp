@@ -1,13 +1,10 @@
 // The document's link commands in the running editor, against stbsim's receiver on a pty.
-#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
-#include <QStatusBar>
-#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
 #include "tests/transfer/TransferTestSupport.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
