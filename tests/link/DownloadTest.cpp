@@ -18,37 +18,25 @@ using namespace satorix::test;
 
 namespace {
 
-struct DownloadFixture {
-    std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
+// A download into a sample database.
+struct DownloadFixture : WorkerRun {
     std::vector<std::uint8_t> before;
-    TransferContext ctx;
-    ReportLog log;
-
     DownloadFixture()
     {
         generateSample(*db, {false, 7});
         before.assign(db->image(), db->image() + IMAGE_SIZE);
     }
     bool unchanged() const { return std::memcmp(db->image(), before.data(), IMAGE_SIZE) == 0; }
-
     int run(SimOnPty& sim, const LineTimeouts& timeouts)
     {
-        ctx.port.device = sim.device();
-        ctx.timeouts = timeouts;
-        TransferWorker worker;
-        EXPECT_TRUE(worker.start(TransferKind::Download, ctx, *db, log.callback()));
-        worker.join();
-        return worker.result();
+        return WorkerRun::run(TransferKind::Download, sim, timeouts);
     }
 };
 
 SimOptions serving(std::vector<std::uint8_t> region, const LineTimeouts& timeouts)
 {
-    SimOptions o;
-    o.mode = SimMode::Serve;
+    SimOptions o = simOptions(SimMode::Serve, timeouts);
     o.data = std::move(region);
-    o.timeouts = timeouts;
-    o.timeLimitMs = 20000;
     return o;
 }
 

@@ -1,6 +1,7 @@
 #include "tests/link/LinkTestSupport.h"
 
 #include <algorithm>
+#include <gtest/gtest.h>
 
 #include "link/Crc32.h"
 #include "link/RegionRules.h"
@@ -40,6 +41,26 @@ link::TransferReport ReportLog::closing() const
     for (const auto& r : all())
         if (link::describeReport(r).close != link::ReportView::Close::No) return r;
     return {};
+}
+
+int WorkerRun::run(link::TransferKind kind, SimOnPty& sim, const link::LineTimeouts& timeouts)
+{
+    ctx.port.device = sim.device();
+    ctx.timeouts = timeouts;
+    link::TransferWorker worker;
+    EXPECT_TRUE(worker.start(kind, ctx, *db, log.callback()));
+    worker.join();
+    return worker.result();
+}
+
+stbsim::SimOptions simOptions(stbsim::SimMode mode, const link::LineTimeouts& timeouts)
+{
+    stbsim::SimOptions o;
+    o.mode = mode;
+    o.timeouts = timeouts;
+    o.requestRepeatMs = 100;
+    o.timeLimitMs = 30000;
+    return o;
 }
 
 std::vector<std::uint8_t> frame(const std::uint8_t* header, std::size_t headerSize, const std::uint8_t* payload,

@@ -3,7 +3,9 @@
 #include <mutex>
 #include <vector>
 
+#include "db/ChannelDatabase.h"
 #include "link/TransferReport.h"
+#include "link/TransferWorker.h"
 #include "tests/support/SimOnPty.h"
 
 namespace satorix::test {
@@ -22,6 +24,16 @@ private:
     mutable std::mutex mutex_;
     std::vector<link::TransferReport> reports_;
 };
+
+// A transfer on the worker thread against a simulated receiver, as the dialog starts it.
+struct WorkerRun {
+    std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
+    link::TransferContext ctx;
+    ReportLog log;
+    int run(link::TransferKind kind, SimOnPty& sim, const link::LineTimeouts& timeouts);
+};
+// The simulator's options for mode with the given time-outs and a time limit.
+stbsim::SimOptions simOptions(stbsim::SimMode mode, const link::LineTimeouts& timeouts);
 
 // One whole frame: start byte, header, payload, CRC.
 std::vector<std::uint8_t> frame(const std::uint8_t* header, std::size_t headerSize,

@@ -8,7 +8,6 @@
 #include "db/SampleGenerator.h"
 #include "link/PacketLink.h"
 #include "link/SendSession.h"
-#include "link/TransferWorker.h"
 #include "tests/link/LinkTestSupport.h"
 #include "tests/support/TempDir.h"
 
@@ -24,34 +23,18 @@ namespace {
 
 SimOptions receiving(const LineTimeouts& timeouts, std::uint32_t kind = 4)
 {
-    SimOptions o;
-    o.mode = SimMode::Receive;
+    SimOptions o = simOptions(SimMode::Receive, timeouts);
     o.kind = kind;
-    o.timeouts = timeouts;
-    o.requestRepeatMs = 100;
-    o.timeLimitMs = 30000;
     return o;
 }
 
-struct Transfer {
-    std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
-    TransferContext ctx;
-    ReportLog log;
+struct Transfer : WorkerRun {
     TempDir dir;
     // The software file the upgrade sends.
     void software(const std::string& bytes)
     {
         writeFile(dir.file("sw.dlp"), bytes);
         ctx.softwarePath = dir.file("sw.dlp");
-    }
-    int run(TransferKind kind, SimOnPty& sim, const LineTimeouts& timeouts)
-    {
-        ctx.port.device = sim.device();
-        ctx.timeouts = timeouts;
-        TransferWorker worker;
-        EXPECT_TRUE(worker.start(kind, ctx, *db, log.callback()));
-        worker.join();
-        return worker.result();
     }
 };
 
@@ -64,14 +47,6 @@ std::string softwareFile(std::size_t length, const StbIdentity& id)
     const auto idBytes = id.bytes();
     std::memcpy(bytes.data(), idBytes.data(), std::min<std::size_t>(24, length));
     return bytes;
-}
-
-// Data sent from offset 64, padded with zeros to the region's size.
-std::vector<std::uint8_t> expectedRegion(const std::string& file, std::size_t size)
-{
-    std::vector<std::uint8_t> region(size, 0);
-    if (file.size() > 64) std::memcpy(region.data(), file.data() + 64, std::min(size, file.size() - 64));
-    return region;
 }
 
 } // namespace
@@ -127,7 +102,9 @@ TEST(Upgrade, FileGoesToTheRegionItsLengthChooses)
         const SimResult& r = sim.finish();
         ASSERT_EQ(r.rc, 0) << r.outcome;
         EXPECT_EQ(r.fileInfo, c.info);
-        EXPECT_EQ(r.received, expectedRegion(file, c.info.fileSize));
+        std::vector<std::uint8_t> region(c.info.fileSize, 0);
+        std::memcpy(region.data(), file.data() + 64, std::min<std::size_t>(region.size(), file.size() - 64));
+        EXPECT_EQ(r.received, region);
         // The file's identity but its last 8 bytes.
         EXPECT_EQ((std::array{t.ctx.currentIdentity.infoDword, t.ctx.currentIdentity.reserved[0],
                               t.ctx.currentIdentity.reserved[1]}),
