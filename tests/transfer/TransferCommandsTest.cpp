@@ -88,9 +88,7 @@ TEST_F(TransferCommandsTest, DownloadReplacesTheShownDatabase)
     const Bytes served = sampleImage(2);
     attachReceiver(served);
     std::filesystem::remove(f.listingFile());
-    int updates = 0;
-    bool rebuild = false;
-    auto recorder = recordFirst(f.doc(), &updates, &rebuild);
+    auto recorder = recordFirst(f.doc());
 
     DialogWatch watch;
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
@@ -105,8 +103,8 @@ TEST_F(TransferCommandsTest, DownloadReplacesTheShownDatabase)
               (QStringList{f.doc().title(), f.doc().fileName(), f.doc().path(), f.frame().windowTitle()}));
     // Loaded, modified, downloaded, and the tree rebuilt before the views' update.
     EXPECT_EQ((std::vector{true, true, true, true, true}),
-              (std::vector{f.doc().database().isLoaded(), f.doc().isModified(), f.doc().databaseDownloaded(), rebuild,
-                           updates > 0}));
+              (std::vector{f.doc().database().isLoaded(), f.doc().isModified(), f.doc().databaseDownloaded(),
+                           recorder->rebuildSeen, recorder->updates > 0}));
     EXPECT_GT(std::filesystem::file_size(f.listingFile()), 0u);
     EXPECT_FALSE(std::filesystem::exists(f.file("programs.nfo")));
 

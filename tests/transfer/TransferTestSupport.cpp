@@ -34,7 +34,6 @@ bool DialogWatch::eventFilter(QObject* watched, QEvent* event)
         end.result = result;
         end.title = dialog->windowTitle();
         end.status = dialog->findChild<QLineEdit*>(QStringLiteral("statusEdit"))->text();
-        end.packet = dialog->findChild<QLineEdit*>(QStringLiteral("packetEdit"))->text();
         end.progress = dialog->findChild<QProgressBar*>(QStringLiteral("progressBar"))->value();
         end.sessionCancelled = dialog->sessionCancelled();
         timer_.stop();
@@ -59,17 +58,11 @@ void DialogWatch::pollProgress()
     }
 }
 
-void RecordingView::onUpdate(DocumentView*, int)
-{
-    ++*updates_;
-    if (document().browser().rebuildRequest) *rebuildSeen_ = true;
-}
-
-std::unique_ptr<RecordingView> recordFirst(COrbitDoc& doc, int* updates, bool* rebuildSeen)
+std::unique_ptr<RecordingView> recordFirst(COrbitDoc& doc)
 {
     const std::vector<DocumentView*> others = doc.views();
     for (DocumentView* v : others) doc.removeView(v);
-    auto view = std::make_unique<RecordingView>(doc, updates, rebuildSeen);
+    auto view = std::make_unique<RecordingView>(doc);
     for (DocumentView* v : others) doc.addView(v);
     return view;
 }

@@ -9,12 +9,10 @@
 #include <memory>
 #include <vector>
 
+#include "gui/BrowserState.h"
 #include "gui/DocumentView.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/SimOnPty.h"
-
-class QLineEdit;
-class QProgressBar;
 
 namespace satorix::test {
 
@@ -24,7 +22,6 @@ struct DialogEnd {
     int result = -1;
     QString title;
     QString status;
-    QString packet;
     int progress = -1;
     bool sessionCancelled = false;
 };
@@ -55,18 +52,13 @@ private:
 // A view that notes, at each update, whether the tree had been asked to rebuild.
 class RecordingView : public DocumentView {
 public:
-    RecordingView(COrbitDoc& doc, int* updates, bool* rebuildSeen)
-        : DocumentView(doc), updates_(updates), rebuildSeen_(rebuildSeen)
-    {
-    }
-    void onUpdate(DocumentView*, int) override;
+    using DocumentView::DocumentView;
+    void onUpdate(DocumentView*, int) override { ++updates, rebuildSeen |= document().browser().rebuildRequest; }
     QWidget* widget() override { return nullptr; }
-
-private:
-    int* updates_;
-    bool* rebuildSeen_;
+    int updates = 0;
+    bool rebuildSeen = false;
 };
 // Registered ahead of the frame's views, since the tree consumes the request in its own update.
-std::unique_ptr<RecordingView> recordFirst(COrbitDoc& doc, int* updates, bool* rebuildSeen);
+std::unique_ptr<RecordingView> recordFirst(COrbitDoc& doc);
 
 } // namespace satorix::test
