@@ -226,10 +226,9 @@ TEST(DatabaseModel, CrcOfKnownDataAndOfTheImage)
 TEST(DatabaseModel, HostileCountersNeverReachOutsideTheImage)
 {
     SmallDb s;
-    s.db->setSatelliteCount(65535);
-    s.db->setProgramCount(65535);
-    s.db->setTransponderCount(65535);
-    s.db->setProviderCount(65535);
+    for (auto set : {&ChannelDatabase::setSatelliteCount, &ChannelDatabase::setProgramCount,
+                     &ChannelDatabase::setTransponderCount, &ChannelDatabase::setProviderCount})
+        (s.db.get()->*set)(65535);
     for (int l = 0; l < 9; ++l) {
         s.db->setFavCount(l, 65535);
         s.db->setFavTvCount(l, 65535);

@@ -125,40 +125,33 @@ TEST_F(MemoryFixture, AcknowledgementFaultsPostTraces)
 
 TEST_F(MemoryFixture, BlockLengthsAreCheckedBeforeAnythingIsStored)
 {
-    auto blockFrame = [](BlockHeader h, std::size_t dataBytes) {
-        const auto hb = h.bytes();
-        std::vector<std::uint8_t> data(dataBytes, 0xAB);
-        return frame(hb.data(), hb.size(), data.data(), data.size());
-    };
-    auto oversize = BlockHeader::make(4, 0, 0x800000);
-    line.appendInput(blockFrame(oversize, 16));
     std::vector<std::uint8_t> buffer(64, 0xEE);
     BlockHeader got;
-    EXPECT_EQ(link.recv_block(got, buffer.data(), 32, true), 1);
+    // The result and the bytes written back (an acknowledgement or nothing).
+    const auto receive = [&](BlockHeader h, std::size_t dataBytes) {
+        MemoryLine in;
+        in.setTimeouts(LineTimeouts{}.scaled(0));
+        const auto hb = h.bytes();
+        const std::vector<std::uint8_t> data(dataBytes, 0xAB);
+        in.appendInput(frame(hb.data(), hb.size(), data.data(), data.size()));
+        const int r = PacketLink(in, nullptr, log.callback()).recv_block(got, buffer.data(), 32, true);
+        return std::pair(r, in.output().size());
+    };
+    EXPECT_EQ(receive(BlockHeader::make(4, 0, 0x800000), 16).first, 1);
     const auto traces = log.valuesOf(REPORT_TRACE);
     ASSERT_GE(traces.size(), 4u);
     EXPECT_EQ(std::vector<std::uint32_t>(traces.begin(), traces.begin() + 4),
               (std::vector<std::uint32_t>{0x80, 0x81, 0x82, 0x83}));
+    auto badCheck = BlockHeader::make(4, 0, 16);
+    badCheck.lengthCheck = 16;
+    EXPECT_EQ(receive(badCheck, 16).first, 1);
 
-    MemoryLine badCheck;
-    auto h = BlockHeader::make(4, 0, 16);
-    h.lengthCheck = 16;
-    badCheck.appendInput(blockFrame(h, 16));
-    EXPECT_EQ(PacketLink(badCheck).recv_block(got, buffer.data(), 32, true), 1);
-
-    // Valid on the wire but longer than the room left: refused unread, nothing written.
-    MemoryLine tooLong;
-    tooLong.appendInput(blockFrame(BlockHeader::make(4, 0, 33), 33));
-    EXPECT_EQ(PacketLink(tooLong).recv_block(got, buffer.data(), 32, true), PacketLink::BLOCK_TOO_LONG);
+    // Valid on the wire but longer than the room left: refused unread, nothing written, never acknowledged.
+    EXPECT_EQ(receive(BlockHeader::make(4, 0, 33), 33), std::pair(PacketLink::BLOCK_TOO_LONG, std::size_t{0}));
     EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](std::uint8_t b) { return b == 0xEE; }));
-    EXPECT_TRUE(tooLong.output().empty()) << "never acknowledged";
-
-    MemoryLine fits;
-    fits.appendInput(blockFrame(BlockHeader::make(4, 9, 32), 32));
-    EXPECT_EQ(PacketLink(fits).recv_block(got, buffer.data(), 32, true), 0);
+    EXPECT_EQ(receive(BlockHeader::make(4, 9, 32), 32), std::pair(0, ACK_FRAME_SIZE));
     EXPECT_EQ(got.blockNumber, 9u);
     EXPECT_EQ((std::vector{buffer[31], buffer[32]}), (std::vector<std::uint8_t>{0xAB, 0xEE}));
-    EXPECT_EQ(fits.output().size(), ACK_FRAME_SIZE);
 }
 
 TEST_F(MemoryFixture, CancelStopsWaiting)
