@@ -15,10 +15,8 @@ TEST_F(ProgramOps, AddRenumbersListsOnlyWhenTheKindIsGiven)
     db.setPendingInsertKind(0);
     ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_ADD, 3, program(900))); // end of the TV part
     EXPECT_EQ((V{100, 101, 102, 900, 103, 104}), serviceIds());
-    EXPECT_EQ(4, db.tvProgramCount());
-    EXPECT_EQ((V{0, 4, 5}), entries(0));
-    EXPECT_EQ((V{5}), entries(8));
-    EXPECT_EQ(-1, db.pendingInsertKind());
+    EXPECT_EQ((V{4, -1}), (V{db.tvProgramCount(), db.pendingInsertKind()}));
+    EXPECT_EQ((std::vector<V>{{0, 4, 5}, {5}}), (std::vector<V>{entries(0), entries(8)}));
     // Without a kind (a move puts it back): the row decides, the lists are the mover's business.
     ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_ADD, 4, program(901)));
     EXPECT_EQ(4, db.tvProgramCount());
@@ -102,7 +100,7 @@ TEST_F(ProgramOps, FavouriteMembershipAndNames)
     r.field[favf::ENTRY] = 2;
     ASSERT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_ADD, 0, r));
     EXPECT_EQ((V{5, 7, 2, 30, 31}), entries(0)); // a TV entry goes before the radio ones
-    EXPECT_EQ(3, db.favTvCount(0));
+    EXPECT_EQ((V{5, 3}), counts(0));
     const auto before = bytes();
     EXPECT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_ADD, 0, r)); // already in
     r.field[favf::ENTRY] = 20;
@@ -167,13 +165,13 @@ TEST_F(ProgramOps, AddToFavouritesKeepsEachKindInItsPart)
     tv.favPosition[0] = 7;
     EXPECT_EQ(1, db.addToFavourites(3, tv));
     EXPECT_EQ((V{0, 1, 3, 5}), entries(0));
-    EXPECT_EQ(3, db.favTvCount(0));
+    EXPECT_EQ((V{4, 3}), counts(0));
     ProgramInfo radio;
     radio.favMember[1][0] = true;
     radio.favPosition[1] = 0; // the TV part has grown over its old place
     db.addToFavourites(7, radio);
     EXPECT_EQ((V{1, 2, 3, 4, 7, 6}), entries(1));
-    EXPECT_EQ(4, db.favTvCount(1));
+    EXPECT_EQ((V{6, 4}), counts(1));
 }
 
 } // namespace
