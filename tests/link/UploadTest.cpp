@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "db/SampleGenerator.h"
+#include "link/MemoryLine.h"
 #include "link/PacketLink.h"
 #include "link/SendSession.h"
 #include "tests/link/LinkTestSupport.h"
@@ -136,34 +137,19 @@ TEST(Upgrade, UnreadableFileClosesWithoutSending)
 // The status write fails: a line that goes dead after the reply-side frames.
 TEST(Upload, AcceptingStatusNotSent)
 {
-    class DeadAfter : public Line {
-    public:
-        DeadAfter(Line& inner, int writes) : inner_(inner), left_(writes) {}
-        int netd_read(std::uint8_t* b, std::size_t n, std::size_t& got) override { return inner_.netd_read(b, n, got); }
-        int netd_write(const std::uint8_t* b, std::size_t n, std::size_t& written) override
-        {
-            written = 0;
-            if (left_-- <= 0) return 1;
-            return inner_.netd_write(b, n, written);
-        }
-
-    private:
-        Line& inner_;
-        int left_;
-    };
-    SimOnPty sim(receiving(fastTimeouts()));
-    StbPort port;
-    ASSERT_EQ(port.openDevice(sim.device(), 115200), 1);
-    port.setTimeouts(fastTimeouts());
-    // Request acknowledgement (1 write), reply (3), report acknowledgement (1); then nothing.
-    DeadAfter line(port, 5);
-    line.setTimeouts(fastTimeouts());
+    MemoryLine line;
+    line.setTimeouts(LineTimeouts{}.scaled(0));
+    const auto ack = ackFrame();
+    const auto id = OWN_IDENTITY.bytes();
+    line.appendInput(controlFrame(PKT_REQUEST, 4));
+    line.appendInput({ack.begin(), ack.end()}); // of the reply
+    line.appendInput(controlFrame(PKT_REPORT, 4, id.data(), id.size()));
+    line.failWritesAfter(5); // request acknowledgement (1 write), reply (3), report acknowledgement (1)
     ReportLog log;
     PacketLink link(line, nullptr, log.callback());
     std::vector<std::uint8_t> data(0x100000, 0);
     EXPECT_EQ(SendSession(link, 4, data.data(), data.size(), OWN_IDENTITY).run(), 1);
     EXPECT_EQ(log.closing(), (TransferReport{REPORT_TIMEOUT, 8}));
-    sim.stop();
 }
 
 // One fault of the receiver and how the upload ends.
