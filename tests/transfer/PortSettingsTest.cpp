@@ -77,19 +77,17 @@ TEST_F(PortSettingsTest, EachPortsDeviceIsRememberedAndOpened)
         PortSettingsDialog d(s);
         d.show();
         QComboBox* device = combo(d, "deviceCombo");
-        EXPECT_EQ("/dev/ttyS1", device->currentText());
+        QStringList shown{device->currentText()};
         device->clearEditText();
         QTest::keyClicks(device->lineEdit(), QStringLiteral("/dev/ttyUSB7"));
-        QTest::mouseClick(radio(d, 3), Qt::LeftButton);
-        EXPECT_EQ("/dev/ttyS2", device->currentText());
-        QTest::mouseClick(radio(d, 2), Qt::LeftButton);
-        EXPECT_EQ("/dev/ttyUSB7", device->currentText());
+        for (int port : {3, 2}) QTest::mouseClick(radio(d, port), Qt::LeftButton), shown << device->currentText();
+        EXPECT_EQ((QStringList{"/dev/ttyS1", "/dev/ttyS2", "/dev/ttyUSB7"}), shown);
         click(d, "okButton");
     }
     EXPECT_EQ("/dev/ttyUSB7", QSettings().value(QStringLiteral("Port_Device_Section/COM2")).toString());
     EXPECT_FALSE(QSettings().contains(QStringLiteral("Port_Device_Section/COM3")));
-    EXPECT_EQ("/dev/ttyUSB7", PortDevices::transferDevice(2));
-    EXPECT_EQ("/dev/ttyS2", PortDevices::transferDevice(3));
+    EXPECT_EQ((std::vector<std::string>{"/dev/ttyUSB7", "/dev/ttyS2"}),
+              (std::vector{PortDevices::transferDevice(2), PortDevices::transferDevice(3)}));
 
     // The environment still wins for a run, and the dialog says so.
     ::setenv("SATORIX_COM2", "/dev/pts/42", 1);
