@@ -10,6 +10,8 @@
 #include "db/Names.h"
 
 using namespace satorix;
+using V = std::vector<int>;
+using S = std::vector<std::string_view>;
 
 namespace {
 
@@ -18,7 +20,7 @@ struct SmallDb {
     DatabaseBuilder b{*db};
 
     // 3 TV + 2 radio programs on two satellites, three providers.
-    void fill()
+    SmallDb()
     {
         b.addSatellite({7, 192, "Astra 1E-2C"});
         b.addSatellite({9, 130, "Hotbird 2-8"});
@@ -51,31 +53,28 @@ TEST(DatabaseModel, EmptyDatabaseAnswersZeroCountsAndRefusesRecords)
         EXPECT_EQ(n, code == DBT_FAVOURITE ? 9 : 0) << code;
     }
     int n = 0;
-    EXPECT_EQ(db.getCount(499, n), -1);
-    EXPECT_EQ(db.getCount(524, n), -1);
+    EXPECT_EQ((V{db.getCount(499, n), db.getCount(524, n)}), (V{-1, -1}));
     RecordView rec;
-    EXPECT_EQ(db.getRecord(DBT_PROGRAM, 0, rec), -3);
-    EXPECT_EQ(db.getRecord(DBT_PROGRAM, 20000, rec), -2);
-    EXPECT_EQ(db.getRecord(DBT_SATELLITE, 200, rec), -2);
-    EXPECT_EQ(db.getRecord(DBT_SATELLITE, -1, rec), -2);
-    EXPECT_EQ(db.getRecord(DBT_PROVIDER, 0, rec), -3);
-    EXPECT_EQ(db.getRecord(DBT_PROVIDER, 400, rec), -2);
-    EXPECT_EQ(db.getRecord(499, 0, rec), -1);
+    const int refused[][3] = {{DBT_PROGRAM, 0, -3},
+                              {DBT_PROGRAM, 20000, -2},
+                              {DBT_SATELLITE, 200, -2},
+                              {DBT_SATELLITE, -1, -2},
+                              {DBT_PROVIDER, 0, -3},
+                              {DBT_PROVIDER, 400, -2},
+                              {499, 0, -1}};
+    for (const auto& r : refused) EXPECT_EQ(db.getRecord(r[0], r[1], rec), r[2]) << r[0] << " " << r[1];
     EXPECT_FALSE(db.isLoaded());
 }
 
 TEST(DatabaseModel, TransponderSlotsReadWithoutCounterCheck)
 {
     SmallDb s;
-    s.fill();
     RecordView rec;
     rec.field[1] = 4242; // field 1 is never written
     ASSERT_EQ(s.db->getRecord(DBT_TRANSPONDER, 1, rec), 0);
-    EXPECT_EQ(rec.field[tpf::SAT_ID], 9);
-    EXPECT_EQ(rec.field[1], 4242);
-    EXPECT_EQ(rec.field[tpf::POLARISATION], 1);
-    EXPECT_EQ(rec.field[tpf::FREQUENCY], 12000);
-    EXPECT_EQ(rec.field[tpf::SYMBOL_RATE], 22000);
+    EXPECT_EQ((V{rec.field[tpf::SAT_ID], rec.field[1], rec.field[tpf::POLARISATION], rec.field[tpf::FREQUENCY],
+                 rec.field[tpf::SYMBOL_RATE]}),
+              (V{9, 4242, 1, 12000, 22000}));
     EXPECT_EQ(s.db->getRecord(DBT_TRANSPONDER, 2999, rec), 0); // unused slot
     EXPECT_EQ(s.db->getRecord(DBT_TRANSPONDER, 3000, rec), -4);
     EXPECT_EQ(s.db->getRecord(DBT_TRANSPONDER, -5, rec), -4);
@@ -84,88 +83,66 @@ TEST(DatabaseModel, TransponderSlotsReadWithoutCounterCheck)
 TEST(DatabaseModel, FavouriteRecordPositionRules)
 {
     SmallDb s;
-    s.fill();
     RecordView rec;
-    rec.field[favf::POSITION] = 0;
-    EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 1, rec), 0); // empty list, position 0
-    EXPECT_EQ(rec.field[favf::COUNT], 0);
-    rec.field[favf::POSITION] = 1;
-    EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 1, rec), -3);
-    rec.field[favf::POSITION] = 400;
-    EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 0, rec), -4);
-    rec.field[favf::POSITION] = -1;
-    EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 0, rec), -4);
-    rec.field[favf::POSITION] = 2;
-    EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, 9, rec), -2);
-    ASSERT_EQ(s.db->getRecord(DBT_FAVOURITE, 0, rec), 0);
-    EXPECT_EQ(rec.field[favf::ENTRY], 3);
-    EXPECT_EQ(rec.field[favf::COUNT], 3);
-    EXPECT_EQ(rec.field[favf::TV_COUNT], 2);
+    // {position, list, result}: position 0 of an empty list is fine, past it is not.
+    const int cases[][3] = {{0, 1, 0}, {1, 1, -3}, {3, 0, -3}, {400, 0, -4}, {-1, 0, -4}, {2, 9, -2}, {2, 0, 0}};
+    for (const auto& c : cases) {
+        rec.field[favf::POSITION] = c[0];
+        EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, c[1], rec), c[2]) << c[0] << " " << c[1];
+    }
+    EXPECT_EQ((V{rec.field[favf::ENTRY], rec.field[favf::COUNT], rec.field[favf::TV_COUNT]}), (V{3, 3, 2}));
     rec.field[favf::POSITION] = 0;
     ASSERT_EQ(s.db->getRecord(DBT_FAVOURITE, 8, rec), 0);
     EXPECT_NE(rec.name[0], nullptr);
     EXPECT_EQ(rec.name[1], nullptr); // no list 10 to point into
 
     // Counts 506.. split each list into TV and radio.
-    int tv = 0, radio = 0;
-    s.db->getCount(506, tv);
-    s.db->getCount(507, radio);
-    EXPECT_EQ(tv, 2);
-    EXPECT_EQ(radio, 1);
-    s.db->getCount(506 + 2 * 3, tv);
-    s.db->getCount(507 + 2 * 3, radio);
-    EXPECT_EQ(tv + radio, 1);
+    V counts;
+    for (int code : {506, 507, 506 + 2 * 3, 507 + 2 * 3}) {
+        int n = -1;
+        s.db->getCount(code, n);
+        counts.push_back(n);
+    }
+    EXPECT_EQ(counts, (V{2, 1, 0, 1}));
 }
 
 TEST(DatabaseModel, ProgramInfoJoinsSatelliteTransponderAndFavourites)
 {
     SmallDb s;
-    s.fill();
     ProgramInfo info;
     ASSERT_EQ(s.db->getProgramInfo(0, 2, info), 0);
-    EXPECT_EQ(boundedName(info.name), "Three");
-    EXPECT_EQ(boundedName(info.providerName), "Beta");
-    EXPECT_EQ(boundedName(info.satelliteName), "Astra 1E-2C");
-    EXPECT_EQ(info.frequency, 11000);
-    EXPECT_EQ(info.isTv, 1u);
-    EXPECT_TRUE(info.favMember[0][1]);
-    EXPECT_FALSE(info.favMember[0][0]);
+    EXPECT_EQ((S{boundedName(info.name), boundedName(info.providerName), boundedName(info.satelliteName)}),
+              (S{"Three", "Beta", "Astra 1E-2C"}));
+    EXPECT_EQ((V{info.frequency, static_cast<int>(info.isTv), info.favMember[0][1], info.favMember[0][0]}),
+              (V{11000, 1, 1, 0}));
 
     // Radio-only favourite scope counts from the list's first radio entry.
-    ProgramInfo radio;
-    ASSERT_EQ(s.db->getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, radio), 0);
-    EXPECT_EQ(boundedName(radio.name), "Radio A");
-    EXPECT_EQ(radio.isTv, 0u);
-
+    ASSERT_EQ(s.db->getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info), 0);
+    EXPECT_EQ(boundedName(info.name), "Radio A");
+    EXPECT_EQ(info.isTv, 0u);
     EXPECT_EQ(s.db->getProgramInfo(0, 6, info), -3);
-
-    // A transponder naming an unknown satellite id.
-    s.db->raw().setU8(DatabaseImage::transponderOffset(1) + layout::tp::SAT_ID, 77);
+    s.db->raw().setU8(DatabaseImage::transponderOffset(1) + layout::tp::SAT_ID, 77); // an unknown satellite
     EXPECT_EQ(s.db->getProgramInfo(0, 1, info), -2);
 
-    ProgramInfo raw;
-    ASSERT_EQ(s.db->getProgramInfoRaw(3, raw), 0);
-    EXPECT_EQ(raw.favPosition[0], 2);
-    EXPECT_EQ(raw.providerIndex, 2);
-    EXPECT_EQ(s.db->getProgramInfoRaw(6, raw), -1);
+    ASSERT_EQ(s.db->getProgramInfoRaw(3, info), 0);
+    EXPECT_EQ((V{info.favPosition[0], info.providerIndex}), (V{2, 2}));
+    EXPECT_EQ(s.db->getProgramInfoRaw(6, info), -1);
 }
 
 TEST(DatabaseModel, FindersAndFavouriteMask)
 {
     SmallDb s;
-    s.fill();
-    EXPECT_EQ(s.db->findSatellite(9), 1);
-    EXPECT_EQ(s.db->findSatellite(8), -1);
     int idx = -1;
     EXPECT_EQ(s.db->findSatelliteByName("Hotbird 2-8", &idx), 9);
     EXPECT_EQ(idx, 1);
-    EXPECT_EQ(s.db->findSatelliteByName("hotbird 2-8"), -1);
-    EXPECT_EQ(s.db->findTransponder(9, 12000), 1);
-    EXPECT_EQ(s.db->findTransponder(9 + 256, 12000), -1);
-    EXPECT_EQ(s.db->findTransponder(7, 12000), -1);
-    EXPECT_EQ(s.db->findByName(DBT_PROVIDER, "Gamma"), 2);
-    EXPECT_EQ(s.db->findByName(DBT_PROVIDER, "Delta"), -1);
-    EXPECT_EQ(s.db->findByName(DBT_SATELLITE, "x"), -5);
+    EXPECT_EQ((V{s.db->findSatellite(9), s.db->findSatellite(8), s.db->findSatelliteByName("hotbird 2-8")}),
+              (V{1, -1, -1}));
+    EXPECT_EQ(
+        (V{s.db->findTransponder(9, 12000), s.db->findTransponder(9 + 256, 12000), s.db->findTransponder(7, 12000)}),
+        (V{1, -1, -1}));
+    EXPECT_EQ((V{s.db->findByName(DBT_PROVIDER, "Gamma"), s.db->findByName(DBT_PROVIDER, "Delta"),
+                 s.db->findByName(DBT_SATELLITE, "x")}),
+              (V{2, -1, -5}));
     std::uint32_t mask = 0;
     s.db->favouriteMask(2, mask);
     EXPECT_EQ(mask, SCOPE_FAV1);
@@ -189,7 +166,8 @@ TEST(DatabaseModel, PurgeGivesTheBytesOfOneByOneRemoval)
             }
             const int top = std::min(count, MAX_PROVIDERS);
             if (p + 1 < top)
-                std::memmove(db.image() + DatabaseImage::providerOffset(p), db.image() + DatabaseImage::providerOffset(p + 1),
+                std::memmove(db.image() + DatabaseImage::providerOffset(p),
+                             db.image() + DatabaseImage::providerOffset(p + 1),
                              static_cast<std::size_t>(top - p - 1) * layout::PROVIDER_SIZE);
             for (int i = 0; i < programs; ++i) {
                 const std::size_t o = DatabaseImage::programOffset(i) + layout::prog::PROVIDER;
@@ -202,20 +180,23 @@ TEST(DatabaseModel, PurgeGivesTheBytesOfOneByOneRemoval)
     struct Case {
         int providers, programs, spread;
     };
-    for (const Case c : {Case{3, 5, 4}, Case{400, 30, 400}, Case{65535, 40, 700}, Case{401, 400, 500},
-                         Case{50, 0, 1}, Case{400, 2, 65535}}) {
+    for (const Case c : {Case{3, 5, 4}, Case{400, 30, 400}, Case{65535, 40, 700}, Case{401, 400, 500}, Case{50, 0, 1},
+                         Case{400, 2, 65535}}) {
         auto a = std::make_unique<ChannelDatabase>(), b = std::make_unique<ChannelDatabase>();
         std::uint32_t seed = static_cast<std::uint32_t>(c.providers * 31 + c.programs);
         auto next = [&seed] { return seed = seed * 1664525u + 1013904223u, seed >> 8; };
-        for (std::size_t i = DatabaseImage::providerOffset(0); i < IMAGE_SIZE; ++i) a->raw().setU8(i, static_cast<std::uint8_t>(next()));
+        for (std::size_t i = DatabaseImage::providerOffset(0); i < IMAGE_SIZE; ++i)
+            a->raw().setU8(i, static_cast<std::uint8_t>(next()));
         a->setProviderCount(c.providers);
         a->setProgramCount(c.programs);
         for (int i = 0; i < c.programs; ++i)
-            a->raw().setU16(DatabaseImage::programOffset(i) + layout::prog::PROVIDER, static_cast<std::uint16_t>(next() % c.spread));
+            a->raw().setU16(DatabaseImage::programOffset(i) + layout::prog::PROVIDER,
+                            static_cast<std::uint16_t>(next() % c.spread));
         std::memcpy(b->image(), a->image(), IMAGE_SIZE);
         a->purgeUnusedProviders();
         reference(*b);
-        EXPECT_EQ(std::memcmp(a->image(), b->image(), IMAGE_SIZE), 0) << c.providers << " providers, " << c.programs << " programs";
+        EXPECT_EQ(std::memcmp(a->image(), b->image(), IMAGE_SIZE), 0)
+            << c.providers << " providers, " << c.programs << " programs";
     }
 }
 
@@ -226,7 +207,6 @@ TEST(DatabaseModel, CrcOfKnownDataAndOfTheImage)
     EXPECT_EQ(crcMpeg2(nullptr, 0), 0u);
 
     SmallDb s;
-    s.fill();
     s.db->raw().setU8(layout::CRC_ZERO_BYTE, 0xAB);
     s.db->updateCrc(0);
     EXPECT_EQ(s.db->raw().u8(layout::CRC_ZERO_BYTE), 0);
@@ -246,11 +226,9 @@ TEST(DatabaseModel, CrcOfKnownDataAndOfTheImage)
 TEST(DatabaseModel, HostileCountersNeverReachOutsideTheImage)
 {
     SmallDb s;
-    s.fill();
-    s.db->setSatelliteCount(65535);
-    s.db->setProgramCount(65535);
-    s.db->setTransponderCount(65535);
-    s.db->setProviderCount(65535);
+    for (auto set : {&ChannelDatabase::setSatelliteCount, &ChannelDatabase::setProgramCount,
+                     &ChannelDatabase::setTransponderCount, &ChannelDatabase::setProviderCount})
+        (s.db.get()->*set)(65535);
     for (int l = 0; l < 9; ++l) {
         s.db->setFavCount(l, 65535);
         s.db->setFavTvCount(l, 65535);

@@ -38,18 +38,15 @@ TEST(RowTexts, AllTenColumns)
     ProgramRowBuilder rows(*r.db);
     RowTexts t;
     ASSERT_FALSE(rows.build(0, 41, t).failed());
-    EXPECT_EQ(t, (RowTexts{"0042", "Kanal", "T LSC", "Alpha", "Astra 1E-2C", "11778", "27500", "V", "DVBS2",
-                           " 2      9"}));
-    ASSERT_FALSE(rows.build(1, 1, t).failed());
-    EXPECT_EQ(t[2], "T    ");
-    EXPECT_EQ(t[7], " ");    // polarisation 7 has no letter
-    EXPECT_EQ(t[8], "DVBS");
-    EXPECT_EQ(t[9], "         ");
-    ASSERT_FALSE(rows.build(2, 2, t).failed());
-    EXPECT_EQ(t[2], "R   C");
-    EXPECT_EQ(t[7], "L");
-    EXPECT_EQ(t[8], "    "); // fec 9
-    EXPECT_EQ(t[9], "        9");
+    EXPECT_EQ(
+        t, (RowTexts{"0042", "Kanal", "T LSC", "Alpha", "Astra 1E-2C", "11778", "27500", "V", "DVBS2", " 2      9"}));
+    // Polarisation 7 has no letter, fec 9 no name.
+    const std::vector<std::string> flagsPolarisationFecLists[] = {{"T    ", " ", "DVBS", "         "},
+                                                                  {"R   C", "L", "    ", "        9"}};
+    for (int p : {1, 2}) {
+        ASSERT_FALSE(rows.build(p, p, t).failed());
+        EXPECT_EQ((std::vector<std::string>{t[2], t[7], t[8], t[9]}), flagsPolarisationFecLists[p - 1]);
+    }
 }
 
 TEST(RowTexts, UnreadableRecordsReportTheFirstFailure)
@@ -59,16 +56,15 @@ TEST(RowTexts, UnreadableRecordsReportTheFirstFailure)
     r.db->raw().setU8(DatabaseImage::transponderOffset(0) + layout::tp::SAT_ID, 99);
     ProgramRowBuilder rows(*r.db);
     RowTexts t;
-    RowTextError e = rows.build(1, 0, t);
-    EXPECT_EQ(e.type, DBT_PROVIDER);
-    EXPECT_EQ(e.code, -3);
+    const auto failure = [&](int p) {
+        const RowTextError e = rows.build(p, 0, t);
+        return std::pair{e.type, e.code};
+    };
+    EXPECT_EQ(failure(1), std::pair(DBT_PROVIDER, -3));
     EXPECT_EQ(t[1], "Plain");
-    e = rows.build(0, 0, t);
-    EXPECT_EQ(e.type, DBT_SATELLITE);
+    EXPECT_EQ(failure(0).first, DBT_SATELLITE);
     EXPECT_EQ(t[5], "11778"); // what could be read is still shown
-    e = rows.build(7, 0, t);
-    EXPECT_EQ(e.type, DBT_PROGRAM);
-    EXPECT_EQ(e.code, -3);
+    EXPECT_EQ(failure(7), std::pair(DBT_PROGRAM, -3));
 }
 
 TEST(RowTexts, ScopeRangesAndRadioNumbering)

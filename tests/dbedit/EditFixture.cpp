@@ -50,23 +50,36 @@ RecordView EditFixture::program(int serviceId, const char* name) const
 {
     RecordView r;
     r.field[progf::SERVICE_ID] = serviceId;
-    r.field[progf::PROVIDER] = 0;
-    r.field[progf::TRANSPONDER] = 0;
-    r.field[progf::VIDEO_PID] = 0x200;
+    r.field[progf::VIDEO_PID] = r.field[progf::PCR_PID] = 0x200;
     r.field[progf::AUDIO_PID] = 0x201;
-    r.field[progf::PCR_PID] = 0x200;
     r.name[0] = name;
     return r;
 }
 
-void EditFixture::liftFromTable(const std::vector<int>& rows)
+RecordView EditFixture::tp(int satelliteId, int frequency, int symbolRate)
+{
+    RecordView r;
+    r.field[tpf::SAT_ID] = satelliteId;
+    r.field[tpf::FREQUENCY] = frequency;
+    r.field[tpf::SYMBOL_RATE] = symbolRate;
+    return r;
+}
+
+std::vector<int> EditFixture::clipIndices() const
+{
+    std::vector<int> out;
+    for (const ProgramInfo& item : db.clipboard()) out.push_back(item.programIndex);
+    return out;
+}
+
+void EditFixture::liftFromTable(const std::vector<int>& rows, int offset)
 {
     db.setDragInProgress(true);
     ProgramClipboard& drag = db.dragList();
     drag.clear();
     RecordView none;
     for (std::size_t k = 0; k < rows.size(); ++k) {
-        const int row = rows[k] - static_cast<int>(k);
+        const int row = offset + rows[k] - static_cast<int>(k);
         ProgramInfo item;
         ASSERT_EQ(0, db.getProgramInfo(0, row, item));
         ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_DELETE, row, none));

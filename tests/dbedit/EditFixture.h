@@ -25,11 +25,18 @@ protected:
     std::vector<int> serviceIds() const; // of the programs in table order
     std::vector<std::uint8_t> bytes() const { return {db.image(), db.image() + IMAGE_SIZE}; }
     RecordView program(int serviceId, const char* name = "New") const;
+    static RecordView tp(int satelliteId, int frequency, int symbolRate = 27500);
+    std::vector<int> clipIndices() const; // programIndex of each clipboard item
+    std::vector<int> counts(int l) const { return {db.favCount(l), db.favTvCount(l)}; }
+    int paste(int position, std::uint32_t scope) { return db.pasteClipboard(position, scope); }
 
-    // The view's lift: rows ascending, each read and deleted at row r-k while dragInProgress is set.
-    void liftFromTable(const std::vector<int>& rows);
+    // The view's lift: rows ascending, each read and deleted at table row offset+r-k while dragInProgress is set.
+    void liftFromTable(const std::vector<int>& rows, int offset = 0);
     // The view's lift from favourite list l (scope shows it): OP_REMOVE_ENTRY at row r-k.
-    void liftFromList(int l, std::uint32_t scope, const std::vector<int>& rows) { test::liftFromList(db, l, scope, rows); }
+    void liftFromList(int l, std::uint32_t scope, const std::vector<int>& rows)
+    {
+        test::liftFromList(db, l, scope, rows);
+    }
     // Copy (cut=false) or cut of table rows into the clipboard, as the view's commands make it.
     void copyRows(const std::vector<int>& rows, bool cut);
 

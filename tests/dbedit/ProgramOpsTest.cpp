@@ -15,10 +15,8 @@ TEST_F(ProgramOps, AddRenumbersListsOnlyWhenTheKindIsGiven)
     db.setPendingInsertKind(0);
     ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_ADD, 3, program(900))); // end of the TV part
     EXPECT_EQ((V{100, 101, 102, 900, 103, 104}), serviceIds());
-    EXPECT_EQ(4, db.tvProgramCount());
-    EXPECT_EQ((V{0, 4, 5}), entries(0));
-    EXPECT_EQ((V{5}), entries(8));
-    EXPECT_EQ(-1, db.pendingInsertKind());
+    EXPECT_EQ((V{4, -1}), (V{db.tvProgramCount(), db.pendingInsertKind()}));
+    EXPECT_EQ((std::vector<V>{{0, 4, 5}, {5}}), (std::vector<V>{entries(0), entries(8)}));
     // Without a kind (a move puts it back): the row decides, the lists are the mover's business.
     ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_ADD, 4, program(901)));
     EXPECT_EQ(4, db.tvProgramCount());
@@ -32,13 +30,11 @@ TEST_F(ProgramOps, RefusalsChangeNothing)
     build(3, 2);
     const auto before = bytes();
     db.setPendingInsertKind(0);
-    EXPECT_EQ(-2, db.recordOp(DBT_PROGRAM, OP_ADD, MAX_PROGRAMS, program(1)));
-    EXPECT_EQ(-2, db.recordOp(DBT_PROGRAM, OP_ADD, -1, program(1)));
-    EXPECT_EQ(-3, db.recordOp(DBT_PROGRAM, OP_ADD, 6, program(1)));
-    EXPECT_EQ(-3, db.recordOp(DBT_PROGRAM, OP_EDIT, 5, program(1)));
-    EXPECT_EQ(-3, db.recordOp(DBT_PROGRAM, OP_DELETE, 5, program(1)));
-    EXPECT_EQ(-1, db.recordOp(DBT_PROGRAM, 999, 0, program(1)));
-    EXPECT_EQ(-1, db.recordOp(DBT_TV_PROGRAMS, OP_ADD, 0, program(1)));
+    const int refused[][4] = {
+        {DBT_PROGRAM, OP_ADD, MAX_PROGRAMS, -2}, {DBT_PROGRAM, OP_ADD, -1, -2},   {DBT_PROGRAM, OP_ADD, 6, -3},
+        {DBT_PROGRAM, OP_EDIT, 5, -3},           {DBT_PROGRAM, OP_DELETE, 5, -3}, {DBT_PROGRAM, 999, 0, -1},
+        {DBT_TV_PROGRAMS, OP_ADD, 0, -1}};
+    for (const auto& r : refused) EXPECT_EQ(r[3], db.recordOp(r[0], r[1], r[2], program(1))) << r[1] << " " << r[2];
     EXPECT_EQ(before, bytes());
     EXPECT_TRUE(messages.texts.empty());
 
@@ -59,15 +55,16 @@ TEST_F(ProgramOps, DeleteRenumbersListsUnlessDragging)
     RecordView none;
     ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_DELETE, 0, none));
     EXPECT_EQ(2, db.tvProgramCount());
-    EXPECT_EQ((V{1, 2}), entries(0));
-    EXPECT_EQ(1, db.favTvCount(0));
     // Closing the gaps one by one leaves the freed slots holding the old last entry.
-    EXPECT_EQ((V{3, 3}), (V{db.favEntry(0, 2), db.favEntry(0, 3)}));
+    EXPECT_EQ((V{1, 2, 3, 3}), (V{db.favEntry(0, 0), db.favEntry(0, 1), db.favEntry(0, 2), db.favEntry(0, 3)}));
+    EXPECT_EQ((V{2, 1}), counts(0));
     ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_DELETE, 2, none)); // the first radio
     EXPECT_EQ((V{0, 2}), entries(1));
-    EXPECT_EQ(1, db.favTvCount(1));
+    EXPECT_EQ((V{2, 1}), counts(1));
 
-    const auto lists = [&] { return std::vector<std::uint8_t>(db.image() + layout::FAVOURITES, db.image() + layout::TRANSPONDERS); };
+    const auto lists = [&] {
+        return std::vector<std::uint8_t>(db.image() + layout::FAVOURITES, db.image() + layout::TRANSPONDERS);
+    };
     const auto before = lists();
     db.setDragInProgress(true);
     ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_DELETE, 0, none));
@@ -83,11 +80,11 @@ TEST_F(ProgramOps, RemoveEntryByRowOfTheShownPart)
     where.field[entryf::RADIO_PART] = 1; // radio part shown
     ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_REMOVE_ENTRY, 0, where));
     EXPECT_EQ((V{0, 1, 4}), entries(0));
-    EXPECT_EQ(2, db.favTvCount(0));
+    EXPECT_EQ((V{3, 2}), counts(0));
     where.field[entryf::RADIO_PART] = 0;
     ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_REMOVE_ENTRY, 1, where));
     EXPECT_EQ((V{0, 4}), entries(0));
-    EXPECT_EQ(1, db.favTvCount(0));
+    EXPECT_EQ((V{2, 1}), counts(0));
     const auto before = bytes();
     EXPECT_EQ(0, db.recordOp(DBT_PROGRAM, OP_REMOVE_ENTRY, 5, where)); // no such row
     where.field[entryf::LIST] = 9;
@@ -103,19 +100,17 @@ TEST_F(ProgramOps, FavouriteMembershipAndNames)
     r.field[favf::ENTRY] = 2;
     ASSERT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_ADD, 0, r));
     EXPECT_EQ((V{5, 7, 2, 30, 31}), entries(0)); // a TV entry goes before the radio ones
-    EXPECT_EQ(3, db.favTvCount(0));
+    EXPECT_EQ((V{5, 3}), counts(0));
     const auto before = bytes();
     EXPECT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_ADD, 0, r)); // already in
     r.field[favf::ENTRY] = 20;
-    EXPECT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_DELETE, 0, r)); // not in
-    EXPECT_EQ(-4, db.recordOp(DBT_FAVOURITE, OP_ADD, 9, r));
-    EXPECT_EQ(-4, db.recordOp(DBT_FAVOURITE, OP_DELETE, 9, r));
-    EXPECT_EQ(-2, db.recordOp(DBT_FAVOURITE, OP_EDIT, 9, r));
+    const auto op = [&](int o, int l) { return db.recordOp(DBT_FAVOURITE, o, l, r); };
+    EXPECT_EQ((V{0, -4, -4, -2}), (V{op(OP_DELETE, 0), op(OP_ADD, 9), op(OP_DELETE, 9), op(OP_EDIT, 9)})); // 0: not in
     EXPECT_EQ(before, bytes());
     r.field[favf::ENTRY] = 7;
     ASSERT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_DELETE, 0, r));
     EXPECT_EQ((V{5, 2, 30, 31}), entries(0));
-    EXPECT_EQ(2, db.favTvCount(0));
+    EXPECT_EQ((V{4, 2}), counts(0));
     r.name[0] = "A name of twenty chars";
     ASSERT_EQ(0, db.recordOp(DBT_FAVOURITE, OP_EDIT, 3, r));
     EXPECT_EQ("A name of twenty", boundedName(db.raw().namePtr(DatabaseImage::favOffset(3)))); // no NUL
@@ -140,8 +135,7 @@ TEST_F(ProgramOps, DeleteProgramByScope)
     setList(2, {2});
     EXPECT_EQ(0, db.deleteProgram(2, 0, scopeFav(0) | SCOPE_TV_RADIO, "Fav_1")); // the entry only
     EXPECT_EQ((V{1, 4}), entries(0));
-    EXPECT_EQ(1, db.favTvCount(0));
-    EXPECT_EQ(6, db.programCount());
+    EXPECT_EQ((V{1, 6}), (V{db.favTvCount(0), db.programCount()}));
     EXPECT_EQ(-1, db.deleteProgram(2, 0, scopeFav(0) | SCOPE_TV_RADIO, "Fav_1"));
     EXPECT_EQ(0, db.deleteProgram(2, scopeFav(1), TABLE, "Favs")); // marked lists, no renumbering
     EXPECT_EQ((V{5}), entries(1));
@@ -151,16 +145,12 @@ TEST_F(ProgramOps, DeleteProgramByScope)
     EXPECT_EQ(mid, bytes());
 
     db.clipboard().resize(3);
-    const V before{1, 3, -1};
-    for (std::size_t k = 0; k < 3; ++k) db.clipboard()[k].programIndex = before[k];
+    for (std::size_t k = 0; k < 3; ++k) db.clipboard()[k].programIndex = V{1, 3, -1}[k];
     EXPECT_EQ(0, db.deleteProgram(2, 0, TABLE, "Satellites"));
     EXPECT_EQ((V{100, 101, 103, 104, 105}), serviceIds());
     EXPECT_EQ(3, db.tvProgramCount());
-    EXPECT_EQ((V{1, 3}), entries(0));
-    EXPECT_EQ((V{4}), entries(1));
-    EXPECT_TRUE(entries(2).empty());
-    EXPECT_EQ((V{1, 2, -1}), (V{db.clipboard()[0].programIndex, db.clipboard()[1].programIndex,
-                                db.clipboard()[2].programIndex}));
+    EXPECT_EQ((std::vector<V>{{1, 3}, {4}, {}}), (std::vector<V>{entries(0), entries(1), entries(2)}));
+    EXPECT_EQ((V{1, 2, -1}), clipIndices());
     EXPECT_EQ(-1, db.deleteProgram(5, 0, TABLE, "Satellites"));
 }
 
@@ -175,13 +165,13 @@ TEST_F(ProgramOps, AddToFavouritesKeepsEachKindInItsPart)
     tv.favPosition[0] = 7;
     EXPECT_EQ(1, db.addToFavourites(3, tv));
     EXPECT_EQ((V{0, 1, 3, 5}), entries(0));
-    EXPECT_EQ(3, db.favTvCount(0));
+    EXPECT_EQ((V{4, 3}), counts(0));
     ProgramInfo radio;
     radio.favMember[1][0] = true;
     radio.favPosition[1] = 0; // the TV part has grown over its old place
     db.addToFavourites(7, radio);
     EXPECT_EQ((V{1, 2, 3, 4, 7, 6}), entries(1));
-    EXPECT_EQ(4, db.favTvCount(1));
+    EXPECT_EQ((V{6, 4}), counts(1));
 }
 
 } // namespace

@@ -8,14 +8,6 @@ using S = std::vector<std::string>;
 
 class TransponderOps : public EditFixture {
 protected:
-    static RecordView tp(int satelliteId, int frequency, int symbolRate = 27500)
-    {
-        RecordView r;
-        r.field[tpf::SAT_ID] = satelliteId;
-        r.field[tpf::FREQUENCY] = frequency;
-        r.field[tpf::SYMBOL_RATE] = symbolRate;
-        return r;
-    }
     V column(std::size_t table, std::size_t size, std::size_t field, int n) const
     {
         V out;
@@ -23,11 +15,15 @@ protected:
         return out;
     }
     V frequencies() const { return column(layout::TRANSPONDERS, 16, layout::tp::FREQUENCY, db.transpondersInUse()); }
-    V programTransponders() const { return column(layout::PROGRAMS, 32, layout::prog::TRANSPONDER, db.programsInUse()); }
+    V programTransponders() const
+    {
+        return column(layout::PROGRAMS, 32, layout::prog::TRANSPONDER, db.programsInUse());
+    }
     int tally(int s) const { return db.raw().u16(DatabaseImage::satelliteOffset(s) + layout::sat::TALLY); }
+    int positioner(int s) const { return db.raw().u8(DatabaseImage::satelliteOffset(s) + layout::sat::POSITIONER); }
 };
 
-TEST_F(TransponderOps, AddKeepsGroupsInFrequencyOrderAndProgramsOnTheirTransponders)
+TEST_F(TransponderOps, AddAndDeleteKeepGroupsInOrderAndProgramsOnTheirTransponders)
 {
     build(3, 0); // 11000, 12000 on satellite 1, 10800 on satellite 2; programs on 0, 1, 2
     ASSERT_EQ(0, db.recordOp(DBT_TRANSPONDER, OP_ADD, 0, tp(1, 11778)));
@@ -41,6 +37,13 @@ TEST_F(TransponderOps, AddKeepsGroupsInFrequencyOrderAndProgramsOnTheirTranspond
     ASSERT_EQ(0, db.recordOp(DBT_TRANSPONDER, OP_ADD, 0, tp(3, 10000))); // a new group goes last
     EXPECT_EQ(10000, frequencies().back());
     EXPECT_EQ(1, tally(2));
+
+    build(3, 0); // deleting an unused one lowers the later indices and the tally
+    db.raw().setU16(DatabaseImage::programOffset(1) + layout::prog::TRANSPONDER, 0);
+    ASSERT_EQ(0, db.recordOp(DBT_TRANSPONDER, OP_DELETE, 1, RecordView{}));
+    EXPECT_EQ((V{11000, 10800}), frequencies());
+    EXPECT_EQ((V{0, 0, 1}), programTransponders());
+    EXPECT_EQ(1, tally(0));
 }
 
 TEST_F(TransponderOps, RefusalsShowTheirMessagesAndChangeNothing)
@@ -69,16 +72,6 @@ TEST_F(TransponderOps, RefusalsShowTheirMessagesAndChangeNothing)
     EXPECT_EQ((S{"Not enought free space in transponder table.", "Provider table is full."}), messages.texts);
 }
 
-TEST_F(TransponderOps, DeleteUnusedLowersLaterIndicesAndTally)
-{
-    build(3, 0);
-    db.raw().setU16(DatabaseImage::programOffset(1) + layout::prog::TRANSPONDER, 0);
-    ASSERT_EQ(0, db.recordOp(DBT_TRANSPONDER, OP_DELETE, 1, RecordView{}));
-    EXPECT_EQ((V{11000, 10800}), frequencies());
-    EXPECT_EQ((V{0, 0, 1}), programTransponders());
-    EXPECT_EQ(1, tally(0));
-}
-
 TEST_F(TransponderOps, SetSatelliteAppendsAndHandsOutPositionerNumbers)
 {
     build(0, 0); // two satellites with positioner number 0
@@ -92,11 +85,9 @@ TEST_F(TransponderOps, SetSatelliteAppendsAndHandsOutPositionerNumbers)
     };
     for (int n : {29, 30, 32}) ASSERT_EQ(0, db.setSatellite(db.satelliteCount(), sat(10 + n, 1, n)));
     ASSERT_EQ(0, db.setSatellite(5, sat(60, 1, 0)));
-    EXPECT_EQ(31, db.raw().u8(DatabaseImage::satelliteOffset(5) + layout::sat::POSITIONER));
-    EXPECT_EQ(6, db.satelliteCount());
-    ASSERT_EQ(0, db.setSatellite(0, sat(1, 0, 3)));
-    EXPECT_EQ(6, db.satelliteCount());
-    EXPECT_EQ(3, db.raw().u8(DatabaseImage::satelliteOffset(0) + layout::sat::POSITIONER));
+    EXPECT_EQ((V{31, 6}), (V{positioner(5), db.satelliteCount()}));
+    ASSERT_EQ(0, db.setSatellite(0, sat(1, 0, 3))); // an edit: no new satellite
+    EXPECT_EQ((V{3, 6}), (V{positioner(0), db.satelliteCount()}));
     EXPECT_EQ(-2, db.setSatellite(MAX_SATELLITES, sat(1, 0, 0)));
 }
 

@@ -1,5 +1,8 @@
 #include "tests/link/LinkTestSupport.h"
 
+#include <algorithm>
+#include <gtest/gtest.h>
+
 #include "link/Crc32.h"
 #include "link/RegionRules.h"
 
@@ -29,12 +32,9 @@ std::vector<std::uint32_t> ReportLog::valuesOf(int code) const
 
 bool ReportLog::contains(int code, std::uint32_t value) const
 {
-    for (const auto& r : all())
-        if (r.code == code && r.value == value) return true;
-    return false;
+    const auto v = valuesOf(code);
+    return std::find(v.begin(), v.end(), value) != v.end();
 }
-
-std::size_t ReportLog::count(int code) const { return valuesOf(code).size(); }
 
 link::TransferReport ReportLog::closing() const
 {
@@ -43,10 +43,30 @@ link::TransferReport ReportLog::closing() const
     return {};
 }
 
+int WorkerRun::run(link::TransferKind kind, SimOnPty& sim, const link::LineTimeouts& timeouts)
+{
+    ctx.port.device = sim.device();
+    ctx.timeouts = timeouts;
+    link::TransferWorker worker;
+    EXPECT_TRUE(worker.start(kind, ctx, *db, log.callback()));
+    worker.join();
+    return worker.result();
+}
+
+stbsim::SimOptions simOptions(stbsim::SimMode mode, const link::LineTimeouts& timeouts)
+{
+    stbsim::SimOptions o;
+    o.mode = mode;
+    o.timeouts = timeouts;
+    o.requestRepeatMs = 100;
+    o.timeLimitMs = 30000;
+    return o;
+}
+
 std::vector<std::uint8_t> frame(const std::uint8_t* header, std::size_t headerSize, const std::uint8_t* payload,
                                 std::size_t payloadLength)
 {
-    std::vector<std::uint8_t> f {link::FRAME_START};
+    std::vector<std::uint8_t> f{link::FRAME_START};
     f.insert(f.end(), header, header + headerSize);
     if (payloadLength) f.insert(f.end(), payload, payload + payloadLength);
     std::uint8_t crc[4];

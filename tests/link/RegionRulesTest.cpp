@@ -56,18 +56,16 @@ TEST(RegionRules, PreparedRegions)
     EXPECT_FALSE(prepareRegion(4, 4, receiver(0x7FFFFFFF), c, info, log.callback())) << "a wildcard has no row";
 
     ASSERT_TRUE(prepareRegion(4, 0, receiver(0x03010101), c, info, log.callback()));
-    EXPECT_EQ(info, (FileInfo {4, 0x006A0000, 0x100000, 256, {}}));
+    EXPECT_EQ(info, (FileInfo{4, 0x006A0000, 0x100000, 256, {}}));
 
     ASSERT_TRUE(prepareRegion(3, 9, receiver(0x83010101), receiver(0x03010155), info, log.callback()));
-    EXPECT_EQ(info, (FileInfo {3, 0x00690000, 0x600000, 0x600, {}}));
+    EXPECT_EQ(info, (FileInfo{3, 0x00690000, 0x600000, 0x600, {}}));
     EXPECT_FALSE(prepareRegion(3, 0, receiver(0x03010101), receiver(0x03010201), info, log.callback()));
     EXPECT_TRUE(log.contains(REPORT_TRACE, 0x32));
 
     const std::pair<std::uint32_t, FileInfo> bySelector[] = {
-        {0, {1, 0x00690000, 0x7FFFFF, 2048, {}}},
-        {1, {1, 0x00690000, 0x7FFFFF, 2048, {}}},
-        {2, {2, 0x00690000, 0x77FFFF, 1920, {}}},
-        {3, {3, 0x00690000, 0x600000, 1536, {}}},
+        {0, {1, 0x00690000, 0x7FFFFF, 2048, {}}}, {1, {1, 0x00690000, 0x7FFFFF, 2048, {}}},
+        {2, {2, 0x00690000, 0x77FFFF, 1920, {}}}, {3, {3, 0x00690000, 0x600000, 1536, {}}},
         {4, {4, 0x006A0000, 0x100000, 256, {}}},
     };
     for (const auto& [selector, expected] : bySelector) {
@@ -88,15 +86,12 @@ TEST(RegionRules, PreparedRegions)
 
 TEST(RegionRules, SoftwareFileLengthChoosesTheRegion)
 {
-    std::uint32_t cls = 9;
-    EXPECT_EQ(upgradeRegionType(1048575, &cls), 4u);
-    EXPECT_EQ(cls, 0u);
-    EXPECT_EQ(upgradeRegionType(1048576, &cls), 3u);
-    EXPECT_EQ(cls, 1u);
-    EXPECT_EQ(upgradeRegionType(7340031), 3u);
-    EXPECT_EQ(upgradeRegionType(7340032, &cls), 1u);
-    EXPECT_EQ(cls, 2u);
-    EXPECT_EQ(receiveLimit(5), 0u);
-    EXPECT_EQ(receiveLimit(7), 0u);
-    EXPECT_EQ(receiveLimit(2), 0x720000u);
+    for (const auto [length, type, sizeClass] :
+         {std::array<std::uint32_t, 3>{1048575, 4, 0}, {1048576, 3, 1}, {7340031, 3, 1}, {7340032, 1, 2}}) {
+        std::uint32_t cls = 9;
+        EXPECT_EQ(upgradeRegionType(length, &cls), type) << length;
+        EXPECT_EQ(cls, sizeClass) << length;
+    }
+    EXPECT_EQ((std::array{receiveLimit(5), receiveLimit(7), receiveLimit(2)}),
+              (std::array<std::uint32_t, 3>{0, 0, 0x720000}));
 }

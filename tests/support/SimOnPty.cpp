@@ -9,15 +9,13 @@ namespace satorix::test {
 
 link::LineTimeouts fastTimeouts()
 {
-    link::LineTimeouts t;
-    t.readIntervalMs = 50;
-    t.readConstantMs = 100;
-    t.readPerByteMs = 1;
-    t.writeConstantMs = 100;
-    t.writePerByteMs = 1;
-    t.tracePauseMs = 20;
-    t.blockPauseMs = 0;
-    return t;
+    return {.readIntervalMs = 50,
+            .readConstantMs = 100,
+            .readPerByteMs = 1,
+            .writeConstantMs = 100,
+            .writePerByteMs = 1,
+            .tracePauseMs = 20,
+            .blockPauseMs = 0};
 }
 
 std::vector<std::uint8_t> sampleImage(std::uint32_t seed, std::size_t size)

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 
 namespace satorix::test {
@@ -7,8 +12,17 @@ namespace satorix::test {
 // A fresh directory under $TMPDIR, removed with everything in it when the object goes.
 class TempDir {
 public:
-    TempDir();
-    ~TempDir();
+    TempDir()
+    {
+        const char* base = std::getenv("TMPDIR");
+        path_ = std::string(base && *base ? base : "/tmp") + "/satorix-test-XXXXXX";
+        if (!::mkdtemp(path_.data())) throw std::runtime_error("mkdtemp failed");
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
@@ -19,7 +33,18 @@ private:
     std::string path_;
 };
 
-std::string readFile(const std::string& path);
-void writeFile(const std::string& path, const std::string& bytes);
+inline std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+inline void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
 
 } // namespace satorix::test

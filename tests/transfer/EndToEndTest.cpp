@@ -14,14 +14,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-int fullestList(const ChannelDatabase& db)
-{
-    int best = 0;
-    for (int l = 1; l < FAV_LISTS; ++l)
-        if (db.favInUse(l) > db.favInUse(best)) best = l;
-    return best;
-}
-
 // The program list's drag within a favourite list: lift the rows, then drop them at position.
 void dragWithinList(ChannelDatabase& db, int list, const std::vector<int>& rows, int position)
 {
@@ -59,7 +51,8 @@ TEST(EndToEnd, DownloadEditUploadReachesTheReceiverExactly)
     // The same edits on a copy of what was downloaded give what the receiver must get.
     ChannelDatabase expected;
     expected.assignImage(sent.data(), sent.size());
-    const int list = fullestList(db);
+    int list = 0; // the fullest favourite list
+    for (int l = 1; l < FAV_LISTS; ++l) list = db.favInUse(l) > db.favInUse(list) ? l : list;
     ASSERT_GE(db.favInUse(list), 4);
     for (ChannelDatabase* d : {&db, &expected}) {
         dragWithinList(*d, list, {0, 2}, 2);
@@ -79,7 +72,7 @@ TEST(EndToEnd, DownloadEditUploadReachesTheReceiverExactly)
     EXPECT_EQ(0, std::memcmp(expected.image(), got.data(), IMAGE_SIZE));
     ChannelDatabase received;
     received.assignImage(got.data(), IMAGE_SIZE);
-    EXPECT_EQ(std::vector<std::string> {}, checkDatabase(received));
+    EXPECT_EQ(std::vector<std::string>{}, checkDatabase(received));
 
     // The receiver keeps what it got: the next download brings the edits back.
     f.prompter.answers = {PromptAnswer::No};

@@ -1,13 +1,10 @@
 // The document's link commands in the running editor, against stbsim's receiver on a pty.
-#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
-#include <QStatusBar>
-#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -71,6 +68,13 @@ protected:
     }
     Bytes image() { return {f.doc().database().image(), f.doc().database().image() + IMAGE_SIZE}; }
     TransferCommands& transfers() { return f.doc().transfers(); }
+    // The document a download did not replace.
+    void expectUntouched()
+    {
+        EXPECT_FALSE(f.doc().databaseDownloaded());
+        EXPECT_EQ("start", f.doc().title());
+        EXPECT_TRUE(transfers().backups().files().isEmpty());
+    }
 
     AppFixture f;
     std::unique_ptr<SimOnPty> sim;
@@ -84,9 +88,7 @@ TEST_F(TransferCommandsTest, DownloadReplacesTheShownDatabase)
     const Bytes served = sampleImage(2);
     attachReceiver(served);
     std::filesystem::remove(f.listingFile());
-    int updates = 0;
-    bool rebuild = false;
-    auto recorder = recordFirst(f.doc(), &updates, &rebuild);
+    auto recorder = recordFirst(f.doc());
 
     DialogWatch watch;
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
@@ -96,16 +98,13 @@ TEST_F(TransferCommandsTest, DownloadReplacesTheShownDatabase)
     EXPECT_EQ(QDialog::Accepted, watch.end.result);
 
     EXPECT_EQ(served, image());
-    EXPECT_TRUE(f.doc().database().isLoaded());
     EXPECT_EQ(DB_VERSION, f.doc().database().loadedVersion());
-    EXPECT_EQ("Channel.si", f.doc().title());
-    EXPECT_EQ("Channel.si", f.doc().fileName());
-    EXPECT_TRUE(f.doc().path().isEmpty());
-    EXPECT_EQ("Channel.si* - Satorix for HD", f.frame().windowTitle());
-    EXPECT_TRUE(f.doc().isModified());
-    EXPECT_TRUE(f.doc().databaseDownloaded());
-    EXPECT_TRUE(rebuild);
-    EXPECT_GT(updates, 0);
+    EXPECT_EQ((QStringList{"Channel.si", "Channel.si", "", "Channel.si* - Satorix for HD"}),
+              (QStringList{f.doc().title(), f.doc().fileName(), f.doc().path(), f.frame().windowTitle()}));
+    // Loaded, modified, downloaded, and the tree rebuilt before the views' update.
+    EXPECT_EQ((std::vector{true, true, true, true, true}),
+              (std::vector{f.doc().database().isLoaded(), f.doc().isModified(), f.doc().databaseDownloaded(),
+                           recorder->rebuildSeen, recorder->updates > 0}));
     EXPECT_GT(std::filesystem::file_size(f.listingFile()), 0u);
     EXPECT_FALSE(std::filesystem::exists(f.file("programs.nfo")));
 
@@ -141,7 +140,7 @@ TEST_F(TransferCommandsTest, UploadAsksFirstAndEndsWithTheRebootBox)
 {
     ASSERT_TRUE(f.start());
     ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
-    EXPECT_EQ(QStringList {"No document opened or downloaded"}, f.prompter.texts());
+    EXPECT_EQ(QStringList{"No document opened or downloaded"}, f.prompter.texts());
     f.stop();
     startWithSample(1);
     f.prompter.clear();
@@ -149,9 +148,9 @@ TEST_F(TransferCommandsTest, UploadAsksFirstAndEndsWithTheRebootBox)
     const Bytes before = image();
     f.prompter.answers = {PromptAnswer::No};
     ASSERT_TRUE(f.trigger(ID_STB_UPLOAD)); // no port is set: an upload would have failed to open it
-    EXPECT_EQ(QStringList {WARNING}, f.prompter.texts());
-    EXPECT_EQ(PromptIcon::Exclamation, f.prompter.messages[0].icon);
-    EXPECT_EQ(PromptButtons::YesNo, f.prompter.messages[0].buttons);
+    EXPECT_EQ(QStringList{WARNING}, f.prompter.texts());
+    EXPECT_EQ(std::pair(PromptIcon::Exclamation, PromptButtons::YesNo),
+              std::pair(f.prompter.messages[0].icon, f.prompter.messages[0].buttons));
     EXPECT_EQ(before, image());
 
     attachReceiver(sampleImage(9));
@@ -159,54 +158,47 @@ TEST_F(TransferCommandsTest, UploadAsksFirstAndEndsWithTheRebootBox)
     f.prompter.answers = {PromptAnswer::Yes};
     DialogWatch watch;
     ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
-    EXPECT_EQ((QStringList {WARNING, REBOOT}), f.prompter.texts());
-    EXPECT_EQ(QDialog::Accepted, watch.end.result);
-    EXPECT_EQ("Upload database to Set Top Box", watch.end.title);
+    EXPECT_EQ((QStringList{WARNING, REBOOT}), f.prompter.texts());
+    EXPECT_EQ(std::pair(int(QDialog::Accepted), QString("Upload database to Set Top Box")),
+              std::pair(watch.end.result, watch.end.title));
     ASSERT_TRUE(sim->waitForExchanges(1));
     EXPECT_EQ(link::DATABASE_REGION_SIZE, sim->exchanges()[0].result.received.size());
 }
 TEST_F(TransferCommandsTest, UpgradeSendsAType3FileFromTheRememberedFolder)
 {
     ASSERT_TRUE(f.start());
+    const QString key = QStringLiteral("Binary_File_Section/Item_1");
+    QString remembered = QStringLiteral("//");
+    for (int i = 0; i < 200; ++i) remembered += QStringLiteral("\u00e9"); // two bytes each
+    QSettings().setValue(key, remembered);
+    ASSERT_TRUE(f.trigger(ID_STB_UPGRADE)); // the file dialog is cancelled
+    ASSERT_EQ(1, f.prompter.openRequests.size());
+    const QString shown = f.prompter.openRequests[0].initialName;
+    EXPECT_EQ(298, QFile::encodeName(shown).size()); // 299 bytes would end in half a character
+    EXPECT_TRUE(remembered.startsWith(shown));
+    EXPECT_EQ(remembered, QSettings().value(key).toString());
+
     attachReceiver(sampleImage(1));
     transfers().context().timeouts.blockPauseMs = 0;
-    const std::string dlp = writeSoftware(f.file("soft.dlp"), 0x100000);
-    QSettings().setValue(QStringLiteral("Binary_File_Section/Item_1"), QStringLiteral("/old/place/soft.dlp"));
-    f.prompter.fileNames = {QString::fromStdString(dlp)};
+    const QString dlp = QString::fromStdString(writeSoftware(f.file("soft.dlp"), 0x100000));
+    QSettings().setValue(key, QStringLiteral("/old/place/soft.dlp"));
+    f.prompter.clear();
+    f.prompter.fileNames = {dlp};
     DialogWatch watch;
     ASSERT_TRUE(f.trigger(ID_STB_UPGRADE));
-
     ASSERT_EQ(1, f.prompter.openRequests.size());
     const FileDialogRequest& r = f.prompter.openRequests[0];
-    EXPECT_EQ("/old/place/soft.dlp", r.initialName);
-    EXPECT_EQ((QStringList {"S/W File (*.dlp)", "All Files (*.*)"}), r.nameFilters);
+    EXPECT_EQ((QStringList{"/old/place/soft.dlp", "S/W File (*.dlp)", "All Files (*.*)", ""}),
+              QStringList{r.initialName} + r.nameFilters + QStringList{r.defaultSuffix});
     EXPECT_TRUE(r.mustExist);
-    EXPECT_TRUE(r.defaultSuffix.isEmpty());
-    EXPECT_EQ(QString::fromStdString(dlp), QSettings().value(QStringLiteral("Binary_File_Section/Item_1")).toString());
-    EXPECT_EQ(QStringList {"The software has been sent to the receiver."}, f.prompter.texts());
-    EXPECT_EQ(QDialog::Accepted, watch.end.result);
-    EXPECT_EQ("Upgrade software to Set Top Box", watch.end.title);
-
+    EXPECT_EQ(dlp, QSettings().value(key).toString());
+    EXPECT_EQ(QStringList{"The software has been sent to the receiver."}, f.prompter.texts());
+    EXPECT_EQ(std::pair(int(QDialog::Accepted), QString("Upgrade software to Set Top Box")),
+              std::pair(watch.end.result, watch.end.title));
     ASSERT_TRUE(sim->waitForExchanges(1));
     const stbsim::SimResult got = sim->exchanges()[0].result;
     ASSERT_TRUE(got.fileInfo.has_value());
-    EXPECT_EQ(3u, got.fileInfo->type);
-    EXPECT_EQ(0x600000u, got.received.size());
-}
-
-TEST_F(TransferCommandsTest, UpgradeDialogStartsWithTheRememberedPathCutToItsBuffer)
-{
-    ASSERT_TRUE(f.start());
-    QString remembered = QStringLiteral("//");
-    for (int i = 0; i < 200; ++i) remembered += QStringLiteral("\u00e9"); // two bytes each
-    QSettings().setValue(QStringLiteral("Binary_File_Section/Item_1"), remembered);
-    ASSERT_TRUE(f.trigger(ID_STB_UPGRADE)); // the file dialog is cancelled
-    ASSERT_EQ(1, f.prompter.openRequests.size());
-    const QByteArray shown = QFile::encodeName(f.prompter.openRequests[0].initialName);
-    EXPECT_EQ(298, shown.size()); // 299 bytes would end in half a character
-    EXPECT_TRUE(remembered.startsWith(f.prompter.openRequests[0].initialName));
-    EXPECT_EQ(remembered, QSettings().value(QStringLiteral("Binary_File_Section/Item_1")).toString());
-    EXPECT_EQ("/abc", TransferCommands::initialSoftwareName(QStringLiteral("/abc")));
+    EXPECT_EQ(std::pair(3u, std::size_t{0x600000}), std::pair(got.fileInfo->type, got.received.size()));
 }
 
 // Cancel in each command's dialog: heard at once while the block in flight finishes, then the
@@ -232,19 +224,16 @@ TEST_F(TransferCommandsTest, CancelDuringEachTransfer)
         f.prompter.fileNames = {QString::fromStdString(writeSoftware(f.file("soft.dlp"), 0x100000))};
         DialogWatch watch(c.cancelAt);
         ASSERT_TRUE(f.trigger(c.command));
-        EXPECT_TRUE(watch.cancelPressed);
-        EXPECT_TRUE(watch.stillOpenAfterCancel);
-        EXPECT_EQ("Cancelling...", watch.statusAfterCancel);
-        EXPECT_FALSE(watch.cancelEnabledAfterCancel);
-        EXPECT_EQ(QDialog::Rejected, watch.end.result);
-        EXPECT_EQ("Wait for Close.....", watch.end.status);
-        EXPECT_TRUE(watch.end.sessionCancelled);
+        // Pressed, still open, Cancel disabled; then rejected with the session cancelled.
+        EXPECT_EQ((std::vector{true, true, false, true, true}),
+                  (std::vector{watch.cancelPressed, watch.stillOpenAfterCancel, watch.cancelEnabledAfterCancel,
+                               watch.end.result == QDialog::Rejected, watch.end.sessionCancelled}));
+        EXPECT_EQ((QStringList{"Cancelling...", "Wait for Close....."}),
+                  (QStringList{watch.statusAfterCancel, watch.end.status}));
         EXPECT_LT(watch.end.progress, 100);
         EXPECT_EQ(c.texts, f.prompter.texts());
         EXPECT_EQ(before, image());
-        EXPECT_FALSE(f.doc().databaseDownloaded());
-        EXPECT_EQ("start", f.doc().title());
-        EXPECT_TRUE(transfers().backups().files().isEmpty());
+        expectUntouched();
     }
 }
 
@@ -280,20 +269,18 @@ TEST_F(TransferCommandsTest, ShortDownloadAsksBeforeItReplacesTheDatabase)
     startWithSample(1);
     const Bytes served = sampleImage(2);
     stbsim::SimFaults oneBlock; // the receiver announces a region of one block
-    oneBlock.fileInfo = link::FileInfo {4, 0, 4096, 1, {}};
+    oneBlock.fileInfo = link::FileInfo{4, 0, 4096, 1, {}};
     for (const PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Yes}) {
         attachReceiver(served, oneBlock);
         const Bytes before = image();
         f.prompter.clear();
         f.prompter.answers = {answer};
         ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
-        EXPECT_EQ(QStringList {"Only 4,096 of 721,968 bytes were received. Keep this database?"}, f.prompter.texts());
+        EXPECT_EQ(QStringList{"Only 4,096 of 721,968 bytes were received. Keep this database?"}, f.prompter.texts());
         if (answer == PromptAnswer::No) {
             EXPECT_EQ(before, image());
-            EXPECT_FALSE(f.doc().databaseDownloaded());
             EXPECT_FALSE(f.doc().isModified());
-            EXPECT_EQ("start", f.doc().title());
-            EXPECT_TRUE(transfers().backups().files().isEmpty());
+            expectUntouched();
         } else {
             EXPECT_TRUE(std::equal(served.begin(), served.begin() + 4096, image().begin()));
             EXPECT_TRUE(std::all_of(image().begin() + 4096, image().end(), [](std::uint8_t b) { return b == 0; }));
@@ -311,17 +298,16 @@ TEST_F(TransferCommandsTest, PortThatCannotBeOpened)
     DialogWatch down;
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
     const QString reason = f.qfile("no-such-tty") + ": No such file or directory";
-    EXPECT_EQ(QStringList {"Can not open port COM2\n" + reason}, f.prompter.texts());
+    EXPECT_EQ(QStringList{"Can not open port COM2\n" + reason}, f.prompter.texts());
     EXPECT_EQ(PromptIcon::Stop, f.prompter.messages[0].icon);
-    EXPECT_EQ(reason, down.end.status);
-    EXPECT_EQ(QDialog::Rejected, down.end.result);
+    EXPECT_EQ(std::pair(int(QDialog::Rejected), reason), std::pair(down.end.result, down.end.status));
     EXPECT_EQ(before, image());
-    EXPECT_FALSE(f.doc().databaseDownloaded());
+    expectUntouched();
 
     f.prompter.clear();
     f.prompter.answers = {PromptAnswer::Yes};
     ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
-    EXPECT_EQ((QStringList {WARNING, "Can not open port COM2\n" + reason}), f.prompter.texts());
+    EXPECT_EQ((QStringList{WARNING, "Can not open port COM2\n" + reason}), f.prompter.texts());
 }
 
 TEST_F(TransferCommandsTest, PortSettingsFromMenuAndToolBarReachTheLine)

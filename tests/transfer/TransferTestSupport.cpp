@@ -1,7 +1,6 @@
 #include "tests/transfer/TransferTestSupport.h"
 
 #include <QLineEdit>
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -14,11 +13,6 @@
 #include "link/ui/TransmissionDialog.h"
 
 namespace satorix::test {
-
-bool waitWithEvents(const std::function<bool()>& pred, int timeoutMs)
-{
-    return waitFor(pred, timeoutMs, [] { QTest::qWait(2); });
-}
 
 DialogWatch::DialogWatch(int cancelAt) : cancelAt_(cancelAt)
 {
@@ -40,7 +34,6 @@ bool DialogWatch::eventFilter(QObject* watched, QEvent* event)
         end.result = result;
         end.title = dialog->windowTitle();
         end.status = dialog->findChild<QLineEdit*>(QStringLiteral("statusEdit"))->text();
-        end.packet = dialog->findChild<QLineEdit*>(QStringLiteral("packetEdit"))->text();
         end.progress = dialog->findChild<QProgressBar*>(QStringLiteral("progressBar"))->value();
         end.sessionCancelled = dialog->sessionCancelled();
         timer_.stop();
@@ -65,17 +58,11 @@ void DialogWatch::pollProgress()
     }
 }
 
-void RecordingView::onUpdate(DocumentView*, int)
-{
-    ++*updates_;
-    if (document().browser().rebuildRequest) *rebuildSeen_ = true;
-}
-
-std::unique_ptr<RecordingView> recordFirst(COrbitDoc& doc, int* updates, bool* rebuildSeen)
+std::unique_ptr<RecordingView> recordFirst(COrbitDoc& doc)
 {
     const std::vector<DocumentView*> others = doc.views();
     for (DocumentView* v : others) doc.removeView(v);
-    auto view = std::make_unique<RecordingView>(doc, updates, rebuildSeen);
+    auto view = std::make_unique<RecordingView>(doc);
     for (DocumentView* v : others) doc.addView(v);
     return view;
 }

@@ -9,18 +9,12 @@
 #include <memory>
 #include <vector>
 
+#include "gui/BrowserState.h"
 #include "gui/DocumentView.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/SimOnPty.h"
 
-class QLineEdit;
-class QProgressBar;
-
 namespace satorix::test {
-
-// Waits for pred with the event loop running: for ASSERT_TRUE, unlike QTRY_*, which return from
-// the function without failing the test.
-bool waitWithEvents(const std::function<bool()>& pred, int timeoutMs = 5000);
 
 // What a transmission dialog showed when it closed.
 struct DialogEnd {
@@ -28,7 +22,6 @@ struct DialogEnd {
     int result = -1;
     QString title;
     QString status;
-    QString packet;
     int progress = -1;
     bool sessionCancelled = false;
 };
@@ -59,18 +52,13 @@ private:
 // A view that notes, at each update, whether the tree had been asked to rebuild.
 class RecordingView : public DocumentView {
 public:
-    RecordingView(COrbitDoc& doc, int* updates, bool* rebuildSeen)
-        : DocumentView(doc), updates_(updates), rebuildSeen_(rebuildSeen)
-    {
-    }
-    void onUpdate(DocumentView*, int) override;
+    using DocumentView::DocumentView;
+    void onUpdate(DocumentView*, int) override { ++updates, rebuildSeen |= document().browser().rebuildRequest; }
     QWidget* widget() override { return nullptr; }
-
-private:
-    int* updates_;
-    bool* rebuildSeen_;
+    int updates = 0;
+    bool rebuildSeen = false;
 };
 // Registered ahead of the frame's views, since the tree consumes the request in its own update.
-std::unique_ptr<RecordingView> recordFirst(COrbitDoc& doc, int* updates, bool* rebuildSeen);
+std::unique_ptr<RecordingView> recordFirst(COrbitDoc& doc);
 
 } // namespace satorix::test

@@ -47,7 +47,7 @@ TEST_F(TransmissionDialogTest, ReportsThatKeepTheDialogOpen)
     TransmissionDialog d(context, db, prompter);
     d.setKind(7);
     d.open();
-    EXPECT_EQ(QStringList {"Unknown transmission type!"}, prompter.texts());
+    EXPECT_EQ(QStringList{"Unknown transmission type!"}, prompter.texts());
     EXPECT_EQ("Transmission", d.windowTitle());
     const struct {
         TransferReport report;
@@ -99,17 +99,10 @@ TEST_F(TransmissionDialogTest, ClosingReportsShowTheirBoxAndEndTheDialog)
         d->postReport({link::REPORT_DOWNLOAD_DONE, 0});
         QCoreApplication::sendPostedEvents(d.get());
         EXPECT_FALSE(d->isVisible());
-        EXPECT_EQ(c.result, d->result());
-        EXPECT_EQ(c.status, field(*d, "statusEdit"));
-        EXPECT_EQ("", field(*d, "packetEdit"));
-        EXPECT_EQ(c.sessionCancelled, d->sessionCancelled());
-        if (c.box) {
-            ASSERT_EQ(1, prompter.messages.size());
-            EXPECT_EQ(c.box, prompter.messages[0].text);
-            EXPECT_EQ(PromptIcon::Stop, prompter.messages[0].icon);
-        } else {
-            EXPECT_TRUE(prompter.messages.empty());
-        }
+        EXPECT_EQ(std::pair(c.result, c.sessionCancelled), std::pair(d->result(), d->sessionCancelled()));
+        EXPECT_EQ((QStringList{c.status, ""}), (QStringList{field(*d, "statusEdit"), field(*d, "packetEdit")}));
+        EXPECT_EQ(c.box ? QStringList{c.box} : QStringList{}, prompter.texts());
+        EXPECT_TRUE(!c.box || prompter.messages[0].icon == PromptIcon::Stop);
     }
 }
 
@@ -117,9 +110,8 @@ TEST_F(TransmissionDialogTest, CancelWithNothingRunningClosesAtOnce)
 {
     auto d = idle();
     QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
-    EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(QDialog::Rejected, d->result());
-    EXPECT_TRUE(d->sessionCancelled());
+    EXPECT_EQ((std::tuple{false, int(QDialog::Rejected), true}),
+              (std::tuple{d->isVisible(), d->result(), d->sessionCancelled()}));
 }
 
 // Cancel while a transfer runs is TransferCommandsTest's, in every command's dialog.
@@ -135,7 +127,8 @@ TEST_F(TransmissionDialogTest, GoingAwayStopsAndJoinsItsWorker)
         d.setKind(2); // waits for the receiver's request
         d.open();
         EXPECT_EQ("Please wait", field(d, "statusEdit"));
-        ASSERT_TRUE(waitWithEvents([&] { return field(d, "statusEdit") == "Waiting for answer from Set Top Box"; }));
+        ASSERT_TRUE(waitFor([&] { return field(d, "statusEdit") == "Waiting for answer from Set Top Box"; }, 5000,
+                            [] { QTest::qWait(2); }));
     }
     EXPECT_LT(t.elapsed(), 4000);
     // Reports the worker posted on its way out went with the dialog.
