@@ -4,8 +4,7 @@
 namespace satorix::texts {
 
 constexpr const char* APP_TITLE = "Satorix for HD";
-constexpr const char* DOC_TEMPLATE =
-    "Satorix for HD\n\nOrbitDb\n\n\nOrbitdbapp.Document\nOrbitDb Document";
+constexpr const char* DOC_TEMPLATE = "Satorix for HD\n\nOrbitDb\n\n\nOrbitdbapp.Document\nOrbitDb Document";
 
 constexpr const char* OPEN_FAILED = "Error: Open failed";
 constexpr const char* SAVE_FAILED = "Error: Save failed!";

@@ -1,6 +1,5 @@
 #include "app/CMainFrame.h"
 
-#include <string>
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
@@ -15,6 +14,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <algorithm>
+#include <string>
 
 #include "app/AppConfig.h"
 #include "app/AppTexts.h"
@@ -34,8 +34,20 @@ namespace satorix {
 namespace {
 
 // Tool bar pictures, in button order.
-enum ToolImage { IMG_OPEN, IMG_SAVE, IMG_PRINT, IMG_DELETE, IMG_TV, IMG_RADIO, IMG_TV_RADIO, IMG_DOWNLOAD,
-                 IMG_UPLOAD, IMG_UPGRADE, IMG_PORT, IMG_ABOUT };
+enum ToolImage {
+    IMG_OPEN,
+    IMG_SAVE,
+    IMG_PRINT,
+    IMG_DELETE,
+    IMG_TV,
+    IMG_RADIO,
+    IMG_TV_RADIO,
+    IMG_DOWNLOAD,
+    IMG_UPLOAD,
+    IMG_UPGRADE,
+    IMG_PORT,
+    IMG_ABOUT
+};
 static_assert(IMG_ABOUT + 1 == toolPictures::COUNT);
 
 // The pane's classic width, widened when the desktop's font needs more room for the text.
@@ -59,12 +71,7 @@ QIcon programIcon()
 
 CMainFrame::CMainFrame(COrbitDoc& doc, AppConfig& config, RecentFileList& recent, const CommandTarget* application,
                        const FrameOptions& options, QWidget* parent)
-    : QMainWindow(parent),
-      doc_(doc),
-      config_(config),
-      recent_(recent),
-      application_(application),
-      router_([this] {
+    : QMainWindow(parent), doc_(doc), config_(config), recent_(recent), application_(application), router_([this] {
           return std::vector<const CommandTarget*>{activeView_, &doc_, this, application_};
       }),
       seenScope_(BrowserState::INITIAL_SCOPE)
@@ -129,32 +136,38 @@ void CMainFrame::createActions()
 {
     using KS = QKeySequence;
     makeAction(ID_FILE_NEW, "actionFileNew", QStringLiteral("&New"), QStringLiteral("Create a new document\nNew"));
-    makeAction(ID_FILE_OPEN, "actionFileOpen", QStringLiteral("&Open..."), QStringLiteral("Open an existing document\nOpen"), IMG_OPEN)
+    makeAction(ID_FILE_OPEN, "actionFileOpen", QStringLiteral("&Open..."),
+               QStringLiteral("Open an existing document\nOpen"), IMG_OPEN)
         ->setShortcut(KS(Qt::CTRL | Qt::Key_O));
-    makeAction(ID_FILE_SAVE, "actionFileSave", QStringLiteral("&Save"), QStringLiteral("Save the active document\nSave"), IMG_SAVE)
+    makeAction(ID_FILE_SAVE, "actionFileSave", QStringLiteral("&Save"),
+               QStringLiteral("Save the active document\nSave"), IMG_SAVE)
         ->setShortcut(KS(Qt::CTRL | Qt::Key_S));
     makeAction(ID_FILE_SAVE_AS, "actionFileSaveAs", QStringLiteral("Save &As..."),
                QStringLiteral("Save the active document with a new name\nSave As"))
         ->setShortcut(KS(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    makeAction(ID_FILE_PRINT, "actionFilePrint", QStringLiteral("&Print..."), QStringLiteral("Print the active document\nPrint"), IMG_PRINT)
+    makeAction(ID_FILE_PRINT, "actionFilePrint", QStringLiteral("&Print..."),
+               QStringLiteral("Print the active document\nPrint"), IMG_PRINT)
         ->setShortcut(KS(Qt::CTRL | Qt::Key_P));
     makeAction(ID_FILE_PRINT_PREVIEW, "actionFilePrintPreview", QStringLiteral("Print Pre&view"),
                QStringLiteral("Display full pages\nPrint Preview"));
     makeAction(ID_FILE_PRINT_SETUP, "actionFilePrintSetup", QStringLiteral("P&rint Setup..."),
                QStringLiteral("Change the printer and printing options\nPrint Setup"));
-    makeAction(ID_APP_EXIT, "actionAppExit", QStringLiteral("E&xit"), QStringLiteral("Quit the application; prompts to save documents\nExit"))
+    makeAction(ID_APP_EXIT, "actionAppExit", QStringLiteral("E&xit"),
+               QStringLiteral("Quit the application; prompts to save documents\nExit"))
         ->setShortcut(KS(Qt::CTRL | Qt::Key_Q));
 
     makeAction(ID_EDIT_FIND, "actionEditFind", QStringLiteral("&Find"), QStringLiteral("Find the specified text\nFind"))
         ->setShortcut(KS(Qt::CTRL | Qt::Key_F));
     makeAction(ID_EDIT_UNDO, "actionEditUndo", QStringLiteral("&Undo"), QStringLiteral("Undo the last action\nUndo"))
         ->setShortcut(KS(Qt::CTRL | Qt::Key_Z));
-    makeAction(ID_EDIT_REDO, "actionEditRedo", QStringLiteral("&Redo"), QStringLiteral("Redo the last undone action\nRedo"))
+    makeAction(ID_EDIT_REDO, "actionEditRedo", QStringLiteral("&Redo"),
+               QStringLiteral("Redo the last undone action\nRedo"))
         ->setShortcuts({KS(Qt::CTRL | Qt::Key_Y), KS(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     // Sort, moves, bulk edits, duplicates: the texts the list's own menu shows too.
     const auto toolAction = [this](const CommandText& c) {
         const QString text = QString::fromLatin1(c.text).section(QLatin1Char('\t'), 0, 0);
-        return makeAction(c.id, ("actionTool" + std::to_string(c.id)).c_str(), text, QString(text).remove(QLatin1Char('&')));
+        return makeAction(c.id, ("actionTool" + std::to_string(c.id)).c_str(), text,
+                          QString(text).remove(QLatin1Char('&')));
     };
     for (const CommandText& c : kSortCommands) toolAction(c);
     for (const CommandText& c : kRowCommands) toolAction(c);
@@ -172,17 +185,21 @@ void CMainFrame::createActions()
                QStringLiteral("Put the programs in the order of another database\nApply Reference"));
     makeAction(ID_FIND_DUPLICATES, "actionFindDuplicates", QStringLiteral("Find &Duplicates..."),
                QStringLiteral("Find programs that are there twice\nFind Duplicates"));
-    makeAction(ID_EDIT_CUT, "actionEditCut", QStringLiteral("Cu&t"), QStringLiteral("Cut the selection and put it on the Clipboard\nCut"))
+    makeAction(ID_EDIT_CUT, "actionEditCut", QStringLiteral("Cu&t"),
+               QStringLiteral("Cut the selection and put it on the Clipboard\nCut"))
         ->setShortcuts({KS(Qt::CTRL | Qt::Key_X), KS(Qt::SHIFT | Qt::Key_Delete)});
-    makeAction(ID_EDIT_COPY, "actionEditCopy", QStringLiteral("&Copy"), QStringLiteral("Copy the selection and put it on the Clipboard\nCopy"))
+    makeAction(ID_EDIT_COPY, "actionEditCopy", QStringLiteral("&Copy"),
+               QStringLiteral("Copy the selection and put it on the Clipboard\nCopy"))
         ->setShortcuts({KS(Qt::CTRL | Qt::Key_C), KS(Qt::CTRL | Qt::Key_Insert)});
-    makeAction(ID_EDIT_PASTE, "actionEditPaste", QStringLiteral("&Paste"), QStringLiteral("Insert Clipboard contents\nPaste"))
+    makeAction(ID_EDIT_PASTE, "actionEditPaste", QStringLiteral("&Paste"),
+               QStringLiteral("Insert Clipboard contents\nPaste"))
         ->setShortcuts({KS(Qt::CTRL | Qt::Key_V), KS(Qt::SHIFT | Qt::Key_Insert)});
-    makeAction(ID_PROGRAM_DELETE, "actionDelete", QStringLiteral("&Delete"), QStringLiteral("Delete the selected programs\nDelete"),
-               IMG_DELETE)
+    makeAction(ID_PROGRAM_DELETE, "actionDelete", QStringLiteral("&Delete"),
+               QStringLiteral("Delete the selected programs\nDelete"), IMG_DELETE)
         ->setShortcut(KS(Qt::Key_Delete));
 
-    makeAction(ID_VIEW_TOOLBAR, "actionViewToolbar", QStringLiteral("&Toolbar"), QStringLiteral("Show or hide the toolbar\nToggle ToolBar"))
+    makeAction(ID_VIEW_TOOLBAR, "actionViewToolbar", QStringLiteral("&Toolbar"),
+               QStringLiteral("Show or hide the toolbar\nToggle ToolBar"))
         ->setCheckable(true);
     makeAction(ID_VIEW_STATUS_BAR, "actionViewStatusBar", QStringLiteral("&Status Bar"),
                QStringLiteral("Show or hide the status bar\nToggle StatusBar"))
@@ -194,8 +211,8 @@ void CMainFrame::createActions()
                          QStringLiteral("Switch back to the previous window pane\nPrevious Pane")));
     actions_.value(ID_PREV_PANE)->setShortcut(KS(Qt::SHIFT | Qt::Key_F6));
 
-    makeAction(ID_SHOW_TV, "actionShowTv", QStringLiteral("TV programs only"), QStringLiteral("Show TV programs only\nTV programs only"),
-               IMG_TV)
+    makeAction(ID_SHOW_TV, "actionShowTv", QStringLiteral("TV programs only"),
+               QStringLiteral("Show TV programs only\nTV programs only"), IMG_TV)
         ->setCheckable(true);
     makeAction(ID_SHOW_RADIO, "actionShowRadio", QStringLiteral("Radio programs only"),
                QStringLiteral("Show radio programs only\nRadio programs only"), IMG_RADIO)
@@ -206,13 +223,15 @@ void CMainFrame::createActions()
 
     makeAction(ID_STB_DOWNLOAD, "actionDownload", QStringLiteral("&Download database"),
                QStringLiteral("Load database from Set Top Box to PC."), IMG_DOWNLOAD);
-    makeAction(ID_STB_UPLOAD, "actionUpload", QStringLiteral("&Upload database"), QStringLiteral("Load database from PC to Set Top Box."),
-               IMG_UPLOAD);
-    makeAction(ID_STB_UPGRADE, "actionUpgrade", QStringLiteral("Software &upgrade"), QStringLiteral("Soft Upgrade from PC DLP File."),
-               IMG_UPGRADE);
-    makeAction(ID_TOOLBAR_PORT, "actionToolbarPort", QStringLiteral("Port settings"), QStringLiteral("Config RS232 Port."), IMG_PORT);
+    makeAction(ID_STB_UPLOAD, "actionUpload", QStringLiteral("&Upload database"),
+               QStringLiteral("Load database from PC to Set Top Box."), IMG_UPLOAD);
+    makeAction(ID_STB_UPGRADE, "actionUpgrade", QStringLiteral("Software &upgrade"),
+               QStringLiteral("Soft Upgrade from PC DLP File."), IMG_UPGRADE);
+    makeAction(ID_TOOLBAR_PORT, "actionToolbarPort", QStringLiteral("Port settings"),
+               QStringLiteral("Config RS232 Port."), IMG_PORT);
     makeAction(ID_SETTINGS_PORT, "actionSettingsPort", QStringLiteral("&Port"), QStringLiteral("Config RS232 Port."));
-    makeAction(ID_SETTINGS_OPTIONS, "actionSettingsOptions", QStringLiteral("&Options"), QStringLiteral("Change the program's options\nOptions"));
+    makeAction(ID_SETTINGS_OPTIONS, "actionSettingsOptions", QStringLiteral("&Options"),
+               QStringLiteral("Change the program's options\nOptions"));
     makeAction(ID_APP_ABOUT, "actionAppAbout", QStringLiteral("&About Satorix Editor"),
                QStringLiteral("Display program information, version number and copyright\nAbout"), IMG_ABOUT);
 
@@ -289,10 +308,23 @@ void CMainFrame::createToolBar()
     toolBar_->setMovable(true);
     toolBar_->setFloatable(true);
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
-    const int order[] = {ID_FILE_OPEN,   ID_FILE_SAVE,     0,           ID_FILE_PRINT,   0,
-                         ID_PROGRAM_DELETE, 0,             ID_SHOW_TV,  ID_SHOW_RADIO,   ID_SHOW_TV_RADIO,
-                         0,              ID_STB_DOWNLOAD,  ID_STB_UPLOAD, ID_STB_UPGRADE, ID_TOOLBAR_PORT,
-                         0,              ID_APP_ABOUT};
+    const int order[] = {ID_FILE_OPEN,
+                         ID_FILE_SAVE,
+                         0,
+                         ID_FILE_PRINT,
+                         0,
+                         ID_PROGRAM_DELETE,
+                         0,
+                         ID_SHOW_TV,
+                         ID_SHOW_RADIO,
+                         ID_SHOW_TV_RADIO,
+                         0,
+                         ID_STB_DOWNLOAD,
+                         ID_STB_UPLOAD,
+                         ID_STB_UPGRADE,
+                         ID_TOOLBAR_PORT,
+                         0,
+                         ID_APP_ABOUT};
     for (int id : order) {
         if (id == 0)
             toolBar_->addSeparator();
@@ -357,15 +389,21 @@ void CMainFrame::createClient()
 
 void CMainFrame::registerCommands()
 {
-    commands_.on(ID_SHOW_TV_RADIO, [this] { doc_.browser().setFilter(SCOPE_TV_RADIO); },
-                 [this](CommandUi& ui) { updateFilterButton(SCOPE_TV_RADIO, ui); })
-        .on(ID_SHOW_TV, [this] { doc_.browser().setFilter(SCOPE_TV); },
+    commands_
+        .on(
+            ID_SHOW_TV_RADIO, [this] { doc_.browser().setFilter(SCOPE_TV_RADIO); },
+            [this](CommandUi& ui) { updateFilterButton(SCOPE_TV_RADIO, ui); })
+        .on(
+            ID_SHOW_TV, [this] { doc_.browser().setFilter(SCOPE_TV); },
             [this](CommandUi& ui) { updateFilterButton(SCOPE_TV, ui); })
-        .on(ID_SHOW_RADIO, [this] { doc_.browser().setFilter(SCOPE_RADIO); },
+        .on(
+            ID_SHOW_RADIO, [this] { doc_.browser().setFilter(SCOPE_RADIO); },
             [this](CommandUi& ui) { updateFilterButton(SCOPE_RADIO, ui); })
-        .on(ID_VIEW_TOOLBAR, [this] { toolBar_->setVisible(!toolBar_->isVisible()); },
+        .on(
+            ID_VIEW_TOOLBAR, [this] { toolBar_->setVisible(!toolBar_->isVisible()); },
             [this](CommandUi& ui) { ui.checked = toolBar_->isVisible(); })
-        .on(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
+        .on(
+            ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
             [this](CommandUi& ui) { ui.checked = statusBar()->isVisible(); })
         .on(ID_EDIT_FIND, [this] { orbitView_->startFind(); })
         .on(ID_NEXT_PANE, [this] { switchPane(); })

@@ -48,9 +48,10 @@ COrbitApp::COrbitApp(Prompter& prompter, AppOptions options) : prompter_(prompte
     });
 
     commands_.on(ID_APP_ABOUT, [this] { onAppAbout(); })
-        .on(ID_APP_EXIT, [this] {
-            if (frame_) frame_->close();
-        })
+        .on(ID_APP_EXIT,
+            [this] {
+                if (frame_) frame_->close();
+            })
         .onUpdate(ID_FILE_NEW, [](CommandUi& ui) { ui.enabled = false; });
     for (int i = 0; i < RecentFileList::SIZE; ++i) commands_.on(ID_FILE_MRU_FILE1 + i, [this, i] { onRecentFile(i); });
 }

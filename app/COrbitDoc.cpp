@@ -10,19 +10,19 @@
 #include "app/AppTexts.h"
 #include "app/EditHistory.h"
 #include "app/ExchangeCommands.h"
-#include "dialogs/DuplicatesDialog.h"
-#include "db/ProgramOrder.h"
-#include "gui/StepTexts.h"
 #include "app/FileTypeRegistration.h"
 #include "app/OptionsDialog.h"
 #include "app/RecentFileList.h"
 #include "app/TransferCommands.h"
 #include "db/ChannelDatabase.h"
 #include "db/ImageDelta.h"
+#include "db/ProgramOrder.h"
+#include "dialogs/DuplicatesDialog.h"
 #include "gui/BrowserState.h"
 #include "gui/CommandIds.h"
 #include "gui/DocumentView.h"
 #include "gui/Prompter.h"
+#include "gui/StepTexts.h"
 
 namespace satorix {
 
@@ -60,14 +60,16 @@ COrbitDoc::COrbitDoc(const DocServices& services, const RegistrationOptions& reg
         .on(ID_FILE_SAVE, [this] { onFileSave(); })
         .on(ID_FILE_SAVE_AS, [this] { onFileSaveAs(); })
         .on(ID_SETTINGS_OPTIONS, [this] { onOptions(); })
-        .on(ID_EDIT_UNDO, [this] { history_->undo(); },
+        .on(
+            ID_EDIT_UNDO, [this] { history_->undo(); },
             [this](CommandUi& ui) {
                 ui.enabled = history_->canUndo();
                 ui.text = ui.enabled ? QStringLiteral("&Undo %1").arg(history_->undoText()) : QStringLiteral("&Undo");
             })
-        .on(ID_FIND_DUPLICATES, [this] { findDuplicates(); },
-            [this](CommandUi& ui) { ui.enabled = s_.db.isLoaded(); })
-        .on(ID_EDIT_REDO, [this] { history_->redo(); },
+        .on(
+            ID_FIND_DUPLICATES, [this] { findDuplicates(); }, [this](CommandUi& ui) { ui.enabled = s_.db.isLoaded(); })
+        .on(
+            ID_EDIT_REDO, [this] { history_->redo(); },
             [this](CommandUi& ui) {
                 ui.enabled = history_->canRedo();
                 ui.text = ui.enabled ? QStringLiteral("&Redo %1").arg(history_->redoText()) : QStringLiteral("&Redo");
@@ -191,8 +193,8 @@ bool COrbitDoc::onOpenDocument(const QString& path)
 bool COrbitDoc::saveModified()
 {
     if (!modified_) return true;
-    const PromptAnswer a = s_.prompter.message(QString::fromUtf8(texts::NOT_SAVED).arg(fileName_),
-                                               PromptIcon::Question, PromptButtons::YesNoCancel);
+    const PromptAnswer a = s_.prompter.message(QString::fromUtf8(texts::NOT_SAVED).arg(fileName_), PromptIcon::Question,
+                                               PromptButtons::YesNoCancel);
     if (a == PromptAnswer::Cancel) return false;
     if (a == PromptAnswer::No) return true;
     // Edits that cannot be saved must not be thrown away by the command that asked.
@@ -344,7 +346,10 @@ void COrbitDoc::addView(DocumentView* view)
     if (std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
 }
 
-void COrbitDoc::removeView(DocumentView* view) { views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end()); }
+void COrbitDoc::removeView(DocumentView* view)
+{
+    views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
+}
 
 void COrbitDoc::updateAllViews(DocumentView* sender, int hint)
 {

@@ -15,7 +15,10 @@ const QString SUFFIX = QStringLiteral(".si");
 
 } // namespace
 
-QString DownloadBackups::defaultFolder() { return FileTypeRegistration::dataHome() + QStringLiteral("/satorix/backups"); }
+QString DownloadBackups::defaultFolder()
+{
+    return FileTypeRegistration::dataHome() + QStringLiteral("/satorix/backups");
+}
 
 QString DownloadBackups::keep(const std::uint8_t* data, std::size_t size, const QDateTime& when)
 {
@@ -24,7 +27,8 @@ QString DownloadBackups::keep(const std::uint8_t* data, std::size_t size, const 
     // The stamp sorts by time; two downloads within one millisecond get a counter.
     const QString stamp = when.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     QString path = dir.filePath(PREFIX + stamp + SUFFIX);
-    for (int n = 2; QFile::exists(path); ++n) path = dir.filePath(PREFIX + stamp + QStringLiteral("-%1").arg(n) + SUFFIX);
+    for (int n = 2; QFile::exists(path); ++n)
+        path = dir.filePath(PREFIX + stamp + QStringLiteral("-%1").arg(n) + SUFFIX);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return {};

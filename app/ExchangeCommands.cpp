@@ -32,9 +32,13 @@ QString fileName(const QString& path) { return QFileInfo(path).fileName(); }
 void ExchangeCommands::registerCommands(CommandMap& commands)
 {
     const auto loaded = [this](CommandUi& ui) { ui.enabled = doc_.database().isLoaded(); };
-    commands.on(ID_FILE_EXPORT, [this] { exportPrograms(); }, loaded)
-        .on(ID_FILE_IMPORT, [this] { importPrograms(); }, loaded)
-        .on(ID_FILE_APPLY_REFERENCE, [this] { applyReference(); }, loaded);
+    commands
+        .on(
+            ID_FILE_EXPORT, [this] { exportPrograms(); }, loaded)
+        .on(
+            ID_FILE_IMPORT, [this] { importPrograms(); }, loaded)
+        .on(
+            ID_FILE_APPLY_REFERENCE, [this] { applyReference(); }, loaded);
 }
 
 void ExchangeCommands::exportPrograms()
@@ -45,14 +49,15 @@ void ExchangeCommands::exportPrograms()
     request.initialName = QFileInfo(doc_.fileName()).completeBaseName() + QStringLiteral(".csv");
     const QString path = doc_.prompter().saveFileName(request);
     if (path.isEmpty()) return;
-    const ExportFormat format = path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive) ? ExportFormat::Json
-                                                                                              : ExportFormat::Csv;
+    const ExportFormat format =
+        path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive) ? ExportFormat::Json : ExportFormat::Csv;
     const ChannelDatabase& db = doc_.database();
     const std::string text = satorix::exportPrograms(db, format, {SCOPE_PROGRAMS | SCOPE_TV_RADIO, db.nameTable()});
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !file.commit()) {
-        doc_.prompter().message(QString::fromLatin1(CANNOT_WRITE).arg(path, file.errorString()), PromptIcon::Exclamation);
+        doc_.prompter().message(QString::fromLatin1(CANNOT_WRITE).arg(path, file.errorString()),
+                                PromptIcon::Exclamation);
     }
 }
 
@@ -65,7 +70,8 @@ void ExchangeCommands::importPrograms()
     if (path.isEmpty()) return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        doc_.prompter().message(QString::fromLatin1(CANNOT_READ).arg(path, file.errorString()), PromptIcon::Exclamation);
+        doc_.prompter().message(QString::fromLatin1(CANNOT_READ).arg(path, file.errorString()),
+                                PromptIcon::Exclamation);
         return;
     }
     const QByteArray csv = file.readAll();

@@ -84,7 +84,8 @@ bool installIcons(const QString& dataHome)
         const QString source = it.next();
         QFile in(source);
         if (!in.open(QIODevice::ReadOnly)) continue;
-        if (writeIfDifferent(dataHome + QLatin1String("/icons") + source.mid(from.size()), in.readAll())) changed = true;
+        if (writeIfDifferent(dataHome + QLatin1String("/icons") + source.mid(from.size()), in.readAll()))
+            changed = true;
     }
     return changed;
 }
@@ -171,9 +172,8 @@ bool FileTypeRegistration::registerFileType(const QString& programPath, const QS
         // Both tools are optional on a desktop; without them the files are still picked up later.
         for (const QString& folder : staleCaches(dataHome)) {
             const bool isMime = folder == mime;
-            QProcess::startDetached(isMime ? QStringLiteral("update-mime-database")
-                                           : QStringLiteral("update-desktop-database"),
-                                    {folder});
+            QProcess::startDetached(
+                isMime ? QStringLiteral("update-mime-database") : QStringLiteral("update-desktop-database"), {folder});
         }
     }
     return changed;

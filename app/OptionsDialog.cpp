@@ -2,10 +2,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
-#include <QSettings>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include "app/AppConfig.h"

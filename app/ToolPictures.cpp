@@ -37,7 +37,10 @@ struct Ink {
     }
 };
 
-QPen pen(const Ink& ink, QColor c, qreal w = 1.2) { return QPen(ink(c), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+QPen pen(const Ink& ink, QColor c, qreal w = 1.2)
+{
+    return QPen(ink(c), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
 
 void drawFolder(QPainter& p, const Ink& ink)
 {
@@ -200,8 +203,7 @@ void drawArrow(QPainter& p, const Ink& ink, QPointF from, QPointF to)
     p.drawLine(from, to);
     const qreal a = std::atan2(to.y() - from.y(), to.x() - from.x());
     QPolygonF head;
-    head << to + QPointF(std::cos(a) * 2, std::sin(a) * 2)
-         << to + QPointF(std::cos(a + 2.5) * 6, std::sin(a + 2.5) * 6)
+    head << to + QPointF(std::cos(a) * 2, std::sin(a) * 2) << to + QPointF(std::cos(a + 2.5) * 6, std::sin(a + 2.5) * 6)
          << to + QPointF(std::cos(a - 2.5) * 6, std::sin(a - 2.5) * 6);
     p.setPen(Qt::NoPen);
     p.setBrush(c);
@@ -276,9 +278,9 @@ void drawAbout(QPainter& p, const Ink& ink)
 }
 
 using Draw = void (*)(QPainter&, const Ink&);
-constexpr std::array<Draw, COUNT> DRAW = {drawFolder, drawDisk,   drawPrinter, drawDelete, drawTvOnly,
-                                          drawRadioOnly, drawTvRadio, drawDownload, drawUpload, drawUpgrade,
-                                          drawPort,    drawAbout};
+constexpr std::array<Draw, COUNT> DRAW = {drawFolder, drawDisk,      drawPrinter, drawDelete,
+                                          drawTvOnly, drawRadioOnly, drawTvRadio, drawDownload,
+                                          drawUpload, drawUpgrade,   drawPort,    drawAbout};
 
 QImage drawPicture(int picture, QIcon::Mode mode, int pixels, bool dark)
 {

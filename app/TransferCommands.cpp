@@ -87,8 +87,8 @@ void TransferCommands::onDownload()
     ChannelDatabase& db = doc_.database();
     if (!context_.shortImage.empty()) {
         // A receiver that announced a smaller region: the user decides, the image is untouched so far.
-        const QString question = QString::fromUtf8(SHORT_DOWNLOAD)
-                                     .arg(grouped(context_.receivedBytes), grouped(context_.shortImage.size()));
+        const QString question =
+            QString::fromUtf8(SHORT_DOWNLOAD).arg(grouped(context_.receivedBytes), grouped(context_.shortImage.size()));
         const PromptAnswer a = doc_.prompter().message(question, PromptIcon::Question, PromptButtons::YesNo);
         std::vector<std::uint8_t> received;
         received.swap(context_.shortImage);
@@ -156,8 +156,9 @@ void TransferCommands::onUpgrade()
     const QFileInfo info(chosen);
     QFile file(chosen);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        doc_.prompter().message(QString::fromUtf8(UNREADABLE_SOFTWARE).arg(chosen + QStringLiteral(": ") + file.errorString()),
-                                PromptIcon::Stop);
+        doc_.prompter().message(
+            QString::fromUtf8(UNREADABLE_SOFTWARE).arg(chosen + QStringLiteral(": ") + file.errorString()),
+            PromptIcon::Stop);
         return;
     }
     if (info.size() <= SOFTWARE_HEADER_BYTES) {
@@ -172,8 +173,8 @@ void TransferCommands::onUpgrade()
     if (sent)
         doc_.prompter().message(QString::fromUtf8(UPGRADE_DONE), PromptIcon::Information);
     else if (context_.softwareUnreadable)
-        doc_.prompter().message(QString::fromUtf8(UNREADABLE_SOFTWARE).arg(QString::fromStdString(context_.errorDetail)),
-                                PromptIcon::Stop);
+        doc_.prompter().message(
+            QString::fromUtf8(UNREADABLE_SOFTWARE).arg(QString::fromStdString(context_.errorDetail)), PromptIcon::Stop);
 }
 
 void TransferCommands::onPortSettings()

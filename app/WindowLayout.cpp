@@ -29,7 +29,8 @@ int WindowLayout::fittingTreeWidth(const CMainFrame& frame)
         const QModelIndex root = model.index(r, 0);
         widest = std::max(widest, tree->indentation() + tree->sizeHintForIndex(root).width());
         for (int c = 0; c < model.rowCount(root); ++c)
-            widest = std::max(widest, 2 * tree->indentation() + tree->sizeHintForIndex(model.index(c, 0, root)).width());
+            widest =
+                std::max(widest, 2 * tree->indentation() + tree->sizeHintForIndex(model.index(c, 0, root)).width());
     }
     const int chrome = 2 * tree->frameWidth() + tree->verticalScrollBar()->sizeHint().width() + 4;
     return std::clamp(widest + chrome, static_cast<int>(CMainFrame::INITIAL_PANE_SIZE),

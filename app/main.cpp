@@ -16,13 +16,16 @@ struct EditorOptions {
     QCommandLineOption help;
     QCommandLineOption version;
     QCommandLineOption screenshot{QStringLiteral("screenshot"),
-                                  QStringLiteral("Render the main window to a PNG file and exit."), QStringLiteral("FILE")};
-    QCommandLineOption select{QStringLiteral("select"),
-                              QStringLiteral("Select the first tree node with this text (a satellite, a provider, ...)."),
-                              QStringLiteral("NODE")};
+                                  QStringLiteral("Render the main window to a PNG file and exit."),
+                                  QStringLiteral("FILE")};
+    QCommandLineOption select{
+        QStringLiteral("select"),
+        QStringLiteral("Select the first tree node with this text (a satellite, a provider, ...)."),
+        QStringLiteral("NODE")};
     QCommandLineOption noSplash{QStringLiteral("no-splash"), QStringLiteral("Start without the splash window.")};
 
-    explicit EditorOptions(QCommandLineParser& parser) : help(parser.addHelpOption()), version(parser.addVersionOption())
+    explicit EditorOptions(QCommandLineParser& parser)
+        : help(parser.addHelpOption()), version(parser.addVersionOption())
     {
         parser.setApplicationDescription(QStringLiteral("Channel database editor for digital satellite receivers."));
         parser.addOption(screenshot);
@@ -70,8 +73,8 @@ int main(int argc, char** argv)
     satorix::AppOptions options;
     // The picture for the README is the same for everybody, whatever their last layout was.
     options.rememberLayout = !parser.isSet(screenshot);
-    options.showSplash = !parser.isSet(screenshot) && !parser.isSet(noSplash) &&
-                         qEnvironmentVariableIntValue("SATORIX_NO_SPLASH") == 0;
+    options.showSplash =
+        !parser.isSet(screenshot) && !parser.isSet(noSplash) && qEnvironmentVariableIntValue("SATORIX_NO_SPLASH") == 0;
 
     satorix::WidgetPrompter prompter;
     satorix::COrbitApp app(prompter, options);

@@ -212,8 +212,8 @@ void BM_RemoveDuplicates5000(benchmark::State& state)
     ChannelDatabase db;
     fullDatabase(db);
     for (int p = 0; p < 5000; ++p)
-        std::memcpy(db.image() + DatabaseImage::programOffset(2 * p + 1), db.image() + DatabaseImage::programOffset(2 * p),
-                    layout::PROGRAM_SIZE);
+        std::memcpy(db.image() + DatabaseImage::programOffset(2 * p + 1),
+                    db.image() + DatabaseImage::programOffset(2 * p), layout::PROGRAM_SIZE);
     const Snapshot start(db);
     std::size_t removed = 0;
     for (auto _ : state) {

@@ -63,7 +63,8 @@ int main(int argc, char** argv)
 {
     QElapsedTimer cold;
     cold.start();
-    const std::string dir = (std::filesystem::temp_directory_path() / ("satorix-bench-" + std::to_string(::getpid()))).string();
+    const std::string dir =
+        (std::filesystem::temp_directory_path() / ("satorix-bench-" + std::to_string(::getpid()))).string();
     std::filesystem::create_directories(dir);
     std::filesystem::current_path(dir);
     ::setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);

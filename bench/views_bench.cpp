@@ -62,7 +62,8 @@ QString busiestSatellite(const ChannelDatabase& db)
     for (int p = 0; p < db.programsInUse(); ++p) {
         RecordView program;
         RecordView tp;
-        if (db.getRecord(DBT_PROGRAM, p, program) == 0 && db.getRecord(DBT_TRANSPONDER, program.field[progf::TRANSPONDER], tp) == 0)
+        if (db.getRecord(DBT_PROGRAM, p, program) == 0 &&
+            db.getRecord(DBT_TRANSPONDER, program.field[progf::TRANSPONDER], tp) == 0)
             ++programsBySatellite[tp.field[tpf::SAT_ID]];
     }
     int best = -1;
@@ -91,10 +92,19 @@ void runSelection(benchmark::State& state, const QString& node, const QString& b
     state.counters["rows"] = list().model()->rowCount();
 }
 
-void BM_SelectSatellitesRoot(benchmark::State& state) { runSelection(state, QStringLiteral("Satellites"), g_favouriteList); }
-void BM_SelectFavouriteList(benchmark::State& state) { runSelection(state, g_favouriteList, QStringLiteral("Satellites")); }
+void BM_SelectSatellitesRoot(benchmark::State& state)
+{
+    runSelection(state, QStringLiteral("Satellites"), g_favouriteList);
+}
+void BM_SelectFavouriteList(benchmark::State& state)
+{
+    runSelection(state, g_favouriteList, QStringLiteral("Satellites"));
+}
 void BM_SelectFavsRoot(benchmark::State& state) { runSelection(state, QStringLiteral("Favs"), g_favouriteList); }
-void BM_SelectBusySatellite(benchmark::State& state) { runSelection(state, g_busySatellite, QStringLiteral("Satellites")); }
+void BM_SelectBusySatellite(benchmark::State& state)
+{
+    runSelection(state, g_busySatellite, QStringLiteral("Satellites"));
+}
 
 // The fill alone, without the tree: what every document update costs the list.
 void BM_RefillWholeTable(benchmark::State& state)
@@ -213,7 +223,8 @@ void BM_Drag1000(benchmark::State& state)
         list().viewport()->repaint();
     }
     state.counters["rows"] = list().model()->rowCount();
-    state.counters["moved_to"] = list().selectionModel()->selection().isEmpty() ? -1 : list().selectionModel()->selection().first().top();
+    state.counters["moved_to"] =
+        list().selectionModel()->selection().isEmpty() ? -1 : list().selectionModel()->selection().first().top();
 }
 
 // Undo, then redo, of one big step, each until the views show the result; the step is made once.
@@ -278,8 +289,8 @@ void BM_EditOneProgram(benchmark::State& state)
     }
     // The first 1,000 steps of this loop, as the history holds them.
     state.counters["history_kib_per_1000_steps"] =
-        static_cast<double>(g_app->document()->history().storedBytes()) / 1024.0 *
-        1000.0 / std::max(1, std::min(g_app->document()->history().count(), EditHistory::MAX_STEPS));
+        static_cast<double>(g_app->document()->history().storedBytes()) / 1024.0 * 1000.0 /
+        std::max(1, std::min(g_app->document()->history().count(), EditHistory::MAX_STEPS));
 }
 
 // Ctrl+Down on 1,000 rows spread over the table, until the list shows them one row lower.

@@ -80,7 +80,9 @@ int ChannelDatabase::getRecord(int type, int index, RecordView& rec) const
         rec.field[favf::COUNT] = favCount(index);
         rec.field[favf::TV_COUNT] = favTvCount(index);
         for (int k = 0; k < 3; ++k)
-            rec.name[k] = index + k < FAV_LISTS ? image_.namePtr(DatabaseImage::favOffset(index + k) + layout::fav::NAME) : nullptr;
+            rec.name[k] = index + k < FAV_LISTS
+                              ? image_.namePtr(DatabaseImage::favOffset(index + k) + layout::fav::NAME)
+                              : nullptr;
         return 0;
     }
     default: return DB_NOT_FOUND;
@@ -191,7 +193,8 @@ int ChannelDatabase::getProgramInfoRaw(int index, ProgramInfo& info) const
     std::memcpy(info.name, r.name, NAME_LEN);
     info.isTv = index < tvProgramCount() ? 1 : 0;
     // What the indices name travels too, so that a later paste can find them again after they moved.
-    if (info.providerIndex < MAX_PROVIDERS) std::memcpy(info.providerName, image_.namePtr(DatabaseImage::providerOffset(info.providerIndex)), NAME_LEN);
+    if (info.providerIndex < MAX_PROVIDERS)
+        std::memcpy(info.providerName, image_.namePtr(DatabaseImage::providerOffset(info.providerIndex)), NAME_LEN);
     fillTransponder(info.transponderIndex, info);
     fillFavouriteMembership(index, info, true);
     return 0;
@@ -289,11 +292,12 @@ void ChannelDatabase::purgeUnusedProviders()
     // One removal at a time would move the slots above it down by one and leave the top slot as it
     // was: slot j ends up with old slot j + removed, or the old top slot past the end. Writing each
     // slot once gives the same bytes without 400 moves of the table for a file of unused providers.
-    std::vector<std::uint8_t> old(&image_.data()[DatabaseImage::providerOffset(0)], &image_.data()[DatabaseImage::providerOffset(top)]);
+    std::vector<std::uint8_t> old(&image_.data()[DatabaseImage::providerOffset(0)],
+                                  &image_.data()[DatabaseImage::providerOffset(top)]);
     auto place = [&](int slot) {
         const int from = std::min(slot + removed, top - 1);
-        std::memcpy(&image_.data()[DatabaseImage::providerOffset(slot)], &old[static_cast<std::size_t>(from) * layout::PROVIDER_SIZE],
-                    layout::PROVIDER_SIZE);
+        std::memcpy(&image_.data()[DatabaseImage::providerOffset(slot)],
+                    &old[static_cast<std::size_t>(from) * layout::PROVIDER_SIZE], layout::PROVIDER_SIZE);
     };
     int p = 0;
     while (p < count && p < MAX_PROVIDERS) {
@@ -321,8 +325,8 @@ std::uint32_t ChannelDatabase::computeCrc() const
 {
     const std::uint8_t zero = 0;
     const std::uint8_t* img = image_.data();
-    std::uint32_t crc = crcMpeg2Update(CRC_MPEG2_INIT, img + layout::CRC_START,
-                                       layout::CRC_ZERO_BYTE - layout::CRC_START);
+    std::uint32_t crc =
+        crcMpeg2Update(CRC_MPEG2_INIT, img + layout::CRC_START, layout::CRC_ZERO_BYTE - layout::CRC_START);
     crc = crcMpeg2Update(crc, &zero, 1);
     return crcMpeg2Update(crc, img + layout::CRC_ZERO_BYTE + 1, IMAGE_SIZE - layout::CRC_ZERO_BYTE - 1);
 }

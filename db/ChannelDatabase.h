@@ -76,14 +76,20 @@ public:
     int favCount(int l) const { return image_.u16(DatabaseImage::favOffset(l) + layout::fav::COUNT); }
     int favTvCount(int l) const { return image_.u16(DatabaseImage::favOffset(l) + layout::fav::TV_COUNT); }
     int favInUse(int l) const { return std::min(favCount(l), FAV_ENTRIES); }
-    void setFavCount(int l, int n) { image_.setU16(DatabaseImage::favOffset(l) + layout::fav::COUNT, static_cast<std::uint16_t>(n)); }
+    void setFavCount(int l, int n)
+    {
+        image_.setU16(DatabaseImage::favOffset(l) + layout::fav::COUNT, static_cast<std::uint16_t>(n));
+    }
     void setFavTvCount(int l, int n)
     {
         image_.setU16(DatabaseImage::favOffset(l) + layout::fav::TV_COUNT, static_cast<std::uint16_t>(n));
     }
     // Entry p (0..399) of list l.
     int favEntry(int l, int p) const { return image_.u16(DatabaseImage::favEntryOffset(l, p)); }
-    void setFavEntry(int l, int p, int v) { image_.setU16(DatabaseImage::favEntryOffset(l, p), static_cast<std::uint16_t>(v)); }
+    void setFavEntry(int l, int p, int v)
+    {
+        image_.setU16(DatabaseImage::favEntryOffset(l, p), static_cast<std::uint16_t>(v));
+    }
 
     // --- getters ---
     int getCount(int code, int& n) const;

@@ -29,7 +29,8 @@ private:
 
 void checkCounters(const ChannelDatabase& db, Problems& p)
 {
-    if (db.satelliteCount() > MAX_SATELLITES) p.add("satellite count %d exceeds %d", db.satelliteCount(), MAX_SATELLITES);
+    if (db.satelliteCount() > MAX_SATELLITES)
+        p.add("satellite count %d exceeds %d", db.satelliteCount(), MAX_SATELLITES);
     if (db.programCount() > MAX_PROGRAMS) p.add("program count %d exceeds %d", db.programCount(), MAX_PROGRAMS);
     if (db.tvProgramCount() > db.programCount())
         p.add("TV program count %d exceeds program count %d", db.tvProgramCount(), db.programCount());
@@ -74,7 +75,8 @@ void checkFavourites(const ChannelDatabase& db, Problems& p)
     for (int l = 0; l < FAV_LISTS; ++l) {
         const int count = db.favCount(l), tvCount = db.favTvCount(l);
         if (count > FAV_ENTRIES) p.add("favourite list %d: %d entries exceed %d", l + 1, count, FAV_ENTRIES);
-        if (tvCount > count) p.add("favourite list %d: TV entry count %d exceeds entry count %d", l + 1, tvCount, count);
+        if (tvCount > count)
+            p.add("favourite list %d: TV entry count %d exceeds entry count %d", l + 1, tvCount, count);
         const int n = db.favInUse(l);
         for (int c = 0; c < n; ++c) {
             const int e = db.favEntry(l, c);

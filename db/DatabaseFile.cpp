@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 #include "ChannelDatabase.h"
 #include "FileSystem.h"

@@ -25,8 +25,7 @@ public:
     std::uint32_t u32(std::size_t off) const
     {
         return static_cast<std::uint32_t>(bytes_[off]) | static_cast<std::uint32_t>(bytes_[off + 1]) << 8 |
-               static_cast<std::uint32_t>(bytes_[off + 2]) << 16 |
-               static_cast<std::uint32_t>(bytes_[off + 3]) << 24;
+               static_cast<std::uint32_t>(bytes_[off + 2]) << 16 | static_cast<std::uint32_t>(bytes_[off + 3]) << 24;
     }
     void setU8(std::size_t off, std::uint8_t v) { bytes_[off] = v; }
     void setU16(std::size_t off, std::uint16_t v)

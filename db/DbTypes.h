@@ -20,15 +20,15 @@ constexpr int DBT_FAV_TV_BASE = 506;
 // failure. Several names share a value: the code's meaning depends on the operation.
 enum DbResult : int {
     DB_OK = 0,
-    DB_NOT_FOUND = -1, // also an unknown type or operation, a refused paste, a file that failed
+    DB_NOT_FOUND = -1,       // also an unknown type or operation, a refused paste, a file that failed
     DB_BEYOND_CAPACITY = -2, // also getProgramInfo: the program's satellite is missing
     DB_BEYOND_COUNTER = -3,
-    DB_OUT_OF_RANGE = -4, // transponder index beyond 3,000, favourite position or list out of range
-    DB_TABLE_FULL = -4, // program or provider table full on an add or a drop
+    DB_OUT_OF_RANGE = -4,     // transponder index beyond 3,000, favourite position or list out of range
+    DB_TABLE_FULL = -4,       // program or provider table full on an add or a drop
     DB_UNSUPPORTED_TYPE = -5, // findByName
-    DB_FAV_FULL = -5, // drop into a full favourite list
-    DB_FAV_NO_ROOM = -6, // favourite add that would take the last slot
-    DB_NO_POSITION = -6, // drop into a list that has rows but no position chosen
+    DB_FAV_FULL = -5,         // drop into a full favourite list
+    DB_FAV_NO_ROOM = -6,      // favourite add that would take the last slot
+    DB_NO_POSITION = -6,      // drop into a list that has rows but no position chosen
     DB_RADIO_AMONG_TV = -7,
     DB_TV_AMONG_RADIO = -8,
     DB_TRANSPONDER_IN_USE = -8,
@@ -102,8 +102,7 @@ constexpr std::size_t PROVIDER_SIZE = 16;
 // Field offsets inside a record.
 namespace sat {
 constexpr std::size_t ID = 0, POSITION = 2, NAME = 4, TALLY = 20, TONE22K = 22, LNB_LOW = 24, LNB_HIGH = 28,
-                      DISEQC_MODE = 32, DISEQC12 = 34, POSITIONER = 36, RESERVED2 = 38, DISEQC11 = 40,
-                      EAST_WEST = 44;
+                      DISEQC_MODE = 32, DISEQC12 = 34, POSITIONER = 36, RESERVED2 = 38, DISEQC11 = 40, EAST_WEST = 44;
 }
 namespace tp {
 constexpr std::size_t SAT_ID = 0, POLARISATION = 2, FEC = 3, TSID = 4, NID = 6, ONID = 8, FREQUENCY = 10,

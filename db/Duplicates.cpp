@@ -62,7 +62,7 @@ std::vector<DuplicateGroup> findDuplicates(const ChannelDatabase& db)
             std::string name = foldedName(db, p);
             if (!name.empty())
                 byName.emplace_back(std::string(1, static_cast<char>(img.u8(DatabaseImage::transponderOffset(t) +
-                                                                         layout::tp::SAT_ID))) +
+                                                                            layout::tp::SAT_ID))) +
                                         name,
                                     p);
         }

@@ -14,8 +14,7 @@ void moveRecords(ChannelDatabase& db, std::size_t table, std::size_t recordSize,
     if (end <= from || by == 0) return;
     std::uint8_t* base = db.image() + table;
     std::memmove(base + recordSize * static_cast<std::size_t>(from + by),
-                 base + recordSize * static_cast<std::size_t>(from),
-                 recordSize * static_cast<std::size_t>(end - from));
+                 base + recordSize * static_cast<std::size_t>(from), recordSize * static_cast<std::size_t>(end - from));
 }
 
 void writeProgram(ChannelDatabase& db, int row, const RecordView& rec)
@@ -50,9 +49,9 @@ bool programMatches(const ChannelDatabase& db, int row, const ProgramInfo& item,
     // The service id first: findProgram runs this over whole tables.
     if (db.raw().u16(DatabaseImage::programOffset(row) + layout::prog::SERVICE_ID) != item.serviceId) return false;
     const ProgramRecord r = ProgramRecord::read(db.raw(), row);
-    return r.provider == provider && r.transponder == transponder &&
-           r.videoPid == item.videoPid && r.audioPid == item.audioPid && r.pcrPid == item.pcrPid &&
-           r.flags == item.programFlags && boundedName(r.name) == boundedName(item.name);
+    return r.provider == provider && r.transponder == transponder && r.videoPid == item.videoPid &&
+           r.audioPid == item.audioPid && r.pcrPid == item.pcrPid && r.flags == item.programFlags &&
+           boundedName(r.name) == boundedName(item.name);
 }
 
 int findFavEntry(const ChannelDatabase& db, int l, int value)
@@ -112,8 +111,8 @@ void shiftFavEntries(ChannelDatabase& db, int from, int by)
     }
 }
 
-ReferenceLookup::TuningKey ReferenceLookup::key(int polarisation, int fec, int tsid, int nid, int onid,
-                                                int frequency, int symbolRate)
+ReferenceLookup::TuningKey ReferenceLookup::key(int polarisation, int fec, int tsid, int nid, int onid, int frequency,
+                                                int symbolRate)
 {
     const auto u = [](int v) { return static_cast<std::uint64_t>(static_cast<std::uint32_t>(v)); };
     return {u(polarisation) << 56 | u(fec) << 48 | u(tsid) << 32 | u(nid) << 16 | u(onid),
@@ -150,8 +149,8 @@ int ReferenceLookup::provider(const ProgramInfo& item) const
 
 int ReferenceLookup::transponder(const ProgramInfo& item) const
 {
-    const TuningKey k = key(item.polarisation, item.fec, item.transportStreamId, item.networkId,
-                            item.originalNetworkId, item.frequency, item.symbolRate);
+    const TuningKey k = key(item.polarisation, item.fec, item.transportStreamId, item.networkId, item.originalNetworkId,
+                            item.frequency, item.symbolRate);
     const auto it = std::lower_bound(transponders_.begin(), transponders_.end(), std::make_pair(k, INT_MIN));
     return it != transponders_.end() && it->first == k ? it->second : item.transponderIndex;
 }
@@ -159,7 +158,8 @@ int ReferenceLookup::transponder(const ProgramInfo& item) const
 int ReferenceLookup::findProvider(const ProgramInfo& item) const
 {
     const std::string_view name = boundedName(item.providerName);
-    if (item.providerIndex < providerNames_.size() && providerNames_[item.providerIndex] == name) return item.providerIndex;
+    if (item.providerIndex < providerNames_.size() && providerNames_[item.providerIndex] == name)
+        return item.providerIndex;
     const auto it = std::lower_bound(providers_.begin(), providers_.end(), std::make_pair(name, INT_MIN));
     return it != providers_.end() && it->first == name ? it->second : -1;
 }
@@ -173,8 +173,8 @@ void ReferenceLookup::addProvider(std::string_view name, int index)
 
 int ReferenceLookup::findTransponder(const ProgramInfo& item) const
 {
-    const TuningKey k = key(item.polarisation, item.fec, item.transportStreamId, item.networkId,
-                            item.originalNetworkId, item.frequency, item.symbolRate);
+    const TuningKey k = key(item.polarisation, item.fec, item.transportStreamId, item.networkId, item.originalNetworkId,
+                            item.frequency, item.symbolRate);
     const std::size_t own = item.transponderIndex;
     const bool ownOnSatellite = own < satelliteOf_.size() && satelliteOf_[own] == item.satelliteId;
     auto it = std::lower_bound(transponders_.begin(), transponders_.end(), std::make_pair(k, INT_MIN));

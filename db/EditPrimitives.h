@@ -72,7 +72,7 @@ private:
     static TuningKey key(int polarisation, int fec, int tsid, int nid, int onid, int frequency, int symbolRate);
     std::vector<std::pair<std::string_view, int>> providers_;
     std::vector<std::pair<TuningKey, int>> transponders_;
-    std::vector<std::uint8_t> satelliteOf_; // by transponder index
+    std::vector<std::uint8_t> satelliteOf_;       // by transponder index
     std::vector<std::string_view> providerNames_; // by provider index
 };
 

@@ -80,7 +80,8 @@ bool touchesTree(const ImageDelta& delta)
         delta.touches(SATELLITES, PROGRAMS) || delta.touches(TRANSPONDERS, PROVIDERS + PROVIDER_SIZE * MAX_PROVIDERS))
         return true;
     for (int l = 0; l < FAV_LISTS; ++l)
-        if (delta.touches(DatabaseImage::favOffset(l) + fav::NAME, DatabaseImage::favOffset(l) + fav::ENTRIES)) return true;
+        if (delta.touches(DatabaseImage::favOffset(l) + fav::NAME, DatabaseImage::favOffset(l) + fav::ENTRIES))
+            return true;
     return false;
 }
 

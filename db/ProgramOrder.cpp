@@ -29,7 +29,8 @@ public:
             std::vector<std::string> providers;
             if (key == SortKey::Provider)
                 for (int p = 0; p < db.providersInUse(); ++p)
-                    providers.push_back(decodeName(boundedName(img.namePtr(DatabaseImage::providerOffset(p))), db.nameTable()));
+                    providers.push_back(
+                        decodeName(boundedName(img.namePtr(DatabaseImage::providerOffset(p))), db.nameTable()));
             text_.resize(static_cast<std::size_t>(n));
             for (int p = 0; p < n; ++p) {
                 if (key == SortKey::Name) {
@@ -204,7 +205,8 @@ bool reorderPrograms(ChannelDatabase& db, const std::vector<int>& order)
     std::uint8_t* table = db.image() + layout::PROGRAMS;
     const std::vector<std::uint8_t> old(table, table + size * static_cast<std::size_t>(n));
     for (int k = 0; k < n; ++k)
-        std::memcpy(table + size * static_cast<std::size_t>(k), old.data() + size * static_cast<std::size_t>(order[static_cast<std::size_t>(k)]), size);
+        std::memcpy(table + size * static_cast<std::size_t>(k),
+                    old.data() + size * static_cast<std::size_t>(order[static_cast<std::size_t>(k)]), size);
     for (int l = 0; l < FAV_LISTS; ++l)
         for (int pos = 0; pos < db.favInUse(l); ++pos) {
             const int e = db.favEntry(l, pos);
@@ -308,7 +310,8 @@ void removeFromFavourite(ChannelDatabase& db, int list, const std::vector<int>& 
     }
 }
 
-void removePrograms(ChannelDatabase& db, std::vector<int> programs, const std::vector<std::pair<int, int>>& replacements)
+void removePrograms(ChannelDatabase& db, std::vector<int> programs,
+                    const std::vector<std::pair<int, int>>& replacements)
 {
     const int n = db.programsInUse();
     normalise(programs, n);
@@ -333,10 +336,13 @@ void removePrograms(ChannelDatabase& db, std::vector<int> programs, const std::v
     int next = 0;
     for (int p = 0; p < n; ++p) {
         if (removed[static_cast<std::size_t>(p)]) continue;
-        if (next != p) std::memmove(table + size * static_cast<std::size_t>(next), table + size * static_cast<std::size_t>(p), size);
+        if (next != p)
+            std::memmove(table + size * static_cast<std::size_t>(next), table + size * static_cast<std::size_t>(p),
+                         size);
         newIndex[static_cast<std::size_t>(p)] = next++;
     }
-    const int removedTv = static_cast<int>(std::count_if(programs.begin(), programs.end(), [tv](int p) { return p < tv; }));
+    const int removedTv =
+        static_cast<int>(std::count_if(programs.begin(), programs.end(), [tv](int p) { return p < tv; }));
     db.setProgramCount(db.programCount() - static_cast<int>(programs.size()));
     db.setTvProgramCount(db.tvProgramCount() - removedTv);
 

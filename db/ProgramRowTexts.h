@@ -53,7 +53,6 @@ private:
 
 // The rows a scope shows (program table or a favourite list, TV/radio range), before any
 // tree-node filter. Returns false with error set when the list cannot be read.
-bool rowsForScope(const ChannelDatabase& db, std::uint32_t scope, std::vector<RowRef>& rows,
-                  RowTextError& error);
+bool rowsForScope(const ChannelDatabase& db, std::uint32_t scope, std::vector<RowRef>& rows, RowTextError& error);
 
 } // namespace satorix

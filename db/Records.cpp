@@ -7,8 +7,14 @@
 namespace satorix {
 
 namespace {
-std::uint8_t u8Of(const RecordView& rec, int f) { return static_cast<std::uint8_t>(rec.field[static_cast<std::size_t>(f)]); }
-std::uint16_t u16Of(const RecordView& rec, int f) { return static_cast<std::uint16_t>(rec.field[static_cast<std::size_t>(f)]); }
+std::uint8_t u8Of(const RecordView& rec, int f)
+{
+    return static_cast<std::uint8_t>(rec.field[static_cast<std::size_t>(f)]);
+}
+std::uint16_t u16Of(const RecordView& rec, int f)
+{
+    return static_cast<std::uint16_t>(rec.field[static_cast<std::size_t>(f)]);
+}
 } // namespace
 
 void writeName(char* field, const char* name, NameWrite how)

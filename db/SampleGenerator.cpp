@@ -14,16 +14,16 @@
 namespace satorix {
 namespace {
 
-constexpr std::array kSampleSatellites = {"Astra 1E-2C", "Hotbird 2-8",   "Astra 2", "Eutelsat W2",
+constexpr std::array kSampleSatellites = {"Astra 1E-2C",   "Hotbird 2-8",   "Astra 2",  "Eutelsat W2",
                                           "Turksat 1C-2A", "Hispasat1C-1D", "Thor 2,3", "Badr-C"};
 
-constexpr std::array kTvWords = {"Nova",  "Alpha", "Delta", "Orbit",  "Euro",   "Star",   "Sun",   "Blue",
-                                 "Kino",  "Sport", "News",  "Music",  "Kids",   "Film",   "Info",  "Travel",
-                                 "Life",  "Mega",  "Prime", "Vision", "Classic", "Global", "Royal", "Metro"};
+constexpr std::array kTvWords = {"Nova", "Alpha", "Delta", "Orbit",  "Euro",    "Star",   "Sun",   "Blue",
+                                 "Kino", "Sport", "News",  "Music",  "Kids",    "Film",   "Info",  "Travel",
+                                 "Life", "Mega",  "Prime", "Vision", "Classic", "Global", "Royal", "Metro"};
 constexpr std::array kTvSuffixes = {"TV", "One", "Plus", "HD", "24", "Max", "Live", "World", "Gold", "2"};
 constexpr std::array kRadioWords = {"Jazz", "Rock", "Classic", "Folk", "Talk", "Hits", "Pop", "Dance", "Coast", "City"};
-constexpr std::array kProviderWords = {"Nordsat", "Mediacast", "Euronet", "Skyline", "Telestar", "Globecom",
-                                       "Orbital", "Broadview", "Kinomedia", "Radiowave", "Digitel", "Polaris"};
+constexpr std::array kProviderWords = {"Nordsat", "Mediacast", "Euronet",   "Skyline",   "Telestar", "Globecom",
+                                       "Orbital", "Broadview", "Kinomedia", "Radiowave", "Digitel",  "Polaris"};
 constexpr std::array kFavNames = {"News", "Sport", "Movies", "Kids", "Music", "Documentary", "Fav_7", "Fav_8", "Radio"};
 
 class Generator {
@@ -74,15 +74,14 @@ private:
             const bool cBand = db_.raw().u16(so + layout::sat::LNB_LOW) == 5150;
             const int n = full_ ? MAX_TRANSPONDERS / sats + (s < MAX_TRANSPONDERS % sats ? 1 : 0) : 5 + pick(5);
             std::set<int> freqs;
-            while (static_cast<int>(freqs.size()) < n)
-                freqs.insert(cBand ? 3400 + 2 * pick(400) : 10700 + pick(2050));
+            while (static_cast<int>(freqs.size()) < n) freqs.insert(cBand ? 3400 + 2 * pick(400) : 10700 + pick(2050));
             for (int f : freqs) {
                 static constexpr std::array kRates = {27500, 22000, 29900, 30000, 6111};
                 static constexpr std::array kFecs = {0, 2, 3, 5, 7};
                 const int pol = cBand ? 2 + pick(2) : pick(2);
                 b_.addTransponder({id, f, pol, kRates[static_cast<std::size_t>(pick(5))],
-                                   kFecs[static_cast<std::size_t>(pick(5))], 1000 + db_.transponderCount(),
-                                   id, 1 + id * 3});
+                                   kFecs[static_cast<std::size_t>(pick(5))], 1000 + db_.transponderCount(), id,
+                                   1 + id * 3});
             }
         }
     }

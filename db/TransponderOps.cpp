@@ -78,7 +78,8 @@ int deleteTransponder(ChannelDatabase& db, int index)
     if (const int r = checkTransponderIndex(db, index)) return r;
     const int programs = db.programsInUse();
     for (int i = 0; i < programs; ++i)
-        if (db.raw().u16(DatabaseImage::programOffset(i) + layout::prog::TRANSPONDER) == index) return DB_TRANSPONDER_IN_USE;
+        if (db.raw().u16(DatabaseImage::programOffset(i) + layout::prog::TRANSPONDER) == index)
+            return DB_TRANSPONDER_IN_USE;
     const int satelliteId = satelliteIdAt(db, index);
     moveRecords(db, layout::TRANSPONDERS, layout::TRANSPONDER_SIZE, index + 1, db.transpondersInUse(), -1);
     db.setTransponderCount(db.transponderCount() - 1);

@@ -4,7 +4,6 @@
 #include <climits>
 #include <cmath>
 
-
 namespace satorix {
 
 namespace {
@@ -51,8 +50,8 @@ std::int32_t parsePositionText(const QString& text)
     if (number.isEmpty() || ((number[0] < '0' || number[0] > '9') && number[0] != '.')) return 0;
     double value = 0;
     // from_chars, not strtod: the desktop's locale must not decide what the decimal mark is.
-    const auto [end, ec] = std::from_chars(number.constData(), number.constData() + number.size(), value,
-                                           std::chars_format::fixed);
+    const auto [end, ec] =
+        std::from_chars(number.constData(), number.constData() + number.size(), value, std::chars_format::fixed);
     if (end == number.constData() || ec != std::errc() || !std::isfinite(value)) return 0;
     const double tenths = std::fabs(value * 10.0);
     if (tenths >= static_cast<double>(INT32_MAX)) return INT32_MAX;

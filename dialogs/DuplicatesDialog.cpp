@@ -64,19 +64,17 @@ void DuplicatesDialog::fill(const ChannelDatabase& db)
             top->setFirstColumnSpanned(true);
             top->setExpanded(true);
         }
-        auto* group =
-            new QTreeWidgetItem(top, {QStringLiteral("Group %1").arg(++number[g.certain ? 0 : 1])});
+        auto* group = new QTreeWidgetItem(top, {QStringLiteral("Group %1").arg(++number[g.certain ? 0 : 1])});
         group->setFirstColumnSpanned(true);
         group->setExpanded(true);
         std::vector<QTreeWidgetItem*>& items = items_.emplace_back();
         for (int p : g.programs) {
             RowTexts t;
             rows.build(p, p, t);
-            auto* item = new QTreeWidgetItem(group, {texts::fromUtf8(t[0]), texts::fromUtf8(t[1]),
-                                                     texts::fromUtf8(t[3]),
-                                                     texts::fromUtf8(t[5] + " " + t[7]) + QStringLiteral(" ") +
-                                                         texts::fromUtf8(t[4]),
-                                                     lists(rows.favBits(p))});
+            auto* item = new QTreeWidgetItem(
+                group, {texts::fromUtf8(t[0]), texts::fromUtf8(t[1]), texts::fromUtf8(t[3]),
+                        texts::fromUtf8(t[5] + " " + t[7]) + QStringLiteral(" ") + texts::fromUtf8(t[4]),
+                        lists(rows.favBits(p))});
             item->setCheckState(NUMBER, p == g.keep ? Qt::Unchecked : Qt::Checked);
             items.push_back(item);
         }

@@ -14,7 +14,8 @@ int EditDialogSet::editTransponder(QWidget* parent, int mode, int key, int& pola
 {
     TransponderEditDialog dialog(db_, browser_, prompter_, parent);
     // The tree selects the node it was opened on, so the selected text is the caret's.
-    if (!dialog.load(key, mode, texts::fromBytes(browser_.selectedText), texts::fromBytes(browser_.previousSiblingText))) {
+    if (!dialog.load(key, mode, texts::fromBytes(browser_.selectedText),
+                     texts::fromBytes(browser_.previousSiblingText))) {
         browser_.lastTransponderFrequency = -1;
         return -1;
     }

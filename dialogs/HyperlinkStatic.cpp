@@ -175,7 +175,8 @@ void HyperlinkStatic::click()
     applyColour();
     QApplication::beep();
     if (prompter_)
-        prompter_->message(QStringLiteral("Unable to open hyperlink:\n\n") + errorText(result), PromptIcon::Exclamation);
+        prompter_->message(QStringLiteral("Unable to open hyperlink:\n\n") + errorText(result),
+                           PromptIcon::Exclamation);
 }
 
 QString HyperlinkStatic::errorText(int result)

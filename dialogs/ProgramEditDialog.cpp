@@ -134,9 +134,8 @@ ProgramEditDialog::ProgramEditDialog(ChannelDatabase& db, const BrowserState& br
     layout->addWidget(box);
 
     // Down the left column first, then the favourite lists beside it.
-    std::vector<QWidget*> order = {nameEdit_, provider_, transponder_, satellite_, videoPid_, audioPid_,
-                                   pcrPid_,   serviceId_, scrambled_,  scpc_,      locked_,   user_,
-                                   tv_,       radio_};
+    std::vector<QWidget*> order = {nameEdit_,  provider_,  transponder_, satellite_, videoPid_, audioPid_, pcrPid_,
+                                   serviceId_, scrambled_, scpc_,        locked_,    user_,     tv_,       radio_};
     order.insert(order.end(), favourite_.begin(), favourite_.end());
     for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
@@ -151,13 +150,19 @@ bool ProgramEditDialog::load(int programIndex, int mode)
     if (programIndex_ != -1) {
         RecordView transponder;
         RecordView provider;
-        if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, programIndex_, program_))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, programIndex_, program_)))
+            return false;
         const std::string_view n = boundedName(program_.name[0]);
         storedName = std::string(n);
-        if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, program_.field[progf::TRANSPONDER], transponder))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER,
+                                  db_.getRecord(DBT_TRANSPONDER, program_.field[progf::TRANSPONDER], transponder)))
+            return false;
         const int s = db_.findSatellite(transponder.field[tpf::SAT_ID]);
-        if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.getRecord(DBT_PROVIDER, program_.field[progf::PROVIDER], provider))) return false;
-        if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, s, satelliteCopy_))) return false;
+        if (!reportDatabaseResult(prompter_, DBT_PROVIDER,
+                                  db_.getRecord(DBT_PROVIDER, program_.field[progf::PROVIDER], provider)))
+            return false;
+        if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, s, satelliteCopy_)))
+            return false;
         hasSatelliteCopy_ = true;
     }
     for (int l = 0; l < 9; l += 3) {
@@ -217,7 +222,8 @@ bool ProgramEditDialog::buildTransponderItems(int satellitePosition, int presele
     const ComboItem* satellite = satelliteItems_.atPosition(satellitePosition);
     if (!satellite) return true;
     RecordView s;
-    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satellite->dbIndex, s))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satellite->dbIndex, s)))
+        return false;
     // A transponder belongs to the first satellite carrying its id.
     const bool owner = db_.findSatellite(s.field[satf::ID]) == satellite->dbIndex;
     int count = 0;
@@ -243,8 +249,10 @@ void ProgramEditDialog::showProgram()
     const bool fixedKind = edit || (scope & (SCOPE_RADIO | SCOPE_TV)) != 0;
     tv_->setEnabled(!fixedKind);
     radio_->setEnabled(!fixedKind);
-    if (!edit && (scope & SCOPE_RADIO)) radio_->setChecked(true);
-    else if (!edit && (scope & SCOPE_TV)) tv_->setChecked(true);
+    if (!edit && (scope & SCOPE_RADIO))
+        radio_->setChecked(true);
+    else if (!edit && (scope & SCOPE_TV))
+        tv_->setChecked(true);
 
     nameEdit_->setText(name_);
     satelliteItems_.fill(satellite_);
@@ -334,7 +342,8 @@ void ProgramEditDialog::onOk()
     program_.name[0] = name;
 
     if (!readProvider()) return;
-    if (const ComboItem* t = transponderItems_.atPosition(transponder_->currentIndex())) program_.field[progf::TRANSPONDER] = t->dbIndex;
+    if (const ComboItem* t = transponderItems_.atPosition(transponder_->currentIndex()))
+        program_.field[progf::TRANSPONDER] = t->dbIndex;
     std::int32_t& flags = program_.field[progf::FLAGS];
     setBit(flags, FLAG_SCRAMBLED, scrambled_->isChecked());
     setBit(flags, FLAG_SCPC, scpc_->isChecked());
@@ -375,7 +384,8 @@ bool ProgramEditDialog::readProvider()
     const std::string& bytes = encoded.bytes;
     RecordView provider;
     provider.name[0] = bytes.c_str();
-    if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.recordOp(DBT_PROVIDER, OP_ADD, count, provider))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_PROVIDER, db_.recordOp(DBT_PROVIDER, OP_ADD, count, provider)))
+        return false;
     program_.field[progf::PROVIDER] = count;
     // Known from now on, so that OK again after a later refusal does not add it twice.
     if (providerItems_.append(text, count)) {
@@ -393,9 +403,10 @@ bool ProgramEditDialog::readPids()
         bool refuseReserved;
         const char* message;
     };
-    const Pid pids[] = {{videoPid_, program_.field[progf::VIDEO_PID], true, "Video PID error!\nExpected digit 17..8190"},
-                        {audioPid_, program_.field[progf::AUDIO_PID], false, "Audio PID error!\nExpected digit 17..8190"},
-                        {pcrPid_, program_.field[progf::PCR_PID], false, "PCR PID error!\nExpected digit 17..8190"}};
+    const Pid pids[] = {
+        {videoPid_, program_.field[progf::VIDEO_PID], true, "Video PID error!\nExpected digit 17..8190"},
+        {audioPid_, program_.field[progf::AUDIO_PID], false, "Audio PID error!\nExpected digit 17..8190"},
+        {pcrPid_, program_.field[progf::PCR_PID], false, "PCR PID error!\nExpected digit 17..8190"}};
     for (const Pid& pid : pids) {
         const QString text = fieldText(pid.edit->text(), 11).toLower();
         if (text.startsWith(QLatin1String("auto"))) {

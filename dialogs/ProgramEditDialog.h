@@ -4,8 +4,8 @@
 #include <array>
 
 #include "db/RecordView.h"
-#include "gui/BrowserState.h"
 #include "dialogs/ComboItemList.h"
+#include "gui/BrowserState.h"
 
 class QCheckBox;
 class QComboBox;
@@ -27,8 +27,7 @@ public:
     static constexpr int MODE_ADD = MODE_ADD_PROGRAM;
     static constexpr int MODE_EDIT = MODE_EDIT_PROGRAM;
 
-    ProgramEditDialog(ChannelDatabase& db, const BrowserState& browser, Prompter& prompter,
-                      QWidget* parent = nullptr);
+    ProgramEditDialog(ChannelDatabase& db, const BrowserState& browser, Prompter& prompter, QWidget* parent = nullptr);
 
     // Edit: the program at programIndex. Add: programIndex is where the new program goes (the row
     // under the pointer, or -1 for none). False when a database read failed or no memory was

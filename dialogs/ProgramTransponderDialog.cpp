@@ -69,9 +69,13 @@ bool ProgramTransponderDialog::load(int programIndex, int mode)
     mode_ = mode;
     RecordView program;
     if (!reportDatabaseResult(prompter_, DBT_PROGRAM, db_.getRecord(DBT_PROGRAM, programIndex_, program))) return false;
-    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, program.field[progf::TRANSPONDER], transponder_))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER,
+                              db_.getRecord(DBT_TRANSPONDER, program.field[progf::TRANSPONDER], transponder_)))
+        return false;
     RecordView satellite;
-    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder_.field[tpf::SAT_ID]), satellite)))
+    if (!reportDatabaseResult(
+            prompter_, DBT_SATELLITE,
+            db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder_.field[tpf::SAT_ID]), satellite)))
         return false;
 
     int count = 0;
@@ -121,7 +125,8 @@ bool ProgramTransponderDialog::buildFrequencyItems(int satelliteId, int preselec
             prompter_.message(QStringLiteral("Missing memory (3)"));
             return false;
         }
-        if (preselectFrequency >= 0 && t.field[tpf::FREQUENCY] == preselectFrequency) frequencyPosition_ = frequencyItems_.size() - 1;
+        if (preselectFrequency >= 0 && t.field[tpf::FREQUENCY] == preselectFrequency)
+            frequencyPosition_ = frequencyItems_.size() - 1;
     }
     return true;
 }
@@ -133,7 +138,8 @@ bool ProgramTransponderDialog::showTemplate(int position)
     const ComboItem* item = frequencyItems_.atPosition(position);
     if (!item) return false;
     RecordView picked;
-    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, item->dbIndex, picked))) return false;
+    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, item->dbIndex, picked)))
+        return false;
     transponder_ = picked;
     buttons_->showValues(transponder_);
     symbolRate_->setText(QString::number(transponder_.field[tpf::SYMBOL_RATE]));
@@ -165,12 +171,14 @@ void ProgramTransponderDialog::onSatellitePicked(int position)
 void ProgramTransponderDialog::onOk()
 {
     RecordView& t = transponder_;
-    if (!checkTransponderField(TransponderField::Frequency, frequency_->currentText(), prompter_, t.field[tpf::FREQUENCY])) {
+    if (!checkTransponderField(TransponderField::Frequency, frequency_->currentText(), prompter_,
+                               t.field[tpf::FREQUENCY])) {
         focusRefusedField(frequency_);
         return;
     }
     buttons_->readValues(t);
-    if (!checkTransponderField(TransponderField::SymbolRate, symbolRate_->text(), prompter_, t.field[tpf::SYMBOL_RATE])) {
+    if (!checkTransponderField(TransponderField::SymbolRate, symbolRate_->text(), prompter_,
+                               t.field[tpf::SYMBOL_RATE])) {
         focusRefusedField(symbolRate_);
         return;
     }
@@ -180,7 +188,9 @@ void ProgramTransponderDialog::onOk()
         return;
     }
     RecordView satellite;
-    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satelliteItem->dbIndex, satellite))) return;
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE,
+                              db_.getRecord(DBT_SATELLITE, satelliteItem->dbIndex, satellite)))
+        return;
     t.field[tpf::SAT_ID] = satellite.field[satf::ID];
     if (!checkTransponderField(TransponderField::TransportStreamId, transportStreamId_->text(), prompter_,
                                t.field[tpf::TSID])) {
@@ -202,7 +212,8 @@ void ProgramTransponderDialog::onOk()
         // A duplicate has been refused with the database's own message; any other refusal was
         // shown there too, and the dialog is done.
         if (db_.recordOp(DBT_TRANSPONDER, OP_ADD, count, t) == DB_TRANSPONDER_EXISTS) return;
-    } else if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.recordOp(DBT_TRANSPONDER, OP_EDIT, editedTransponder_, t))) {
+    } else if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER,
+                                     db_.recordOp(DBT_TRANSPONDER, OP_EDIT, editedTransponder_, t))) {
         return;
     }
     db_.updateCrc(db_.version());

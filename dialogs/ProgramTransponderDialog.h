@@ -3,8 +3,8 @@
 #include <QDialog>
 
 #include "db/RecordView.h"
-#include "gui/BrowserState.h"
 #include "dialogs/ComboItemList.h"
+#include "gui/BrowserState.h"
 
 class QComboBox;
 class QLineEdit;

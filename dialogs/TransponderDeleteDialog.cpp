@@ -50,8 +50,12 @@ bool TransponderDeleteDialog::load(int transponderIndex)
 {
     RecordView transponder;
     RecordView satellite;
-    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, transponderIndex, transponder))) return false;
-    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder.field[tpf::SAT_ID]), satellite)))
+    if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER,
+                              db_.getRecord(DBT_TRANSPONDER, transponderIndex, transponder)))
+        return false;
+    if (!reportDatabaseResult(
+            prompter_, DBT_SATELLITE,
+            db_.getRecord(DBT_SATELLITE, db_.findSatellite(transponder.field[tpf::SAT_ID]), satellite)))
         return false;
     const int satelliteId = satellite.field[satf::ID];
 
@@ -74,8 +78,9 @@ bool TransponderDeleteDialog::load(int transponderIndex)
         if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.getRecord(DBT_TRANSPONDER, i, t))) return false;
         if (t.field[tpf::SAT_ID] != satelliteId) continue;
         // Two transponders may share a frequency: polarisation and symbol rate tell them apart.
-        const QString text = QString::fromStdString(node::transponderText(t.field[tpf::FREQUENCY], t.field[tpf::POLARISATION])) +
-                             QStringLiteral(" %1").arg(t.field[tpf::SYMBOL_RATE]);
+        const QString text =
+            QString::fromStdString(node::transponderText(t.field[tpf::FREQUENCY], t.field[tpf::POLARISATION])) +
+            QStringLiteral(" %1").arg(t.field[tpf::SYMBOL_RATE]);
         if (!transponderItems_.append(text, i)) {
             prompter_.message(QStringLiteral("Missing memory (3)"));
             return false;
@@ -110,7 +115,8 @@ void TransponderDeleteDialog::onOk()
     const ComboItem* satelliteItem = satelliteItems_.atPosition(satellitePosition_);
     if (!item) return;
     RecordView satellite;
-    if (!reportDatabaseResult(prompter_, DBT_SATELLITE, db_.getRecord(DBT_SATELLITE, satelliteItem ? satelliteItem->dbIndex : -1, satellite)))
+    if (!reportDatabaseResult(prompter_, DBT_SATELLITE,
+                              db_.getRecord(DBT_SATELLITE, satelliteItem ? satelliteItem->dbIndex : -1, satellite)))
         return;
     const int t = item->dbIndex;
     RecordView chosen;
@@ -132,7 +138,8 @@ void TransponderDeleteDialog::onOk()
         RecordView transponder;
         db_.getRecord(DBT_TRANSPONDER, t, transponder);
         browser_.lastTransponderFrequency = transponder.field[tpf::FREQUENCY];
-        if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.recordOp(DBT_TRANSPONDER, OP_DELETE, t, transponder))) return;
+        if (!reportDatabaseResult(prompter_, DBT_TRANSPONDER, db_.recordOp(DBT_TRANSPONDER, OP_DELETE, t, transponder)))
+            return;
     }
     db_.updateCrc(db_.version());
     QDialog::accept();

@@ -124,7 +124,8 @@ void TransponderEditDialog::onOk()
     }
     browser_.lastTransponderFrequency = t.field[tpf::FREQUENCY];
     buttons_->readValues(t);
-    if (!checkTransponderField(TransponderField::SymbolRate, symbolRate_->text(), prompter_, t.field[tpf::SYMBOL_RATE])) {
+    if (!checkTransponderField(TransponderField::SymbolRate, symbolRate_->text(), prompter_,
+                               t.field[tpf::SYMBOL_RATE])) {
         focusRefusedField(symbolRate_);
         return;
     }

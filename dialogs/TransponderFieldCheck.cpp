@@ -21,8 +21,7 @@ FieldRule ruleFor(TransponderField field)
         return {1000, 50000, "Unknown Symbolrate value: %1!\nYou must enter value 1000..50000"};
     case TransponderField::TransportStreamId:
         return {0, 65535, "Unknown Transport Stream ID value: %1!\nYou must enter value 0..65535"};
-    case TransponderField::NetworkId:
-        return {0, 65535, "Unknown Network ID value: %1!\nYou must enter value 0..65535"};
+    case TransponderField::NetworkId: return {0, 65535, "Unknown Network ID value: %1!\nYou must enter value 0..65535"};
     case TransponderField::OriginalNetworkId:
         return {0, 65535, "Unknown Oryginal Network ID value: %1!\nYou must enter value 0..65535"};
     }

@@ -48,7 +48,8 @@ void exercise(ChannelDatabase& db)
     RowTextError err;
     for (std::uint32_t scope : {SCOPE_PROGRAMS | SCOPE_TV_RADIO, scopeFav(0) | SCOPE_RADIO, scopeFav(4) | SCOPE_TV}) {
         if (!rowsForScope(db, scope, refs, err)) continue;
-        for (std::size_t i = 0; i < refs.size() && i < 100; ++i) rows.build(refs[i].programIndex, refs[i].position, texts);
+        for (std::size_t i = 0; i < refs.size() && i < 100; ++i)
+            rows.build(refs[i].programIndex, refs[i].position, texts);
         if (!refs.empty()) rows.build(refs.back().programIndex, refs.back().position, texts);
     }
     checkDatabase(db, {false, 50});
@@ -63,7 +64,8 @@ struct File {
     File() { restore(0, IMAGE_SIZE); }
     void write(std::size_t offset, std::size_t size)
     {
-        if (::pwrite(fd, image.data() + offset, size, static_cast<off_t>(offset)) != static_cast<ssize_t>(size)) abort();
+        if (::pwrite(fd, image.data() + offset, size, static_cast<off_t>(offset)) != static_cast<ssize_t>(size))
+            abort();
     }
     void restore(std::size_t offset, std::size_t size)
     {
@@ -86,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const fuzz::Span& s : spans) file.write(s.offset, s.size);
     if (length < IMAGE_SIZE && ::ftruncate(file.fd, static_cast<off_t>(length)) != 0) abort();
 
-    const bool listing = (flags & 1) && (file.image[layout::PROGRAM_COUNT] | file.image[layout::PROGRAM_COUNT + 1] << 8) <= 2000;
+    const bool listing =
+        (flags & 1) && (file.image[layout::PROGRAM_COUNT] | file.image[layout::PROGRAM_COUNT + 1] << 8) <= 2000;
     db->setListingPath(listing ? "/dev/null" : "");
     // A load that fails early leaves the purge undone.
     if (db->load(file.path) != 0) db->purgeUnusedProviders();

@@ -55,8 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     size -= 2;
 
     MemoryLine line;
-    line.setTimeouts(LineTimeouts {}.scaled(0)); // nothing may wait
-    std::atomic<bool> cancel {false};
+    line.setTimeouts(LineTimeouts{}.scaled(0)); // nothing may wait
+    std::atomic<bool> cancel{false};
     PacketLink link(line, &cancel, [](const TransferReport&) {});
     switch (mode) {
     case 0: {

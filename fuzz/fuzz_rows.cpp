@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     BrowserState browser;
     const std::uint8_t s = in.byte();
     static constexpr std::uint32_t filters[] = {SCOPE_TV_RADIO, SCOPE_TV, SCOPE_RADIO, 0};
-    browser.setScope(s == 0xFF ? in.u32() : filters[s & 3] | ((s & 4) ? SCOPE_PROGRAMS : scopeFav((s >> 3) % FAV_LISTS)));
+    browser.setScope(s == 0xFF ? in.u32()
+                               : filters[s & 3] | ((s & 4) ? SCOPE_PROGRAMS : scopeFav((s >> 3) % FAV_LISTS)));
     browser.nodeKind = in.byte() % 10;
     const NodeChoice selected(in), parent(in);
     std::vector<fuzz::Span> spans;

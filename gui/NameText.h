@@ -30,7 +30,10 @@ inline QString fromUtf8(const std::string& text)
 }
 
 // A program or provider name, read in its own character table.
-inline QString decodedName(const char* field, NameTable table) { return fromUtf8(decodeName(boundedName(field), table)); }
+inline QString decodedName(const char* field, NameTable table)
+{
+    return fromUtf8(decodeName(boundedName(field), table));
+}
 
 // A typed name no single table holds; %1: the characters the best table lacks.
 constexpr const char* CANNOT_STORE = "These characters cannot be stored in one character table: %1";

@@ -11,9 +11,9 @@ enum class PromptAnswer { Ok, Cancel, Yes, No };
 
 // What a file dialog is asked to show.
 struct FileDialogRequest {
-    QString defaultSuffix;  // added when the user types a name without one
-    QString initialName;    // text in the name field, "*.si" for instance
-    QString folder;         // where the dialog opens; the last folder used when empty or gone
+    QString defaultSuffix;   // added when the user types a name without one
+    QString initialName;     // text in the name field, "*.si" for instance
+    QString folder;          // where the dialog opens; the last folder used when empty or gone
     QStringList nameFilters; // Qt filter strings, first one selected
     bool mustExist = false;
 };

@@ -7,7 +7,7 @@ namespace {
 
 constexpr std::array<std::uint32_t, 256> makeTable()
 {
-    std::array<std::uint32_t, 256> t {};
+    std::array<std::uint32_t, 256> t{};
     for (std::uint32_t i = 0; i < 256; ++i) {
         std::uint32_t c = i;
         for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;

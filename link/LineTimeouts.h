@@ -18,7 +18,7 @@ struct LineTimeouts {
     {
         auto s = [factor](int v) { return static_cast<int>(v * factor); };
         return {s(readIntervalMs), s(readConstantMs), s(readPerByteMs), s(writeConstantMs),
-                s(writePerByteMs), s(tracePauseMs), s(blockPauseMs)};
+                s(writePerByteMs), s(tracePauseMs),   s(blockPauseMs)};
     }
 };
 

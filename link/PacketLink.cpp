@@ -126,7 +126,7 @@ int PacketLink::send_status(std::uint32_t status)
 int PacketLink::recv_packet(PacketHeader& header, std::uint8_t* payload, std::size_t payloadLength, bool sendAck)
 {
     const std::size_t expected = payload ? payloadLength : 0;
-    PacketHeader::Bytes h {};
+    PacketHeader::Bytes h{};
     for (int attempt = 0;;) {
         if (wait_start() != START_FOUND) return 1;
         bool ok = readExactly(h.data(), h.size());
@@ -142,7 +142,7 @@ int PacketLink::recv_packet(PacketHeader& header, std::uint8_t* payload, std::si
 
 int PacketLink::recv_block(BlockHeader& header, std::uint8_t* data, std::size_t capacity, bool sendAck)
 {
-    BlockHeader::Bytes h {};
+    BlockHeader::Bytes h{};
     bool ok = false;
     bool corrupt = false; // a whole frame arrived and was wrong, rather than the line going quiet
     for (int attempt = 0; attempt < ATTEMPTS && !ok; ++attempt) {

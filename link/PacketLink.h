@@ -33,8 +33,7 @@ public:
 
     // START_FOUND, START_NOT_FOUND after 25 reads without a start byte, or 1 when cancelled.
     int wait_start();
-    int send_packet(const PacketHeader& header, const std::uint8_t* payload, std::size_t payloadLength,
-                    bool wantAck);
+    int send_packet(const PacketHeader& header, const std::uint8_t* payload, std::size_t payloadLength, bool wantAck);
     int recv_packet(PacketHeader& header, std::uint8_t* payload, std::size_t payloadLength, bool sendAck);
     int send_block(const BlockHeader& header, const std::uint8_t* data, bool wantAck);
     // capacity: room at data; a longer block is never stored and gives BLOCK_TOO_LONG.

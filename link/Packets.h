@@ -40,7 +40,7 @@ struct PacketHeader {
     u32 tag = 0;
     u32 version = PACKET_VERSION;
     u32 param = 0;
-    std::array<u32, 2> reserved {};
+    std::array<u32, 2> reserved{};
 
     using Bytes = std::array<std::uint8_t, PACKET_HEADER_SIZE>;
     Bytes bytes() const;
@@ -60,7 +60,7 @@ struct BlockHeader {
     u32 blockNumber = 0;
     u32 length = 0;
     u32 lengthCheck = ~0u;
-    std::array<u32, 2> reserved {};
+    std::array<u32, 2> reserved{};
 
     using Bytes = std::array<std::uint8_t, BLOCK_HEADER_SIZE>;
     Bytes bytes() const;

@@ -39,8 +39,7 @@ int ReceiveSession::run()
 
     if (link_.cancelRequested()) return cancelled();
     PacketHeader reply;
-    if (link_.recv_packet(reply, nullptr, 0, true) != 0 || reply.tag != PKT_REPLY)
-        return timeout(62, RESULT_FAILED);
+    if (link_.recv_packet(reply, nullptr, 0, true) != 0 || reply.tag != PKT_REPLY) return timeout(62, RESULT_FAILED);
 
     if (link_.cancelRequested()) return cancelled();
     const auto own = OWN_IDENTITY.bytes();
@@ -55,9 +54,8 @@ int ReceiveSession::run()
 
     if (link_.cancelRequested()) return cancelled();
     PacketHeader fileHeader;
-    FileInfo::Bytes payload {};
-    if (link_.recv_packet(fileHeader, payload.data(), payload.size(), true) != 0 ||
-        fileHeader.tag != PKT_FILE_HEADER)
+    FileInfo::Bytes payload{};
+    if (link_.recv_packet(fileHeader, payload.data(), payload.size(), true) != 0 || fileHeader.tag != PKT_FILE_HEADER)
         return unreported(RESULT_FAILED);
     info_ = FileInfo::fromBytes(payload.data());
 

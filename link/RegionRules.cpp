@@ -39,8 +39,7 @@ std::uint32_t receiveLimit(std::uint32_t type)
     }
 }
 
-bool identityCompatible(std::uint32_t kind, std::uint32_t selector, const StbIdentity& r,
-                        const StbIdentity& c)
+bool identityCompatible(std::uint32_t kind, std::uint32_t selector, const StbIdentity& r, const StbIdentity& c)
 {
     if (kind != 1) return true;
     switch (selector) {
@@ -65,7 +64,7 @@ bool prepareRegion(std::uint32_t kind, std::uint32_t selector, const StbIdentity
     if (!row) return false;
     const VariantRow& first = VariantTable[0];
     auto fill = [&info](std::uint32_t type, std::uint32_t address, std::uint32_t size) {
-        info = FileInfo {};
+        info = FileInfo{};
         info.type = type;
         info.targetAddress = address;
         info.fileSize = size;

@@ -32,8 +32,7 @@ constexpr std::array<VariantRow, 4> VariantTable = {{
 }};
 
 // May `current` be sent as region `kind` to the receiver r that chose `selector`?
-bool identityCompatible(std::uint32_t kind, std::uint32_t selector, const StbIdentity& r,
-                        const StbIdentity& current);
+bool identityCompatible(std::uint32_t kind, std::uint32_t selector, const StbIdentity& r, const StbIdentity& current);
 
 // Chooses the region, its address, size and block count for the receiver r. False when none fits;
 // some refusals post a trace report first.

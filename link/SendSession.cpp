@@ -42,7 +42,7 @@ int SendSession::run()
 
     if (link_.cancelRequested()) return cancelled();
     PacketHeader report;
-    StbIdentity::Bytes payload {};
+    StbIdentity::Bytes payload{};
     if (link_.recv_packet(report, payload.data(), payload.size(), true) != 0 || report.tag != PKT_REPORT)
         return refuse(REPORT_UNEXPECTED_DATA, 0);
     selector_ = report.param;

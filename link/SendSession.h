@@ -35,7 +35,7 @@ private:
     StbIdentity current_;
     FileInfo info_;
     std::uint32_t selector_ = 0;
-    std::array<std::uint8_t, DATA_BLOCK_SIZE> padded_ {};
+    std::array<std::uint8_t, DATA_BLOCK_SIZE> padded_{};
 };
 
 } // namespace satorix::link

@@ -22,7 +22,7 @@ const StbIdentity OWN_IDENTITY = {0x03010101, 3, 3, 8, 0x80, 0x00010001, {'Z', '
 
 StbIdentity::Bytes StbIdentity::bytes() const
 {
-    Bytes b {};
+    Bytes b{};
     putU32(&b[0], hardwareId);
     putU16(&b[4], compatWord0);
     putU16(&b[6], infoWord);
@@ -58,7 +58,7 @@ void StbIdentity::assignPrefix(const std::uint8_t* p, std::size_t n)
 
 FileInfo::Bytes FileInfo::bytes() const
 {
-    Bytes b {};
+    Bytes b{};
     putU32(&b[0], type);
     putU32(&b[4], targetAddress);
     putU32(&b[8], fileSize);

@@ -17,8 +17,8 @@ struct StbIdentity {
     std::uint16_t compatWord1 = 0;
     std::uint16_t compatWord2 = 0;
     std::uint32_t infoDword = 0;
-    std::array<char, 8> model {};
-    std::array<std::uint32_t, 2> reserved {};
+    std::array<char, 8> model{};
+    std::array<std::uint32_t, 2> reserved{};
 
     using Bytes = std::array<std::uint8_t, IDENTITY_SIZE>;
     Bytes bytes() const;
@@ -26,10 +26,7 @@ struct StbIdentity {
     // Replaces the first n (at most 32) bytes by those at p; the rest keep their value.
     void assignPrefix(const std::uint8_t* p, std::size_t n);
 
-    bool isWildcard() const
-    {
-        return hardwareId == 0x7FFFFFFF || hardwareId == 0x7F7FFFFF || hardwareId == 0x7F7F7F7F;
-    }
+    bool isWildcard() const { return hardwareId == 0x7FFFFFFF || hardwareId == 0x7F7FFFFF || hardwareId == 0x7F7F7F7F; }
     bool sameWords(const StbIdentity& o) const
     {
         return compatWord0 == o.compatWord0 && compatWord1 == o.compatWord1 && compatWord2 == o.compatWord2;
@@ -46,7 +43,7 @@ struct FileInfo {
     std::uint32_t targetAddress = 0;
     std::uint32_t fileSize = 0;
     std::uint32_t blockCount = 0;
-    std::array<std::uint8_t, 16> reserved {};
+    std::array<std::uint8_t, 16> reserved{};
 
     using Bytes = std::array<std::uint8_t, FILE_INFO_SIZE>;
     Bytes bytes() const;

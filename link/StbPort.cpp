@@ -7,10 +7,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <grp.h>
-#include <sys/stat.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -71,8 +71,10 @@ std::string StbPort::openFailure(const std::string& path, int error)
     if ((error == EACCES || error == EPERM) && ::stat(path.c_str(), &st) == 0) {
         const struct group* g = ::getgrgid(st.st_gid);
         const std::string name = g && g->gr_name ? g->gr_name : std::to_string(st.st_gid);
-        text += "\nOnly members of the group \"" + name + "\" may use it: add yourself with\n"
-                "sudo usermod -aG " + name + " $USER, then log out and in again.";
+        text += "\nOnly members of the group \"" + name +
+                "\" may use it: add yourself with\n"
+                "sudo usermod -aG " +
+                name + " $USER, then log out and in again.";
     }
     return text;
 }
@@ -121,10 +123,10 @@ void StbPort::applyLineSettings(std::uint32_t baudRate)
 {
     // Results are not checked: a pseudo-terminal or an adapter may not know every setting, and
     // the line works without them.
-    termios tio {};
+    termios tio{};
     ::tcgetattr(fd_, &tio);
-    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
-                                          IXOFF | IXANY | INPCK);
+    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF |
+                                          IXANY | INPCK);
     tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
     tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS | HUPCL);
@@ -166,10 +168,10 @@ int StbPort::netd_read(std::uint8_t* buffer, std::size_t count, std::size_t& rec
         return 0;
     }
     const auto start = Clock::now();
-    const auto deadline = start + std::chrono::milliseconds(timeouts_.readConstantMs) +
-                          std::chrono::milliseconds(static_cast<long long>(timeouts_.readPerByteMs) *
-                                                    static_cast<long long>(count));
-    Clock::time_point lastByte {};
+    const auto deadline =
+        start + std::chrono::milliseconds(timeouts_.readConstantMs) +
+        std::chrono::milliseconds(static_cast<long long>(timeouts_.readPerByteMs) * static_cast<long long>(count));
+    Clock::time_point lastByte{};
     while (received < count) {
         const ssize_t n = ::read(fd_, buffer + received, count - received);
         if (n > 0) {
@@ -182,9 +184,10 @@ int StbPort::netd_read(std::uint8_t* buffer, std::size_t count, std::size_t& rec
             return 0;
         }
         int wait = msUntil(deadline);
-        if (received > 0) wait = std::min(wait, msUntil(lastByte + std::chrono::milliseconds(timeouts_.readIntervalMs)));
+        if (received > 0)
+            wait = std::min(wait, msUntil(lastByte + std::chrono::milliseconds(timeouts_.readIntervalMs)));
         if (wait <= 0) break;
-        pollfd p {fd_, POLLIN, 0};
+        pollfd p{fd_, POLLIN, 0};
         const int r = ::poll(&p, 1, wait);
         if (r < 0 && errno != EINTR) {
             readFailed();
@@ -200,9 +203,9 @@ int StbPort::netd_read(std::uint8_t* buffer, std::size_t count, std::size_t& rec
 
 bool StbPort::writeAttempt(const std::uint8_t* buffer, std::size_t count)
 {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeouts_.writeConstantMs) +
-                          std::chrono::milliseconds(static_cast<long long>(timeouts_.writePerByteMs) *
-                                                    static_cast<long long>(count));
+    const auto deadline =
+        Clock::now() + std::chrono::milliseconds(timeouts_.writeConstantMs) +
+        std::chrono::milliseconds(static_cast<long long>(timeouts_.writePerByteMs) * static_cast<long long>(count));
     std::size_t done = 0;
     while (done < count) {
         const ssize_t n = ::write(fd_, buffer + done, count - done);
@@ -213,7 +216,7 @@ bool StbPort::writeAttempt(const std::uint8_t* buffer, std::size_t count)
         if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
         const int wait = msUntil(deadline);
         if (wait <= 0) return false;
-        pollfd p {fd_, POLLOUT, 0};
+        pollfd p{fd_, POLLOUT, 0};
         if (::poll(&p, 1, wait) < 0 && errno != EINTR) return false;
     }
     return true;

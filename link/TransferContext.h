@@ -21,8 +21,8 @@ struct PortSettings {
 // Everything a transfer shares with whoever started it. The owner sets it up before the start and
 // touches only cancelRequested while the worker runs.
 struct TransferContext {
-    std::atomic<bool> cancelRequested {false};
-    StbIdentity currentIdentity {}; // what the next send session sends
+    std::atomic<bool> cancelRequested{false};
+    StbIdentity currentIdentity{}; // what the next send session sends
     PortSettings port;
     LineTimeouts timeouts;
     std::string softwarePath; // the software file of an upgrade

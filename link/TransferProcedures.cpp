@@ -58,8 +58,7 @@ bool openPort(StbPort& port, TransferContext& ctx, const ReportCallback& report)
 
 } // namespace
 
-std::unique_ptr<std::uint8_t[]> readSoftwareFile(TransferContext& ctx, std::uint64_t& length,
-                                                 std::size_t& stored)
+std::unique_ptr<std::uint8_t[]> readSoftwareFile(TransferContext& ctx, std::uint64_t& length, std::size_t& stored)
 {
     const std::string& path = ctx.softwarePath;
     // Opened for writing too, as the receiver's tools always did: a read-only file is refused.
@@ -137,10 +136,11 @@ int uploadProcedure(TransferContext& ctx, const ChannelDatabase& db, const Repor
     ctx.currentIdentity = OWN_IDENTITY;
     auto buffer = allocate(RECEIVE_BUFFER_SIZE);
     if (!buffer) return endQuietly(report);
-    const std::size_t size = std::min(ChannelDatabase::imageSize(db.version()), std::size_t {DATABASE_REGION_SIZE});
+    const std::size_t size = std::min(ChannelDatabase::imageSize(db.version()), std::size_t{DATABASE_REGION_SIZE});
     std::memcpy(buffer.get(), db.imageBase(db.version()), size);
     PacketLink link(port, &ctx.cancelRequested, report);
-    const int result = SendSession(link, REGION_DATABASE, buffer.get(), DATABASE_REGION_SIZE, ctx.currentIdentity).run();
+    const int result =
+        SendSession(link, REGION_DATABASE, buffer.get(), DATABASE_REGION_SIZE, ctx.currentIdentity).run();
     port.close();
     return result;
 }

@@ -38,9 +38,9 @@ constexpr std::uint32_t progressValue(std::uint32_t done, std::uint32_t total)
 struct ReportView {
     enum class Close { No, Ok, Cancel };
     std::string status;
-    std::string packet;  // "%d / %d" of a progress report
-    int progress = -1;   // bar position, -1 unchanged
-    std::string box;     // message box text (stop or information icon)
+    std::string packet; // "%d / %d" of a progress report
+    int progress = -1;  // bar position, -1 unchanged
+    std::string box;    // message box text (stop or information icon)
     bool stopIcon = false;
     Close close = Close::No;
     bool sessionCancelled = false; // the port could not be opened

@@ -32,8 +32,8 @@ public:
 private:
     std::thread thread_;
     TransferContext* context_ = nullptr;
-    std::atomic<bool> finished_ {true};
-    std::atomic<int> result_ {-1};
+    std::atomic<bool> finished_{true};
+    std::atomic<int> result_{-1};
 };
 
 } // namespace satorix::link

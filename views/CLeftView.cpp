@@ -9,13 +9,13 @@
 
 #include "db/ChannelDatabase.h"
 #include "db/Names.h"
-#include "gui/StepTexts.h"
 #include "gui/BrowserState.h"
 #include "gui/CommandIds.h"
 #include "gui/Document.h"
 #include "gui/EditDialogs.h"
 #include "gui/NodeTexts.h"
 #include "gui/Prompter.h"
+#include "gui/StepTexts.h"
 #include "views/CommandMenu.h"
 #include "views/ViewTexts.h"
 
@@ -132,9 +132,12 @@ CLeftView::~CLeftView() = default;
 void CLeftView::registerCommands()
 {
     const auto realOnly = [this](CommandUi& ui) { ui.enabled = contextItemIsReal_; };
-    commands_.on(ID_TRANSPONDER_EDIT, [this] { editTransponder(); }, realOnly)
+    commands_
+        .on(
+            ID_TRANSPONDER_EDIT, [this] { editTransponder(); }, realOnly)
         .on(ID_TRANSPONDER_ADD, [this] { addTransponder(); })
-        .on(ID_TRANSPONDER_DELETE, [this] { deleteTransponder(); }, realOnly);
+        .on(
+            ID_TRANSPONDER_DELETE, [this] { deleteTransponder(); }, realOnly);
 }
 
 QStandardItem* CLeftView::root(const char* text) const
@@ -231,7 +234,8 @@ void CLeftView::rebuild()
     std::vector<std::vector<int>> bySatellite(256);
     for (int t = 0; t < db.transpondersInUse(); ++t) {
         RecordView tp;
-        if (db.getRecord(DBT_TRANSPONDER, t, tp) == 0) bySatellite[static_cast<std::size_t>(tp.field[tpf::SAT_ID])].push_back(t);
+        if (db.getRecord(DBT_TRANSPONDER, t, tp) == 0)
+            bySatellite[static_cast<std::size_t>(tp.field[tpf::SAT_ID])].push_back(t);
     }
     items.clear();
     for (int s = 0; s < db.satellitesInUse(); ++s) {
@@ -390,8 +394,7 @@ void CLeftView::contextMenuAt(const QPoint& globalPos, bool keyboard)
     contextParent_ = hit.parent();
     contextParentText_ = textOf(hit.parent());
     // Only transponders and placeholders have a menu, and only while the list shows the table.
-    if (!isRoot(contextParentText_) && (document().browser().scope() & SCOPE_PROGRAMS))
-        transponderMenu_->popupAt(at);
+    if (!isRoot(contextParentText_) && (document().browser().scope() & SCOPE_PROGRAMS)) transponderMenu_->popupAt(at);
 }
 
 bool CLeftView::viewportEvent(QEvent* event)
@@ -440,8 +443,9 @@ void CLeftView::editTransponder()
     browser.previousSiblingText = caret.row() > 0 ? texts::toBytes(textOf(caret.siblingAtRow(caret.row() - 1))) : "";
     int polarisation = 0;
     int frequency = -1;
-    document().edit(steps::named("Edit transponder", contextText_),
-                    [&] { frequency = dialogs_->editTransponder(this, MODE_EDIT_TRANSPONDER, transponder, polarisation); });
+    document().edit(steps::named("Edit transponder", contextText_), [&] {
+        frequency = dialogs_->editTransponder(this, MODE_EDIT_TRANSPONDER, transponder, polarisation);
+    });
     if (frequency < 0 || !contextItem_.isValid()) return;
     const std::string text = node::transponderText(frequency, polarisation);
     model_.itemFromIndex(contextItem_)->setText(texts::fromBytes(text));
@@ -567,9 +571,9 @@ void CLeftView::labelEdit(const QModelIndex& index, const std::optional<QString>
     if (provider) {
         const EncodedName encoded = texts::encodedName(*newText, table);
         if (!encoded.ok()) {
-            document().prompter().message(QString::fromUtf8(texts::CANNOT_STORE)
-                                              .arg(texts::fromUtf8(encoded.unstorable)),
-                                          PromptIcon::Exclamation);
+            document().prompter().message(
+                QString::fromUtf8(texts::CANNOT_STORE).arg(texts::fromUtf8(encoded.unstorable)),
+                PromptIcon::Exclamation);
             return;
         }
         name = encoded.bytes;

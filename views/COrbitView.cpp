@@ -9,15 +9,15 @@
 #include <algorithm>
 
 #include "db/ChannelDatabase.h"
-#include "gui/StepTexts.h"
 #include "gui/BrowserState.h"
 #include "gui/CommandIds.h"
 #include "gui/Document.h"
 #include "gui/EditDialogs.h"
+#include "gui/StepTexts.h"
 #include "views/ClipboardCommands.h"
-#include "views/ProgramCommands.h"
 #include "views/CommandMenu.h"
 #include "views/FindBar.h"
+#include "views/ProgramCommands.h"
 #include "views/ProgramDragController.h"
 #include "views/ProgramRowDelegate.h"
 #include "views/ViewTexts.h"
@@ -25,7 +25,6 @@
 namespace satorix {
 
 namespace {
-
 
 } // namespace
 
@@ -125,12 +124,18 @@ void COrbitView::registerCommands()
             if (ui.enabled) (clipboard_.get()->*run)();
         };
     };
-    commands_.on(ID_LIST_TV_RADIO, [this] { setFilter(SCOPE_TV_RADIO); }, filterState(SCOPE_TV_RADIO))
-        .on(ID_LIST_TV, [this] { setFilter(SCOPE_TV); }, filterState(SCOPE_TV))
-        .on(ID_LIST_RADIO, [this] { setFilter(SCOPE_RADIO); }, filterState(SCOPE_RADIO))
-        .on(ID_PROGRAM_EDIT, [this] { editAt(contextPoint_, MODE_EDIT_PROGRAM); },
+    commands_
+        .on(
+            ID_LIST_TV_RADIO, [this] { setFilter(SCOPE_TV_RADIO); }, filterState(SCOPE_TV_RADIO))
+        .on(
+            ID_LIST_TV, [this] { setFilter(SCOPE_TV); }, filterState(SCOPE_TV))
+        .on(
+            ID_LIST_RADIO, [this] { setFilter(SCOPE_RADIO); }, filterState(SCOPE_RADIO))
+        .on(
+            ID_PROGRAM_EDIT, [this] { editAt(contextPoint_, MODE_EDIT_PROGRAM); },
             [this](CommandUi& ui) { ui.enabled = realRowSelected(); })
-        .on(ID_PROGRAM_ADD, [this] { editAt(contextPoint_, MODE_ADD_PROGRAM); },
+        .on(
+            ID_PROGRAM_ADD, [this] { editAt(contextPoint_, MODE_ADD_PROGRAM); },
             [this](CommandUi& ui) { ui.enabled = !noRowHit_; })
         .on(ID_TRANSPONDER_EDIT, [this] { editAt(contextPoint_, MODE_EDIT_TRANSPONDER); })
         .on(ID_TRANSPONDER_ADD, [this] { editAt(contextPoint_, MODE_ADD_TRANSPONDER); })
@@ -178,7 +183,8 @@ void COrbitView::onUpdate(DocumentView*, int hint)
         i = j + 1;
     }
     selectionModel()->select(keep, QItemSelectionModel::ClearAndSelect);
-    if (current >= 0 && current < n) selectionModel()->setCurrentIndex(model_.index(current, 0), QItemSelectionModel::NoUpdate);
+    if (current >= 0 && current < n)
+        selectionModel()->setCurrentIndex(model_.index(current, 0), QItemSelectionModel::NoUpdate);
     if (top > 0 && top < n) scrollTo(model_.index(top, 0), QAbstractItemView::PositionAtTop);
 }
 
@@ -202,15 +208,11 @@ void COrbitView::refill()
     const FillResult result = buildListRows(db, document().browser(), rows);
     QApplication::restoreOverrideCursor();
     switch (result.status) {
-    case FillResult::Status::UnknownList:
-        message(QString::fromUtf8(texts::UNKNOWN_FAV_LIST), PromptIcon::Stop);
-        return;
+    case FillResult::Status::UnknownList: message(QString::fromUtf8(texts::UNKNOWN_FAV_LIST), PromptIcon::Stop); return;
     case FillResult::Status::ListUnreadable:
         message(QString::fromStdString(databaseErrorText(result.error.type, result.error.code)));
         return;
-    case FillResult::Status::NoMemory:
-        message(QString::fromUtf8(texts::NO_MEMORY));
-        return;
+    case FillResult::Status::NoMemory: message(QString::fromUtf8(texts::NO_MEMORY)); return;
     case FillResult::Status::Ok: break;
     }
     programTable_ = (document().browser().scope() & SCOPE_PROGRAMS) != 0;
@@ -226,7 +228,9 @@ bool COrbitView::rebuildChain(std::vector<ListRow>& chain)
 {
     const FillResult result = buildListRows(document().database(), document().browser(), chain);
     switch (result.status) {
-    case FillResult::Status::UnknownList: message(QString::fromUtf8(texts::UNKNOWN_FAV_LIST), PromptIcon::Stop); return false;
+    case FillResult::Status::UnknownList:
+        message(QString::fromUtf8(texts::UNKNOWN_FAV_LIST), PromptIcon::Stop);
+        return false;
     case FillResult::Status::ListUnreadable:
         message(QString::fromStdString(databaseErrorText(result.error.type, result.error.code)));
         return false;
@@ -321,8 +325,10 @@ void COrbitView::showContextMenu(const QPoint& globalPos, bool keyboard)
         contextPoint_ = QPoint(-1, -1);
         const int first = firstSelectedRow();
         QRect rect = first >= 0 ? visualRect(model_.index(first, 0)) : QRect();
-        if (rect.isValid()) shownAt = viewport()->mapToGlobal(QPoint(rect.left(), rect.bottom() + 1));
-        else shownAt = viewport()->mapToGlobal(QPoint(0, 0));
+        if (rect.isValid())
+            shownAt = viewport()->mapToGlobal(QPoint(rect.left(), rect.bottom() + 1));
+        else
+            shownAt = viewport()->mapToGlobal(QPoint(0, 0));
     } else {
         contextPoint_ = viewport()->mapFromGlobal(globalPos);
         noRowHit_ = !indexAt(contextPoint_).isValid();
@@ -349,8 +355,8 @@ void COrbitView::editAt(QPoint point, int mode)
         int newProgram = -1;
         bool accepted = false;
         if (!dialogs_) return;
-        const QString step = mode == MODE_ADD_PROGRAM ? QStringLiteral("Add program")
-                                                      : steps::named("Edit program", rowName(row));
+        const QString step =
+            mode == MODE_ADD_PROGRAM ? QStringLiteral("Add program") : steps::named("Edit program", rowName(row));
         document().edit(step, [&] { accepted = dialogs_->editProgram(this, program, mode, newProgram); });
         if (accepted) afterProgramDialog(row, mode, newProgram);
         return;
@@ -376,7 +382,8 @@ void COrbitView::afterProgramDialog(int row, int mode, int newProgram)
         const bool tv = newProgram < document().database().tvProgramCount();
         if ((tv && (browser.scope() & SCOPE_RADIO)) || (!tv && (browser.scope() & SCOPE_TV))) return;
     }
-    const bool wholeTable = browser.selectedText == texts::ROOT_PROVIDERS || browser.selectedText == texts::ROOT_SATELLITES;
+    const bool wholeTable =
+        browser.selectedText == texts::ROOT_PROVIDERS || browser.selectedText == texts::ROOT_SATELLITES;
     if (mode == MODE_EDIT_PROGRAM && !wholeTable) {
         std::vector<ListRow> chain;
         if (rebuildChain(chain) && row < static_cast<int>(chain.size()))
@@ -531,7 +538,8 @@ bool COrbitView::findFrom(int from, int step)
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(index, QAbstractItemView::EnsureVisible);
     // Keep the match clear of the bar that lies over the bottom of the list.
-    if (findBar_->isVisible() && visualRect(index).bottom() >= findBar_->geometry().top() - viewport()->geometry().top())
+    if (findBar_->isVisible() &&
+        visualRect(index).bottom() >= findBar_->geometry().top() - viewport()->geometry().top())
         scrollTo(index, QAbstractItemView::PositionAtCenter);
     findBar_->setStatus(wrapped ? FindBar::Status::Wrapped : FindBar::Status::Found);
     return true;

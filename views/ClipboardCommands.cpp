@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "db/ChannelDatabase.h"
-#include "gui/StepTexts.h"
 #include "gui/BrowserState.h"
 #include "gui/Document.h"
 #include "gui/Prompter.h"
+#include "gui/StepTexts.h"
 #include "views/COrbitView.h"
 #include "views/ViewTexts.h"
 
@@ -45,7 +45,8 @@ void ClipboardCommands::fillClipboard(const std::vector<int>& rows, bool cut)
     ChannelDatabase& db = doc.database();
     const ProgramListModel& model = view_.listModel();
     // Only a cut from the table deletes the program; the clipboard then holds its only copy.
-    const bool deletes = cut && (doc.browser().scope() & SCOPE_PROGRAMS) && doc.browser().selectedText != texts::ROOT_FAVS;
+    const bool deletes =
+        cut && (doc.browser().scope() & SCOPE_PROGRAMS) && doc.browser().selectedText != texts::ROOT_FAVS;
     ProgramClipboard& items = db.clipboard();
     items.clear();
     items.reserve(rows.size());
@@ -142,7 +143,8 @@ void ClipboardCommands::paste()
              [&] { rc = db.pasteClipboard(position, scope); });
     if (rc >= 0) {
         const ProgramClipboard& items = db.clipboard();
-        const int pasted = static_cast<int>(std::count_if(items.begin(), items.end(), [](const ProgramInfo& i) { return i.placed == 1; }));
+        const int pasted = static_cast<int>(
+            std::count_if(items.begin(), items.end(), [](const ProgramInfo& i) { return i.placed == 1; }));
         std::vector<ListRow> waiting(static_cast<std::size_t>(pasted));
         for (ListRow& row : waiting) row.texts[0] = WAIT_ROW;
         model.insertRowsAt(s, std::move(waiting));

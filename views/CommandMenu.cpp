@@ -11,8 +11,7 @@ CommandHost* frameOf(DocumentView& view) { return dynamic_cast<CommandHost*>(vie
 
 } // namespace
 
-CommandMenu::CommandMenu(DocumentView& view, const QString& objectName, QWidget* parent)
-    : QMenu(parent), view_(view)
+CommandMenu::CommandMenu(DocumentView& view, const QString& objectName, QWidget* parent) : QMenu(parent), view_(view)
 {
     setObjectName(objectName);
 }

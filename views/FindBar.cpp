@@ -37,7 +37,8 @@ FindBar::FindBar(QWidget* parent) : QFrame(parent)
     edit_->installEventFilter(this);
     label->setBuddy(edit_);
     QToolButton* next = makeButton(this, "findNext", QStringLiteral("Next"), QStringLiteral("Next match (F3)"));
-    QToolButton* previous = makeButton(this, "findPrevious", QStringLiteral("Previous"), QStringLiteral("Previous match (Shift+F3)"));
+    QToolButton* previous =
+        makeButton(this, "findPrevious", QStringLiteral("Previous"), QStringLiteral("Previous match (Shift+F3)"));
     QToolButton* close = makeButton(this, "findClose", QStringLiteral("\u00d7"), QStringLiteral("Close (Esc)"));
     statusLabel_ = new QLabel(this);
     statusLabel_->setObjectName(QStringLiteral("findStatus"));
@@ -89,7 +90,7 @@ void FindBar::setStatus(Status status)
     }
     edit_->setPalette(p);
     statusLabel_->setStyleSheet(status == Status::NotFound ? QStringLiteral("color: #b00000; font-weight: bold;")
-                                                            : QString());
+                                                           : QString());
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event)

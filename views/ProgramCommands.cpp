@@ -86,31 +86,43 @@ void ProgramCommands::registerCommands(CommandMap& commands)
     const auto wholeList = [this](CommandUi& ui) {
         ui.enabled = idle() && view_.realRowSelected() && view_.showsWholeList();
     };
-    const auto tableRows = [this](CommandUi& ui) {
-        ui.enabled = idle() && view_.realRowSelected() && shownList() < 0;
+    const auto tableRows = [this](CommandUi& ui) { ui.enabled = idle() && view_.realRowSelected() && shownList() < 0; };
+    const auto sortable = [this](CommandUi& ui) {
+        ui.enabled = idle() && !view_.listModel().holdsPlaceholder() && view_.listModel().rowCount() > 1;
     };
-    const auto sortable = [this](CommandUi& ui) { ui.enabled = idle() && !view_.listModel().holdsPlaceholder() && view_.listModel().rowCount() > 1; };
     const std::pair<int, SortKey> sorts[] = {{ID_SORT_NAME, SortKey::Name},
                                              {ID_SORT_PROVIDER, SortKey::Provider},
                                              {ID_SORT_SATELLITE, SortKey::SatelliteFrequency},
                                              {ID_SORT_SERVICE_ID, SortKey::ServiceId}};
-    for (const auto& [id, key] : sorts) commands.on(id, [this, key = key] { sort(key); }, sortable);
+    for (const auto& [id, key] : sorts)
+        commands.on(
+            id, [this, key = key] { sort(key); }, sortable);
     const std::pair<int, Move> moves[] = {
         {ID_MOVE_TOP, Move::Top}, {ID_MOVE_BOTTOM, Move::Bottom}, {ID_MOVE_UP, Move::Up}, {ID_MOVE_DOWN, Move::Down}};
     for (const auto& [id, m] : moves)
-        commands.on(id, [this, wholeList, m = m] {
-            CommandUi ui;
-            wholeList(ui);
-            if (ui.enabled) move(m);
-        }, wholeList);
-    commands.on(ID_PROGRAM_LOCK, [this] { lock(true); }, anyRow).on(ID_PROGRAM_UNLOCK, [this] { lock(false); }, anyRow);
+        commands.on(
+            id,
+            [this, wholeList, m = m] {
+                CommandUi ui;
+                wholeList(ui);
+                if (ui.enabled) move(m);
+            },
+            wholeList);
+    commands
+        .on(
+            ID_PROGRAM_LOCK, [this] { lock(true); }, anyRow)
+        .on(
+            ID_PROGRAM_UNLOCK, [this] { lock(false); }, anyRow);
     for (int l = 0; l < FAV_LISTS; ++l) {
         const auto named = [this, l, tableRows](CommandUi& ui) {
             tableRows(ui);
             ui.text = listName(view_.document().database(), l);
         };
-        commands.on(ID_FAV_ADD_FIRST + l, [this, l] { addToList(l); }, named)
-            .on(ID_FAV_REMOVE_FIRST + l, [this, l] { removeFromList(l); }, named);
+        commands
+            .on(
+                ID_FAV_ADD_FIRST + l, [this, l] { addToList(l); }, named)
+            .on(
+                ID_FAV_REMOVE_FIRST + l, [this, l] { removeFromList(l); }, named);
     }
 }
 
@@ -136,7 +148,8 @@ std::vector<int> ProgramCommands::rows(bool allWhenSingle) const
 std::vector<int> ProgramCommands::places(const std::vector<int>& rows) const
 {
     std::vector<int> p;
-    for (int r : rows) p.push_back(shownList() < 0 ? view_.listModel().programIndex(r) : view_.listModel().row(r).position);
+    for (int r : rows)
+        p.push_back(shownList() < 0 ? view_.listModel().programIndex(r) : view_.listModel().row(r).position);
     return p;
 }
 
@@ -211,7 +224,8 @@ void ProgramCommands::addToList(int list)
     const std::vector<int> p = programs(chosen);
     bool fitted = true;
     Document& doc = view_.document();
-    doc.edit(steps::programs("Add", static_cast<int>(p.size())) + QStringLiteral(" to ") + listName(doc.database(), list),
+    doc.edit(steps::programs("Add", static_cast<int>(p.size())) + QStringLiteral(" to ") +
+                 listName(doc.database(), list),
              [&] { fitted = addToFavourite(doc.database(), list, p); });
     showPlaces(places(chosen));
     if (!fitted) doc.prompter().message(QString::fromLatin1(LIST_FULL), PromptIcon::Exclamation);

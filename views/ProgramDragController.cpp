@@ -9,10 +9,10 @@
 #include <algorithm>
 
 #include "db/ChannelDatabase.h"
-#include "gui/StepTexts.h"
 #include "gui/BrowserState.h"
 #include "gui/Document.h"
 #include "gui/Prompter.h"
+#include "gui/StepTexts.h"
 #include "views/COrbitView.h"
 #include "views/ViewTexts.h"
 
@@ -171,7 +171,8 @@ bool ProgramDragController::lift()
     bool radio = false;
     for (int r : rows) {
         ProgramInfo& item = items.emplace_back();
-        const int rc = programTable_ ? db.getProgramInfo(0, model.programIndex(r), item) : db.getProgramInfo(scope, r, item);
+        const int rc =
+            programTable_ ? db.getProgramInfo(0, model.programIndex(r), item) : db.getProgramInfo(scope, r, item);
         if (rc < 0) {
             items.clear();
             doc.prompter().message(QString::fromStdString(databaseErrorText(DBT_PROGRAM, rc)));
@@ -268,14 +269,17 @@ void ProgramDragController::drop(QPoint pos)
     // Wherever the button comes up, the drop lands on a row of the list.
     const QWidget* area = view_.viewport();
     if (pos.x() < 0 || pos.x() >= area->width()) pos.setX(7);
-    if (pos.y() >= area->height()) pos.setY(area->height() - 2);
-    else if (pos.y() < 0) pos.setY(2);
+    if (pos.y() >= area->height())
+        pos.setY(area->height() - 2);
+    else if (pos.y() < 0)
+        pos.setY(2);
     int row = view_.rowAt(pos.y());
     if (row < 0) row = model.rowCount() - 1;
     if (bothKindsShown()) row = tvDrag_ ? std::min(row, boundary_) : std::max(row, boundary_);
     picture_->hide();
 
-    const int above = static_cast<int>(std::lower_bound(sourceRows_.begin(), sourceRows_.end(), row) - sourceRows_.begin());
+    const int above =
+        static_cast<int>(std::lower_bound(sourceRows_.begin(), sourceRows_.end(), row) - sourceRows_.begin());
     const int position = row - above;
     ProgramClipboard& items = db.dragList();
     const int n = static_cast<int>(items.size());

@@ -128,7 +128,8 @@ void ProgramListModel::copyTexts(int from, int count, const std::vector<ListRow>
 {
     const int end = std::min({from + count, rowCount(), static_cast<int>(chain.size())});
     if (from < 0 || from >= end) return;
-    for (int r = from; r < end; ++r) rows_[static_cast<std::size_t>(r)].texts = chain[static_cast<std::size_t>(r)].texts;
+    for (int r = from; r < end; ++r)
+        rows_[static_cast<std::size_t>(r)].texts = chain[static_cast<std::size_t>(r)].texts;
     emit dataChanged(index(from, 0), index(end - 1, ROW_COLUMNS - 1));
 }
 
@@ -151,8 +152,7 @@ int ProgramListModel::findName(const QString& text, int from, int step, bool& wr
     wrapped = r != from;
     for (int k = 0; k < n; ++k) {
         // Names are read in their own table: the table byte never matches.
-        if (texts::fromUtf8(rows_[static_cast<std::size_t>(r)].texts[1]).contains(text, Qt::CaseInsensitive))
-            return r;
+        if (texts::fromUtf8(rows_[static_cast<std::size_t>(r)].texts[1]).contains(text, Qt::CaseInsensitive)) return r;
         const int next = r + step;
         if (next < 0 || next >= n) wrapped = true;
         r = (next + n) % n;

@@ -30,7 +30,7 @@ private:
     void showDevice(int port);
 
     link::PortSettings& settings_;
-    std::array<QRadioButton*, 4> radios_ {};
+    std::array<QRadioButton*, 4> radios_{};
     QButtonGroup* group_ = nullptr;
     QComboBox* baud_ = nullptr;
     QComboBox* device_ = nullptr;

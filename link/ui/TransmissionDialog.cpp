@@ -121,9 +121,7 @@ void TransmissionDialog::initDialog()
     case 1: title = TITLE_DOWNLOAD; break;
     case 2: title = TITLE_UPLOAD; break;
     case 3: title = TITLE_UPGRADE; break;
-    default:
-        prompter_.message(QString::fromUtf8(UNKNOWN_KIND));
-        return;
+    default: prompter_.message(QString::fromUtf8(UNKNOWN_KIND)); return;
     }
     setWindowTitle(QString::fromUtf8(title));
     started_ = true;

@@ -133,9 +133,9 @@ TEST_F(CliTest, SpecialFilesAreRefusedAndAFileSizeLimitIsAFailedSave)
     const struct {
         std::string args, message;
     } reads[] = {
-        {"info fifo.si", "not a regular file"}, {"check fifo.si", "not a regular file"},
+        {"info fifo.si", "not a regular file"},    {"check fifo.si", "not a regular file"},
         {"fix-crc fifo.si", "not a regular file"}, {"list fifo.si", "not a regular file"},
-        {"nfo fifo.si", "not a regular file"}, {"upload --device /nonexistent fifo.si", "not a regular file"},
+        {"nfo fifo.si", "not a regular file"},     {"upload --device /nonexistent fifo.si", "not a regular file"},
         {"sample -o fifo.si", "cannot write"},
     };
     for (const auto& c : reads) {

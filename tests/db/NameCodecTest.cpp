@@ -16,7 +16,9 @@ TEST(NameCodecTest, SelectorsChooseTheTable)
     } cases[] = {
         {"Caf\xE9", NameTable::Latin1, "Café"},
         {"\x80\x9C", NameTable::Windows1252, "€œ"},
-        {"\xC2" "e", NameTable::Iso6937, "é"},
+        {"\xC2"
+         "e",
+         NameTable::Iso6937, "é"},
         {"\x01\xBF\xE0\xD8", NameTable::Latin1, "При"},
         {"\x03\xC5\xEB", NameTable::Latin1, "Ελ"},
         {"\x05\xDE", NameTable::Latin1, "Ş"},
@@ -24,7 +26,7 @@ TEST(NameCodecTest, SelectorsChooseTheTable)
         {std::string("\x10\x00\x02\xA3", 4), NameTable::Latin1, "Ł"},
         {std::string("\x11\x04\x1F\x00\x41", 5), NameTable::Latin1, "ПA"},
         {"\x15\xC3\xA9", NameTable::Latin1, "é"},
-        {"\x08\xE9", NameTable::Latin1, "\xEF\xBF\xBD"},     // reserved table
+        {"\x08\xE9", NameTable::Latin1, "\xEF\xBF\xBD"},      // reserved table
         {"News\x86X\x87\x8AY", NameTable::Latin1, "NewsX Y"}, // emphasis and line break codes
     };
     for (const auto& c : cases) EXPECT_EQ(decodeName(c.bytes, c.fallback), c.text) << c.text;

@@ -1,7 +1,7 @@
 // Sort, move, bulk edits and duplicate removal on generated databases: whatever is asked, the
 // programs stay the same programs and every favourite entry keeps naming the one it named.
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <map>
 #include <random>
 #include <string>
@@ -109,7 +109,9 @@ TEST(OrderTest, SortOrdersEachPartAndMovesStopAtTheirEdge)
     sortPrograms(db, all, SortKey::ServiceId);
     for (int p = 1; p < n; ++p) {
         if (p == tv) continue;
-        const auto sid = [&](int q) { return db.raw().u16(DatabaseImage::programOffset(q) + layout::prog::SERVICE_ID); };
+        const auto sid = [&](int q) {
+            return db.raw().u16(DatabaseImage::programOffset(q) + layout::prog::SERVICE_ID);
+        };
         EXPECT_LE(sid(p - 1), sid(p)) << p;
     }
     // The first TV row cannot go up; the row below it, chosen with it, stays too. The first
@@ -136,9 +138,9 @@ TEST(OrderTest, DuplicateRemovalKeepsMembershipsAndLeavesNoCertainDuplicate)
         }
         const Snapshot before(db);
         removeDuplicates(db, groups);
-        EXPECT_TRUE(std::none_of(findDuplicates(db).begin(), findDuplicates(db).end(),
-                                 [](const DuplicateGroup& g) { return g.certain; }))
-            << seed;
+        EXPECT_TRUE(std::none_of(findDuplicates(db).begin(), findDuplicates(db).end(), [](const DuplicateGroup& g) {
+            return g.certain;
+        })) << seed;
         const Snapshot after(db);
         for (int l = 0; l < FAV_LISTS; ++l) {
             const std::multiset<std::string> now(after.lists[l].begin(), after.lists[l].end());

@@ -54,7 +54,9 @@ protected:
     std::vector<std::uint8_t> usedBytes() const
     {
         std::vector<std::uint8_t> out;
-        const auto add = [&](std::size_t from, std::size_t to) { out.insert(out.end(), db.image() + from, db.image() + to); };
+        const auto add = [&](std::size_t from, std::size_t to) {
+            out.insert(out.end(), db.image() + from, db.image() + to);
+        };
         out.reserve(12000);
         add(layout::SATELLITE_COUNT, layout::SATELLITES + layout::SATELLITE_SIZE * (db.satellitesInUse() + 2));
         add(layout::PROGRAMS, layout::PROGRAMS + layout::PROGRAM_SIZE * (db.programsInUse() + 8));
@@ -130,7 +132,9 @@ bool Property::dragInList(Random& rnd)
 void Property::copySome(Random& rnd)
 {
     const int tv = db.tvProgramCount(), all = db.programCount();
-    const std::vector<int> rows = rnd.chance(20) ? rnd.rows(0, all) : rnd.chance(50) ? rnd.rows(0, tv) : rnd.rows(tv, all);
+    const std::vector<int> rows = rnd.chance(20)   ? rnd.rows(0, all)
+                                  : rnd.chance(50) ? rnd.rows(0, tv)
+                                                   : rnd.rows(tv, all);
     copyRows(rows, rnd.chance(50));
 }
 
@@ -179,9 +183,7 @@ bool Property::step(Random& rnd, std::string& what)
         db.setPendingInsertKind(rnd.upTo(1));
         return db.recordOp(DBT_PROGRAM, OP_ADD, db.pendingInsertKind() == 0 ? rnd.upTo(tv) : rnd.between(tv, count),
                            rec) == 0;
-    case 1:
-        what = "edit program";
-        return !referable || db.recordOp(DBT_PROGRAM, OP_EDIT, anyProgram, rec) == 0;
+    case 1: what = "edit program"; return !referable || db.recordOp(DBT_PROGRAM, OP_EDIT, anyProgram, rec) == 0;
     case 2: what = "delete program"; return db.recordOp(DBT_PROGRAM, OP_DELETE, anyProgram, rec) == 0;
     case 3:
         what = "remove entry";
@@ -225,8 +227,14 @@ bool Property::step(Random& rnd, std::string& what)
     }
     case 10: what = "drag in table"; return dragInTable(rnd);
     case 11: what = "drag in favourite list"; return dragInList(rnd);
-    case 12: what = "copy or cut"; copySome(rnd); return true;
-    case 13: what = "purge providers"; db.purgeUnusedProviders(); return true;
+    case 12:
+        what = "copy or cut";
+        copySome(rnd);
+        return true;
+    case 13:
+        what = "purge providers";
+        db.purgeUnusedProviders();
+        return true;
     default: what = "paste"; return pasteSomewhere(rnd) == 0;
     }
 }

@@ -16,19 +16,33 @@ void buildDialogDatabase(ChannelDatabase& db)
     b.addSatellite({.id = 1, .position = 192, .name = "Astra 1E-2C", .positionerNo = 2});
     b.addSatellite({.id = 2, .position = 130, .name = "Hotbird 2-8", .positionerNo = 1});
     b.addSatellite({.id = 3, .position = 8, .name = "Thor 2,3", .positionerNo = 26, .eastWest = 'W'});
-    b.addTransponder({.satelliteId = 1, .frequency = 10700, .polarisation = 0, .symbolRate = 27500, .fec = 3,
-                      .transportStreamId = 1, .networkId = 2, .originalNetworkId = 3});
+    b.addTransponder({.satelliteId = 1,
+                      .frequency = 10700,
+                      .polarisation = 0,
+                      .symbolRate = 27500,
+                      .fec = 3,
+                      .transportStreamId = 1,
+                      .networkId = 2,
+                      .originalNetworkId = 3});
     b.addTransponder({.satelliteId = 1, .frequency = 11000, .polarisation = 1, .symbolRate = 22000, .fec = 2});
     b.addTransponder({.satelliteId = 1, .frequency = 11000, .polarisation = 0, .symbolRate = 27500, .fec = 4});
     b.addTransponder({.satelliteId = 2, .frequency = 11200, .polarisation = 1});
     b.addTransponder({.satelliteId = 2, .frequency = 12000, .polarisation = 1});
     b.addProvider("Alpha");
-    b.addProvider("\x05" "Beta");
+    b.addProvider("\x05"
+                  "Beta");
     b.addProvider("Gamma");
     b.addTvProgram({.name = "One", .provider = 0, .transponder = 0, .serviceId = 11});
     b.addTvProgram({.name = "Two", .provider = 2, .transponder = 1, .serviceId = 12});
-    b.addTvProgram({.name = "\x05" "Marked", .provider = 1, .transponder = 0, .serviceId = 13, .videoPid = 101,
-                    .audioPid = 102, .pcrPid = 103, .flags = FLAG_SCPC | FLAG_SCRAMBLED | 64});
+    b.addTvProgram({.name = "\x05"
+                            "Marked",
+                    .provider = 1,
+                    .transponder = 0,
+                    .serviceId = 13,
+                    .videoPid = 101,
+                    .audioPid = 102,
+                    .pcrPid = 103,
+                    .flags = FLAG_SCPC | FLAG_SCRAMBLED | 64});
     b.addTvProgram({.name = "Four", .provider = 0, .transponder = 3});
     b.addRadioProgram({.name = "R1", .provider = 0, .transponder = 0});
     b.addRadioProgram({.name = "R2", .provider = 2, .transponder = 1});
@@ -63,8 +77,10 @@ std::string DialogTest::lastMessage() const
 
 void setText(QWidget* dialog, const char* name, const QString& text)
 {
-    if (auto* edit = dialog->findChild<QLineEdit*>(QString::fromLatin1(name))) edit->setText(text);
-    else if (auto* combo = child<QComboBox>(dialog, name)) combo->setEditText(text);
+    if (auto* edit = dialog->findChild<QLineEdit*>(QString::fromLatin1(name)))
+        edit->setText(text);
+    else if (auto* combo = child<QComboBox>(dialog, name))
+        combo->setEditText(text);
 }
 
 QString textOf(QWidget* dialog, const char* name)

@@ -51,50 +51,93 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
         bool changes;
         std::function<void()> check;
     } edits[] = {
-        {"rename provider", [&] { rename({"Providers", "Alpha"}, "Альфа"); }, true, [&] {
+        {"rename provider",
+         [&] {
+             rename({"Providers", "Alpha"}, "Альфа");
+         },
+         true,
+         [&] {
              EXPECT_EQ(std::string(boundedName(record(db, DBT_PROVIDER, 0).name[0])), "\x01\xB0\xDB\xEC\xE4\xD0");
              EXPECT_EQ(childTexts({"Providers"}).front(), "Альфа");
          }},
-        {"rename satellite", [&] { rename({"Satellites", "Thor 2,3"}, "Thor"); }, true, {}},
-        {"rename favourite list", [&] { rename({"Favs", "News"}, "Latest"); }, true, {}},
-        {"rename to the same name", [&] { rename({"Favs", "Latest"}, "Latest"); }, false, {}},
-        {"satellite dialog", [&] {
-             onModal([](QDialog* d) { setText(d, "positionerEdit", "30"); clickOk(d); });
+        {"rename satellite",
+         [&] {
+             rename({"Satellites", "Thor 2,3"}, "Thor");
+         },
+         true,
+         {}},
+        {"rename favourite list",
+         [&] {
+             rename({"Favs", "News"}, "Latest");
+         },
+         true,
+         {}},
+        {"rename to the same name",
+         [&] {
+             rename({"Favs", "Latest"}, "Latest");
+         },
+         false,
+         {}},
+        {"satellite dialog",
+         [&] {
+             onModal([](QDialog* d) {
+                 setText(d, "positionerEdit", "30");
+                 clickOk(d);
+             });
              doubleClickNode({"Satellites", "Thor"});
-         }, true, [&] { EXPECT_EQ(record(db, DBT_SATELLITE, 2).field[satf::POSITIONER], 30); }},
-        {"satellite dialog cancelled", [&] {
+         },
+         true, [&] { EXPECT_EQ(record(db, DBT_SATELLITE, 2).field[satf::POSITIONER], 30); }},
+        {"satellite dialog cancelled",
+         [&] {
              onModal([](QDialog* d) { d->reject(); });
              doubleClickNode({"Satellites", "Thor"});
-         }, false, {}},
-        {"add transponder", [&] {
+         },
+         false,
+         {}},
+        {"add transponder",
+         [&] {
              clickNode({"Satellites", "Thor", "Empty"}, Qt::RightButton);
              onModal([](QDialog* d) {
-                 for (auto [f, t] : {std::pair{"transportStreamIdEdit", "5"}, {"networkIdEdit", "5"},
-                                     {"originalNetworkIdEdit", "5"}, {"frequencyEdit", "11700"},
+                 for (auto [f, t] : {std::pair{"transportStreamIdEdit", "5"},
+                                     {"networkIdEdit", "5"},
+                                     {"originalNetworkIdEdit", "5"},
+                                     {"frequencyEdit", "11700"},
                                      {"symbolRateEdit", "27500"}})
                      setText(d, f, t);
                  child<QRadioButton>(d, "pol1")->setChecked(true);
                  clickOk(d);
              });
              choose(tree().transponderMenu(), ID_TRANSPONDER_ADD);
-         }, true, [&] {
-             EXPECT_EQ(std::pair(thor(), db.findTransponder(3, 11700)), std::pair(QStringList({"11700(V)"}), 5));
-         }},
-        {"edit transponder", [&] {
+         },
+         true,
+         [&] { EXPECT_EQ(std::pair(thor(), db.findTransponder(3, 11700)), std::pair(QStringList({"11700(V)"}), 5)); }},
+        {"edit transponder",
+         [&] {
              clickNode({"Satellites", "Thor", "11700(V)"}, Qt::RightButton);
-             onModal([](QDialog* d) { setText(d, "frequencyEdit", "11710"); clickOk(d); });
+             onModal([](QDialog* d) {
+                 setText(d, "frequencyEdit", "11710");
+                 clickOk(d);
+             });
              choose(tree().transponderMenu(), ID_TRANSPONDER_EDIT);
-         }, true, [&] { EXPECT_EQ(thor(), QStringList({"11710(V)"})); }},
-        {"transponder dialog cancelled", [&] {
+         },
+         true, [&] { EXPECT_EQ(thor(), QStringList({"11710(V)"})); }},
+        {"transponder dialog cancelled",
+         [&] {
              before.assign(db.image(), db.image() + IMAGE_SIZE);
              clickNode({"Satellites", "Thor", "11710(V)"}, Qt::RightButton);
-             onModal([](QDialog* d) { setText(d, "frequencyEdit", "11720"); d->reject(); });
+             onModal([](QDialog* d) {
+                 setText(d, "frequencyEdit", "11720");
+                 d->reject();
+             });
              choose(tree().transponderMenu(), ID_TRANSPONDER_EDIT);
-         }, false, [&] {
+         },
+         false,
+         [&] {
              EXPECT_TRUE(std::equal(before.begin(), before.end(), db.image()));
              EXPECT_EQ(thor(), QStringList({"11710(V)"}));
          }},
-        {"add program", [&] {
+        {"add program",
+         [&] {
              clickNode({"Satellites", "Thor", "11710(V)"});
              clickRow(0, Qt::RightButton);
              onModal([](QDialog* d) {
@@ -105,42 +148,101 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
                  clickOk(d);
              });
              choose(list().programMenu(), ID_PROGRAM_ADD);
-         }, true, [&] {
+         },
+         true,
+         [&] {
              EXPECT_EQ(std::tuple(programName(db, 0), names(), db.favCount(2)),
                        std::tuple(std::string("Round"), QStringList({"Round"}), 2));
          }},
-        {"edit program", [&] {
+        {"edit program",
+         [&] {
              onModal([](QDialog* d) {
                  setText(d, "nameEdit", "Round Two");
                  child<QCheckBox>(d, "lockedCheck")->setChecked(true);
                  clickOk(d);
              });
              QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(0));
-         }, true, [&] {
+         },
+         true,
+         [&] {
              EXPECT_EQ(names(), QStringList({"Round Two"}));
              EXPECT_NE(record(db, DBT_PROGRAM, 0).field[progf::FLAGS] & FLAG_LOCKED, 0);
          }},
-        {"program's transponder", [&] { // as the list opens it; no menu offers it
+        {"program's transponder",
+         [&] { // as the list opens it; no menu offers it
              EditDialogSet dialogs(db, browser(), prompter);
-             onModal([](QDialog* d) { setText(d, "symbolRateEdit", "30000"); clickOk(d); });
-             doc().edit(QStringLiteral("Edit transponder"), [&] { EXPECT_TRUE(dialogs.editProgramTransponder(nullptr, 0, MODE_EDIT_TRANSPONDER)); });
-         }, true, [&] { EXPECT_EQ(record(db, DBT_TRANSPONDER, 5).field[tpf::SYMBOL_RATE], 30000); }},
-        {"delete transponder with its program", [&] {
+             onModal([](QDialog* d) {
+                 setText(d, "symbolRateEdit", "30000");
+                 clickOk(d);
+             });
+             doc().edit(QStringLiteral("Edit transponder"),
+                        [&] { EXPECT_TRUE(dialogs.editProgramTransponder(nullptr, 0, MODE_EDIT_TRANSPONDER)); });
+         },
+         true, [&] { EXPECT_EQ(record(db, DBT_TRANSPONDER, 5).field[tpf::SYMBOL_RATE], 30000); }},
+        {"delete transponder with its program",
+         [&] {
              clickNode({"Satellites", "Thor", "11710(V)"}, Qt::RightButton);
              prompter.answers.push_back(PromptAnswer::Yes);
              onModal([](QDialog* d) { clickOk(d); });
              choose(tree().transponderMenu(), ID_TRANSPONDER_DELETE);
-         }, true, [&] {
+         },
+         true,
+         [&] {
              EXPECT_EQ(std::tuple(thor(), db.programCount(), db.favCount(2)), std::tuple(QStringList({"Empty"}), 6, 1));
          }},
-        {"cut", [&] { openNode({"Satellites"}); clickRow(1); command(ID_EDIT_CUT); }, true, {}},
-        {"paste", [&] { clickRow(0); command(ID_EDIT_PASTE); }, true, {}},
-        {"copy", [&] { clickRow(0); command(ID_EDIT_COPY); }, false, {}},
-        {"delete", [&] { clickRow(2); command(ID_PROGRAM_DELETE); }, true, {}},
-        {"cut from a favourite list", [&] { openNode({"Favs", "Latest"}); clickRow(0); command(ID_EDIT_CUT); }, true, {}},
-        {"paste into a favourite list", [&] { clickRow(0); command(ID_EDIT_PASTE); }, true, {}},
-        {"delete from a favourite list", [&] { clickRow(0); command(ID_PROGRAM_DELETE); }, true, {}},
-        {"drop", [&] {
+        {"cut",
+         [&] {
+             openNode({"Satellites"});
+             clickRow(1);
+             command(ID_EDIT_CUT);
+         },
+         true,
+         {}},
+        {"paste",
+         [&] {
+             clickRow(0);
+             command(ID_EDIT_PASTE);
+         },
+         true,
+         {}},
+        {"copy",
+         [&] {
+             clickRow(0);
+             command(ID_EDIT_COPY);
+         },
+         false,
+         {}},
+        {"delete",
+         [&] {
+             clickRow(2);
+             command(ID_PROGRAM_DELETE);
+         },
+         true,
+         {}},
+        {"cut from a favourite list",
+         [&] {
+             openNode({"Favs", "Latest"});
+             clickRow(0);
+             command(ID_EDIT_CUT);
+         },
+         true,
+         {}},
+        {"paste into a favourite list",
+         [&] {
+             clickRow(0);
+             command(ID_EDIT_PASTE);
+         },
+         true,
+         {}},
+        {"delete from a favourite list",
+         [&] {
+             clickRow(0);
+             command(ID_PROGRAM_DELETE);
+         },
+         true,
+         {}},
+        {"drop",
+         [&] {
              openNode({"Satellites"});
              clickRow(1);
              const QPoint from = rowPoint(1), to = rowPoint(0);
@@ -148,7 +250,9 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
              QTest::mouseMove(list().viewport(), from + QPoint(0, 12));
              QTest::mouseMove(list().viewport(), to);
              QTest::mouseRelease(list().viewport(), Qt::LeftButton, {}, to);
-         }, true, {}},
+         },
+         true,
+         {}},
     };
     const auto image = [&] { return std::vector<std::uint8_t>(db.image(), db.image() + IMAGE_SIZE); };
     const auto treeTexts = [&] {

@@ -216,7 +216,7 @@ TEST_F(ProgramDialogTest, TreeSelectionPreselectsANewProgramsCombos)
         {"Hotbird 2-8", "12000(V)", "Hotbird 2-8", "12000", ""},
         {"Providers", "Gamma", "Astra 1E-2C", "10700", "Gamma"},
         {"Satellites", "Thor 2,3", "Thor 2,3", "", ""}, // no transponders
-        {"Favs", "News", "Astra 1E-2C", "10700", ""},    // lists leave the choice alone
+        {"Favs", "News", "Astra 1E-2C", "10700", ""},   // lists leave the choice alone
     };
     for (const auto& c : cases) {
         browser.parentText = c.parent;

@@ -37,8 +37,8 @@ TEST(PositionTextTest, ShownWithACommaAndReadLeniently)
 {
     for (const auto& [tenths, text] : {std::pair{0, "0,0"}, {8, "0,8"}, {192, "19,2"}, {1800, "180,0"}})
         EXPECT_EQ(positionText(tenths), text);
-    const std::pair<const char*, int> texts[] = {{"13.0", 130}, {"13,0", 130}, {"13,05", 130}, {"", 0},
-                                                 {"-19,2", 192}, {"19,2E", 192}, {"abc", 0}, {" 7", 70}};
+    const std::pair<const char*, int> texts[] = {{"13.0", 130},  {"13,0", 130},  {"13,05", 130}, {"", 0},
+                                                 {"-19,2", 192}, {"19,2E", 192}, {"abc", 0},     {" 7", 70}};
     for (const auto& [text, tenths] : texts) EXPECT_EQ(parsePositionText(QString::fromLatin1(text)), tenths) << text;
 }
 
@@ -53,8 +53,14 @@ TEST_F(SatelliteDialogTest, PositionShownAndStored)
 
 TEST_F(SatelliteDialogTest, DefaultFillsFromTheTableFoundByExactName)
 {
-    addSatellite({.id = 4, .position = 5, .name = "Terrestrial", .lnbLowLo = 9000, .tone22k = 1,
-                  .diseqc12 = 1, .eastWest = 'W', .diseqc11Port = 18});
+    addSatellite({.id = 4,
+                  .position = 5,
+                  .name = "Terrestrial",
+                  .lnbLowLo = 9000,
+                  .tone22k = 1,
+                  .diseqc12 = 1,
+                  .eastWest = 'W',
+                  .diseqc11Port = 18});
     SatelliteEditDialog* d = openDialog("Terrestrial");
     const auto defaults = [d](const char* name) {
         setText(d, "nameEdit", QString::fromLatin1(name));
@@ -154,8 +160,8 @@ TEST_F(SatelliteDialogTest, PositionerChecksAndTheNameWrittenAtOnce)
         EXPECT_TRUE(d->isVisible()) << text;
     }
     // The satellite's own number needs no search; an empty field clears it.
-    for (const auto& [name, text, index, stored] : {std::tuple{"Astra Renamed", "200", 0, 200},
-                                                    {"Hotbird 2-8", "1", 1, 1}, {"Hotbird 2-8", "", 1, 0}}) {
+    for (const auto& [name, text, index, stored] :
+         {std::tuple{"Astra Renamed", "200", 0, 200}, {"Hotbird 2-8", "1", 1, 1}, {"Hotbird 2-8", "", 1, 0}}) {
         setText(openDialog(name), "positionerEdit", text);
         clickOk(dialog.get());
         EXPECT_FALSE(dialog->isVisible()) << text;

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "dialogs/ProgramTransponderDialog.h"
-#include "dialogs/TransponderFieldCheck.h"
 #include "dialogs/TransponderEditDialog.h"
+#include "dialogs/TransponderFieldCheck.h"
 #include "tests/dialogs/DialogTestSupport.h"
 
 namespace satorix::test {
@@ -33,8 +33,10 @@ protected:
               const char* nid = "2", const char* onid = "3")
     {
         for (const auto& [f, text] : {std::pair{d == tree.get() ? "frequencyEdit" : "frequencyCombo", frequency},
-                                      {"symbolRateEdit", symbolRate}, {"transportStreamIdEdit", tsid},
-                                      {"networkIdEdit", nid}, {"originalNetworkIdEdit", onid}})
+                                      {"symbolRateEdit", symbolRate},
+                                      {"transportStreamIdEdit", tsid},
+                                      {"networkIdEdit", nid},
+                                      {"originalNetworkIdEdit", onid}})
             setText(d, f, QString::fromLatin1(text));
     }
     bool checked(QDialog* d, const char* name) { return child<QRadioButton>(d, name)->isChecked(); }
@@ -42,8 +44,8 @@ protected:
     std::vector<int> stored(int index) const
     {
         const RecordView t = record(db, DBT_TRANSPONDER, index);
-        return {t.field[tpf::SAT_ID], t.field[tpf::FREQUENCY], t.field[tpf::POLARISATION],
-                t.field[tpf::SYMBOL_RATE], t.field[tpf::FEC], t.field[tpf::TSID]};
+        return {t.field[tpf::SAT_ID],      t.field[tpf::FREQUENCY], t.field[tpf::POLARISATION],
+                t.field[tpf::SYMBOL_RATE], t.field[tpf::FEC],       t.field[tpf::TSID]};
     }
 
     std::unique_ptr<TransponderEditDialog> tree;
@@ -60,12 +62,12 @@ TEST(TransponderFieldCheckTest, RangesAndMessages)
                                             {F::OriginalNetworkId, "Oryginal Network ID 0..65535"}};
     // value -1: refused, the message naming the text up to its eleventh character
     const std::tuple<F, const char*, int> cases[] = {
-        {F::Frequency, "999", -1}, {F::Frequency, "13001", -1}, {F::Frequency, "-5", -1}, {F::Frequency, "", -1},
-        {F::Frequency, "000000000011000", -1}, {F::Frequency, "1000", 1000}, {F::Frequency, "13000", 13000},
-        {F::Frequency, "11000abc", 11000}, {F::SymbolRate, "999", -1}, {F::SymbolRate, "50001", -1},
-        {F::SymbolRate, "50000", 50000}, {F::TransportStreamId, "65536", -1}, {F::TransportStreamId, "0", 0},
-        {F::NetworkId, "70000", -1}, {F::NetworkId, "65535", 65535}, {F::OriginalNetworkId, "x", -1},
-        {F::OriginalNetworkId, "-1", -1}};
+        {F::Frequency, "999", -1},       {F::Frequency, "13001", -1},           {F::Frequency, "-5", -1},
+        {F::Frequency, "", -1},          {F::Frequency, "000000000011000", -1}, {F::Frequency, "1000", 1000},
+        {F::Frequency, "13000", 13000},  {F::Frequency, "11000abc", 11000},     {F::SymbolRate, "999", -1},
+        {F::SymbolRate, "50001", -1},    {F::SymbolRate, "50000", 50000},       {F::TransportStreamId, "65536", -1},
+        {F::TransportStreamId, "0", 0},  {F::NetworkId, "70000", -1},           {F::NetworkId, "65535", 65535},
+        {F::OriginalNetworkId, "x", -1}, {F::OriginalNetworkId, "-1", -1}};
     for (const auto& [field, text, expected] : cases) {
         ScriptedPrompter prompter;
         std::int32_t value = -7;

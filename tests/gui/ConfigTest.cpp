@@ -179,11 +179,11 @@ TEST_F(ConfigTest, AnInstalledEntryForThisProgramMakesRegistrationStandBack)
         bool standsBack;
     };
     const Case cases[] = {
-        {"Exec=%1 %f", "bin/satorix", true},             // by full path
-        {"Exec=satorix %f", "bin/satorix", true},        // by name, through PATH
-        {"Exec=\"%1\" %f", "bin/satorix", true},         // quoted
+        {"Exec=%1 %f", "bin/satorix", true},                // by full path
+        {"Exec=satorix %f", "bin/satorix", true},           // by name, through PATH
+        {"Exec=\"%1\" %f", "bin/satorix", true},            // quoted
         {"Exec=/usr/bin/satorix %f", "bin/satorix", false}, // another copy of the program
-        {"Exec=satorix %f", "build/satorix", false},      // a build run beside an installed one
+        {"Exec=satorix %f", "build/satorix", false},        // a build run beside an installed one
     };
     for (const Case& c : cases) {
         writeFile(entry.toStdString(), "[Desktop Entry]\nType=Application\n" +

@@ -108,8 +108,10 @@ TEST_F(DesktopTest, FileDialogsOpenBesideTheDatabaseElseInTheLastFolder)
     std::filesystem::create_directories(file("last"));
     QSettings().setValue(WidgetPrompter::LAST_FOLDER_KEY, qfile("last"));
     WidgetPrompter widgets;
-    for (const auto& [asked, opens] : {std::pair{qfile("dbs"), qfile("dbs")}, {qfile("gone"), qfile("last")},
-                                       {QString(), qfile("last")}, {QString(), QDir::homePath()}}) {
+    for (const auto& [asked, opens] : {std::pair{qfile("dbs"), qfile("dbs")},
+                                       {qfile("gone"), qfile("last")},
+                                       {QString(), qfile("last")},
+                                       {QString(), QDir::homePath()}}) {
         if (opens == QDir::homePath()) QSettings().remove(WidgetPrompter::LAST_FOLDER_KEY); // nothing accepted yet
         QString shown;
         onModal([&shown](QDialog* dialog) {
@@ -179,8 +181,10 @@ TEST_F(DesktopTest, ToolBarPicturesSharpAtDoubleRatioAndReadableOnDarkPalette)
     const QString db = sample("bar.si"), png = qfile("ratio2.png");
     QProcess editor;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const auto& [k, v] : {std::pair{"QT_QPA_PLATFORM", QString("offscreen")}, {"QT_SCALE_FACTOR", QString("2")},
-                               {"XDG_CONFIG_HOME", qfile("config")}, {"XDG_DATA_HOME", qfile("data")}})
+    for (const auto& [k, v] : {std::pair{"QT_QPA_PLATFORM", QString("offscreen")},
+                               {"QT_SCALE_FACTOR", QString("2")},
+                               {"XDG_CONFIG_HOME", qfile("config")},
+                               {"XDG_DATA_HOME", qfile("data")}})
         env.insert(k, v);
     editor.setProcessEnvironment(env);
     editor.setWorkingDirectory(qfile("."));
@@ -195,8 +199,12 @@ TEST_F(DesktopTest, ToolBarPicturesSharpAtDoubleRatioAndReadableOnDarkPalette)
 
     const QPalette light = QApplication::palette();
     QPalette dark;
-    for (auto [role, grey] : {std::pair{QPalette::Window, 45}, {QPalette::Button, 50}, {QPalette::Base, 30},
-                              {QPalette::AlternateBase, 40}, {QPalette::WindowText, 225}, {QPalette::ButtonText, 225},
+    for (auto [role, grey] : {std::pair{QPalette::Window, 45},
+                              {QPalette::Button, 50},
+                              {QPalette::Base, 30},
+                              {QPalette::AlternateBase, 40},
+                              {QPalette::WindowText, 225},
+                              {QPalette::ButtonText, 225},
                               {QPalette::Text, 225}})
         dark.setColor(role, QColor(grey, grey, grey));
     for (const auto& [name, palette, ratio] :

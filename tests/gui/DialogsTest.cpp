@@ -84,7 +84,6 @@ TEST(HyperlinkTest, AboutBoxLinkHoversLeavesFailsAndIsVisited)
     EXPECT_EQ(opened, QStringList(4, AboutDialog::WEB_ADDRESS));
     EXPECT_EQ(std::pair(link->visited(), shown().first), std::pair(true, VISITED));
     EXPECT_TRUE(prompter.messages.empty());
-
 }
 
 TEST(HyperlinkTest, EmptyTextShowsTheUrlAndEmptyUrlTakesTheText)

@@ -99,7 +99,7 @@ TEST_F(DocumentTest, SaveFailureKeepsModifiedAndCancelledSaveAsChangesNothing)
     prompter.fileNames.push_back(qfile("no-such-dir/b.si"));
     ASSERT_TRUE(trigger(ID_FILE_SAVE_AS));
     EXPECT_EQ(frame().windowTitle(), "b* - Satorix for HD"); // names are taken before saving
-    ASSERT_TRUE(trigger(ID_FILE_SAVE_AS)); // no name queued: the dialog is cancelled
+    ASSERT_TRUE(trigger(ID_FILE_SAVE_AS));                   // no name queued: the dialog is cancelled
     EXPECT_EQ(prompter.texts(), QStringList({"Error: Save failed!"}));
     EXPECT_EQ(std::pair(doc().fileName(), doc().isModified()), std::pair(QString("b.si"), true));
 }

@@ -9,8 +9,8 @@
 #include "app/COrbitDoc.h"
 #include "app/EditHistory.h"
 #include "db/ChannelDatabase.h"
-#include "tests/dialogs/DialogTestSupport.h"
 #include "gui/CommandIds.h"
+#include "tests/dialogs/DialogTestSupport.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace satorix::test {

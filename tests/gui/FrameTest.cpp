@@ -103,18 +103,25 @@ TEST_F(FrameTest, UnsavedChangesQuestionForEveryCommandAndAnswer)
         bool goesOn;
         const char* message; // after the question
     } answers[] = {
-        {PromptAnswer::Cancel, Works, false, ""},
-        {PromptAnswer::No, Works, true, ""},
-        {PromptAnswer::Yes, Works, true, ""},
-        {PromptAnswer::Yes, Fails, false, "Error: Save failed!"},
+        {PromptAnswer::Cancel, Works, false, ""},      {PromptAnswer::No, Works, true, ""},
+        {PromptAnswer::Yes, Works, true, ""},          {PromptAnswer::Yes, Fails, false, "Error: Save failed!"},
         {PromptAnswer::Yes, NameCancelled, false, ""},
     };
     const struct {
         const char* name;
         std::function<bool()> run; // true when the command went on
     } commands[] = {
-        {"open", [&] { prompter.fileNames.push_back(other); trigger(ID_FILE_OPEN); return doc().path() == other; }},
-        {"drop", [&] { drop({other, qfile("keep.si")}); return doc().path() == other; }}, // the first one opens
+        {"open",
+         [&] {
+             prompter.fileNames.push_back(other);
+             trigger(ID_FILE_OPEN);
+             return doc().path() == other;
+         }},
+        {"drop",
+         [&] {
+             drop({other, qfile("keep.si")});
+             return doc().path() == other;
+         }}, // the first one opens
         {"exit", [&] { return frame().close(); }},
     };
     for (const auto& c : commands) {
@@ -176,9 +183,17 @@ TEST_F(FrameTest, FailedLoadsLeaveEverythingAsItWas)
         QStringList texts;
     } failures[] = {
         {"drop", [&] { drop({qfile("short.si")}); }, {"Error: Open failed2", "Error: Open failed"}},
-        {"open short", [&] { prompter.fileNames.push_back(qfile("short.si")); trigger(ID_FILE_OPEN); },
+        {"open short",
+         [&] {
+             prompter.fileNames.push_back(qfile("short.si"));
+             trigger(ID_FILE_OPEN);
+         },
          {"Error: Open failed2", "Error: Open failed"}},
-        {"open missing", [&] { prompter.fileNames.push_back(qfile("gone.si")); trigger(ID_FILE_OPEN); },
+        {"open missing",
+         [&] {
+             prompter.fileNames.push_back(qfile("gone.si"));
+             trigger(ID_FILE_OPEN);
+         },
          {"Open1", "Error: Open failed"}},
     };
     for (const auto& f : failures) {

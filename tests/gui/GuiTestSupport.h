@@ -8,8 +8,8 @@
 #include <ostream>
 #include <string>
 
-#include "app/COrbitApp.h"
 #include "app/CMainFrame.h"
+#include "app/COrbitApp.h"
 #include "tests/gui/ScriptedPrompter.h"
 #include "tests/support/TempDir.h"
 

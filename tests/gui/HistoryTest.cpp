@@ -1,8 +1,8 @@
 // Undo and redo: random edits of every kind undone and redone byte for byte, with the modified
 // flag following the saved state; and a big delete undone through the real keys.
 #include <QTest>
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <numeric>
 #include <random>
 
@@ -159,7 +159,9 @@ TEST_F(HistoryTest, TheNewestStepsWithinTheBudgetStayAndTheSavedStateMayGo)
     while (states.size() < 400 && history.count() + 1 == static_cast<int>(states.size())) {
         const std::string name = "N" + std::to_string(states.size());
         doc().edit(QStringLiteral("Rename all"), [&] {
-            for (int p = 0; p < MAX_PROGRAMS; ++p) std::memcpy(db.image() + DatabaseImage::programOffset(p) + layout::prog::NAME, name.c_str(), name.size() + 1);
+            for (int p = 0; p < MAX_PROGRAMS; ++p)
+                std::memcpy(db.image() + DatabaseImage::programOffset(p) + layout::prog::NAME, name.c_str(),
+                            name.size() + 1);
         });
         states.push_back(imageOf(db));
     }

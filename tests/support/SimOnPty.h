@@ -50,7 +50,7 @@ public:
 private:
     stbsim::Pty pty_;
     link::StbPort port_;
-    std::atomic<bool> stop_ {false};
+    std::atomic<bool> stop_{false};
     std::unique_ptr<stbsim::ReceiverSim> sim_;
     std::thread thread_;
     mutable std::mutex mutex_;

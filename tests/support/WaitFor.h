@@ -13,8 +13,10 @@ inline bool waitFor(const std::function<bool()>& pred, int timeoutMs, const std:
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!pred()) {
         if (std::chrono::steady_clock::now() > end) return false;
-        if (idle) idle();
-        else std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (idle)
+            idle();
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
 }

@@ -36,7 +36,9 @@ TEST_F(FindTest, CtrlFTypesAndF3WrapsBothWays)
     EXPECT_EQ(std::pair(current(), status()), std::pair(4, QString()));
     // Forward past the end back to the top, then backward past the top.
     const std::tuple<Qt::Key, Qt::KeyboardModifiers, int, const char*> steps[] = {
-        {Qt::Key_F3, {}, 5, ""}, {Qt::Key_F3, {}, 4, "Wrapped"}, {Qt::Key_F3, Qt::ShiftModifier, 5, "Wrapped"},
+        {Qt::Key_F3, {}, 5, ""},
+        {Qt::Key_F3, {}, 4, "Wrapped"},
+        {Qt::Key_F3, Qt::ShiftModifier, 5, "Wrapped"},
         {Qt::Key_Return, Qt::ShiftModifier, 4, ""}};
     for (const auto& [k, mods, row, shown] : steps) {
         QTest::keyClick(edit(), k, mods);

@@ -35,7 +35,9 @@ protected:
     QString editCommands()
     {
         QStringList on;
-        for (const auto& [id, name] : {std::pair{ID_EDIT_CUT, "cut"}, {ID_EDIT_COPY, "copy"}, {ID_EDIT_PASTE, "paste"},
+        for (const auto& [id, name] : {std::pair{ID_EDIT_CUT, "cut"},
+                                       {ID_EDIT_COPY, "copy"},
+                                       {ID_EDIT_PASTE, "paste"},
                                        {ID_PROGRAM_DELETE, "delete"}})
             if (enabled(id)) on << name;
         return on.join(' ');
@@ -45,8 +47,8 @@ protected:
 TEST_F(ListTest, ColumnsAndAModelThatKeepsItsContract)
 {
     QHeaderView* header = list().horizontalHeader();
-    const QStringList headers = {"Ch Index", "Channel Name", "Ch Status", "Provider", "Satellite",
-                                 "Tr. Frequency", "Symbolrate", "Pol.", "FEC", "FAVs"};
+    const QStringList headers = {"Ch Index",      "Channel Name", "Ch Status", "Provider", "Satellite",
+                                 "Tr. Frequency", "Symbolrate",   "Pol.",      "FEC",      "FAVs"};
     const int widths[] = {75, 130, 75, 130, 130, 80, 65, 40, 50, 70};
     for (int c = 0; c < 10; ++c) {
         EXPECT_EQ(list().model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
@@ -55,8 +57,8 @@ TEST_F(ListTest, ColumnsAndAModelThatKeepsItsContract)
     }
     // Every refill below is checked as it happens.
     QAbstractItemModelTester tester(list().model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-    for (const QStringList& path : {QStringList{"Favs", "News"}, QStringList{"Satellites", "Lonely"},
-                                    QStringList{"Providers", "Beta"}})
+    for (const QStringList& path :
+         {QStringList{"Favs", "News"}, QStringList{"Satellites", "Lonely"}, QStringList{"Providers", "Beta"}})
         clickNode(path);
     EXPECT_EQ(list().listModel().rowCount(), 3);
 }

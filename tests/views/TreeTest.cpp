@@ -100,9 +100,9 @@ TEST_F(TreeTest, EverySelectionWritesBrowserStateAndRefillsTheList)
 TEST_F(TreeTest, TransponderMenuOnlyOnTransponderAndPlaceholderNodes)
 {
     CommandMenu* menu = tree().transponderMenu();
-    for (const QStringList& path : {QStringList{"Favs"}, QStringList{"Favs", "News"}, QStringList{"Providers"},
-                                    QStringList{"Providers", "Alpha"}, QStringList{"Satellites"},
-                                    QStringList{"Satellites", "Hotbird"}}) {
+    for (const QStringList& path :
+         {QStringList{"Favs"}, QStringList{"Favs", "News"}, QStringList{"Providers"}, QStringList{"Providers", "Alpha"},
+          QStringList{"Satellites"}, QStringList{"Satellites", "Hotbird"}}) {
         clickNode(path, Qt::RightButton);
         QCoreApplication::processEvents();
         EXPECT_FALSE(menu->isVisible()) << path.join('/').toStdString();
@@ -217,7 +217,7 @@ TEST_F(TreeTest, RenamingARootIsRefusedWhenEditingBeginsAndEnds)
 TEST_F(TreeTest, RebuildOnRequestStartsOverOnSatellites)
 {
     // From a provider, and from "Favs" (a root, whose list shows favourites only).
-    for (const QStringList& from : {QStringList {"Providers", "Alpha"}, QStringList {"Favs"}}) {
+    for (const QStringList& from : {QStringList{"Providers", "Alpha"}, QStringList{"Favs"}}) {
         clickNode(from);
         const int builds = tree().rebuildCount();
         browser().rebuildRequest = true;

@@ -51,7 +51,9 @@ std::string writeViewsDatabase(const std::string& path)
         const int t3700v = b.addTransponder({1, 3700, 1});
         const int t4100 = b.addTransponder({1, 4100, 1});
         const int t11000 = b.addTransponder({2, 11000, 0});
-        b.addTvProgram({"\x05" "Arte", 0, t3700h, 1});
+        b.addTvProgram({"\x05"
+                        "Arte",
+                        0, t3700h, 1});
         b.addTvProgram({"BBC One", 1, t3700v, 2});
         b.addTvProgram({"CNN", 0, t3600, 3});
         b.addTvProgram({"Deutsche", 1, t11000, 4});

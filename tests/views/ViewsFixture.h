@@ -55,11 +55,11 @@ public:
         return ok;
     }
 
-    QStringList calls; // "dialog mode key", or "satellite name"
-    int frequency = -1;     // what the transponder dialogs return; negative is Cancel
+    QStringList calls;  // "dialog mode key", or "satellite name"
+    int frequency = -1; // what the transponder dialogs return; negative is Cancel
     int polarisation = 0;
     std::string satelliteName; // left in lastSatelliteName
-    bool ok = false;        // the program dialogs' answer
+    bool ok = false;           // the program dialogs' answer
     int newProgram = -1;
     std::function<void()> onProgramOk; // changes the database as the dialog would
 

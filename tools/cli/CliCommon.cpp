@@ -23,7 +23,8 @@ bool readImageFile(const std::string& path, ChannelDatabase& db, long long& size
     std::FILE* f = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
     if (!f) {
         if (fd >= 0) ::close(fd);
-        std::fprintf(stderr, "error: cannot open %s: %s\n", path.c_str(), fd >= 0 ? std::strerror(errno) : reason.c_str());
+        std::fprintf(stderr, "error: cannot open %s: %s\n", path.c_str(),
+                     fd >= 0 ? std::strerror(errno) : reason.c_str());
         return false;
     }
     struct stat st {};

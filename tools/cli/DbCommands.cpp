@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
 
@@ -75,7 +75,8 @@ int runList(const std::string& path, const std::string& format, int favourite, b
         ExportOptions options;
         options.scope = scope;
         options.names = table;
-        const std::string text = exportPrograms(*db, format == "json" ? ExportFormat::Json : ExportFormat::Csv, options);
+        const std::string text =
+            exportPrograms(*db, format == "json" ? ExportFormat::Json : ExportFormat::Csv, options);
         std::fwrite(text.data(), 1, text.size(), stdout);
         return EXIT_OK;
     }
@@ -98,7 +99,8 @@ int runList(const std::string& path, const std::string& format, int favourite, b
     }
 
     std::array<std::size_t, ROW_COLUMNS> width{};
-    for (int c = 0; c < ROW_COLUMNS; ++c) width[static_cast<std::size_t>(c)] = std::string(kRowColumns[static_cast<std::size_t>(c)].header).size();
+    for (int c = 0; c < ROW_COLUMNS; ++c)
+        width[static_cast<std::size_t>(c)] = std::string(kRowColumns[static_cast<std::size_t>(c)].header).size();
     for (const auto& r : rows)
         for (std::size_t c = 0; c < ROW_COLUMNS; ++c) width[c] = std::max(width[c], r[c].size());
     auto line = [&](auto cell) {
@@ -133,7 +135,8 @@ int runFixCrc(const std::string& path)
     if (!readImageFile(path, *db, size)) return EXIT_FAILED;
     // A longer file is not a database with a bad CRC: saving would cut it.
     if (size != static_cast<long long>(IMAGE_SIZE)) {
-        std::fprintf(stderr, "error: %s: %lld bytes, a database has %zu; not changed\n", path.c_str(), size, IMAGE_SIZE);
+        std::fprintf(stderr, "error: %s: %lld bytes, a database has %zu; not changed\n", path.c_str(), size,
+                     IMAGE_SIZE);
         return EXIT_FAILED;
     }
     if (db->save(path) != 0) {
@@ -162,15 +165,19 @@ DbCommands::DbCommands(CLI::App& app, int& result)
     check->add_option("FILE", file_, "Database file")->required();
     check->callback([this, &result] { result = runCheck(file_); });
 
-    auto* list = app.add_subcommand("list", "List programs: text as the editor's list shows them, csv or json with every field");
+    auto* list =
+        app.add_subcommand("list", "List programs: text as the editor's list shows them, csv or json with every field");
     list->add_option("FILE", file_, "Database file")->required();
-    list->add_option("--format", listFormat_, "text, csv or json")->check(CLI::IsMember({"text", "csv", "json"}))->capture_default_str();
+    list->add_option("--format", listFormat_, "text, csv or json")
+        ->check(CLI::IsMember({"text", "csv", "json"}))
+        ->capture_default_str();
     list->add_option("--favourite", listFavourite_, "Favourite list 1..9")->check(CLI::Range(1, 9));
     auto* tvFlag = list->add_flag("--tv", listTv_, "TV programs only");
     list->add_flag("--radio", listRadio_, "Radio programs only")->excludes(tvFlag);
     addNameTableOption(list, nameTable_);
-    list->callback(
-        [this, &result] { result = runList(file_, listFormat_, listFavourite_, listTv_, listRadio_, nameTable(nameTable_)); });
+    list->callback([this, &result] {
+        result = runList(file_, listFormat_, listFavourite_, listTv_, listRadio_, nameTable(nameTable_));
+    });
 
     auto* nfo = app.add_subcommand("nfo", "Write the programs.nfo listing");
     nfo->add_option("FILE", file_, "Database file")->required();

@@ -64,7 +64,8 @@ int runDuplicates(const std::string& path, const std::string& format, bool remov
     }
     const ProgramRowBuilder rows(*db);
     nlohmann::json json = nlohmann::json::array();
-    if (format == "csv") std::cout << "group,kind,keep,number,name,provider,satellite,frequency,polarisation,favourites\r\n";
+    if (format == "csv")
+        std::cout << "group,kind,keep,number,name,provider,satellite,frequency,polarisation,favourites\r\n";
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const DuplicateGroup& group = groups[g];
         const char* kind = group.certain ? "certain" : "likely";
@@ -79,9 +80,16 @@ int runDuplicates(const std::string& path, const std::string& format, bool remov
             const std::string lists = favourites(rows.favBits(p));
             const bool keep = p == group.keep;
             if (format == "json") {
-                json.push_back({{"group", g + 1}, {"kind", kind}, {"keep", keep}, {"program", p},
-                                {"name", t[1]}, {"provider", t[3]}, {"satellite", t[4]}, {"frequency", t[5]},
-                                {"polarisation", t[7]}, {"favourites", lists}});
+                json.push_back({{"group", g + 1},
+                                {"kind", kind},
+                                {"keep", keep},
+                                {"program", p},
+                                {"name", t[1]},
+                                {"provider", t[3]},
+                                {"satellite", t[4]},
+                                {"frequency", t[5]},
+                                {"polarisation", t[7]},
+                                {"favourites", lists}});
             } else if (format == "csv") {
                 std::cout << g + 1 << ',' << kind << ',' << (keep ? "yes" : "no") << ',' << t[0];
                 for (const std::string& v : {t[1], t[3], t[4], t[5], t[7], lists}) {
@@ -96,8 +104,8 @@ int runDuplicates(const std::string& path, const std::string& format, bool remov
                 std::cout << "\r\n";
             } else {
                 std::printf("  %s %-6s %-16s %-16s %s %s %s%s\n", keep ? "keep  " : "remove", t[0].c_str(),
-                            t[1].c_str(), t[3].c_str(), t[5].c_str(), t[7].c_str(),
-                            lists.empty() ? "" : "favourites ", lists.c_str());
+                            t[1].c_str(), t[3].c_str(), t[5].c_str(), t[7].c_str(), lists.empty() ? "" : "favourites ",
+                            lists.c_str());
             }
         }
     }

@@ -18,7 +18,7 @@ using namespace satorix::link;
 
 std::atomic<bool>* interruptFlag = nullptr;
 
-void onInterrupt(int) 
+void onInterrupt(int)
 {
     if (interruptFlag) interruptFlag->store(true);
 }
@@ -28,7 +28,9 @@ void onInterrupt(int)
 class ReportPrinter {
 public:
     // portName: what the line is called in place of the dialog's "port COMn".
-    explicit ReportPrinter(std::string portName) : live_(::isatty(STDERR_FILENO) == 1), portName_(std::move(portName)) {}
+    explicit ReportPrinter(std::string portName) : live_(::isatty(STDERR_FILENO) == 1), portName_(std::move(portName))
+    {
+    }
     ~ReportPrinter() { endLiveLine(); }
 
     void print(const TransferReport& report)
@@ -82,7 +84,8 @@ bool transfer(TransferKind kind, TransferContext& ctx, ChannelDatabase& db)
                                                   : device);
     TransferWorker worker;
     interruptFlag = &ctx.cancelRequested;
-    struct sigaction action {}, previous {};
+    struct sigaction action {
+    }, previous{};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGINT, &action, &previous);
@@ -115,8 +118,7 @@ LinkCommands::LinkCommands(CLI::App& app, int& result)
 
     auto* download = app.add_subcommand("download", "Download the database from the receiver");
     addLineOptions(download);
-    download->add_option("-o,--output", file_, "Database file to write (only after a complete download)")
-        ->required();
+    download->add_option("-o,--output", file_, "Database file to write (only after a complete download)")->required();
     download->callback([this, &result, context] {
         auto db = std::make_unique<ChannelDatabase>();
         auto ctx = context();

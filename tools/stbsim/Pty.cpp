@@ -35,7 +35,7 @@ bool Pty::open()
         return false;
     }
     // Raw from the start: requests written before the PC opens must not be echoed or edited.
-    termios tio {};
+    termios tio{};
     ::tcgetattr(slaveHold_, &tio);
     ::cfmakeraw(&tio);
     ::tcsetattr(slaveHold_, TCSANOW, &tio);
@@ -58,7 +58,7 @@ std::size_t Pty::unreadBySlave() const
 
 unsigned Pty::slaveSpeed() const
 {
-    termios tio {};
+    termios tio{};
     if (slaveHold_ < 0 || ::tcgetattr(slaveHold_, &tio) != 0) return 0;
     switch (::cfgetospeed(&tio)) {
     case B57600: return 57600;

@@ -30,7 +30,7 @@ ReceiverSim::ReceiverSim(Line& line, SimOptions options, const std::atomic<bool>
 
 int ReceiverSim::run()
 {
-    result_ = SimResult {};
+    result_ = SimResult{};
     acksSent_ = 0;
     deadlineMs_ = nowMs() + opt_.timeLimitMs;
     line_.setTimeouts(opt_.timeouts);
@@ -51,8 +51,8 @@ int ReceiverSim::end(int rc, std::string outcome)
     return rc;
 }
 
-bool ReceiverSim::sendFrame(int index, const std::uint8_t* header, std::size_t headerSize,
-                            const std::uint8_t* payload, std::size_t payloadLength)
+bool ReceiverSim::sendFrame(int index, const std::uint8_t* header, std::size_t headerSize, const std::uint8_t* payload,
+                            std::size_t payloadLength)
 {
     const SimFaults& f = opt_.faults;
     if (index == f.skipFrame) return true;
@@ -108,8 +108,7 @@ bool ReceiverSim::sendAck()
     return line_.netd_write(frame.data(), frame.size(), written) == 0;
 }
 
-bool ReceiverSim::recvFromPc(PacketHeader& h, std::uint8_t* payload, std::size_t length, bool ack,
-                             std::uint32_t tag)
+bool ReceiverSim::recvFromPc(PacketHeader& h, std::uint8_t* payload, std::size_t length, bool ack, std::uint32_t tag)
 {
     if (link_.recv_packet(h, payload, length, false) != 0) return false;
     result_.headers.push_back(h);
@@ -137,11 +136,10 @@ int ReceiverSim::serveRequest(const PacketHeader& request)
 
     PacketHeader reply = request.answer(PKT_REPLY, opt_.kind);
     if (opt_.reserved[0] || opt_.reserved[1]) reply.reserved = opt_.reserved;
-    if (!sendPacket(SERVE_REPLY, reply, nullptr, 0, true))
-        return end(1, "reply not acknowledged");
+    if (!sendPacket(SERVE_REPLY, reply, nullptr, 0, true)) return end(1, "reply not acknowledged");
 
     PacketHeader report;
-    StbIdentity::Bytes id {};
+    StbIdentity::Bytes id{};
     if (!recvFromPc(report, id.data(), id.size(), true, PKT_REPORT)) return end(1, "no report from the PC");
     result_.pcIdentity = StbIdentity::fromBytes(id.data());
 
@@ -196,10 +194,8 @@ int ReceiverSim::serveBlocks(const PacketHeader& report)
             }
         }
         const auto h = header.bytes();
-        if (!sendFrame(index, h.data(), h.size(), data, sent))
-            return end(1, "cannot write");
-        if (!awaitAck())
-            return end(1, "block " + std::to_string(i) + " not acknowledged");
+        if (!sendFrame(index, h.data(), h.size(), data, sent)) return end(1, "cannot write");
+        if (!awaitAck()) return end(1, "block " + std::to_string(i) + " not acknowledged");
         offset += length;
         result_.blocks = i + 1;
     }
@@ -236,8 +232,7 @@ int ReceiverSim::receive()
 
 int ReceiverSim::receiveAfterRequest()
 {
-    const std::uint32_t selector =
-        opt_.selector < 0 ? opt_.kind : static_cast<std::uint32_t>(opt_.selector);
+    const std::uint32_t selector = opt_.selector < 0 ? opt_.kind : static_cast<std::uint32_t>(opt_.selector);
     PacketHeader reply;
     if (!recvFromPc(reply, nullptr, 0, true, PKT_REPLY)) return end(1, "no reply from the PC");
     const auto id = opt_.identity.bytes();
@@ -250,7 +245,7 @@ int ReceiverSim::receiveAfterRequest()
     if (status.param != 0) return end(2, "the PC refused");
 
     PacketHeader fileHeader;
-    FileInfo::Bytes payload {};
+    FileInfo::Bytes payload{};
     if (!recvFromPc(fileHeader, payload.data(), payload.size(), true, PKT_FILE_HEADER))
         return end(1, "no file header from the PC");
     const FileInfo info = FileInfo::fromBytes(payload.data());
@@ -297,7 +292,7 @@ ReceiverSim::Heard ReceiverSim::listen(const LineTimeouts& listening, PacketHead
     }
     if (!startSeen) return Heard::Nothing;
     line_.setTimeouts(opt_.timeouts);
-    PacketHeader::Bytes bytes {};
+    PacketHeader::Bytes bytes{};
     std::uint8_t crc[4];
     std::size_t got = 0;
     line_.netd_read(bytes.data(), bytes.size(), got);
@@ -320,7 +315,7 @@ int ReceiverSim::any()
     int completed = 0;
     bool quiet = true;
     while (!stopped()) {
-        result_ = SimResult {};
+        result_ = SimResult{};
         acksSent_ = 0;
         deadlineMs_ = nowMs() + opt_.timeLimitMs;
         // Each request the PC reads while awaiting an acknowledgement uses up one of its reads:

@@ -26,30 +26,30 @@ enum class SimMode {
 
 enum class BadLength {
     None,
-    Oversize,    // header length 0x800000 (complement correct)
-    BadCheck,    // length check not the complement
-    Truncated,   // header as usual, half of the data missing
-    Custom,      // header length customLength (complement correct); data padded with zeros
+    Oversize,  // header length 0x800000 (complement correct)
+    BadCheck,  // length check not the complement
+    Truncated, // header as usual, half of the data missing
+    Custom,    // header length customLength (complement correct); data padded with zeros
 };
 
 // Packets the simulator sends, numbered for fault injection.
 constexpr int SERVE_REPLY = 0, SERVE_STATUS = 1, SERVE_FILE_HEADER = 2, SERVE_FIRST_BLOCK = 3;
 constexpr int RECEIVE_REQUEST = 0, RECEIVE_REPORT = 1;
 // Acknowledgements the simulator sends, numbered the same way.
-constexpr int ACK_OF_REQUEST = 0, ACK_OF_REPORT = 1;                           // serve
+constexpr int ACK_OF_REQUEST = 0, ACK_OF_REPORT = 1;                            // serve
 constexpr int ACK_OF_REPLY = 0, ACK_OF_FILE_HEADER = 1, ACK_OF_FIRST_BLOCK = 2; // receive
 
 struct SimFaults {
-    int flipFrame = -1;  // packet sent once with one bit flipped
-    int flipBit = 40;    // bit offset in that frame (40: inside the header's tag)
-    int skipFrame = -1;  // packet never sent
+    int flipFrame = -1; // packet sent once with one bit flipped
+    int flipBit = 40;   // bit offset in that frame (40: inside the header's tag)
+    int skipFrame = -1; // packet never sent
     int garbageFrame = -1;
     int garbageBytes = 0; // bytes (never a start byte) written before that packet
     int stallFrame = -1;
     int stallMs = 0;
-    int stallAfter = 0; // bytes of that packet written before the pause
-    int dropAck = -1;   // acknowledgement never sent
-    int flipAck = -1;   // acknowledgement sent with a bit of its CRC flipped
+    int stallAfter = 0;       // bytes of that packet written before the pause
+    int dropAck = -1;         // acknowledgement never sent
+    int flipAck = -1;         // acknowledgement sent with a bit of its CRC flipped
     std::uint32_t status = 0; // status param of a served region; non-zero refuses
     int wrongBlock = -1;      // block sent with the following block's number
     int badLengthBlock = -1;
@@ -60,11 +60,11 @@ struct SimFaults {
 
 struct SimOptions {
     SimMode mode = SimMode::Serve;
-    std::uint32_t kind = 4;           // region served or requested
-    std::vector<std::uint8_t> data;   // the served region
+    std::uint32_t kind = 4;                    // region served or requested
+    std::vector<std::uint8_t> data;            // the served region
     StbIdentity identity = link::OWN_IDENTITY; // reported when receiving
-    std::int64_t selector = -1;       // param of that report; -1: the kind
-    std::array<std::uint32_t, 2> reserved {}; // reserved words of the request, or of the reply when set
+    std::int64_t selector = -1;                // param of that report; -1: the kind
+    std::array<std::uint32_t, 2> reserved{};   // reserved words of the request, or of the reply when set
     int requestRepeatMs = 300;
     int timeLimitMs = 60000;
     link::LineTimeouts timeouts;
@@ -117,8 +117,7 @@ private:
     bool recvFromPc(PacketHeader& h, std::uint8_t* payload, std::size_t length, bool ack, std::uint32_t tag);
     bool sendFrame(int index, const std::uint8_t* header, std::size_t headerSize, const std::uint8_t* payload,
                    std::size_t payloadLength);
-    bool sendPacket(int index, const PacketHeader& h, const std::uint8_t* payload, std::size_t length,
-                    bool wantAck);
+    bool sendPacket(int index, const PacketHeader& h, const std::uint8_t* payload, std::size_t length, bool wantAck);
     bool sendAck();
     bool awaitAck();
     bool timeLeft() const;

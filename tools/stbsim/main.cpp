@@ -12,9 +12,9 @@
 #include <unistd.h>
 
 #include "db/SampleGenerator.h"
-#include "satorix/Version.h"
 #include "link/RegionRules.h"
 #include "link/StbPort.h"
+#include "satorix/Version.h"
 #include "tools/stbsim/Pty.h"
 #include "tools/stbsim/ReceiverSim.h"
 
@@ -33,7 +33,7 @@ bool readFile(const std::string& path, std::vector<std::uint8_t>& out)
 
 std::uint32_t parseNumber(const std::string& s) { return static_cast<std::uint32_t>(std::stoul(s, nullptr, 0)); }
 
-std::atomic<bool> stopRequested {false};
+std::atomic<bool> stopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
 void requestStop(int) { stopRequested.store(true); }
@@ -50,8 +50,8 @@ bool writeRegion(const std::string& path, const std::vector<std::uint8_t>& data)
 
 int main(int argc, char** argv)
 {
-    CLI::App app {"Receiver simulator: serves a region to the PC (download) or receives one (upload, "
-                  "upgrade) over a pseudo-terminal or a given serial device"};
+    CLI::App app{"Receiver simulator: serves a region to the PC (download) or receives one (upload, "
+                 "upgrade) over a pseudo-terminal or a given serial device"};
     SimOptions opt;
     SimFaults& f = opt.faults;
     std::string device, serveFile, outFile, model, badLength, fileInfo, hardwareId;
@@ -116,10 +116,10 @@ int main(int argc, char** argv)
             std::copy_n(model.begin(), std::min<std::size_t>(model.size(), 8), opt.identity.model.begin());
         }
         if (!badLength.empty()) {
-            f.badLength = badLength == "oversize" ? BadLength::Oversize
-                          : badLength == "badcheck" ? BadLength::BadCheck
+            f.badLength = badLength == "oversize"    ? BadLength::Oversize
+                          : badLength == "badcheck"  ? BadLength::BadCheck
                           : badLength == "truncated" ? BadLength::Truncated
-                                                      : BadLength::Custom;
+                                                     : BadLength::Custom;
             if (f.badLength == BadLength::Custom) f.customLength = parseNumber(badLength);
         }
         if (!fileInfo.empty()) {
