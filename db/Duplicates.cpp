@@ -1,11 +1,13 @@
 #include "db/Duplicates.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <string>
 #include <utility>
 
 #include "db/ChannelDatabase.h"
+#include "db/Lookups.h"
 #include "db/Names.h"
 #include "db/ProgramOrder.h"
 
@@ -38,17 +40,9 @@ std::vector<DuplicateGroup> findDuplicates(const ChannelDatabase& db)
 {
     const int n = db.programsInUse();
     const DatabaseImage& img = db.raw();
-    std::vector<int> lists(static_cast<std::size_t>(n), 0);
-    for (int l = 0; l < FAV_LISTS; ++l) {
-        std::vector<char> seen(static_cast<std::size_t>(n), 0);
-        for (int pos = 0; pos < db.favInUse(l); ++pos) {
-            const int e = db.favEntry(l, pos);
-            if (e < n && !seen[static_cast<std::size_t>(e)]) {
-                seen[static_cast<std::size_t>(e)] = 1;
-                ++lists[static_cast<std::size_t>(e)];
-            }
-        }
-    }
+    const std::vector<std::uint16_t> bits = favouriteBits(db);
+    std::vector<int> lists(static_cast<std::size_t>(n));
+    for (std::size_t p = 0; p < lists.size(); ++p) lists[p] = std::popcount(bits[p]);
 
     // Grouping by sorting: (key, program) pairs, equal keys side by side in channel order.
     std::vector<std::pair<std::uint32_t, int>> byService;

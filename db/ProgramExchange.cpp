@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "db/ChannelDatabase.h"
+#include "db/Lookups.h"
 #include "db/Names.h"
 #include "db/ProgramOrder.h"
 #include "db/ProgramRowTexts.h"
@@ -23,17 +24,9 @@ void appendNumber(std::string& out, long long v)
 // What the rows of an export need, gathered once: a whole table costs one pass.
 class ProgramReader {
 public:
-    ProgramReader(const ChannelDatabase& db, NameTable table) : db_(db), table_(table), favBits_(MAX_PROGRAMS, 0)
+    ProgramReader(const ChannelDatabase& db, NameTable table)
+        : db_(db), table_(table), satelliteById_(satelliteIndexById(db)), favBits_(favouriteBits(db))
     {
-        satelliteById_.fill(-1);
-        for (int s = db.satellitesInUse() - 1; s >= 0; --s) {
-            const int id = db.raw().u16(DatabaseImage::satelliteOffset(s) + layout::sat::ID);
-            if (id < 256) satelliteById_[static_cast<std::size_t>(id)] = static_cast<std::int16_t>(s);
-        }
-        for (int l = 0; l < FAV_LISTS; ++l)
-            for (int c = 0; c < db.favInUse(l); ++c)
-                if (const int e = db.favEntry(l, c); e < MAX_PROGRAMS)
-                    favBits_[static_cast<std::size_t>(e)] |= static_cast<std::uint16_t>(1u << l);
     }
 
     struct Tuning {
@@ -108,7 +101,7 @@ public:
 private:
     const ChannelDatabase& db_;
     NameTable table_;
-    std::array<std::int16_t, 256> satelliteById_{};
+    SatelliteIndex satelliteById_{};
     std::vector<std::uint16_t> favBits_;
     std::vector<std::string> providers_, satellites_;
 };

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <numeric>
 #include <string>
-#include <unordered_map>
 
 #include "db/ChannelDatabase.h"
 #include "db/EditPrimitives.h"
+#include "db/Lookups.h"
 #include "db/Names.h"
 
 namespace satorix {
@@ -42,9 +42,7 @@ public:
                 }
             }
         }
-        if (key == SortKey::SatelliteFrequency)
-            for (int s = 0; s < db.satellitesInUse(); ++s)
-                satelliteRank_.emplace(img.u16(DatabaseImage::satelliteOffset(s) + layout::sat::ID), s);
+        if (key == SortKey::SatelliteFrequency) satelliteRank_ = satelliteIndexById(db);
     }
 
     bool less(int a, int b) const
@@ -71,15 +69,15 @@ private:
         const int t = img.u16(programField(p, layout::prog::TRANSPONDER));
         if (t >= db_.transpondersInUse()) return {INT32_MAX, 0, 0};
         const std::size_t at = DatabaseImage::transponderOffset(t);
-        const auto rank = satelliteRank_.find(img.u8(at + layout::tp::SAT_ID));
-        return {rank == satelliteRank_.end() ? INT32_MAX : rank->second, img.u16(at + layout::tp::FREQUENCY),
+        const int rank = satelliteRank_[img.u8(at + layout::tp::SAT_ID)];
+        return {rank < 0 ? INT32_MAX : rank, img.u16(at + layout::tp::FREQUENCY),
                 img.u8(at + layout::tp::POLARISATION)};
     }
 
     const ChannelDatabase& db_;
     SortKey key_;
     std::vector<std::string> text_;
-    std::unordered_map<int, int> satelliteRank_;
+    SatelliteIndex satelliteRank_{};
 };
 
 // Rearranges slots [begin, end) of `order` so that the chosen ones (ascending, inside the range)

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "Lookups.h"
 #include "Names.h"
 
 namespace satorix {
@@ -17,21 +18,9 @@ const std::array<RowColumn, ROW_COLUMNS> kRowColumns = {{{"Ch Index", 75},
                                                          {"FEC", 50},
                                                          {"FAVs", 70}}};
 
-ProgramRowBuilder::ProgramRowBuilder(const ChannelDatabase& db) : db_(db), favBits_(MAX_PROGRAMS, 0)
+ProgramRowBuilder::ProgramRowBuilder(const ChannelDatabase& db)
+    : db_(db), favBits_(favouriteBits(db)), satelliteById_(satelliteIndexById(db))
 {
-    for (int l = 0; l < FAV_LISTS; ++l) {
-        const int n = db.favInUse(l);
-        for (int c = 0; c < n; ++c) {
-            const int e = db.favEntry(l, c);
-            if (e < MAX_PROGRAMS) favBits_[e] |= static_cast<std::uint16_t>(1u << l);
-        }
-    }
-    satelliteById_.fill(-1);
-    const int sats = db.satellitesInUse();
-    for (int s = sats - 1; s >= 0; --s) {
-        const int id = db.raw().u16(DatabaseImage::satelliteOffset(s) + layout::sat::ID);
-        if (id < 256) satelliteById_[id] = static_cast<std::int16_t>(s);
-    }
 }
 
 std::uint16_t ProgramRowBuilder::favBits(int programIndex) const

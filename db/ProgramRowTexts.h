@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ChannelDatabase.h"
+#include "Lookups.h"
 
 namespace satorix {
 
@@ -48,7 +49,7 @@ public:
 private:
     const ChannelDatabase& db_;
     std::vector<std::uint16_t> favBits_;
-    std::array<std::int16_t, 256> satelliteById_{};
+    SatelliteIndex satelliteById_{};
 };
 
 // The rows a scope shows (program table or a favourite list, TV/radio range), before any
