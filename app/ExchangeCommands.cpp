@@ -27,6 +27,13 @@ constexpr const char* CANNOT_READ = "Cannot read %1:\n%2";
 
 QString fileName(const QString& path) { return QFileInfo(path).fileName(); }
 
+// Shows what a plan would change, made again as the option is toggled; true on OK.
+bool confirmed(const QString& title, const char* option, const SummaryDialog::Summarise& summarise)
+{
+    SummaryDialog dialog(title, QString::fromLatin1(option), summarise, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
 } // namespace
 
 void ExchangeCommands::registerCommands(CommandMap& commands)
@@ -82,11 +89,15 @@ void ExchangeCommands::importPrograms()
                           {deleteUnmatched, db.nameTable()});
         return texts::fromUtf8(plan.error.empty() ? importSummary(plan) : plan.error);
     };
-    SummaryDialog dialog(QStringLiteral("Import %1").arg(fileName(path)),
-                         QStringLiteral("Delete the programs the file does not name"), makePlan,
-                         QApplication::activeWindow());
-    if (dialog.exec() != QDialog::Accepted || !plan.error.empty() || plan.changes.empty()) return;
-    if (doc_.edit(QStringLiteral("Import %1").arg(fileName(path)), [&] { applyChanges(db, plan.changes); })) {
+    const QString title = QStringLiteral("Import %1").arg(fileName(path));
+    if (!confirmed(title, "Delete the programs the file does not name", makePlan) || !plan.error.empty()) return;
+    apply(title, plan.changes);
+}
+
+void ExchangeCommands::apply(const QString& step, const ProgramChanges& changes)
+{
+    // List names may change too: the tree is built again.
+    if (doc_.edit(step, [&] { applyChanges(doc_.database(), changes); })) {
         doc_.browser().rebuildRequest = true;
         doc_.updateAllViews(nullptr);
     }
@@ -112,13 +123,8 @@ void ExchangeCommands::applyReference()
         plan = planReference(db, *reference, {names, db.nameTable()});
         return texts::fromUtf8(referenceSummary(plan));
     };
-    SummaryDialog dialog(QStringLiteral("Apply reference %1").arg(fileName(path)),
-                         QStringLiteral("Take the reference's names"), makePlan, QApplication::activeWindow());
-    if (dialog.exec() != QDialog::Accepted || plan.changes.empty()) return;
-    if (doc_.edit(QStringLiteral("Apply reference %1").arg(fileName(path)), [&] { applyChanges(db, plan.changes); })) {
-        doc_.browser().rebuildRequest = true;
-        doc_.updateAllViews(nullptr);
-    }
+    const QString title = QStringLiteral("Apply reference %1").arg(fileName(path));
+    if (confirmed(title, "Take the reference's names", makePlan)) apply(title, plan.changes);
 }
 
 } // namespace satorix

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QString>
+
 namespace satorix {
 
 class COrbitDoc;
 class CommandMap;
+struct ProgramChanges;
 
 // File > Export, Import and Apply Reference: programs out to a spreadsheet and back, and the
 // order, names and favourite lists of another database. Imports show what they would change
@@ -18,6 +21,9 @@ public:
     void applyReference();
 
 private:
+    // One undo step; the views show the result.
+    void apply(const QString& step, const ProgramChanges& changes);
+
     COrbitDoc& doc_;
 };
 

@@ -174,15 +174,7 @@ void COrbitView::onUpdate(DocumentView*, int hint)
     const int top = topIndex();
     refill();
     const int n = model_.rowCount();
-    QItemSelection keep;
-    for (std::size_t i = 0; i < selected.size();) {
-        std::size_t j = i;
-        while (j + 1 < selected.size() && selected[j + 1] == selected[j] + 1) ++j;
-        const int last = std::min(selected[j], n - 1);
-        if (selected[i] <= last) keep.select(model_.index(selected[i], 0), model_.index(last, ROW_COLUMNS - 1));
-        i = j + 1;
-    }
-    selectionModel()->select(keep, QItemSelectionModel::ClearAndSelect);
+    selectRows(selected);
     if (current >= 0 && current < n)
         selectionModel()->setCurrentIndex(model_.index(current, 0), QItemSelectionModel::NoUpdate);
     if (top > 0 && top < n) scrollTo(model_.index(top, 0), QAbstractItemView::PositionAtTop);
@@ -248,6 +240,20 @@ int COrbitView::firstSelectedRow() const
     for (const QItemSelectionRange& range : selectionModel()->selection())
         if (first < 0 || range.top() < first) first = range.top();
     return first;
+}
+
+void COrbitView::selectRows(const std::vector<int>& rows)
+{
+    const int n = model_.rowCount();
+    QItemSelection selection;
+    for (std::size_t i = 0; i < rows.size();) {
+        std::size_t j = i;
+        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1) ++j;
+        const int last = std::min(rows[j], n - 1);
+        if (rows[i] <= last) selection.select(model_.index(rows[i], 0), model_.index(last, ROW_COLUMNS - 1));
+        i = j + 1;
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
 bool COrbitView::showsWholeList() const

@@ -60,6 +60,8 @@ public:
     bool rebuildChain(std::vector<ListRow>& chain);
     // The selected rows that show a program, ascending.
     std::vector<int> selectedRealRows() const;
+    // Selects exactly these rows (ascending; those past the end are skipped), runs as ranges.
+    void selectRows(const std::vector<int>& rows);
     // Adds the row to the selection and makes it current, without scrolling.
     void selectAndFocus(int row);
     void scrollToRow(int row);

@@ -20,8 +20,6 @@ constexpr const char* WAIT_ROW = "WAIT...";
 
 } // namespace
 
-bool ClipboardCommands::showsWholeList() const { return view_.showsWholeList(); }
-
 int ClipboardCommands::numberOffset() const
 {
     const std::uint32_t scope = view_.document().browser().scope();
@@ -108,7 +106,7 @@ void ClipboardCommands::removeRows(const std::vector<int>& rows, bool placeholde
         return;
     }
     model.removeRowsAt(rows);
-    if (showsWholeList()) model.renumber(rows.front(), numberOffset());
+    if (view_.showsWholeList()) model.renumber(rows.front(), numberOffset());
 
     const int last = rows.back();
     const int cutCount = static_cast<int>(rows.size());
@@ -155,7 +153,7 @@ void ClipboardCommands::paste()
             else
                 model.replaceRows(std::move(chain)); // the node does not show what was pasted
         }
-        if (showsWholeList()) model.renumber(s + 1, numberOffset());
+        if (view_.showsWholeList()) model.renumber(s + 1, numberOffset());
         const int after = std::min(s + pasted, model.rowCount() - 1);
         view_.selectAndFocus(after);
         view_.scrollToRow(after);

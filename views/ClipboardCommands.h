@@ -24,8 +24,6 @@ private:
     void fillClipboard(const std::vector<int>& rows, bool cut);
     // Takes the rows out of the database and the list, renumbers and selects the next row.
     void removeRows(const std::vector<int>& rows, bool placeholderWhenEmpty);
-    // Renumbering happens only where a row number is a position: the whole table or a whole list.
-    bool showsWholeList() const;
     int numberOffset() const;
     void warnIfMixed();
 

@@ -1,11 +1,11 @@
 #include "views/ProgramCommands.h"
 
-#include <QItemSelection>
 #include <QItemSelectionModel>
 #include <algorithm>
 #include <unordered_map>
 
 #include "db/ChannelDatabase.h"
+#include "db/EditPrimitives.h"
 #include "db/Names.h"
 #include "gui/BrowserState.h"
 #include "gui/CommandIds.h"
@@ -128,11 +128,7 @@ void ProgramCommands::registerCommands(CommandMap& commands)
 
 bool ProgramCommands::idle() const { return view_.document().database().isLoaded() && !view_.dragging(); }
 
-int ProgramCommands::shownList() const
-{
-    const std::uint32_t scope = view_.document().browser().scope();
-    return (scope & SCOPE_PROGRAMS) ? -1 : scopeFavList(scope);
-}
+int ProgramCommands::shownList() const { return edit::shownList(view_.document().browser().scope()); }
 
 std::vector<int> ProgramCommands::rows(bool allWhenSingle) const
 {
@@ -171,9 +167,7 @@ void ProgramCommands::showPlaces(const std::vector<int>& places)
     for (int p : places)
         if (const auto it = rowOf.find(p); it != rowOf.end()) rows.push_back(it->second);
     std::sort(rows.begin(), rows.end());
-    QItemSelection selection;
-    for (int r : rows) selection.select(model.index(r, 0), model.index(r, ROW_COLUMNS - 1));
-    view_.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    view_.selectRows(rows);
     if (!rows.empty()) {
         view_.selectionModel()->setCurrentIndex(model.index(rows.front(), 0), QItemSelectionModel::NoUpdate);
         view_.scrollTo(model.index(rows.front(), 0));
