@@ -1,4 +1,4 @@
-// satorix-cli as scripts use it: exit codes, outputs, and no stray files.
+// satorix-cli as scripts and new users meet it: exit codes, outputs, messages, no stray files.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 
 #include "db/DatabaseBuilder.h"
+#include "satorix/Version.h"
 #include "tests/support/TempDir.h"
 
 using namespace satorix;
@@ -154,4 +155,55 @@ TEST_F(CliTest, SpecialFilesAreRefusedAndAFileSizeLimitIsAFailedSave)
     EXPECT_FALSE(std::filesystem::exists(dir.file("new.si")));
     for (const auto& e : std::filesystem::directory_iterator(dir.path()))
         EXPECT_EQ(e.path().filename().string().find(".si."), std::string::npos) << "a temporary file stayed";
+}
+
+// Every failure names the file and the reason, help shows defaults, and the spreadsheet and
+// reference commands round-trip a database.
+TEST_F(CliTest, CommandsSayWhatFailedAndRoundTrip)
+{
+    ASSERT_EQ(cli("sample -o s.si").code, 0);
+    const std::string image = readFile(dir.file("s.si"));
+    test::writeFile(dir.file("short.si"), image.substr(0, 1000));
+    test::writeFile(dir.file("long.si"), image + "x");
+    ASSERT_EQ(cli("list s.si --format csv > s.csv").code, 0);
+
+    const std::string version = satorix::version::NUMBER;
+    const struct {
+        std::string args;
+        int code;
+        std::string out, err, notInErr; // in stdout, in stderr, never in stderr
+        std::string before = "";        // shell words first
+    } cases[] = {
+        {"--version", 0, "stbsim " + version + "\nsatorix-cli " + version, "", "", "'" STBSIM "' --version &&"},
+        {"frobnicate s.si", 2, "", "unknown command 'frobnicate'", ""},
+        {"frob", 2, "", "apply-reference", ""},
+        {"nfo s.si -o /nonexistent/dir/x.nfo", 1, "", "cannot write /nonexistent/dir/x.nfo: No such file", ""},
+        {"fix-crc long.si", 1, "", "long.si: 721969 bytes", ""},
+        {"list short.si", 1, "", "short.si: 1000 bytes", "Open"},
+        {"nfo short.si", 1, "", "short.si: 1000 bytes", "Open"},
+        {"upload --device /nonexistent/tty short.si", 1, "", "short.si: 1000 bytes", "Open"},
+        {"list missing.si", 1, "", "cannot open missing.si: No such file", "Open1"},
+        {"list --help", 0, "=text", "", ""},
+        {"nfo --help", 0, "=programs.nfo", "", ""},
+        {"upload --help", 0, "=115200", "", ""},
+        {"upload --port 2 s.si", 1, "", "Opening port COM2 (/nonexistent/tty2)", "", "SATORIX_COM2=/nonexistent/tty2"},
+        {"upload --device /nonexistent/tty s.si", 1, "", "Opening /nonexistent/tty", "COM1"},
+        {"import s.si s.csv -o i.si", 0, "Rows: 330, matched: 330", "", ""},
+        {"import s.si missing.csv -o i.si", 1, "", "cannot open missing.csv", ""},
+        {"import s.si s.si -o x.si", 1, "", "no \"key\" column", ""},
+        {"apply-reference s.si s.si -o r.si --names", 0, "Matched: 330", "", ""},
+        {"apply-reference s.si short.si -o x.si", 1, "", "short.si: 1000 bytes", ""},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = cli(c.args, c.before);
+        EXPECT_EQ(r.code, c.code) << c.args << "\n" << err();
+        EXPECT_NE(r.out.find(c.out), std::string::npos) << c.args << "\n" << r.out;
+        EXPECT_NE(err().find(c.err), std::string::npos) << c.args << "\n" << err();
+        if (!c.notInErr.empty()) {
+            EXPECT_EQ(err().find(c.notInErr), std::string::npos) << c.args << "\n" << err();
+        }
+    }
+    EXPECT_EQ(readFile(dir.file("long.si")), image + "x");
+    EXPECT_EQ(readFile(dir.file("i.si")), image);
+    EXPECT_EQ(readFile(dir.file("r.si")), image);
 }

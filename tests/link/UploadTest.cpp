@@ -154,83 +154,62 @@ TEST(Upload, AcceptingStatusNotSent)
 }
 
 // One fault of the receiver and how the upload ends.
-struct UploadCase {
-    const char* name;
-    SimFaults faults;
-    TransferReport closing;
-    bool wildcard = false; // a receiver without a region: the PC tells it so with a refusing status
-};
-
-void PrintTo(const UploadCase& c, std::ostream* os) { *os << c.name; }
-
-class UploadFaults : public testing::TestWithParam<UploadCase> {};
-
-TEST_P(UploadFaults, EndAsExpected)
+TEST(Upload, ReceiverFaults)
 {
-    const UploadCase& c = GetParam();
-    Transfer t;
-    generateSample(*t.db, {false, 5});
-    auto options = receiving(fastTimeouts());
-    options.faults = c.faults;
-    if (c.wildcard) options.identity.hardwareId = 0x7FFFFFFF;
-    SimOnPty sim(options);
-    EXPECT_NE(t.run(TransferKind::Upload, sim, fastTimeouts()), 0);
-    EXPECT_EQ(t.log.closing(), c.closing);
-    EXPECT_EQ(t.log.all().back(), c.closing);
-    if (!c.wildcard) sim.stop(); // otherwise the refusing status is still on its way
-    const SimResult& r = sim.finish();
-    EXPECT_TRUE(!c.wildcard || r.pcStatus == 1u) << r.outcome;
+    const struct {
+        const char* name;
+        SimFaults faults;
+        TransferReport closing;
+        bool wildcard = false; // a receiver without a region: the PC tells it so with a refusing status
+    } cases[] = {
+        {"NoRequest", {.skipFrame = RECEIVE_REQUEST}, {REPORT_TIMEOUT, 1}},
+        {"ReplyNotAcknowledged", {.dropAck = ACK_OF_REPLY}, {REPORT_TIMEOUT, 4}},
+        {"NoReport", {.skipFrame = RECEIVE_REPORT}, {REPORT_UNEXPECTED_DATA, 0}},
+        {"WildcardHasNoRegion", {}, {REPORT_TIMEOUT, 2}, true},
+        {"FileHeaderNotAcknowledged", {.dropAck = ACK_OF_FILE_HEADER}, {REPORT_TIMEOUT, 7}},
+        {"BlockNotAcknowledged", {.dropAck = ACK_OF_FIRST_BLOCK + 7}, {REPORT_TIMEOUT, 5}},
+        {"BrokenBlockAcknowledgement", {.flipAck = ACK_OF_FIRST_BLOCK + 100}, {REPORT_TIMEOUT, 5}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Transfer t;
+        generateSample(*t.db, {false, 5});
+        auto options = receiving(fastTimeouts());
+        options.faults = c.faults;
+        if (c.wildcard) options.identity.hardwareId = 0x7FFFFFFF;
+        SimOnPty sim(options);
+        EXPECT_NE(t.run(TransferKind::Upload, sim, fastTimeouts()), 0);
+        EXPECT_EQ(t.log.closing(), c.closing);
+        EXPECT_EQ(t.log.all().back(), c.closing);
+        if (!c.wildcard) sim.stop(); // otherwise the refusing status is still on its way
+        const SimResult& r = sim.finish();
+        EXPECT_TRUE(!c.wildcard || r.pcStatus == 1u) << r.outcome;
+    }
 }
-
-const UploadCase uploadCases[] = {
-    {"NoRequest", {.skipFrame = RECEIVE_REQUEST}, {REPORT_TIMEOUT, 1}},
-    {"ReplyNotAcknowledged", {.dropAck = ACK_OF_REPLY}, {REPORT_TIMEOUT, 4}},
-    {"NoReport", {.skipFrame = RECEIVE_REPORT}, {REPORT_UNEXPECTED_DATA, 0}},
-    {"WildcardHasNoRegion", {}, {REPORT_TIMEOUT, 2}, true},
-    {"FileHeaderNotAcknowledged", {.dropAck = ACK_OF_FILE_HEADER}, {REPORT_TIMEOUT, 7}},
-    {"BlockNotAcknowledged", {.dropAck = ACK_OF_FIRST_BLOCK + 7}, {REPORT_TIMEOUT, 5}},
-    {"BrokenBlockAcknowledgement", {.flipAck = ACK_OF_FIRST_BLOCK + 100}, {REPORT_TIMEOUT, 5}},
-};
-
-INSTANTIATE_TEST_SUITE_P(Receiver, UploadFaults, testing::ValuesIn(uploadCases),
-                         [](const testing::TestParamInfo<UploadCase>& i) { return std::string(i.param.name); });
 
 // A software file for the whole software region (type 1) is checked against the receiver's model.
-struct UpgradeRefusal {
-    const char* name;
-    std::uint32_t selector;
-    TransferReport closing;
-    std::uint32_t trace;
-};
-
-void PrintTo(const UpgradeRefusal& c, std::ostream* os) { *os << c.name; }
-
-class UpgradeRefusals : public testing::TestWithParam<UpgradeRefusal> {};
-
-TEST_P(UpgradeRefusals, OtherModelIsRefused)
+TEST(Upgrade, OtherModelIsRefused)
 {
-    const UpgradeRefusal& c = GetParam();
     StbIdentity fileId = OWN_IDENTITY;
     fileId.model = {'Z', 'Q', 'V', '-', '9', '9', '9', '9'};
-    Transfer t;
-    t.software(softwareFile(0x700000, fileId));
-    auto options = receiving(fastTimeouts(), 1);
-    options.selector = c.selector;
-    SimOnPty sim(options);
-    EXPECT_NE(t.run(TransferKind::Upgrade, sim, fastTimeouts()), 0);
-    EXPECT_EQ(t.log.closing(), c.closing);
-    EXPECT_TRUE(t.log.contains(REPORT_TRACE, 2)) << "size class of a 7 MiB file";
-    EXPECT_TRUE(!c.trace || t.log.contains(REPORT_TRACE, c.trace));
-    const SimResult& r = sim.finish();
-    EXPECT_EQ(r.pcStatus, 1u);
-    EXPECT_TRUE(r.received.empty());
+    const struct {
+        std::uint32_t selector;
+        TransferReport closing;
+        std::uint32_t trace;
+    } cases[] = {{0, {REPORT_TIMEOUT, 3}, 0}, {2, {REPORT_TIMEOUT, 2}, 0x22}, {8, {REPORT_TIMEOUT, 3}, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.selector);
+        Transfer t;
+        t.software(softwareFile(0x700000, fileId));
+        auto options = receiving(fastTimeouts(), 1);
+        options.selector = c.selector;
+        SimOnPty sim(options);
+        EXPECT_NE(t.run(TransferKind::Upgrade, sim, fastTimeouts()), 0);
+        EXPECT_EQ(t.log.closing(), c.closing);
+        EXPECT_TRUE(t.log.contains(REPORT_TRACE, 2)) << "size class of a 7 MiB file";
+        EXPECT_TRUE(!c.trace || t.log.contains(REPORT_TRACE, c.trace));
+        const SimResult& r = sim.finish();
+        EXPECT_EQ(r.pcStatus, 1u);
+        EXPECT_TRUE(r.received.empty());
+    }
 }
-
-const UpgradeRefusal upgradeRefusals[] = {
-    {"Selector0", 0, {REPORT_TIMEOUT, 3}, 0},
-    {"Selector2", 2, {REPORT_TIMEOUT, 2}, 0x22},
-    {"Selector8", 8, {REPORT_TIMEOUT, 3}, 0},
-};
-
-INSTANTIATE_TEST_SUITE_P(Receiver, UpgradeRefusals, testing::ValuesIn(upgradeRefusals),
-                         [](const testing::TestParamInfo<UpgradeRefusal>& i) { return std::string(i.param.name); });
