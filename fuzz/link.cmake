@@ -1,6 +1,0 @@
-foreach(target fuzz_link fuzz_software)
-  add_executable(${target} ${target}.cpp)
-  target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
-  target_link_options(${target} PRIVATE -fsanitize=fuzzer)
-  target_link_libraries(${target} PRIVATE satorix_link)
-endforeach()
