@@ -1,13 +1,9 @@
 // The Find bar over the program list.
-#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
-#include <QToolButton>
 
 #include "gui/CommandIds.h"
 #include "tests/views/ViewsFixture.h"
-#include "views/COrbitView.h"
 #include "views/FindBar.h"
 
 namespace satorix::test {
@@ -16,8 +12,11 @@ namespace {
 class FindTest : public ViewsTest {
 protected:
     QLineEdit* edit() { return list().findBar()->findChild<QLineEdit*>("findEdit"); }
-    QString status() { return list().findBar()->findChild<QLabel*>("findStatus")->text(); }
-    int current() { return list().currentIndex().row(); }
+    // The row found and what the bar says.
+    std::pair<int, QString> found()
+    {
+        return {list().currentIndex().row(), list().findBar()->findChild<QLabel*>("findStatus")->text()};
+    }
 };
 
 TEST_F(FindTest, CtrlFTypesAndF3WrapsBothWays)
@@ -27,13 +26,12 @@ TEST_F(FindTest, CtrlFTypesAndF3WrapsBothWays)
     ASSERT_TRUE(trigger(ID_EDIT_FIND));
     ASSERT_NE(edit(), nullptr);
     ASSERT_TRUE(waitFor([this] { return list().findBar()->isVisible() && edit()->hasFocus(); }));
-
     // Case does not matter; the name's character-table byte cannot stop a match.
     QTest::keyClicks(edit(), "ARTE");
-    EXPECT_EQ(std::pair(current(), int(list().selectionModel()->selectedRows().size())), std::pair(0, 1));
+    EXPECT_EQ(std::pair(found().first, int(list().selectionModel()->selectedRows().size())), std::pair(0, 1));
     edit()->clear();
     QTest::keyClicks(edit(), "radio");
-    EXPECT_EQ(std::pair(current(), status()), std::pair(4, QString()));
+    EXPECT_EQ(found(), std::pair(4, QString()));
     // Forward past the end back to the top, then backward past the top.
     const std::tuple<Qt::Key, Qt::KeyboardModifiers, int, const char*> steps[] = {
         {Qt::Key_F3, {}, 5, ""},
@@ -42,13 +40,12 @@ TEST_F(FindTest, CtrlFTypesAndF3WrapsBothWays)
         {Qt::Key_Return, Qt::ShiftModifier, 4, ""}};
     for (const auto& [k, mods, row, shown] : steps) {
         QTest::keyClick(edit(), k, mods);
-        EXPECT_EQ(std::pair(current(), status()), std::pair(row, QString(shown)));
+        EXPECT_EQ(found(), std::pair(row, QString(shown)));
     }
-
     // F3 from the list itself goes on with the same text.
     list().setFocus();
     QTest::keyClick(&list(), Qt::Key_F3);
-    EXPECT_EQ(current(), 5);
+    EXPECT_EQ(found().first, 5);
 }
 
 TEST_F(FindTest, NotFoundIsShownAndEscapeCloses)
@@ -56,18 +53,16 @@ TEST_F(FindTest, NotFoundIsShownAndEscapeCloses)
     list().startFind();
     ASSERT_TRUE(waitFor([this] { return list().findBar()->isVisible(); }));
     QTest::keyClicks(edit(), "cnn");
-    EXPECT_EQ(current(), 2);
+    EXPECT_EQ(found().first, 2);
     QTest::keyClicks(edit(), "x");
     // The selection stays where it was.
-    EXPECT_EQ(std::tuple(list().findBar()->status(), status(), current()),
-              std::tuple(FindBar::Status::NotFound, QString("Not found"), 2));
+    EXPECT_EQ(std::pair(list().findBar()->status(), found()),
+              std::pair(FindBar::Status::NotFound, std::pair(2, QString("Not found"))));
     EXPECT_NE(edit()->palette().color(QPalette::Base), list().palette().color(QPalette::Base));
     QTest::keyClick(edit(), Qt::Key_Backspace);
     EXPECT_EQ(list().findBar()->status(), FindBar::Status::Found);
-
     QTest::keyClick(edit(), Qt::Key_Escape);
     EXPECT_FALSE(list().findBar()->isVisible());
-
     // The placeholder row is never a match.
     clickNode({"Satellites", "Lonely"});
     list().startFind();
