@@ -18,6 +18,11 @@ protected:
         return {db.programCount(), db.tvProgramCount(), db.favCount(0), db.favCount(1)};
     }
     Rows selected() { return list().selectedRealRows(); }
+    void press(int first, int last, Qt::Key k, Qt::KeyboardModifiers mods = Qt::ControlModifier)
+    {
+        selectRows(first, last);
+        key(k, mods);
+    }
     // True when the rows are numbered 0001 on.
     bool numbered()
     {
@@ -28,11 +33,10 @@ protected:
     }
 };
 
-TEST_F(ClipboardTest, CutFromFavouriteListRenumbersAndSelectsTheNextRow)
+TEST_F(ClipboardTest, CutAndDeleteRenumberAndSelectTheNextRow)
 {
     openNode({"Favs", "News"});
-    selectRows(4, 6);
-    key(Qt::Key_X, Qt::ControlModifier);
+    press(4, 6, Qt::Key_X);
     EXPECT_EQ(std::tuple(names(), numbered(), selected(), counts()), // only the list lost them
               std::tuple(QStringList({"Tv 0", "Tv 1", "Tv 2", "Tv 3", "Radio 1", "Radio 2", "Radio 3"}), true, Rows{4},
                          Rows{11, 6, 7, 3}));
@@ -40,83 +44,49 @@ TEST_F(ClipboardTest, CutFromFavouriteListRenumbersAndSelectsTheNextRow)
               std::tuple(4, 3, true));
     EXPECT_EQ(prompter.messages.front().text, "You have together TV and Radio programs in clipboard!");
     // The last row: the new last row is selected.
-    clickRow(6);
-    key(Qt::Key_Delete, Qt::ShiftModifier);
+    press(6, 6, Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_EQ(std::pair(names().size(), selected()), std::pair(qsizetype(6), Rows{5}));
     // The cut radio program goes back only from the list's first radio row on.
-    clickRow(2);
-    key(Qt::Key_V, Qt::ControlModifier);
+    press(2, 2, Qt::Key_V);
     EXPECT_EQ(std::pair(prompter.messages.back().text, names().size()),
               std::pair(QString("Can't put radio program among TV program."), qsizetype(6)));
-    clickRow(4);
-    key(Qt::Key_Insert, Qt::ShiftModifier);
+    press(4, 4, Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(std::pair(names(), numbered()),
               std::pair(QStringList({"Tv 0", "Tv 1", "Tv 2", "Tv 3", "Radio 3", "Radio 1", "Radio 2"}), true));
-}
 
-TEST_F(ClipboardTest, DeleteOfEveryRowOfAListLeavesThePlaceholder)
-{
+    // Delete of every row of a list leaves the placeholder.
+    prompter.clear();
     openNode({"Favs", "Sport"});
     selectRows(0, 2);
     frame().updateCommandUi();
     QTest::mouseClick(frame().toolBar()->widgetForAction(frame().action(ID_PROGRAM_DELETE)), Qt::LeftButton);
     EXPECT_EQ(std::tuple(names(), counts(), prompter.messages.size(), enabled(ID_PROGRAM_DELETE)), // no confirmation
-              std::tuple(QStringList({"---NO CHANNELS---"}), Rows{11, 6, 10, 0}, std::size_t(0), false));
+              std::tuple(QStringList({"---NO CHANNELS---"}), Rows{11, 6, 7, 0}, std::size_t(0), false));
     // Del in the whole table deletes programs and their entries.
     openNode({"Satellites"});
-    selectRows(2, 3);
-    key(Qt::Key_Delete);
+    press(2, 3, Qt::Key_Delete, {});
     EXPECT_EQ(std::tuple(counts(), numbered(), names().size(), selected()),
-              std::tuple(Rows{9, 4, 8, 0}, true, qsizetype(9), Rows{2}));
+              std::tuple(Rows{9, 4, 5, 0}, true, qsizetype(9), Rows{2}));
 }
 
 TEST_F(ClipboardTest, PasteRespectsTheBoundaryBetweenTvAndRadio)
 {
     openNode({"Satellites"});
-    selectRows(0, 1);
-    key(Qt::Key_Insert, Qt::ControlModifier);
+    press(0, 1, Qt::Key_Insert);
     EXPECT_FALSE(doc().isModified());
-    clickRow(7); // the second radio row
-    key(Qt::Key_V, Qt::ControlModifier);
+    press(7, 7, Qt::Key_V); // the second radio row
     EXPECT_EQ(std::pair(prompter.texts(), counts()),
               std::pair(QStringList({"Can't put TV program among radio program."}), Rows{11, 6, 10, 3}));
-    clickRow(6); // the first radio row: the end of the TV part
-    key(Qt::Key_V, Qt::ControlModifier);
+    press(6, 6, Qt::Key_V); // the first radio row: the end of the TV part
     // A copy joins no list; numbered anew, the row the paste went before is selected.
     EXPECT_EQ(std::tuple(counts(), names().mid(5, 4), numbered(), selected(), doc().isModified()),
               std::tuple(Rows{13, 8, 10, 3}, QStringList({"Tv 5", "Tv 0", "Tv 1", "Radio 0"}), true, Rows{8}, true));
     // Copying both kinds warns.
-    selectRows(7, 8);
-    key(Qt::Key_C, Qt::ControlModifier);
+    press(7, 8, Qt::Key_C);
     EXPECT_EQ(prompter.messages.back().text, "You have together TV and Radio programs in clipboard!");
 }
 
-TEST_F(ClipboardTest, CutMeansWhatTheSelectedNodeHolds)
-{
-    const ChannelDatabase& db = doc().database();
-    // A provider: the program leaves the database and every list; pasted back, it returns to them.
-    openNode({"Providers", "Beta"});
-    ASSERT_EQ(cell(1, 1), "Tv 4");
-    clickRow(1);
-    key(Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(std::pair(counts(), db.clipboard().front().programIndex), std::pair(Rows{10, 5, 9, 2}, -1));
-    key(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(std::pair(counts(), cell(1, 1)), std::pair(Rows{11, 6, 10, 3}, QString("Tv 4")));
-    // A favourite list: only that list loses it.
-    openNode({"Favs", "Sport"});
-    clickRow(0);
-    key(Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(counts(), Rows({11, 6, 10, 2}));
-    // The "Favs" root: every list loses it, the table keeps it; under the root the rows keep their numbers.
-    openNode({"Favs"});
-    ASSERT_EQ(cell(4, 1), "Tv 4");
-    clickRow(4);
-    key(Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(std::tuple(counts(), db.clipboard().front().programIndex >= 0, cell(4, 0)),
-              std::tuple(Rows{11, 6, 9, 1}, true, QString("0006")));
-}
-
-TEST_F(ClipboardTest, PasteStaysOfferedOnlyOnTheTableRoots)
+TEST_F(ClipboardTest, PasteOfferedOnTheTableRootsAndCutMeansWhatTheNodeHolds)
 {
     const auto pasteEnabled = [this](const char* node) {
         openNode(QString(node).split('/'));
@@ -134,6 +104,23 @@ TEST_F(ClipboardTest, PasteStaysOfferedOnlyOnTheTableRoots)
     pasteEnabled("Favs/News");
     key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(enabled(ID_EDIT_PASTE));
+
+    const ChannelDatabase& db = doc().database();
+    // A provider: the program leaves the database and every list; pasted back, it returns to them.
+    openNode({"Providers", "Beta"});
+    press(1, 1, Qt::Key_X);
+    EXPECT_EQ(std::pair(counts(), db.clipboard().front().programIndex), std::pair(Rows{10, 5, 9, 2}, -1));
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(std::pair(counts(), cell(1, 1)), std::pair(Rows{11, 6, 10, 3}, QString("Tv 4")));
+    // A favourite list: only that list loses it.
+    openNode({"Favs", "Sport"});
+    press(0, 0, Qt::Key_X);
+    EXPECT_EQ(counts(), Rows({11, 6, 10, 2}));
+    // The "Favs" root: every list loses it, the table keeps it; under the root the rows keep their numbers.
+    openNode({"Favs"});
+    press(4, 4, Qt::Key_X);
+    EXPECT_EQ(std::tuple(counts(), db.clipboard().front().programIndex >= 0, cell(4, 0)),
+              std::tuple(Rows{11, 6, 9, 1}, true, QString("0006")));
 }
 
 } // namespace

@@ -38,7 +38,7 @@ protected:
     }
 };
 
-TEST_F(ListTest, ColumnsAndAModelThatKeepsItsContract)
+TEST_F(ListTest, ColumnsFiltersAndPlaceholderInAModelThatKeepsItsContract)
 {
     QStringList headers;
     const int widths[] = {75, 130, 75, 130, 130, 80, 65, 40, 50, 70};
@@ -52,32 +52,8 @@ TEST_F(ListTest, ColumnsAndAModelThatKeepsItsContract)
     QAbstractItemModelTester tester(list().model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     for (const char* path : {"Favs/News", "Satellites/Lonely", "Providers/Beta"}) clickNode(QString(path).split('/'));
     EXPECT_EQ(list().listModel().rowCount(), 3);
-}
 
-TEST_F(ListTest, FavouriteListAndTheListsOwnFilter)
-{
-    clickNode({"Favs", "News"});
-    EXPECT_FALSE(list().showsProgramTable());
-    // Below the last row the menu offers no Add.
-    CommandMenu* menu = menuAt(QPoint(20, list().viewport()->height() - 5));
-    EXPECT_FALSE(menuEntryEnabled(menu, ID_PROGRAM_ADD));
-    menu->close();
-    // Radio only from the list's own menu, whose View entry shows the choice.
-    rowMenu(0);
-    EXPECT_EQ(std::pair(menuEntry(menu, ID_LIST_TV_RADIO)->isChecked(), menuEntry(menu, ID_LIST_RADIO)->isChecked()),
-              std::pair(true, false));
-    menuEntry(menu, ID_LIST_RADIO)->trigger();
-    EXPECT_EQ(std::pair(browser().scope(), names()), std::pair(SCOPE_RADIO | scopeFav(0), QStringList({"Radio Two"})));
-    clickNode({"Satellites"});
-    EXPECT_EQ(names(), QStringList({"Radio One", "Radio Two", "Jazz"}));
-    rowMenu(0);
-    EXPECT_TRUE(menuEntry(menu, ID_LIST_RADIO)->isChecked());
-    menuEntry(menu, ID_LIST_TV)->trigger();
-    EXPECT_EQ(names(), QStringList({"Arte", "BBC One", "CNN", "Deutsche"}));
-}
-
-TEST_F(ListTest, PlaceholderDisablesEditingAndIgnoresDoubleClicks)
-{
+    // The placeholder disables editing and ignores double clicks.
     clickNode({"Satellites", "Lonely"});
     EXPECT_EQ(names(), QStringList({"---NO CHANNELS---"}));
     EXPECT_EQ(editCommands(0), "");
@@ -94,6 +70,26 @@ TEST_F(ListTest, PlaceholderDisablesEditingAndIgnoresDoubleClicks)
     // A real row enables them again, as far as the tree's mask allows.
     clickNode({"Providers", "Alpha"});
     EXPECT_EQ(editCommands(1), "cut copy delete");
+
+    // A favourite list has its own filter.
+    clickNode({"Favs", "News"});
+    EXPECT_FALSE(list().showsProgramTable());
+    // Below the last row the menu offers no Add.
+    menuAt(QPoint(20, list().viewport()->height() - 5));
+    EXPECT_FALSE(menuEntryEnabled(menu, ID_PROGRAM_ADD));
+    menu->close();
+    // Radio only from the list's own menu, whose View entry shows the choice.
+    rowMenu(0);
+    EXPECT_EQ(std::pair(menuEntry(menu, ID_LIST_TV_RADIO)->isChecked(), menuEntry(menu, ID_LIST_RADIO)->isChecked()),
+              std::pair(true, false));
+    menuEntry(menu, ID_LIST_RADIO)->trigger();
+    EXPECT_EQ(std::pair(browser().scope(), names()), std::pair(SCOPE_RADIO | scopeFav(0), QStringList({"Radio Two"})));
+    clickNode({"Satellites"});
+    EXPECT_EQ(names(), QStringList({"Radio One", "Radio Two", "Jazz"}));
+    rowMenu(0);
+    EXPECT_TRUE(menuEntry(menu, ID_LIST_RADIO)->isChecked());
+    menuEntry(menu, ID_LIST_TV)->trigger();
+    EXPECT_EQ(names(), QStringList({"Arte", "BBC One", "CNN", "Deutsche"}));
 }
 
 TEST_F(ListTest, DoubleClickEnterAndAddOpenTheProgramDialog)
@@ -161,7 +157,7 @@ TEST_F(ListTest, EnterWithOnlyOffScreenSelectionOpensNothing)
     }
 }
 
-TEST_F(ListTest, RightButtonDragSelectsARange)
+TEST_F(ListTest, RightButtonDragSelectsARangeCellsAreCutAndFailuresSay)
 {
     QWidget* vp = list().viewport();
     QTest::mousePress(vp, Qt::RightButton, {}, rowPoint(1));
@@ -176,10 +172,22 @@ TEST_F(ListTest, RightButtonDragSelectsARange)
     }
     QTest::mouseRelease(vp, Qt::RightButton, {}, rowPoint(0));
     EXPECT_FALSE(list().programMenu()->isVisible()); // a drag opens no menu
-}
 
-TEST_F(ListTest, FailuresShowTheirMessages)
-{
+    const QFontMetrics fm(list().font());
+    const QString text = QStringLiteral("A rather long channel name");
+    const int width = fm.horizontalAdvance(QStringLiteral("A rather..."));
+    // The longest start that fits with the dots.
+    const QString cut = ProgramRowDelegate::cutToWidth(text, fm, width);
+    EXPECT_TRUE(cut.endsWith("...") && text.startsWith(cut.chopped(3)) && fm.horizontalAdvance(cut) <= width &&
+                fm.horizontalAdvance(text.left(cut.size() - 2) + "...") > width)
+        << cut.toStdString();
+    EXPECT_EQ(ProgramRowDelegate::cutToWidth(QStringLiteral("CNN"), fm, 200), "CNN");
+    // The drawn list: a selected row is filled with the highlight colour.
+    clickRow(1);
+    const QRect rect = list().visualRect(list().model()->index(1, 7));
+    EXPECT_EQ(list().viewport()->grab().toImage().pixelColor(rect.right() - 2, rect.center().y()),
+              list().palette().color(QPalette::Active, QPalette::Highlight));
+
     // A program whose provider is past the table: the row shows what it can, one box says why.
     app().database().raw().setU16(DatabaseImage::programOffset(2) + layout::prog::PROVIDER, 40);
     list().refill();
@@ -189,24 +197,6 @@ TEST_F(ListTest, FailuresShowTheirMessages)
     list().refill();
     EXPECT_EQ(prompter.texts().mid(1), QStringList({"Program executing error:\nUnknown FAV list!"}));
     EXPECT_EQ(std::pair(prompter.messages.back().icon, list().listModel().rowCount()), std::pair(PromptIcon::Stop, 0));
-}
-
-TEST_F(ListTest, CellsAreCutWithThreeDots)
-{
-    const QFontMetrics fm(list().font());
-    const QString text = QStringLiteral("A rather long channel name");
-    const int width = fm.horizontalAdvance(QStringLiteral("A rather..."));
-    const QString cut = ProgramRowDelegate::cutToWidth(text, fm, width);
-    // The longest start that fits with the dots.
-    EXPECT_TRUE(cut.endsWith("...") && text.startsWith(cut.chopped(3))) << cut.toStdString();
-    EXPECT_LE(fm.horizontalAdvance(cut), width);
-    EXPECT_GT(fm.horizontalAdvance(text.left(cut.size() - 2) + "..."), width);
-    EXPECT_EQ(ProgramRowDelegate::cutToWidth(QStringLiteral("CNN"), fm, 200), "CNN");
-    // The drawn list: a selected row is filled with the highlight colour.
-    clickRow(1);
-    const QRect rect = list().visualRect(list().model()->index(1, 7));
-    EXPECT_EQ(list().viewport()->grab().toImage().pixelColor(rect.right() - 2, rect.center().y()),
-              list().palette().color(QPalette::Active, QPalette::Highlight));
 }
 
 } // namespace
