@@ -35,7 +35,7 @@ protected:
     }
 };
 
-TEST_F(TreeTest, BuildsRootsAndRebuildsOnRequestStartingOverOnSatellites)
+TEST_F(TreeTest, BuildsRebuildsAndEverySelectionWritesBrowserStateAndRefillsTheList)
 {
     EXPECT_EQ(childTexts({}) + childTexts({"Favs"}) + childTexts({"Providers"}) + childTexts({"Satellites"}),
               QStringList({"Favs", "Providers", "Satellites", "News", "Sport", "Movies", "Kids", "Music", "Docs",
@@ -44,21 +44,7 @@ TEST_F(TreeTest, BuildsRootsAndRebuildsOnRequestStartingOverOnSatellites)
               QStringList({"3600(H)", "3700(H)", "3700(V)", "4100(V)", "Empty"}));
     EXPECT_EQ(std::tuple(browser().rebuildRequest, paneText(ID_INDICATOR_COUNTS)),
               std::tuple(false, QString("TV:4, Radio:3")));
-    // From a provider, and from "Favs" (a root, whose list shows favourites only); Paste comes back (mask 15).
-    for (const QStringList& from : {QStringList{"Providers", "Alpha"}, QStringList{"Favs"}}) {
-        clickNode(from);
-        const int builds = tree().rebuildCount();
-        browser().rebuildRequest = true;
-        doc().updateAllViews(nullptr);
-        EXPECT_EQ(std::tuple(tree().rebuildCount(), tree().currentIndex(), browser().selectedText,
-                             browser().commandMask, list().listModel().rowCount()),
-                  std::tuple(builds + 1, node({"Satellites"}), std::string("Satellites"), 15, 7));
-    }
-}
-
-// Each click, in this order, writes BrowserState and refills the list once with the node's rows.
-TEST_F(TreeTest, EverySelectionWritesBrowserStateAndRefillsTheList)
-{
+    // Each click, in this order, writes BrowserState and refills the list once with the node's rows.
     const QStringList all = {"Arte", "BBC One", "CNN", "Deutsche", "Radio One", "Radio Two", "Jazz"};
     const QStringList favourites = {"BBC One", "CNN", "Deutsche", "Radio Two"};
     const struct {
@@ -95,6 +81,16 @@ TEST_F(TreeTest, EverySelectionWritesBrowserStateAndRefillsTheList)
     clickNode({"Favs", "Movies"});
     clickNode({"Favs", "Sport"});
     EXPECT_EQ(browser().scope(), SCOPE_TV_RADIO | scopeFav(2));
+    // From a provider, and from "Favs" (a root, whose list shows favourites only); Paste comes back (mask 15).
+    for (const QStringList& from : {QStringList{"Providers", "Alpha"}, QStringList{"Favs"}}) {
+        clickNode(from);
+        const int builds = tree().rebuildCount();
+        browser().rebuildRequest = true;
+        doc().updateAllViews(nullptr);
+        EXPECT_EQ(std::tuple(tree().rebuildCount(), tree().currentIndex(), browser().selectedText,
+                             browser().commandMask, list().listModel().rowCount()),
+                  std::tuple(builds + 1, node({"Satellites"}), std::string("Satellites"), 15, 7));
+    }
 }
 
 // In order: the command on a node's menu, what the dialog answers (a negative frequency is Cancel),

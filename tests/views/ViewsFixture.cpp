@@ -5,10 +5,7 @@
 #include "db/DatabaseBuilder.h"
 
 namespace satorix::test {
-namespace {
-
-// Writes the database that build fills, with the nine lists named as the views expect.
-QString writeDatabase(const std::string& path, const std::function<void(DatabaseBuilder&)>& build)
+void ViewsTest::SetUp()
 {
     ChannelDatabase db;
     db.setListingPath({});
@@ -18,17 +15,15 @@ QString writeDatabase(const std::string& path, const std::function<void(Database
     for (int l = 0; l < FAV_LISTS; ++l) b.setFavouriteName(l, names[l]);
     b.addProvider("Alpha");
     b.addProvider("Beta");
-    build(b);
-    b.finish();
-    db.save(path);
-    return QString::fromStdString(path);
-}
-
-} // namespace
-
-void ViewsTest::SetUp()
-{
-    ASSERT_TRUE(start(writeDatabase(file("views.si"), [](DatabaseBuilder& b) {
+    if (editDatabase) {
+        b.addSatellite({1, 192, "Astra"});
+        b.addSatellite({3, 50, "Lonely"});
+        b.addTransponder({1, 3600});
+        for (int k = 0; k < 6; ++k) b.addTvProgram({"Tv " + std::to_string(k), k < 3 ? 0 : 1, 0, 10 + k});
+        for (int k = 0; k < 5; ++k) b.addRadioProgram({"Radio " + std::to_string(k), 1, 0, 20 + k});
+        for (int p = 0; p < 10; ++p) b.addFavourite(0, p);
+        for (int p : {1, 4, 7}) b.addFavourite(1, p);
+    } else {
         for (const SatelliteFields& s : {SatelliteFields{1, 192, "Astra"}, {2, 130, "Hotbird"}, {3, 50, "Lonely"}})
             b.addSatellite(s);
         // Transponders 0: 3600 H, 1: 3700 H, 2: 3700 V, 3: 4100 V, 4: 11000 H.
@@ -44,28 +39,15 @@ void ViewsTest::SetUp()
         for (int p : {1, 2, 5}) b.addFavourite(0, p);
         b.addFavourite(1, 3);
         b.addFavourite(8, 3);
-    })));
+    }
+    b.finish();
+    ASSERT_EQ(db.save(file("views.si")), 0);
+    ASSERT_TRUE(start(qfile("views.si")));
     dialogs = std::make_unique<ScriptedEditDialogs>(browser(), doc().database());
     tree().setEditDialogs(dialogs.get());
     list().setEditDialogs(dialogs.get());
     frame().resize(900, 600);
-    ASSERT_TRUE(waitFor([this] { return frame().isVisible(); }));
-    prompter.clear();
-}
-
-void ListEditTest::SetUp()
-{
-    ViewsTest::SetUp();
-    ASSERT_TRUE(doc().openDroppedFile(writeDatabase(file("edit.si"), [](DatabaseBuilder& b) {
-        b.addSatellite({1, 192, "Astra"});
-        b.addSatellite({3, 50, "Lonely"});
-        const int t = b.addTransponder({1, 3600, 0});
-        for (int k = 0; k < 6; ++k) b.addTvProgram({"Tv " + std::to_string(k), k < 3 ? 0 : 1, t, 10 + k});
-        for (int k = 0; k < 5; ++k) b.addRadioProgram({"Radio " + std::to_string(k), 1, t, 20 + k});
-        for (int p = 0; p < 10; ++p) b.addFavourite(0, p);
-        for (int p : {1, 4, 7}) b.addFavourite(1, p);
-    })));
-    frame().activateWindow();
+    frame().activateWindow(); // for the edit keys
     ASSERT_TRUE(waitFor([this] { return frame().isActiveWindow(); }));
     prompter.clear();
 }

@@ -1,12 +1,8 @@
 #pragma once
 
 #include <QMenu>
-#include <QModelIndex>
-#include <QStringList>
 #include <QTest>
-#include <functional>
 #include <gtest/gtest.h>
-#include <string>
 
 #include "app/COrbitDoc.h"
 #include "db/ChannelDatabase.h"
@@ -86,9 +82,9 @@ protected:
     COrbitView& list() { return *frame().orbitView(); }
     BrowserState& browser() { return app().browser(); }
 
-    // The node at a path of texts from a root, e.g. {"Satellites", "Astra", "3700(H)"}.
+    // The node at a path of texts from a root, e.g. {"Satellites", "Astra", "3700(H)"}, and a point on
+    // it for real mouse clicks, its parents expanded first.
     QModelIndex node(const QStringList& path);
-    // Real mouse clicks on a node, its parents expanded first.
     QPoint nodePoint(const QStringList& path);
     void clickNode(const QStringList& path, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -128,14 +124,15 @@ protected:
     }
 
     std::unique_ptr<ScriptedEditDialogs> dialogs;
+    bool editDatabase = false; // ListEditTest's
 };
 
-// The views, list active and focused for the edit keys, on eleven programs for moving rows about:
-// TV "Tv 0".."Tv 5" (Tv 0..2 Alpha, Tv 3..5 Beta, on Astra), radio "Radio 0".."Radio 4" (Beta);
-// "News" (list 1) holds Tv 0..5 and Radio 0..3, "Sport" (list 2) Tv 1, Tv 4, Radio 1, "Movies" is empty.
+// The views on eleven programs for moving rows about: TV "Tv 0".."Tv 5" (Tv 0..2 Alpha, Tv 3..5 Beta, on
+// Astra), radio "Radio 0".."Radio 4" (Beta); "News" (list 1) holds Tv 0..5 and Radio 0..3, "Sport" (list 2)
+// Tv 1, Tv 4, Radio 1, "Movies" is empty.
 class ListEditTest : public ViewsTest {
 protected:
-    void SetUp() override;
+    ListEditTest() { editDatabase = true; }
     void TearDown() override // also checks that the edits left a sound database
     {
         expectSound(doc().database());
