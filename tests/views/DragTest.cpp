@@ -35,9 +35,23 @@ protected:
     }
 };
 
-TEST_F(DragTest, RowsMoveInTheTableAndTheListsFollowThem)
+TEST_F(DragTest, RowsMoveInTheTableTheListsFollowAndTvStaysAboveRadio)
 {
     ChannelDatabase& db = doc().database();
+    // The placeholder moves nothing.
+    openNode({"Favs", "Movies"});
+    ASSERT_EQ(cell(0, 1), "---NO CHANNELS---");
+    dragRow(0, at(0));
+    EXPECT_EQ(std::tuple(db.dragInProgress(), doc().isModified(), prompter.messages.size()),
+              std::tuple(false, false, std::size_t(0)));
+    // A provider's rows are not places of the table: the drag is refused and says why.
+    openNode({"Providers", "Beta"});
+    clickRow(1);
+    start(at(1));
+    EXPECT_EQ(std::pair(drag().dragging(), prompter.messages.size()), std::pair(false, std::size_t(1)));
+    QTest::mouseRelease(area(), Qt::LeftButton, {}, at(0));
+    EXPECT_EQ(std::pair(db.programCount(), doc().isModified()), std::pair(11, false));
+
     openNode({"Satellites"});
     selectRows(3, 4);
     start(at(4));
@@ -59,24 +73,8 @@ TEST_F(DragTest, RowsMoveInTheTableAndTheListsFollowThem)
     openNode({"Favs", "News"});
     dragRow(2, at(0));
     EXPECT_EQ(std::pair(names().mid(0, 3), db.programCount()), std::pair(QStringList({"Tv 2", "Tv 0", "Tv 1"}), 11));
-}
 
-TEST_F(DragTest, TvRowsStayAboveTheRadioPartAndRefusalsMoveNothing)
-{
-    ChannelDatabase& db = doc().database();
-    openNode({"Favs", "Movies"});
-    ASSERT_EQ(cell(0, 1), "---NO CHANNELS---");
-    dragRow(0, at(0));
-    EXPECT_EQ(std::tuple(db.dragInProgress(), doc().isModified(), prompter.messages.size()),
-              std::tuple(false, false, std::size_t(0)));
-    // A provider's rows are not places of the table: the drag is refused and says why.
-    openNode({"Providers", "Beta"});
-    clickRow(1);
-    start(at(1));
-    EXPECT_EQ(std::pair(drag().dragging(), prompter.messages.size()), std::pair(false, std::size_t(1)));
-    QTest::mouseRelease(area(), Qt::LeftButton, {}, at(0));
-    EXPECT_EQ(std::pair(db.programCount(), doc().isModified()), std::pair(11, false));
-
+    // TV rows stay above the radio part.
     openNode({"Satellites"});
     clickRow(0);
     start(at(0));
