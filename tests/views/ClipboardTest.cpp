@@ -9,8 +9,9 @@ namespace {
 
 using Rows = std::vector<int>;
 
-class ClipboardTest : public ListEditTest {
+class ClipboardTest : public ViewsTest {
 protected:
+    ClipboardTest() { editDatabase = true; }
     // Programs, TV programs, entries of "News" and of "Sport".
     Rows counts()
     {

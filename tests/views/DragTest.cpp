@@ -8,8 +8,9 @@
 namespace satorix::test {
 namespace {
 
-class DragTest : public ListEditTest {
+class DragTest : public ViewsTest {
 protected:
+    DragTest() { editDatabase = true; }
     QWidget* area() { return list().viewport(); }
     ProgramDragController& drag() { return *list().dragController(); }
     // Presses on a row and moves past the drag distance; the rows are lifted then.

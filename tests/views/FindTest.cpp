@@ -21,7 +21,6 @@ protected:
 
 TEST_F(FindTest, CtrlFTypesF3WrapsBothWaysNotFoundIsShownAndEscapeCloses)
 {
-    frame().activateWindow();
     list().setFocus();
     ASSERT_TRUE(trigger(ID_EDIT_FIND));
     ASSERT_NE(edit(), nullptr);

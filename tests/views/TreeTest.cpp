@@ -19,19 +19,16 @@ protected:
         EXPECT_TRUE(waitFor([menu] { return menu->isVisible(); })) << path.join('/').toStdString();
         return menu;
     }
-    QLineEdit* startRename()
+    // Edits the label of a node (or of the current one) with F2 and ends with a key.
+    void rename(const QStringList& path, const char* to, Qt::Key end = Qt::Key_Return)
     {
+        if (!path.isEmpty()) clickNode(path);
         QTest::keyClick(&tree(), Qt::Key_F2);
-        return tree().viewport()->findChild<QLineEdit*>();
-    }
-    void rename(const QStringList& path, const char* to)
-    {
-        clickNode(path);
-        QLineEdit* editor = startRename();
+        auto* editor = tree().viewport()->findChild<QLineEdit*>();
         ASSERT_NE(editor, nullptr);
         editor->selectAll();
         QTest::keyClicks(editor, to);
-        QTest::keyClick(editor, Qt::Key_Return); // the delegate commits on the next turn of the loop
+        QTest::keyClick(editor, end); // the delegate commits on the next turn of the loop
     }
 };
 
@@ -165,12 +162,6 @@ TEST_F(TreeTest, RenamingCutsToFifteenCharactersAndRootsRefuseWhenEditingBeginsA
     EXPECT_EQ(std::tuple(std::string(boundedName(rec.name[1])), browser().selectedText, doc().isModified(),
                          prompter.messages.size()),
               std::tuple(std::string("Twenty characte"), std::string("Twenty characte"), true, std::size_t(0)));
-    // Providers and satellites rename through their own records.
-    rename({"Satellites", "Hotbird"}, "Hot Bird 13E");
-    ASSERT_TRUE(waitFor([this] { return app().database().findSatelliteByName("Hot Bird 13E") >= 0; }));
-    EXPECT_EQ(
-        std::pair(app().database().findSatelliteByName("Hotbird"), node({"Satellites", "Hot Bird 13E"}).isValid()),
-        std::pair(-1, true));
 
     doc().setModifiedFlag(false);
     const QString refusal = "You cannot change name of this tree element.";
@@ -178,10 +169,7 @@ TEST_F(TreeTest, RenamingCutsToFifteenCharactersAndRootsRefuseWhenEditingBeginsA
     ASSERT_TRUE(waitFor([this] { return prompter.texts().size() == 2; }));
     EXPECT_EQ(std::pair(prompter.texts(), childTexts({}).value(1)),
               std::pair(QStringList({refusal, refusal}), QString("Providers")));
-    // Cancelling is an end too.
-    QLineEdit* editor = startRename();
-    ASSERT_NE(editor, nullptr);
-    QTest::keyClick(editor, Qt::Key_Escape);
+    rename({}, "", Qt::Key_Escape); // cancelling is an end too
     EXPECT_EQ(std::pair(prompter.texts().size(), doc().isModified()), std::pair(qsizetype(4), false));
 }
 

@@ -74,6 +74,7 @@ protected:
     void SetUp() override;
     void TearDown() override
     {
+        if (editDatabase) expectSound(doc().database()); // the edits left a sound database
         stop();
         EXPECT_EQ(prompter.unanswered, 0);
     }
@@ -124,20 +125,10 @@ protected:
     }
 
     std::unique_ptr<ScriptedEditDialogs> dialogs;
-    bool editDatabase = false; // ListEditTest's
-};
-
-// The views on eleven programs for moving rows about: TV "Tv 0".."Tv 5" (Tv 0..2 Alpha, Tv 3..5 Beta, on
-// Astra), radio "Radio 0".."Radio 4" (Beta); "News" (list 1) holds Tv 0..5 and Radio 0..3, "Sport" (list 2)
-// Tv 1, Tv 4, Radio 1, "Movies" is empty.
-class ListEditTest : public ViewsTest {
-protected:
-    ListEditTest() { editDatabase = true; }
-    void TearDown() override // also checks that the edits left a sound database
-    {
-        expectSound(doc().database());
-        ViewsTest::TearDown();
-    }
+    // Instead, eleven programs for moving rows about: TV "Tv 0".."Tv 5" (Tv 0..2 Alpha, Tv 3..5 Beta, on
+    // Astra), radio "Radio 0".."Radio 4" (Beta); "News" (list 1) holds Tv 0..5 and Radio 0..3, "Sport"
+    // (list 2) Tv 1, Tv 4, Radio 1, "Movies" is empty.
+    bool editDatabase = false;
 };
 
 } // namespace satorix::test
