@@ -24,7 +24,6 @@ protected:
         selectRows(first, last);
         key(k, mods);
     }
-    // True when the rows are numbered 0001 on.
     bool numbered()
     {
         const QStringList numbers = column(0);
@@ -63,7 +62,6 @@ TEST_F(ClipboardTest, CutAndDeleteRenumberAndSelectTheNextRow)
     QTest::mouseClick(frame().toolBar()->widgetForAction(frame().action(ID_PROGRAM_DELETE)), Qt::LeftButton);
     EXPECT_EQ(std::tuple(names(), counts(), prompter.messages.size(), enabled(ID_PROGRAM_DELETE)), // no confirmation
               std::tuple(QStringList({"---NO CHANNELS---"}), Rows{11, 6, 7, 0}, std::size_t(0), false));
-    // Del in the whole table deletes programs and their entries.
     openNode({"Satellites"});
     press(2, 3, Qt::Key_Delete, {});
     EXPECT_EQ(std::tuple(counts(), numbered(), names().size(), selected()),
@@ -82,7 +80,6 @@ TEST_F(ClipboardTest, PasteRespectsTheBoundaryBetweenTvAndRadio)
     // A copy joins no list; numbered anew, the row the paste went before is selected.
     EXPECT_EQ(std::tuple(counts(), names().mid(5, 4), numbered(), selected(), doc().isModified()),
               std::tuple(Rows{13, 8, 10, 3}, QStringList({"Tv 5", "Tv 0", "Tv 1", "Radio 0"}), true, Rows{8}, true));
-    // Copying both kinds warns.
     press(7, 8, Qt::Key_C);
     EXPECT_EQ(prompter.messages.back().text, "You have together TV and Radio programs in clipboard!");
 }
@@ -113,7 +110,6 @@ TEST_F(ClipboardTest, PasteOfferedOnTheTableRootsAndCutMeansWhatTheNodeHolds)
     EXPECT_EQ(std::pair(counts(), db.clipboard().front().programIndex), std::pair(Rows{10, 5, 9, 2}, -1));
     key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(std::pair(counts(), cell(1, 1)), std::pair(Rows{11, 6, 10, 3}, QString("Tv 4")));
-    // A favourite list: only that list loses it.
     openNode({"Favs", "Sport"});
     press(0, 0, Qt::Key_X);
     EXPECT_EQ(counts(), Rows({11, 6, 10, 2}));

@@ -19,7 +19,6 @@ protected:
         QTest::mousePress(area(), Qt::LeftButton, {}, at);
         QTest::mouseMove(area(), at + QPoint(0, 12));
     }
-    // Selects a row alone, drags it and lets go at a point.
     void dragRow(int row, QPoint to)
     {
         clickRow(row);
@@ -27,7 +26,6 @@ protected:
         QTest::mouseRelease(area(), Qt::LeftButton, {}, to);
     }
     QPoint at(int row) { return list().visualRect(list().model()->index(row, 1)).center(); }
-    // A short list scrolled by a value.
     void shortList(int scroll)
     {
         frame().resize(900, 200);
@@ -39,7 +37,6 @@ protected:
 TEST_F(DragTest, RowsMoveInTheTableTheListsFollowAndTvStaysAboveRadio)
 {
     ChannelDatabase& db = doc().database();
-    // The placeholder moves nothing.
     openNode({"Favs", "Movies"});
     ASSERT_EQ(cell(0, 1), "---NO CHANNELS---");
     dragRow(0, at(0));
@@ -75,7 +72,6 @@ TEST_F(DragTest, RowsMoveInTheTableTheListsFollowAndTvStaysAboveRadio)
     dragRow(2, at(0));
     EXPECT_EQ(std::pair(names().mid(0, 3), db.programCount()), std::pair(QStringList({"Tv 2", "Tv 0", "Tv 1"}), 11));
 
-    // TV rows stay above the radio part.
     openNode({"Satellites"});
     clickRow(0);
     start(at(0));
@@ -100,7 +96,6 @@ TEST_F(DragTest, ReleaseOutsideTheListLandsOnAVisibleRowAndHoldingAboveScrolls)
     openNode({"Satellites"});
     shortList(2);
     ASSERT_EQ(list().topIndex(), 2);
-    // Above: the first visible row.
     dragRow(4, QPoint(-40, -30));
     EXPECT_EQ(cell(2, 1), "Tv 4");
     // Below, a radio row: the row under the bottom edge, or the last row when none.

@@ -12,7 +12,6 @@ namespace {
 class FindTest : public ViewsTest {
 protected:
     QLineEdit* edit() { return list().findBar()->findChild<QLineEdit*>("findEdit"); }
-    // The row found and what the bar says.
     std::pair<int, QString> found()
     {
         return {list().currentIndex().row(), list().findBar()->findChild<QLabel*>("findStatus")->text()};
@@ -50,7 +49,6 @@ TEST_F(FindTest, CtrlFTypesF3WrapsBothWaysNotFoundIsShownAndEscapeCloses)
     QTest::keyClicks(edit(), "cnn");
     EXPECT_EQ(found().first, 2);
     QTest::keyClicks(edit(), "x");
-    // The selection stays where it was.
     EXPECT_EQ(std::pair(list().findBar()->status(), found()),
               std::pair(FindBar::Status::NotFound, std::pair(2, QString("Not found"))));
     EXPECT_NE(edit()->palette().color(QPalette::Base), list().palette().color(QPalette::Base));

@@ -13,7 +13,6 @@ namespace {
 
 class ListTest : public ViewsTest {
 protected:
-    // Right-clicks at a point of the list, or on a row, and waits for its menu.
     CommandMenu* menuAt(QPoint at)
     {
         QTest::mouseClick(list().viewport(), Qt::RightButton, {}, at);
@@ -23,7 +22,6 @@ protected:
     }
     CommandMenu* rowMenu(int row) { return menuAt(rowPoint(row)); }
     void doubleClickRow(int row) { QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(row)); }
-    // Whether Cut, Copy, Paste and Delete are enabled for the row selected.
     QList<bool> editCommands(int row)
     {
         clickRow(row);
@@ -47,7 +45,6 @@ TEST_F(ListTest, ColumnsFiltersAndPlaceholderInAModelThatKeepsItsContract)
     for (const char* path : {"Favs/News", "Satellites/Lonely", "Providers/Beta"}) clickNode(QString(path).split('/'));
     EXPECT_EQ(list().listModel().rowCount(), 3);
 
-    // The placeholder disables editing and ignores double clicks.
     clickNode({"Satellites", "Lonely"});
     EXPECT_EQ(names(), QStringList({"---NO CHANNELS---"}));
     EXPECT_EQ(editCommands(0), QList<bool>({false, false, false, false}));
@@ -58,14 +55,12 @@ TEST_F(ListTest, ColumnsFiltersAndPlaceholderInAModelThatKeepsItsContract)
     menu->close();
     doubleClickRow(0);
     EXPECT_TRUE(dialogs->calls.isEmpty());
-    // Add on the placeholder asks for a program with no index.
     menuEntry(menu, ID_PROGRAM_ADD)->trigger();
     EXPECT_EQ(dialogs->calls, QStringList({"program 4 -1"}));
     // A real row enables them again, as far as the tree's mask allows.
     clickNode({"Providers", "Alpha"});
     EXPECT_EQ(editCommands(1), QList<bool>({true, true, false, true}));
 
-    // A favourite list has its own filter.
     clickNode({"Favs", "News"});
     EXPECT_FALSE(list().showsProgramTable());
     // Below the last row the menu offers no Add.

@@ -11,14 +11,6 @@ namespace {
 
 class TreeTest : public ViewsTest {
 protected:
-    // Right-clicks a node and waits for the transponder menu.
-    CommandMenu* menuOn(const QStringList& path)
-    {
-        clickNode(path, Qt::RightButton);
-        CommandMenu* menu = tree().transponderMenu();
-        EXPECT_TRUE(waitFor([menu] { return menu->isVisible(); })) << path.join('/').toStdString();
-        return menu;
-    }
     // Edits the label of a node (or of the current one) with F2 and ends with a key.
     void rename(const QStringList& path, const char* to, Qt::Key end = Qt::Key_Return)
     {
@@ -103,7 +95,8 @@ TEST_F(TreeTest, TransponderMenuOnTransponderAndPlaceholderNodesFollowsTheDialog
     const int add = ID_TRANSPONDER_ADD, edit = ID_TRANSPONDER_EDIT, del = ID_TRANSPONDER_DELETE;
     // Add, Edit and Delete on a transponder and on the placeholder.
     for (const auto& [path, real] : {std::pair{"Satellites/Astra/3700(V)", true}, {"Satellites/Lonely/Empty", false}}) {
-        menuOn(QString(path).split('/'));
+        clickNode(QString(path).split('/'), Qt::RightButton);
+        ASSERT_TRUE(waitFor([menu] { return menu->isVisible(); }));
         EXPECT_EQ(QList<bool>({tree().contextItemIsReal(), menuEntryEnabled(menu, add), menuEntryEnabled(menu, edit),
                                menuEntryEnabled(menu, del)}),
                   QList<bool>({real, true, real, real}));
@@ -130,19 +123,17 @@ TEST_F(TreeTest, TransponderMenuOnTransponderAndPlaceholderNodesFollowsTheDialog
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(std::string(s.node) + " " + std::to_string(s.id) + " " + std::to_string(s.frequency));
-        menuOn(("Satellites/" + QString(s.node)).split('/'));
+        clickNode(("Satellites/" + QString(s.node)).split('/'), Qt::RightButton);
         const int fills = list().fillCount();
         dialogs->frequency = s.frequency;
         dialogs->polarisation = s.polarisation;
-        menuEntry(menu, s.id)->trigger();
-        EXPECT_EQ(
-            std::pair(dialogs->calls.last(), childTexts({"Satellites", QString(s.node).section('/', 0, 0)}).join(' ')),
-            std::pair(QString(s.call), s.after));
+        choose(menu, s.id);
+        EXPECT_EQ(dialogs->calls.last(), s.call);
+        EXPECT_EQ(childTexts({"Satellites", QString(s.node).section('/', 0, 0)}).join(' '), s.after);
         if (s.id == edit) {
             EXPECT_EQ(std::tuple(browser().previousSiblingText, browser().selectedText, list().fillCount()),
                       std::tuple(std::string("3700(H)"), std::string("3750(H)"), fills + 1));
         }
-        menu->close();
     }
     EXPECT_TRUE(doc().isModified());
     // The right click on a satellite also opened its dialog, as a double click does; not on a provider.
