@@ -52,19 +52,29 @@ void ViewsTest::SetUp()
     prompter.clear();
 }
 
+namespace {
+
+QStringList textsUnder(const QAbstractItemModel* model, const QModelIndex& parent)
+{
+    QStringList out;
+    for (int r = 0; r < model->rowCount(parent); ++r) out << model->index(r, 0, parent).data().toString();
+    return out;
+}
+
+} // namespace
+
 QModelIndex ViewsTest::node(const QStringList& path)
 {
-    const QAbstractItemModel* model = tree().model();
     QModelIndex at;
     for (const QString& text : path) {
-        QModelIndex found;
-        for (int r = 0; r < model->rowCount(at) && !found.isValid(); ++r)
-            if (model->index(r, 0, at).data().toString() == text) found = model->index(r, 0, at);
-        if (!found.isValid()) return {};
-        at = found;
+        const qsizetype r = textsUnder(tree().model(), at).indexOf(text);
+        if (r < 0) return {};
+        at = tree().model()->index(int(r), 0, at);
     }
     return at;
 }
+
+QStringList ViewsTest::childTexts(const QStringList& path) { return textsUnder(tree().model(), node(path)); }
 
 QPoint ViewsTest::nodePoint(const QStringList& path)
 {
@@ -73,15 +83,6 @@ QPoint ViewsTest::nodePoint(const QStringList& path)
     for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) tree().expand(p);
     tree().scrollTo(index);
     return tree().visualRect(index).center();
-}
-
-QStringList ViewsTest::childTexts(const QStringList& path)
-{
-    const QModelIndex parent = node(path);
-    QStringList out;
-    for (int r = 0; r < tree().model()->rowCount(parent); ++r)
-        out << tree().model()->index(r, 0, parent).data().toString();
-    return out;
 }
 
 QStringList ViewsTest::column(int c)
