@@ -1,40 +1,31 @@
 #pragma once
 
-#include <QModelIndex>
-#include <QStringList>
-#include <functional>
+#include <QMenu>
+#include <QTest>
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
+#include "app/COrbitDoc.h"
+#include "db/ChannelDatabase.h"
+#include "gui/BrowserState.h"
 #include "gui/EditDialogs.h"
 #include "tests/gui/GuiTestSupport.h"
-
-namespace satorix {
-class BrowserState;
-class ChannelDatabase;
-class CLeftView;
-class COrbitView;
-} // namespace satorix
+#include "views/CLeftView.h"
+#include "views/COrbitView.h"
 
 namespace satorix::test {
 
-// Answers the views' dialogs from fields and records every call.
+// Answers the views' dialogs from fields and records every call: "dialog mode key", or
+// "satellite name". An accepted dialog changes the database, as the real ones do.
 class ScriptedEditDialogs : public EditDialogs {
 public:
     ScriptedEditDialogs(BrowserState& browser, ChannelDatabase& db) : browser_(browser), db_(db) {}
 
     int editTransponder(QWidget*, int mode, int key, int& pol) override
     {
-        calls << QString("transponder %1 %2").arg(mode).arg(key);
         pol = polarisation;
-        return transponderAnswer();
+        return transponderAnswer(QString("transponder %1 %2").arg(mode).arg(key));
     }
-    int deleteTransponder(QWidget*, int transponderIndex) override
-    {
-        calls << QString("delete 2 %1").arg(transponderIndex);
-        return transponderAnswer();
-    }
+    int deleteTransponder(QWidget*, int index) override { return transponderAnswer(QString("delete 2 %1").arg(index)); }
     void editSatellite(QWidget*, const QString& name) override
     {
         calls << "satellite " + name;
@@ -48,66 +39,78 @@ public:
         newProgramIndex = newProgram;
         return ok;
     }
-    bool editProgramTransponder(QWidget*, int programIndex, int mode) override
-    {
-        calls << QString("programTransponder %1 %2").arg(mode).arg(programIndex);
-        if (ok) changeDatabase();
-        return ok;
-    }
+    bool editProgramTransponder(QWidget*, int, int) override { return false; }
 
-    QStringList calls;  // "dialog mode key", or "satellite name"
+    QStringList calls;
     int frequency = -1; // what the transponder dialogs return; negative is Cancel
     int polarisation = 0;
     std::string satelliteName; // left in lastSatelliteName
-    bool ok = false;           // the program dialogs' answer
+    bool ok = false;           // the program dialog's answer
     int newProgram = -1;
     std::function<void()> onProgramOk; // changes the database as the dialog would
 
 private:
-    // An accepted dialog changes the database, as the real ones do.
-    void changeDatabase();
-    int transponderAnswer()
+    // A spare byte past every table: nothing reads it, but the image is not what it was.
+    void changeDatabase() { ++db_.image()[ChannelDatabase::imageSize(db_.version()) - 1]; }
+    int transponderAnswer(const QString& call)
     {
+        calls << call;
         if (frequency >= 0) changeDatabase();
-        browser_.lastTransponderFrequency = frequency;
-        return frequency;
+        return browser_.lastTransponderFrequency = frequency;
     }
 
     BrowserState& browser_;
     ChannelDatabase& db_;
 };
 
-// A small database made for the views:
+// The views on a small database:
 //   satellites Astra (id 1: 3600 H, 3700 H, 3700 V, 4100 V), Hotbird (id 2: 11000 H), Lonely (id 3: none);
 //   providers Alpha, Beta;
 //   TV: 0 "\x05Arte" (3700 H), 1 "BBC One" (3700 V), 2 "CNN" (3600 H), 3 "Deutsche" (11000 H, lists 2 and 9);
 //   radio: 4 "Radio One" (3700 H), 5 "Radio Two" (4100 V), 6 "Jazz" (11000 H);
 //   list 1 "News": 1, 2, 5 (two TV entries, one radio).
-std::string writeViewsDatabase(const std::string& path);
-
 class ViewsTest : public ::testing::Test, public AppFixture {
 protected:
     void SetUp() override;
-    void TearDown() override;
+    void TearDown() override
+    {
+        if (editDatabase) expectSound(doc().database()); // the edits left a sound database
+        stop();
+        EXPECT_EQ(prompter.unanswered, 0);
+    }
 
-    CLeftView& tree();
-    COrbitView& list();
-    BrowserState& browser();
+    CLeftView& tree() { return *frame().leftView(); }
+    COrbitView& list() { return *frame().orbitView(); }
+    BrowserState& browser() { return app().browser(); }
 
-    // The node at a path of texts from a root, e.g. {"Satellites", "Astra", "3700(H)"}.
+    // The node at a path of texts from a root, e.g. {"Satellites", "Astra", "3700(H)"}, and a point on
+    // it for real mouse clicks, its parents expanded first.
     QModelIndex node(const QStringList& path);
-    // Real mouse clicks on a node, its parents expanded first.
     QPoint nodePoint(const QStringList& path);
-    void clickNode(const QStringList& path, Qt::MouseButton button = Qt::LeftButton);
-    void doubleClickNode(const QStringList& path);
+    void clickNode(const QStringList& path, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(tree().viewport(), button, {}, nodePoint(path));
+    }
+    void doubleClickNode(const QStringList& path)
+    {
+        QTest::mouseDClick(tree().viewport(), Qt::LeftButton, {}, nodePoint(path));
+    }
     QStringList childTexts(const QStringList& path);
 
-    QPoint rowPoint(int row, int column = 1);
-    void clickRow(int row, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {});
+    QPoint rowPoint(int row, int column = 1)
+    {
+        list().scrollTo(list().model()->index(row, column));
+        return list().visualRect(list().model()->index(row, column)).center();
+    }
+    void clickRow(int row, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {})
+    {
+        QTest::mouseClick(list().viewport(), button, mods, rowPoint(row));
+    }
     QStringList column(int c);
-    QString cell(int row, int c);
-    bool menuEntryEnabled(QMenu* menu, int id) { return menuEntry(menu, id) && menuEntry(menu, id)->isEnabled(); }
+    QString cell(int row, int c) { return list().model()->index(row, c).data().toString(); }
+    QStringList names() { return column(1); }
     QAction* menuEntry(QMenu* menu, int id);
+    bool menuEntryEnabled(QMenu* menu, int id) { return menuEntry(menu, id) && menuEntry(menu, id)->isEnabled(); }
     // Waits for the menu a click opened, then picks the command, which must be enabled.
     void choose(QMenu* menu, int id);
     // The node clicked and the frame's idle pass run, which refills the list once more after a
@@ -115,22 +118,17 @@ protected:
     void openNode(const QStringList& path);
     // Ctrl/Shift keys reach the frame's accelerators after the idle pass has enabled them.
     void key(Qt::Key k, Qt::KeyboardModifiers mods = {});
-    void selectRows(int first, int last);
-    QStringList names() { return column(1); }
+    void selectRows(int first, int last)
+    {
+        clickRow(first);
+        if (last != first) clickRow(last, Qt::LeftButton, Qt::ShiftModifier);
+    }
 
     std::unique_ptr<ScriptedEditDialogs> dialogs;
-};
-
-// Eleven programs for moving rows about: TV "Tv 0".."Tv 5" (Tv 0..2 Alpha, Tv 3..5 Beta, on Astra),
-// radio "Radio 0".."Radio 4" (Beta); "News" (list 1) holds Tv 0..5 and Radio 0..3, "Sport" (list 2)
-// Tv 1, Tv 4, Radio 1, "Movies" (list 3) is empty.
-std::string writeEditDatabase(const std::string& path);
-
-// The views on that database, the list active and focused for the edit keys.
-class ListEditTest : public ViewsTest {
-protected:
-    void SetUp() override;
-    void TearDown() override; // also checks that the edits left a sound database
+    // Instead, eleven programs for moving rows about: TV "Tv 0".."Tv 5" (Tv 0..2 Alpha, Tv 3..5 Beta, on
+    // Astra), radio "Radio 0".."Radio 4" (Beta); "News" (list 1) holds Tv 0..5 and Radio 0..3, "Sport"
+    // (list 2) Tv 1, Tv 4, Radio 1, "Movies" is empty.
+    bool editDatabase = false;
 };
 
 } // namespace satorix::test
