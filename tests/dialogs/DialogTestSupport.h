@@ -49,10 +49,11 @@ QString textOf(QWidget* dialog, const char* name);
 // The texts of several fields, to compare at once.
 QStringList textsOf(QWidget* dialog, std::initializer_list<const char*> names);
 // Picks an item as the user does: the combo changes and says it was activated.
-void pick(QComboBox* combo, int index);
 void pickText(QComboBox* combo, const QString& text);
 void clickOk(QDialog* dialog);
-void clickButton(QDialog* dialog, const char* name);
+// Types the texts into the named fields, then clicks OK.
+using Texts = std::initializer_list<std::pair<const char*, const char*>>;
+void okWith(QDialog* dialog, Texts texts);
 // Opens the dialog modelessly for the test to drive.
 void open(QDialog* dialog);
 
