@@ -99,12 +99,6 @@ void okWith(QDialog* dialog, Texts texts)
     clickOk(dialog);
 }
 
-void open(QDialog* dialog)
-{
-    dialog->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
-}
-
 std::string programName(const ChannelDatabase& db, int index)
 {
     return std::string(boundedName(db.raw().namePtr(DatabaseImage::programOffset(index) + layout::prog::NAME)));

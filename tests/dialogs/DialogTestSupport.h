@@ -4,9 +4,11 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QString>
-#include <functional>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
+#include <type_traits>
 
 #include "db/ChannelDatabase.h"
 #include "gui/BrowserState.h"
@@ -30,6 +32,18 @@ protected:
 
     // The database's own refusals reach the same prompter, as in the editor.
     std::string lastMessage() const;
+    // A new dialog of type D in d, loaded with the arguments and opened modelessly for the test to drive.
+    template <typename D, typename... Load> D* show(std::unique_ptr<D>& d, Load... load)
+    {
+        if constexpr (std::is_constructible_v<D, ChannelDatabase&, BrowserState&, Prompter&>)
+            d = std::make_unique<D>(db, browser, prompter);
+        else
+            d = std::make_unique<D>(db, prompter);
+        EXPECT_TRUE(d->load(load...));
+        d->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(d.get()));
+        return d.get();
+    }
 
     ChannelDatabase db;
     BrowserState browser;
@@ -54,8 +68,6 @@ void clickOk(QDialog* dialog);
 // Types the texts into the named fields, then clicks OK.
 using Texts = std::initializer_list<std::pair<const char*, const char*>>;
 void okWith(QDialog* dialog, Texts texts);
-// Opens the dialog modelessly for the test to drive.
-void open(QDialog* dialog);
 
 std::string programName(const ChannelDatabase& db, int index);
 RecordView record(const ChannelDatabase& db, int type, int index);

@@ -28,82 +28,69 @@ protected:
         ASSERT_TRUE(start(qfile("trip.si")));
         frame().resize(900, 600);
         ASSERT_TRUE(waitFor([this] { return frame().isVisible(); }));
+        start_ = state();
     }
-    std::vector<std::uint8_t> image() { return {db().image(), db().image() + IMAGE_SIZE}; }
-    QStringList treeTexts()
-    {
-        return childTexts({"Favs"}) + childTexts({"Providers"}) + childTexts({"Satellites"}) + thor();
-    }
-    QStringList thor() { return childTexts({"Satellites", "Thor"}); }
     ChannelDatabase& db() { return app().database(); }
-    void snapshot()
+    QStringList thor() { return childTexts({"Satellites", "Thor"}); }
+    // The image and the tree's texts.
+    std::pair<std::vector<std::uint8_t>, QStringList> state()
     {
-        doc().setModifiedFlag(false);
-        start_ = image();
-        tree_ = treeTexts();
+        return {{db().image(), db().image() + IMAGE_SIZE},
+                childTexts({"Favs"}) + childTexts({"Providers"}) + childTexts({"Satellites"}) + thor()};
     }
-    // An edit marks the document and is one step: undone and redone from the menu, the database, the
-    // tree and the list follow. Anything else leaves the database as it was.
-    void roundTrip(const char* edit, bool changes)
+    // The edit just made marks the document and is one step: undone and redone from the menu, the
+    // database, the tree and the list follow. Anything else leaves the database as it was.
+    void step(const char* edit, bool changes)
     {
         SCOPED_TRACE(edit);
-        EXPECT_EQ(doc().isModified(), changes);
-        const std::vector<std::uint8_t> after = image();
-        EXPECT_EQ(after == start_, !changes);
-        if (!changes) return;
-        const QStringList tree = treeTexts(), shown = names();
-        ASSERT_TRUE(trigger(ID_EDIT_UNDO));
-        EXPECT_TRUE(image() == start_);
-        EXPECT_EQ(treeTexts(), tree_);
-        ASSERT_TRUE(trigger(ID_EDIT_REDO));
-        EXPECT_TRUE(image() == after);
-        EXPECT_EQ(std::pair(treeTexts(), names()), std::pair(tree, shown));
+        const auto after = state();
+        const QStringList shown = names();
+        EXPECT_EQ(std::pair(doc().isModified(), after.first == start_.first), std::pair(changes, !changes));
+        if (changes) {
+            ASSERT_TRUE(trigger(ID_EDIT_UNDO));
+            EXPECT_TRUE(state() == start_);
+            ASSERT_TRUE(trigger(ID_EDIT_REDO));
+            EXPECT_TRUE(state() == after && names() == shown);
+        }
+        doc().setModifiedFlag(false); // the next edit starts here
+        start_ = state();
     }
     void rename(const QStringList& path, const char* to) { tree().labelEdit(node(path), QString::fromUtf8(to)); }
 
-    std::vector<std::uint8_t> start_;
-    QStringList tree_;
+    std::pair<std::vector<std::uint8_t>, QStringList> start_;
 };
 
 TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
 {
-    snapshot();
     rename({"Providers", "Alpha"}, "Альфа");
     EXPECT_EQ(std::string(boundedName(record(db(), DBT_PROVIDER, 0).name[0])), "\x01\xB0\xDB\xEC\xE4\xD0");
     EXPECT_EQ(childTexts({"Providers"}).front(), "Альфа");
-    roundTrip("rename provider", true);
+    step("rename provider", true);
     for (const auto& [path, to, changes] : {std::tuple{QStringList{"Satellites", "Thor 2,3"}, "Thor", true},
                                             {QStringList{"Favs", "News"}, "Latest", true},
                                             {QStringList{"Favs", "Latest"}, "Latest", false}}) {
-        snapshot();
         rename(path, to);
-        roundTrip(to, changes);
+        step(to, changes);
     }
 
     for (const bool ok : {true, false}) {
-        snapshot();
         onModal([ok](QDialog* d) { ok ? okWith(d, {{"positionerEdit", "30"}}) : d->reject(); });
         doubleClickNode({"Satellites", "Thor"});
         EXPECT_EQ(record(db(), DBT_SATELLITE, 2).field[satf::POSITIONER], 30);
-        roundTrip("satellite dialog", ok);
+        step("satellite dialog", ok);
     }
 
-    snapshot();
     clickNode({"Satellites", "Thor", "Empty"}, Qt::RightButton);
     onModal([](QDialog* d) {
         child<QRadioButton>(d, "pol1")->setChecked(true);
-        okWith(d, {{"transportStreamIdEdit", "5"},
-                   {"networkIdEdit", "5"},
-                   {"originalNetworkIdEdit", "5"},
-                   {"frequencyEdit", "11700"},
-                   {"symbolRateEdit", "27500"}});
+        for (const char* id : {"transportStreamIdEdit", "networkIdEdit", "originalNetworkIdEdit"}) setText(d, id, "5");
+        okWith(d, {{"frequencyEdit", "11700"}, {"symbolRateEdit", "27500"}});
     });
     choose(tree().transponderMenu(), ID_TRANSPONDER_ADD);
     EXPECT_EQ(std::pair(thor(), db().findTransponder(3, 11700)), std::pair(QStringList({"11700(V)"}), 5));
-    roundTrip("add transponder", true);
+    step("add transponder", true);
 
     for (const bool ok : {true, false}) {
-        snapshot();
         clickNode({"Satellites", "Thor", ok ? "11700(V)" : "11710(V)"}, Qt::RightButton);
         onModal([ok](QDialog* d) {
             setText(d, "frequencyEdit", ok ? "11710" : "11720");
@@ -111,10 +98,9 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
         });
         choose(tree().transponderMenu(), ID_TRANSPONDER_EDIT);
         EXPECT_EQ(thor(), QStringList({"11710(V)"}));
-        roundTrip("edit transponder", ok);
+        step("edit transponder", ok);
     }
 
-    snapshot();
     clickNode({"Satellites", "Thor", "11710(V)"});
     clickRow(0, Qt::RightButton);
     onModal([](QDialog* d) {
@@ -125,9 +111,8 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
     choose(list().programMenu(), ID_PROGRAM_ADD);
     EXPECT_EQ(std::tuple(programName(db(), 0), names(), db().favCount(2)),
               std::tuple(std::string("Round"), QStringList({"Round"}), 2));
-    roundTrip("add program", true);
+    step("add program", true);
 
-    snapshot();
     onModal([](QDialog* d) {
         child<QCheckBox>(d, "lockedCheck")->setChecked(true);
         okWith(d, {{"nameEdit", "Round Two"}});
@@ -135,24 +120,22 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(0));
     EXPECT_EQ(names(), QStringList({"Round Two"}));
     EXPECT_NE(record(db(), DBT_PROGRAM, 0).field[progf::FLAGS] & FLAG_LOCKED, 0);
-    roundTrip("edit program", true);
+    step("edit program", true);
 
     // The program's transponder, as the list opens it; no menu offers it.
-    snapshot();
     EditDialogSet dialogs(db(), browser(), prompter);
     onModal([](QDialog* d) { okWith(d, {{"symbolRateEdit", "30000"}}); });
     doc().edit(QStringLiteral("Edit transponder"),
                [&] { EXPECT_TRUE(dialogs.editProgramTransponder(nullptr, 0, MODE_EDIT_TRANSPONDER)); });
     EXPECT_EQ(record(db(), DBT_TRANSPONDER, 5).field[tpf::SYMBOL_RATE], 30000);
-    roundTrip("program's transponder", true);
+    step("program's transponder", true);
 
-    snapshot();
     clickNode({"Satellites", "Thor", "11710(V)"}, Qt::RightButton);
     prompter.answers.push_back(PromptAnswer::Yes);
     onModal([](QDialog* d) { clickOk(d); });
     choose(tree().transponderMenu(), ID_TRANSPONDER_DELETE);
     EXPECT_EQ(std::tuple(thor(), db().programCount(), db().favCount(2)), std::tuple(QStringList({"Empty"}), 6, 1));
-    roundTrip("delete transponder with its program", true);
+    step("delete transponder with its program", true);
 
     const std::tuple<const char*, QStringList, int, int, bool> commands[] = {
         {"cut", {"Satellites"}, 1, ID_EDIT_CUT, true},
@@ -163,16 +146,14 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
         {"paste into a favourite list", {}, 0, ID_EDIT_PASTE, true},
         {"delete from a favourite list", {}, 0, ID_PROGRAM_DELETE, true}};
     for (const auto& [edit, open, row, id, changes] : commands) {
-        snapshot();
         if (!open.isEmpty()) openNode(open);
         clickRow(row);
         list().setFocus(Qt::OtherFocusReason);
         frame().setActiveView(&list());
         EXPECT_TRUE(trigger(id)) << edit;
-        roundTrip(edit, changes);
+        step(edit, changes);
     }
 
-    snapshot();
     openNode({"Satellites"});
     clickRow(1);
     const QPoint from = rowPoint(1), to = rowPoint(0);
@@ -180,7 +161,7 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
     QTest::mouseMove(list().viewport(), from + QPoint(0, 12));
     QTest::mouseMove(list().viewport(), to);
     QTest::mouseRelease(list().viewport(), Qt::LeftButton, {}, to);
-    roundTrip("drop", true);
+    step("drop", true);
     EXPECT_EQ(checkDatabase(db()), std::vector<std::string>{});
 }
 

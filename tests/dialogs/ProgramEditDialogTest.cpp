@@ -13,17 +13,11 @@
 namespace satorix::test {
 namespace {
 
-constexpr int ADD = ProgramEditDialog::MODE_ADD;
+constexpr int ADD = ProgramEditDialog::MODE_ADD, EDIT = ProgramEditDialog::MODE_EDIT;
 
 class ProgramDialogTest : public DialogTest {
 protected:
-    QDialog* openDialog(int programIndex, int mode = ProgramEditDialog::MODE_EDIT)
-    {
-        d = std::make_unique<ProgramEditDialog>(db, browser, prompter);
-        EXPECT_TRUE(d->load(programIndex, mode));
-        open(d.get());
-        return d.get();
-    }
+    QDialog* openDialog(int index, int mode = EDIT) { return show(d, index, mode); }
     void edit(int index, Texts texts) { okWith(openDialog(index), texts); }
     QCheckBox* box(const char* name) { return child<QCheckBox>(d.get(), name); }
     QRadioButton* kind(const char* name) { return child<QRadioButton>(d.get(), name); }
@@ -208,9 +202,9 @@ TEST_F(ProgramDialogTest, FailedReadsStopLoadingWithTheirCode)
 {
     checkSound = false;
     ProgramEditDialog d(db, browser, prompter);
-    EXPECT_FALSE(d.load(6, ProgramEditDialog::MODE_EDIT));
+    EXPECT_FALSE(d.load(6, EDIT));
     db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 9);
-    EXPECT_FALSE(d.load(0, ProgramEditDialog::MODE_EDIT));
+    EXPECT_FALSE(d.load(0, EDIT));
     EXPECT_EQ(prompter.texts(), QStringList({"Error: 501->(-3)", "Error: 503->(-3)"}));
 }
 

@@ -14,13 +14,7 @@ namespace {
 
 class SatelliteDialogTest : public DialogTest {
 protected:
-    SatelliteEditDialog* openDialog(const char* name)
-    {
-        d = std::make_unique<SatelliteEditDialog>(db, browser, prompter);
-        EXPECT_TRUE(d->load(QString::fromLatin1(name)));
-        open(d.get());
-        return d.get();
-    }
+    SatelliteEditDialog* openDialog(const char* name) { return show(d, QString::fromLatin1(name)); }
     SatelliteEditDialog* ok(const char* name, Texts texts)
     {
         okWith(openDialog(name), texts);

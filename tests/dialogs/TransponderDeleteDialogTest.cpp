@@ -14,9 +14,7 @@ protected:
     TransponderDeleteDialog* run(int transponder, int frequency, PromptAnswer answer, const char* shown)
     {
         browser.lastTransponderFrequency = frequency;
-        dialog = std::make_unique<TransponderDeleteDialog>(db, browser, prompter);
-        EXPECT_TRUE(dialog->load(transponder));
-        open(dialog.get());
+        show(dialog, transponder);
         EXPECT_EQ(browser.lastTransponderFrequency, -1);
         EXPECT_EQ(textOf(dialog.get(), "transponderCombo"), shown);
         prompter.answers.push_back(answer);

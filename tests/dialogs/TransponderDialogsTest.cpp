@@ -16,20 +16,6 @@ constexpr int ADD = MODE_ADD_TRANSPONDER, EDIT = MODE_EDIT_TRANSPONDER;
 
 class TransponderDialogTest : public DialogTest {
 protected:
-    TransponderEditDialog* openTree(int value, int mode, const QString& caret = {}, const QString& previous = {})
-    {
-        tree = std::make_unique<TransponderEditDialog>(db, browser, prompter);
-        EXPECT_TRUE(tree->load(value, mode, caret, previous));
-        open(tree.get());
-        return tree.get();
-    }
-    ProgramTransponderDialog* openList(int program, int mode)
-    {
-        list = std::make_unique<ProgramTransponderDialog>(db, prompter);
-        EXPECT_TRUE(list->load(program, mode));
-        open(list.get());
-        return list.get();
-    }
     // The five fields, from the frequency on, with what the first transponder holds but for its frequency.
     void fill(QDialog* d, const char* frequency, const char* symbolRate = "27500")
     {
@@ -90,7 +76,7 @@ TEST_F(TransponderDialogTest, BothDialogsCheckEveryFieldInOrderAndFocusTheRefuse
         for (int bad = 0; bad < 5; ++bad) {
             SCOPED_TRACE(std::string(fromTree ? "tree " : "list ") + names[bad]);
             prompter.clear();
-            QDialog* d = fromTree ? static_cast<QDialog*>(openTree(3, EDIT)) : openList(3, EDIT);
+            QDialog* d = fromTree ? static_cast<QDialog*>(show(tree, 3, EDIT)) : show(list, 3, EDIT);
             fill(d, "11000");
             for (int k = bad; k < 5; ++k) setText(d, fields(d)[k], "x");
             clickOk(d);
@@ -114,7 +100,7 @@ TEST_F(TransponderDialogTest, BothDialogsCheckEveryFieldInOrderAndFocusTheRefuse
 TEST_F(TransponderDialogTest, TreeDialogReportsTheFrequencyAndRestoresWhatOkAccepted)
 {
     browser.lastTransponderFrequency = 1234;
-    TransponderEditDialog* d = openTree(0, EDIT, "10700(H)", "");
+    TransponderEditDialog* d = show(tree, 0, EDIT, "10700(H)", "");
     EXPECT_EQ(std::tuple(d->windowTitle(), browser.lastTransponderFrequency,
                          child<QLineEdit>(d, "satelliteEdit")->isEnabled(), checked(d, "fec3")),
               std::tuple(QString("Edit transponder"), -1, false, true));
@@ -134,8 +120,8 @@ TEST_F(TransponderDialogTest, TreeDialogReportsTheFrequencyAndRestoresWhatOkAcce
 TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEditedWithItsFec)
 {
     // findTransponder gives 1 for both 11000 nodes; the caret after an equal node is index 2.
-    EXPECT_EQ(openTree(1, EDIT, "11000(V)", "10700(H)")->transponderIndex(), 1);
-    TransponderEditDialog* d = openTree(1, EDIT, "11000(H)", "11000(V)");
+    EXPECT_EQ(show(tree, 1, EDIT, "11000(V)", "10700(H)")->transponderIndex(), 1);
+    TransponderEditDialog* d = show(tree, 1, EDIT, "11000(H)", "11000(V)");
     EXPECT_EQ(std::pair(d->transponderIndex(), checked(d, "pol0")), std::pair(2, true));
     // Its FEC (4) has no button: none is checked, and it is stored unchanged.
     for (const char* name : {"fec0", "fec1", "fec2", "fec3", "fec5", "fec7"}) EXPECT_FALSE(checked(d, name)) << name;
@@ -149,13 +135,13 @@ TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEditedWithItsFe
 
 TEST_F(TransponderDialogTest, TreeDialogAddsToAnEmptySatelliteAndRefusesADuplicate)
 {
-    TransponderEditDialog* d = openTree(3, ADD);
+    TransponderEditDialog* d = show(tree, 3, ADD);
     EXPECT_EQ(std::tuple(d->windowTitle(), checked(d, "pol0"), checked(d, "fec0"),
                          child<QPushButton>(d, "restoreButton")->isEnabled()),
               std::tuple(QString("Add transponder"), true, true, false));
     EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit"}), QStringList({"Thor 2,3", ""}));
     for (const auto& [open, frequency] : {std::pair{false, 11500}, {true, -10}}) {
-        fill(d = openTree(3, ADD), "11500");
+        fill(d = show(tree, 3, ADD), "11500");
         clickOk(d);
         EXPECT_EQ(std::tuple(d->isVisible(), browser.lastTransponderFrequency, db.transponderCount(),
                              db.findTransponder(3, 11500)),
@@ -169,7 +155,7 @@ TEST_F(TransponderDialogTest, TreeDialogAddsToAnEmptySatelliteAndRefusesADuplica
 TEST_F(TransponderDialogTest, ListDialogPreselectsTheLaterEqualFrequencyAndPicksTemplates)
 {
     // Program 1 is on transponder 1 (11000 V); transponder 2 has the same frequency.
-    ProgramTransponderDialog* d = openList(1, EDIT);
+    ProgramTransponderDialog* d = show(list, 1, EDIT);
     auto* frequency = child<QComboBox>(d, "frequencyCombo");
     EXPECT_EQ(std::tuple(d->windowTitle(), frequency->count(), frequency->currentIndex()),
               std::tuple(QString("Edit transponder"), 3, 2));
@@ -186,7 +172,7 @@ TEST_F(TransponderDialogTest, ListDialogPreselectsTheLaterEqualFrequencyAndPicks
 TEST_F(TransponderDialogTest, ListDialogAddsOnThePickedSatellite)
 {
     for (const bool again : {false, true}) {
-        ProgramTransponderDialog* d = openList(0, ADD);
+        ProgramTransponderDialog* d = show(list, 0, ADD);
         auto* frequency = child<QComboBox>(d, "frequencyCombo");
         EXPECT_EQ(std::tuple(d->windowTitle(), frequency->currentIndex(), checked(d, "pol0")),
                   std::tuple(QString("Add transponder"), -1, true));
