@@ -2,7 +2,6 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
-#include <QTest>
 
 #include "db/DatabaseBuilder.h"
 #include "db/Names.h"

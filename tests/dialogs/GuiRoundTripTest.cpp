@@ -1,12 +1,10 @@
 // Every edit from the tree and list, through the application's dialogs, marks the document; none else.
 #include <QCheckBox>
 #include <QRadioButton>
-#include <QTest>
 
 #include "db/DatabaseCheck.h"
 #include "db/Names.h"
 #include "dialogs/EditDialogSet.h"
-#include "gui/BrowserState.h"
 #include "gui/CommandIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/views/ViewsFixture.h"

@@ -1,8 +1,6 @@
 // The program dialog: loading, the checks of OK in order, insertion places, providers and lists.
 #include <QCheckBox>
 #include <QRadioButton>
-#include <QTest>
-#include <memory>
 
 #include "db/Names.h"
 #include "dialogs/DialogInput.h"
@@ -21,6 +19,7 @@ protected:
     void edit(int index, Texts texts) { okWith(openDialog(index), texts); }
     QCheckBox* box(const char* name) { return child<QCheckBox>(d.get(), name); }
     QRadioButton* kind(const char* name) { return child<QRadioButton>(d.get(), name); }
+    bool on(const char* name) { return child<QAbstractButton>(d.get(), name)->isChecked(); }
     void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2)); }
     int field(int index, int f) const { return record(db, DBT_PROGRAM, index).field[f]; }
     bool favourite(int list, int program) const
@@ -33,23 +32,28 @@ protected:
     std::unique_ptr<ProgramEditDialog> d;
 };
 
-TEST_F(ProgramDialogTest, EditShowsTheProgramWithoutItsMarker)
+TEST_F(ProgramDialogTest, EditShowsTheProgramWithoutItsMarkerAndFailedReadsStopLoading)
 {
     EXPECT_EQ(openDialog(2)->windowTitle(), "Edit program");
     EXPECT_EQ(textsOf(d.get(),
                       {"nameEdit", "providerCombo", "satelliteCombo", "transponderCombo", "videoPidEdit", "fav1Name"}),
               QStringList({"Marked", "Beta", "Astra 1E-2C", "10700", "101", "News"}));
     EXPECT_EQ(child<QLineEdit>(d.get(), "serviceIdEdit")->nextInFocusChain(), box("scrambledCheck"));
-    EXPECT_EQ(std::vector({child<QComboBox>(d.get(), "transponderCombo")->count(), int(box("scpcCheck")->isChecked()),
-                           int(box("scrambledCheck")->isChecked()), int(kind("tvRadio")->isChecked()),
-                           int(kind("tvRadio")->isEnabled())}),
+    EXPECT_EQ(std::vector({child<QComboBox>(d.get(), "transponderCombo")->count(), int(on("scpcCheck")),
+                           int(on("scrambledCheck")), int(on("tvRadio")), int(kind("tvRadio")->isEnabled())}),
               std::vector({3, 1, 1, 1, 0}));
     // A radio program in a list, without SCPC: empty, disabled PID fields.
     openDialog(4);
-    EXPECT_EQ(std::vector({box("fav1Check")->isChecked(), box("fav2Check")->isChecked(),
-                           kind("radioRadio")->isChecked(), textOf(d.get(), "videoPidEdit").isEmpty(),
-                           child<QLineEdit>(d.get(), "videoPidEdit")->isEnabled()}),
-              std::vector({true, false, true, true, false}));
+    EXPECT_EQ(
+        std::vector({on("fav1Check"), on("fav2Check"), on("radioRadio"), textOf(d.get(), "videoPidEdit").isEmpty(),
+                     child<QLineEdit>(d.get(), "videoPidEdit")->isEnabled()}),
+        std::vector({true, false, true, true, false}));
+
+    checkSound = false;
+    EXPECT_FALSE(d->load(6, EDIT));
+    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 9);
+    EXPECT_FALSE(d->load(0, EDIT));
+    EXPECT_EQ(prompter.texts(), QStringList({"Error: 501->(-3)", "Error: 503->(-3)"}));
 }
 
 TEST_F(ProgramDialogTest, NamesFlagsAndFavouritesAreStored)
@@ -72,7 +76,7 @@ TEST_F(ProgramDialogTest, NamesFlagsAndFavouritesAreStored)
 }
 
 // Every refusal keeps the dialog open with what was typed; the right text comes first.
-TEST_F(ProgramDialogTest, PidAndServiceIdBoundaries)
+TEST_F(ProgramDialogTest, PidAndServiceIdBoundariesAndScpc)
 {
     const char* autoText = "PIDs for SCPC program can not be 'Auto'";
     const char* reserved = "PIDs for SCPC program can not be 'Reserved'";
@@ -98,18 +102,16 @@ TEST_F(ProgramDialogTest, PidAndServiceIdBoundaries)
         EXPECT_EQ(textOf(d.get(), field.c_str()), QString::fromLatin1(text));
     }
     EXPECT_EQ(std::pair(field(2, progf::SERVICE_ID), field(2, progf::VIDEO_PID)), std::pair(65535, 8190));
-}
 
-TEST_F(ProgramDialogTest, ScpcTextsAndPidsOfANonScpcProgramStayAsStored)
-{
+    // Without SCPC the PIDs read "Auto" and stay as stored; SCPC clicked again offers 0, which is refused.
     openDialog(2);
     click(box("scpcCheck"));
-    ASSERT_FALSE(box("scpcCheck")->isChecked());
+    ASSERT_FALSE(on("scpcCheck"));
     EXPECT_EQ(std::pair(textOf(d.get(), "audioPidEdit"), child<QLineEdit>(d.get(), "audioPidEdit")->isEnabled()),
               std::pair(QString("Auto"), false));
     clickOk(d.get());
     EXPECT_EQ(std::vector({field(2, progf::FLAGS) & FLAG_SCPC, field(2, progf::VIDEO_PID), field(2, progf::PCR_PID)}),
-              std::vector({0, 101, 103}));
+              std::vector({0, 8190, 103}));
 
     openDialog(2);
     click(box("scpcCheck"));
@@ -136,7 +138,7 @@ TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)
 {
     // TV at a position inside the radio part: first place; favourites follow the move.
     EXPECT_EQ(openDialog(5, ADD)->windowTitle(), "Add program");
-    EXPECT_TRUE(kind("radioRadio")->isChecked()); // position 5 is radio
+    EXPECT_TRUE(on("radioRadio")); // position 5 is radio
     // Service ID 0 and the satellite of the row.
     EXPECT_EQ(textsOf(d.get(), {"serviceIdEdit", "satelliteCombo"}), QStringList({"0", "Astra 1E-2C"}));
     click(kind("tvRadio"));
@@ -154,27 +156,25 @@ TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)
     okWith(d.get(), {{"nameEdit", "NewRadio"}});
     EXPECT_EQ(std::tuple(d->programIndex(), programName(db, 5), db.tvProgramCount(), favourite(2, 5)),
               std::tuple(5, std::string("NewRadio"), 5, true));
-}
 
-TEST_F(ProgramDialogTest, ListFilterFixesTheKindOfANewProgram)
-{
+    // The list's filter fixes the kind.
     for (const auto& [filter, name] : {std::pair{SCOPE_TV, "tvRadio"}, {SCOPE_RADIO, "radioRadio"}}) {
         browser.setFilter(filter);
         openDialog(-1, ADD);
-        EXPECT_EQ(std::pair(kind(name)->isChecked(), kind(name)->isEnabled()), std::pair(true, false)) << name;
+        EXPECT_EQ(std::pair(on(name), kind(name)->isEnabled()), std::pair(true, false)) << name;
     }
     EXPECT_EQ(child<QComboBox>(d.get(), "satelliteCombo")->currentIndex(), -1); // no row, no satellite
     okWith(d.get(), {{"providerCombo", "Alpha"}});
     // No transponder chosen: the loaded 0.
-    EXPECT_EQ(std::vector({d->programIndex(), db.tvProgramCount(), field(4, progf::TRANSPONDER)}),
-              std::vector({4, 4, 0}));
+    EXPECT_EQ(std::vector({d->programIndex(), db.tvProgramCount(), field(5, progf::TRANSPONDER)}),
+              std::vector({5, 5, 0}));
 
     // Opened modally for the views, which learn where the program went to know which half shows it.
     EditDialogSet dialogs(db, browser, prompter);
     onModal([](QDialog* d) { clickOk(d); });
     int stored = -1;
     ASSERT_TRUE(dialogs.editProgram(nullptr, -1, ADD, stored));
-    EXPECT_EQ(stored, 4); // the first radio place
+    EXPECT_EQ(stored, 5); // the first radio place
 }
 
 TEST_F(ProgramDialogTest, TreeSelectionPreselectsANewProgramsCombos)
@@ -196,16 +196,6 @@ TEST_F(ProgramDialogTest, TreeSelectionPreselectsANewProgramsCombos)
     EXPECT_EQ(textOf(d.get(), "transponderCombo"), "11200");
     okWith(d.get(), {{"providerCombo", "Alpha"}});
     EXPECT_EQ(field(0, progf::TRANSPONDER), 3);
-}
-
-TEST_F(ProgramDialogTest, FailedReadsStopLoadingWithTheirCode)
-{
-    checkSound = false;
-    ProgramEditDialog d(db, browser, prompter);
-    EXPECT_FALSE(d.load(6, EDIT));
-    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 9);
-    EXPECT_FALSE(d.load(0, EDIT));
-    EXPECT_EQ(prompter.texts(), QStringList({"Error: 501->(-3)", "Error: 503->(-3)"}));
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 // The satellite dialog: how values are shown, the Default button, and the checks of OK.
 #include <QCheckBox>
 #include <QPushButton>
-#include <QTest>
-#include <memory>
 
 #include "db/DatabaseBuilder.h"
 #include "dialogs/DialogInput.h"

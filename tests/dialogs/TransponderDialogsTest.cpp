@@ -1,8 +1,6 @@
 // The tree's and the program list's transponder dialogs and their shared field check.
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
-#include <memory>
 
 #include "dialogs/ProgramTransponderDialog.h"
 #include "dialogs/TransponderEditDialog.h"
