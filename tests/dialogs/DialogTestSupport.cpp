@@ -92,10 +92,11 @@ void clickOk(QDialog* dialog)
     QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
 }
 
-void okWith(QDialog* dialog, Texts texts)
+QDialog* okWith(QDialog* dialog, Texts texts)
 {
     for (const auto& [name, text] : texts) setText(dialog, name, QString::fromUtf8(text));
     clickOk(dialog);
+    return dialog;
 }
 
 std::string programName(const ChannelDatabase& db, int index)

@@ -65,9 +65,9 @@ QStringList textsOf(QWidget* dialog, std::initializer_list<const char*> names);
 // Picks an item as the user does: the combo changes and says it was activated.
 void pickText(QComboBox* combo, const QString& text);
 void clickOk(QDialog* dialog);
-// Types the texts into the named fields, then clicks OK.
+// Types the texts into the named fields, then clicks OK; returns the dialog.
 using Texts = std::initializer_list<std::pair<const char*, const char*>>;
-void okWith(QDialog* dialog, Texts texts);
+QDialog* okWith(QDialog* dialog, Texts texts);
 
 std::string programName(const ChannelDatabase& db, int index);
 RecordView record(const ChannelDatabase& db, int type, int index);

@@ -72,7 +72,7 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
     }
 
     for (const bool ok : {true, false}) {
-        onModal([ok](QDialog* d) { ok ? okWith(d, {{"positionerEdit", "30"}}) : d->reject(); });
+        onModal([ok](QDialog* d) { ok ? void(okWith(d, {{"positionerEdit", "30"}})) : d->reject(); });
         doubleClickNode({"Satellites", "Thor"});
         EXPECT_EQ(record(db(), DBT_SATELLITE, 2).field[satf::POSITIONER], 30);
         step("satellite dialog", ok);

@@ -16,7 +16,7 @@ constexpr int ADD = ProgramEditDialog::MODE_ADD, EDIT = ProgramEditDialog::MODE_
 class ProgramDialogTest : public DialogTest {
 protected:
     QDialog* openDialog(int index, int mode = EDIT) { return show(d, index, mode); }
-    void edit(int index, Texts texts) { okWith(openDialog(index), texts); }
+    QDialog* edit(int index, Texts texts) { return okWith(openDialog(index), texts); }
     QCheckBox* box(const char* name) { return child<QCheckBox>(d.get(), name); }
     QRadioButton* kind(const char* name) { return child<QRadioButton>(d.get(), name); }
     bool on(const char* name) { return child<QAbstractButton>(d.get(), name)->isChecked(); }

@@ -13,11 +13,7 @@ namespace {
 class SatelliteDialogTest : public DialogTest {
 protected:
     SatelliteEditDialog* openDialog(const char* name) { return show(d, QString::fromLatin1(name)); }
-    SatelliteEditDialog* ok(const char* name, Texts texts)
-    {
-        okWith(openDialog(name), texts);
-        return d.get();
-    }
+    QDialog* ok(const char* name, Texts texts) { return okWith(openDialog(name), texts); }
     QComboBox* combo(const char* name) { return child<QComboBox>(d.get(), name); }
     std::vector<int> fields(int index, std::initializer_list<int> which) const
     {
@@ -62,13 +58,14 @@ TEST_F(SatelliteDialogTest, DefaultFillsFromTheTableFoundByExactName)
     EXPECT_EQ(lastMessage(), "Cannot find predefined sat parameters.");
 }
 
-TEST_F(SatelliteDialogTest, PositionAndLnbValuesTypedPickedAndUntouched)
+TEST_F(SatelliteDialogTest, PositionLnbAndDiseqcValuesTypedPickedAndUntouched)
 {
     EXPECT_EQ(textOf(openDialog("Thor 2,3"), "degreeEdit"), "0,8");
     EXPECT_FALSE(ok("Thor 2,3", {{"degreeEdit", "-13,05E"}})->isVisible());
     EXPECT_EQ(fields(2, {satf::POSITION}), std::vector({130}));
 
-    DatabaseBuilder(db).addSatellite({.id = 4, .name = "Odd", .lnbLowLo = 9000, .lnbHighLo = 0});
+    DatabaseBuilder b(db);
+    b.addSatellite({.id = 4, .name = "Odd", .lnbLowLo = 9000, .lnbHighLo = 0});
     openDialog("Odd");
     EXPECT_EQ(std::tuple(combo("lnbLowCombo")->currentIndex(), combo("lnbLowCombo")->count()), std::tuple(0, 8));
     EXPECT_EQ(textsOf(d.get(), {"lnbLowCombo", "lnbHighCombo"}), QStringList({"9000", "0"}));
@@ -84,32 +81,27 @@ TEST_F(SatelliteDialogTest, PositionAndLnbValuesTypedPickedAndUntouched)
     }
     ok("Odd", {{"lnbLowCombo", "-10600"}, {"lnbHighCombo", "14900"}});
     EXPECT_EQ(fields(3, {satf::LNB_LOW, satf::LNB_HIGH}), std::vector({10600, 14900}));
+    // DiSEqC inputs above 9 are stored from 16 on.
     openDialog("Odd");
-    pickText(combo("lnbHighCombo"), "11475");
+    for (const auto& [c, text] : {std::pair{"lnbHighCombo", "11475"},
+                                  {"diseqc11Combo", "11"},
+                                  {"diseqcModeCombo", "Tone Burst B"},
+                                  {"toneCombo", "ON"}})
+        pickText(combo(c), text);
     clickOk(d.get());
-    EXPECT_EQ(fields(3, {satf::LNB_HIGH}), std::vector({11475}));
-}
+    EXPECT_EQ(fields(3, {satf::LNB_HIGH, satf::DISEQC11, satf::DISEQC_MODE, satf::TONE22K}),
+              std::vector({11475, 17, 6, 1}));
 
-TEST_F(SatelliteDialogTest, DiseqcInputsAboveNineAreStoredFromSixteen)
-{
-    DatabaseBuilder b(db);
-    b.addSatellite({.id = 4, .name = "P16", .diseqc11Port = 16});
-    b.addSatellite({.id = 5, .name = "P22", .diseqc11Port = 22});
-    b.addSatellite({.id = 6, .name = "P12", .diseqcMode = 9, .tone22k = 7, .diseqc11Port = 12});
+    b.addSatellite({.id = 5, .name = "P16", .diseqc11Port = 16});
+    b.addSatellite({.id = 6, .name = "P22", .diseqc11Port = 22});
+    b.addSatellite({.id = 7, .name = "P12", .diseqcMode = 9, .tone22k = 7, .diseqc11Port = 12});
     EXPECT_EQ(std::pair(textOf(openDialog("P16"), "diseqc11Combo"), textOf(openDialog("P22"), "diseqc11Combo")),
               std::pair(QString("10"), QString("16")));
     openDialog("P12");
     for (const char* c : {"diseqc11Combo", "diseqcModeCombo", "toneCombo"})
         EXPECT_EQ(combo(c)->currentIndex(), -1) << c;
     clickOk(d.get());
-    EXPECT_EQ(fields(5, {satf::DISEQC11, satf::DISEQC_MODE, satf::TONE22K}), std::vector({12, 9, 7}));
-
-    openDialog("P12");
-    for (const auto& [c, text] :
-         {std::pair{"diseqc11Combo", "11"}, {"diseqcModeCombo", "Tone Burst B"}, {"toneCombo", "ON"}})
-        pickText(combo(c), text);
-    clickOk(d.get());
-    EXPECT_EQ(fields(5, {satf::DISEQC11, satf::DISEQC_MODE, satf::TONE22K}), std::vector({17, 6, 1}));
+    EXPECT_EQ(fields(6, {satf::DISEQC11, satf::DISEQC_MODE, satf::TONE22K}), std::vector({12, 9, 7}));
 }
 
 TEST_F(SatelliteDialogTest, PositionerChecksAndTheNameWrittenAtOnce)
