@@ -1,5 +1,6 @@
 #include "tests/dialogs/DialogTestSupport.h"
 
+#include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QPushButton>
 
@@ -10,6 +11,7 @@ namespace satorix::test {
 
 void buildDialogDatabase(ChannelDatabase& db)
 {
+    db.setListingPath({});
     db.assignImage(nullptr, 0);
     DatabaseBuilder b(db);
     b.addSatellite({.id = 1, .position = 192, .name = "Astra 1E-2C", .positionerNo = 2});
@@ -39,7 +41,6 @@ void buildDialogDatabase(ChannelDatabase& db)
 
 void DialogTest::SetUp()
 {
-    db.setListingPath({});
     buildDialogDatabase(db);
     db.setNotifier([this](const std::string& text, MessageIcon) {
         prompter.message(QString::fromStdString(text), PromptIcon::None, PromptButtons::Ok);
@@ -60,12 +61,14 @@ std::string DialogTest::lastMessage() const
 void setText(QWidget* dialog, const char* name, const QString& text)
 {
     if (auto* edit = dialog->findChild<QLineEdit*>(QString::fromLatin1(name))) return edit->setText(text);
+    if (auto* b = dialog->findChild<QAbstractButton*>(QString::fromLatin1(name))) return b->setChecked(text == "on");
     if (auto* combo = child<QComboBox>(dialog, name)) combo->setEditText(text);
 }
 
 QString textOf(QWidget* dialog, const char* name)
 {
     if (auto* edit = dialog->findChild<QLineEdit*>(QString::fromLatin1(name))) return edit->text();
+    if (auto* b = dialog->findChild<QAbstractButton*>(QString::fromLatin1(name))) return b->isChecked() ? "on" : "off";
     auto* combo = child<QComboBox>(dialog, name);
     return combo ? combo->currentText() : QString();
 }
@@ -90,6 +93,13 @@ void clickOk(QDialog* dialog)
     auto* box = child<QDialogButtonBox>(dialog, "buttonBox");
     ASSERT_TRUE(box && box->button(QDialogButtonBox::Ok)->isEnabled());
     QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
+}
+
+void click(QWidget* dialog, const char* name)
+{
+    // Near the left edge: on a check box's or radio button's indicator, not its label.
+    if (auto* b = child<QAbstractButton>(dialog, name))
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2));
 }
 
 QDialog* okWith(QDialog* dialog, Texts texts)

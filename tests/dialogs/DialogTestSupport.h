@@ -16,7 +16,7 @@
 
 namespace satorix::test {
 
-// A small database for the dialogs:
+// A small database for the dialogs, without a listing file:
 //   satellites  0 "Astra 1E-2C" (id 1), 1 "Hotbird 2-8" (id 2), 2 "Thor 2,3" (id 3, no transponders)
 //   transponders 0: 1/10700 H, 1: 1/11000 V, 2: 1/11000 H, 3: 2/11200 V, 4: 2/12000 V
 //   providers   0 "Alpha", 1 "\x05Beta" (character-table marker), 2 "Gamma"
@@ -58,6 +58,7 @@ template <typename T> T* child(QWidget* parent, const char* name)
     return w;
 }
 
+// A line edit's or combo's text; "on" or "off" for a check box or radio button.
 void setText(QWidget* dialog, const char* name, const QString& text);
 QString textOf(QWidget* dialog, const char* name);
 // The texts of several fields, to compare at once.
@@ -65,6 +66,7 @@ QStringList textsOf(QWidget* dialog, std::initializer_list<const char*> names);
 // Picks an item as the user does: the combo changes and says it was activated.
 void pickText(QComboBox* combo, const QString& text);
 void clickOk(QDialog* dialog);
+void click(QWidget* dialog, const char* name);
 // Types the texts into the named fields, then clicks OK; returns the dialog.
 using Texts = std::initializer_list<std::pair<const char*, const char*>>;
 QDialog* okWith(QDialog* dialog, Texts texts);

@@ -1,7 +1,4 @@
 // Every edit from the tree and list, through the application's dialogs, marks the document; none else.
-#include <QCheckBox>
-#include <QRadioButton>
-
 #include "db/DatabaseCheck.h"
 #include "db/Names.h"
 #include "dialogs/EditDialogSet.h"
@@ -20,7 +17,6 @@ protected:
     void SetUp() override
     {
         ChannelDatabase db;
-        db.setListingPath({});
         buildDialogDatabase(db);
         ASSERT_EQ(db.save(file("trip.si")), 0);
         ASSERT_TRUE(start(qfile("trip.si")));
@@ -80,9 +76,8 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
 
     clickNode({"Satellites", "Thor", "Empty"}, Qt::RightButton);
     onModal([](QDialog* d) {
-        child<QRadioButton>(d, "pol1")->setChecked(true);
         for (const char* id : {"transportStreamIdEdit", "networkIdEdit", "originalNetworkIdEdit"}) setText(d, id, "5");
-        okWith(d, {{"frequencyEdit", "11700"}, {"symbolRateEdit", "27500"}});
+        okWith(d, {{"frequencyEdit", "11700"}, {"symbolRateEdit", "27500"}, {"pol1", "on"}});
     });
     choose(tree().transponderMenu(), ID_TRANSPONDER_ADD);
     EXPECT_EQ(std::pair(thor(), db().findTransponder(3, 11700)), std::pair(QStringList({"11700(V)"}), 5));
@@ -103,18 +98,14 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
     clickRow(0, Qt::RightButton);
     onModal([](QDialog* d) {
         EXPECT_EQ(textOf(d, "transponderCombo"), "11710");
-        child<QCheckBox>(d, "fav3Check")->setChecked(true);
-        okWith(d, {{"nameEdit", "Round"}, {"providerCombo", "Gamma"}});
+        okWith(d, {{"nameEdit", "Round"}, {"providerCombo", "Gamma"}, {"fav3Check", "on"}});
     });
     choose(list().programMenu(), ID_PROGRAM_ADD);
     EXPECT_EQ(std::tuple(programName(db(), 0), names(), db().favCount(2)),
               std::tuple(std::string("Round"), QStringList({"Round"}), 2));
     step("add program", true);
 
-    onModal([](QDialog* d) {
-        child<QCheckBox>(d, "lockedCheck")->setChecked(true);
-        okWith(d, {{"nameEdit", "Round Two"}});
-    });
+    onModal([](QDialog* d) { okWith(d, {{"nameEdit", "Round Two"}, {"lockedCheck", "on"}}); });
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(0));
     EXPECT_EQ(names(), QStringList({"Round Two"}));
     EXPECT_NE(record(db(), DBT_PROGRAM, 0).field[progf::FLAGS] & FLAG_LOCKED, 0);

@@ -1,6 +1,5 @@
 // The program dialog: loading, the checks of OK in order, insertion places, providers and lists.
-#include <QCheckBox>
-#include <QRadioButton>
+#include <QAbstractButton>
 
 #include "db/Names.h"
 #include "dialogs/DialogInput.h"
@@ -17,10 +16,7 @@ class ProgramDialogTest : public DialogTest {
 protected:
     QDialog* openDialog(int index, int mode = EDIT) { return show(d, index, mode); }
     QDialog* edit(int index, Texts texts) { return okWith(openDialog(index), texts); }
-    QCheckBox* box(const char* name) { return child<QCheckBox>(d.get(), name); }
-    QRadioButton* kind(const char* name) { return child<QRadioButton>(d.get(), name); }
-    bool on(const char* name) { return child<QAbstractButton>(d.get(), name)->isChecked(); }
-    void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2)); }
+    QAbstractButton* button(const char* name) { return child<QAbstractButton>(d.get(), name); }
     int field(int index, int f) const { return record(db, DBT_PROGRAM, index).field[f]; }
     bool favourite(int list, int program) const
     {
@@ -35,19 +31,17 @@ protected:
 TEST_F(ProgramDialogTest, EditShowsTheProgramWithoutItsMarkerAndFailedReadsStopLoading)
 {
     EXPECT_EQ(openDialog(2)->windowTitle(), "Edit program");
-    EXPECT_EQ(textsOf(d.get(),
-                      {"nameEdit", "providerCombo", "satelliteCombo", "transponderCombo", "videoPidEdit", "fav1Name"}),
-              QStringList({"Marked", "Beta", "Astra 1E-2C", "10700", "101", "News"}));
-    EXPECT_EQ(child<QLineEdit>(d.get(), "serviceIdEdit")->nextInFocusChain(), box("scrambledCheck"));
-    EXPECT_EQ(std::vector({child<QComboBox>(d.get(), "transponderCombo")->count(), int(on("scpcCheck")),
-                           int(on("scrambledCheck")), int(on("tvRadio")), int(kind("tvRadio")->isEnabled())}),
-              std::vector({3, 1, 1, 1, 0}));
+    EXPECT_EQ(textsOf(d.get(), {"nameEdit", "providerCombo", "satelliteCombo", "transponderCombo", "videoPidEdit",
+                                "fav1Name", "scpcCheck", "scrambledCheck", "tvRadio"}),
+              QStringList({"Marked", "Beta", "Astra 1E-2C", "10700", "101", "News", "on", "on", "on"}));
+    EXPECT_EQ(child<QLineEdit>(d.get(), "serviceIdEdit")->nextInFocusChain(), button("scrambledCheck"));
+    EXPECT_EQ(std::pair(child<QComboBox>(d.get(), "transponderCombo")->count(), button("tvRadio")->isEnabled()),
+              std::pair(3, false));
     // A radio program in a list, without SCPC: empty, disabled PID fields.
     openDialog(4);
-    EXPECT_EQ(
-        std::vector({on("fav1Check"), on("fav2Check"), on("radioRadio"), textOf(d.get(), "videoPidEdit").isEmpty(),
-                     child<QLineEdit>(d.get(), "videoPidEdit")->isEnabled()}),
-        std::vector({true, false, true, true, false}));
+    EXPECT_EQ(textsOf(d.get(), {"fav1Check", "fav2Check", "radioRadio", "videoPidEdit"}),
+              QStringList({"on", "off", "on", ""}));
+    EXPECT_FALSE(child<QLineEdit>(d.get(), "videoPidEdit")->isEnabled());
 
     checkSound = false;
     EXPECT_FALSE(d->load(6, EDIT));
@@ -66,10 +60,7 @@ TEST_F(ProgramDialogTest, NamesFlagsAndFavouritesAreStored)
     EXPECT_EQ(programName(db, 2), "\x01\xBF\xE0\xD8\xD2\xD5\xE2");
     EXPECT_EQ(field(2, progf::FLAGS), FLAG_SCPC | FLAG_SCRAMBLED | 64); // unknown bits pass through
 
-    openDialog(0);
-    for (const auto& [name, on] : {std::pair{"fav1Check", false}, {"fav3Check", true}, {"fav9Check", true}})
-        box(name)->setChecked(on);
-    clickOk(d.get());
+    edit(0, {{"fav1Check", "off"}, {"fav3Check", "on"}, {"fav9Check", "on"}});
     EXPECT_EQ(std::vector({favourite(0, 0), favourite(2, 0), favourite(8, 0), favourite(0, 4)}),
               std::vector({false, true, true, true}));
     EXPECT_TRUE(prompter.messages.empty() && db.computeCrc() == db.storedCrc());
@@ -105,16 +96,15 @@ TEST_F(ProgramDialogTest, PidAndServiceIdBoundariesAndScpc)
 
     // Without SCPC the PIDs read "Auto" and stay as stored; SCPC clicked again offers 0, which is refused.
     openDialog(2);
-    click(box("scpcCheck"));
-    ASSERT_FALSE(on("scpcCheck"));
-    EXPECT_EQ(std::pair(textOf(d.get(), "audioPidEdit"), child<QLineEdit>(d.get(), "audioPidEdit")->isEnabled()),
-              std::pair(QString("Auto"), false));
+    click(d.get(), "scpcCheck");
+    EXPECT_EQ(textsOf(d.get(), {"scpcCheck", "audioPidEdit"}), QStringList({"off", "Auto"}));
+    EXPECT_FALSE(child<QLineEdit>(d.get(), "audioPidEdit")->isEnabled());
     clickOk(d.get());
     EXPECT_EQ(std::vector({field(2, progf::FLAGS) & FLAG_SCPC, field(2, progf::VIDEO_PID), field(2, progf::PCR_PID)}),
               std::vector({0, 8190, 103}));
 
     openDialog(2);
-    click(box("scpcCheck"));
+    click(d.get(), "scpcCheck");
     EXPECT_EQ(textOf(d.get(), "videoPidEdit"), "0");
     clickOk(d.get());
     EXPECT_EQ(lastMessage(), "Video PID error!\nExpected digit 17..8190");
@@ -138,10 +128,10 @@ TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)
 {
     // TV at a position inside the radio part: first place; favourites follow the move.
     EXPECT_EQ(openDialog(5, ADD)->windowTitle(), "Add program");
-    EXPECT_TRUE(on("radioRadio")); // position 5 is radio
-    // Service ID 0 and the satellite of the row.
-    EXPECT_EQ(textsOf(d.get(), {"serviceIdEdit", "satelliteCombo"}), QStringList({"0", "Astra 1E-2C"}));
-    click(kind("tvRadio"));
+    // Service ID 0, the satellite of the row, and radio at position 5.
+    EXPECT_EQ(textsOf(d.get(), {"serviceIdEdit", "satelliteCombo", "radioRadio"}),
+              QStringList({"0", "Astra 1E-2C", "on"}));
+    click(d.get(), "tvRadio");
     okWith(d.get(), {{"nameEdit", "NewTV"}, {"providerCombo", "Gamma"}});
     ASSERT_FALSE(d->isVisible());
     EXPECT_EQ(std::tuple(d->programIndex(), programName(db, 0), db.tvProgramCount(), db.pendingInsertKind()),
@@ -151,9 +141,8 @@ TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)
 
     // Radio at a position inside the TV part: first radio place.
     openDialog(1, ADD);
-    click(kind("radioRadio"));
-    box("fav3Check")->setChecked(true);
-    okWith(d.get(), {{"nameEdit", "NewRadio"}});
+    click(d.get(), "radioRadio");
+    okWith(d.get(), {{"nameEdit", "NewRadio"}, {"fav3Check", "on"}});
     EXPECT_EQ(std::tuple(d->programIndex(), programName(db, 5), db.tvProgramCount(), favourite(2, 5)),
               std::tuple(5, std::string("NewRadio"), 5, true));
 
@@ -161,7 +150,7 @@ TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)
     for (const auto& [filter, name] : {std::pair{SCOPE_TV, "tvRadio"}, {SCOPE_RADIO, "radioRadio"}}) {
         browser.setFilter(filter);
         openDialog(-1, ADD);
-        EXPECT_EQ(std::pair(on(name), kind(name)->isEnabled()), std::pair(true, false)) << name;
+        EXPECT_EQ(std::pair(textOf(d.get(), name), button(name)->isEnabled()), std::pair(QString("on"), false));
     }
     EXPECT_EQ(child<QComboBox>(d.get(), "satelliteCombo")->currentIndex(), -1); // no row, no satellite
     okWith(d.get(), {{"providerCombo", "Alpha"}});

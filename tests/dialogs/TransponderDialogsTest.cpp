@@ -1,6 +1,5 @@
 // The tree's and the program list's transponder dialogs and their shared field check.
 #include <QPushButton>
-#include <QRadioButton>
 
 #include "dialogs/ProgramTransponderDialog.h"
 #include "dialogs/TransponderEditDialog.h"
@@ -25,7 +24,6 @@ protected:
         return {d == tree.get() ? "frequencyEdit" : "frequencyCombo", "symbolRateEdit", "transportStreamIdEdit",
                 "networkIdEdit", "originalNetworkIdEdit"};
     }
-    bool checked(QDialog* d, const char* name) { return child<QRadioButton>(d, name)->isChecked(); }
     // Satellite id, frequency, polarisation, symbol rate, FEC and TSID of a transponder.
     std::vector<int> stored(int index) const
     {
@@ -95,49 +93,46 @@ TEST_F(TransponderDialogTest, BothDialogsCheckEveryFieldInOrderAndFocusTheRefuse
     }
 }
 
-TEST_F(TransponderDialogTest, TreeDialogReportsTheFrequencyAndRestoresWhatOkAccepted)
+// The tree's dialog reports the frequency, restores what OK accepted, tells equal frequencies apart and
+// adds to an empty satellite.
+TEST_F(TransponderDialogTest, TreeDialog)
 {
     browser.lastTransponderFrequency = 1234;
     TransponderEditDialog* d = show(tree, 0, EDIT, "10700(H)", "");
     EXPECT_EQ(std::tuple(d->windowTitle(), browser.lastTransponderFrequency,
-                         child<QLineEdit>(d, "satelliteEdit")->isEnabled(), checked(d, "fec3")),
-              std::tuple(QString("Edit transponder"), -1, false, true));
-    EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit"}), QStringList({"Astra 1E-2C", "10700"}));
+                         child<QLineEdit>(d, "satelliteEdit")->isEnabled()),
+              std::tuple(QString("Edit transponder"), -1, false));
+    EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit", "fec3"}), QStringList({"Astra 1E-2C", "10700", "on"}));
 
     okWith(d, {{"frequencyEdit", "10800"}, {"symbolRateEdit", "50001"}});
     EXPECT_EQ(std::pair(d->isVisible(), browser.lastTransponderFrequency), std::pair(true, 10800));
     setText(d, "frequencyEdit", "1");
     setText(d, "transportStreamIdEdit", "9");
-    QTest::mouseClick(child<QPushButton>(d, "restoreButton"), Qt::LeftButton);
+    click(d, "restoreButton");
     EXPECT_EQ(textsOf(d, {"frequencyEdit", "symbolRateEdit", "transportStreamIdEdit"}),
               QStringList({"10800", "27500", "1"}));
     d->reject();
     EXPECT_EQ(std::pair(browser.lastTransponderFrequency, stored(0)[1]), std::pair(-1, 10700));
-}
 
-TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEditedWithItsFec)
-{
     // findTransponder gives 1 for both 11000 nodes; the caret after an equal node is index 2.
     EXPECT_EQ(show(tree, 1, EDIT, "11000(V)", "10700(H)")->transponderIndex(), 1);
-    TransponderEditDialog* d = show(tree, 1, EDIT, "11000(H)", "11000(V)");
-    EXPECT_EQ(std::pair(d->transponderIndex(), checked(d, "pol0")), std::pair(2, true));
+    d = show(tree, 1, EDIT, "11000(H)", "11000(V)");
+    EXPECT_EQ(d->transponderIndex(), 2);
     // Its FEC (4) has no button: none is checked, and it is stored unchanged.
-    for (const char* name : {"fec0", "fec1", "fec2", "fec3", "fec5", "fec7"}) EXPECT_FALSE(checked(d, name)) << name;
-    auto* vertical = child<QRadioButton>(d, "pol1");
-    QTest::mouseClick(vertical, Qt::LeftButton, {}, QPoint(4, vertical->height() / 2));
+    EXPECT_EQ(textsOf(d, {"pol0", "fec0", "fec1", "fec2", "fec3", "fec5", "fec7"}),
+              QStringList({"on"}) + QStringList(6, "off"));
+    click(d, "pol1");
     okWith(d, {{"symbolRateEdit", "30000"}});
     EXPECT_EQ(std::pair(d->isVisible(), d->polarisation()), std::pair(false, 1));
     EXPECT_EQ(stored(2), std::vector({1, 11000, 1, 30000, 4, 0}));
     EXPECT_TRUE(stored(1)[3] == 22000 && db.computeCrc() == db.storedCrc());
-}
 
-TEST_F(TransponderDialogTest, TreeDialogAddsToAnEmptySatelliteAndRefusesADuplicate)
-{
-    TransponderEditDialog* d = show(tree, 3, ADD);
-    EXPECT_EQ(std::tuple(d->windowTitle(), checked(d, "pol0"), checked(d, "fec0"),
-                         child<QPushButton>(d, "restoreButton")->isEnabled()),
-              std::tuple(QString("Add transponder"), true, true, false));
-    EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit"}), QStringList({"Thor 2,3", ""}));
+    // Added to an empty satellite; a duplicate refused.
+    d = show(tree, 3, ADD);
+    EXPECT_EQ(std::pair(d->windowTitle(), child<QPushButton>(d, "restoreButton")->isEnabled()),
+              std::pair(QString("Add transponder"), false));
+    EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit", "pol0", "fec0"}),
+              QStringList({"Thor 2,3", "", "on", "on"}));
     for (const auto& [open, frequency] : {std::pair{false, 11500}, {true, -10}}) {
         fill(d = show(tree, 3, ADD), "11500");
         clickOk(d);
@@ -150,7 +145,9 @@ TEST_F(TransponderDialogTest, TreeDialogAddsToAnEmptySatelliteAndRefusesADuplica
     EXPECT_EQ(browser.lastTransponderFrequency, -1);
 }
 
-TEST_F(TransponderDialogTest, ListDialogPreselectsTheLaterEqualFrequencyAndPicksTemplates)
+// The list's dialog preselects the later of equal frequencies, picks templates and adds on the picked
+// satellite.
+TEST_F(TransponderDialogTest, ListDialog)
 {
     // Program 1 is on transponder 1 (11000 V); transponder 2 has the same frequency.
     ProgramTransponderDialog* d = show(list, 1, EDIT);
@@ -159,21 +156,19 @@ TEST_F(TransponderDialogTest, ListDialogPreselectsTheLaterEqualFrequencyAndPicks
               std::tuple(QString("Edit transponder"), 3, 2));
     EXPECT_EQ(textsOf(d, {"satelliteCombo", "symbolRateEdit"}), QStringList({"Astra 1E-2C", "22000"}));
     pickText(frequency, "10700");
-    EXPECT_EQ(std::pair(frequency->currentIndex(), checked(d, "fec3")), std::pair(2, true));
-    EXPECT_EQ(textsOf(d, {"frequencyCombo", "transportStreamIdEdit"}), QStringList({"10700", "1"}));
+    EXPECT_EQ(frequency->currentIndex(), 2);
+    EXPECT_EQ(textsOf(d, {"frequencyCombo", "transportStreamIdEdit", "fec3"}), QStringList({"10700", "1", "on"}));
     okWith(d, {{"frequencyCombo", "10900"}});
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(stored(2), std::vector({1, 10900, 0, 27500, 3, 1})); // the template's values
     EXPECT_EQ(stored(0)[1], 10700);
-}
 
-TEST_F(TransponderDialogTest, ListDialogAddsOnThePickedSatellite)
-{
+    // Added on the picked satellite.
     for (const bool again : {false, true}) {
-        ProgramTransponderDialog* d = show(list, 0, ADD);
+        d = show(list, 0, ADD);
         auto* frequency = child<QComboBox>(d, "frequencyCombo");
-        EXPECT_EQ(std::tuple(d->windowTitle(), frequency->currentIndex(), checked(d, "pol0")),
-                  std::tuple(QString("Add transponder"), -1, true));
+        EXPECT_EQ(std::tuple(d->windowTitle(), frequency->currentIndex(), textOf(d, "pol0")),
+                  std::tuple(QString("Add transponder"), -1, QString("on")));
         pickText(child<QComboBox>(d, "satelliteCombo"), "Hotbird 2-8");
         EXPECT_EQ(frequency->count(), again ? 3 : 2);
         fill(d, "11200"); // equal to transponder 3 but for its polarisation; the second time a duplicate
