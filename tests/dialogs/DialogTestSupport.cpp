@@ -39,25 +39,6 @@ void buildDialogDatabase(ChannelDatabase& db)
     b.finish();
 }
 
-void DialogTest::SetUp()
-{
-    buildDialogDatabase(db);
-    db.setNotifier([this](const std::string& text, MessageIcon) {
-        prompter.message(QString::fromStdString(text), PromptIcon::None, PromptButtons::Ok);
-    });
-}
-
-void DialogTest::TearDown()
-{
-    EXPECT_EQ(prompter.unanswered, 0);
-    if (checkSound) expectSound(db);
-}
-
-std::string DialogTest::lastMessage() const
-{
-    return prompter.messages.empty() ? std::string() : prompter.messages.back().text.toStdString();
-}
-
 void setText(QWidget* dialog, const char* name, const QString& text)
 {
     if (auto* edit = dialog->findChild<QLineEdit*>(QString::fromLatin1(name))) return edit->setText(text);

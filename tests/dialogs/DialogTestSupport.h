@@ -27,11 +27,20 @@ void buildDialogDatabase(ChannelDatabase& db);
 
 class DialogTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // The database's own refusals reach the same prompter, as in the editor.
-    std::string lastMessage() const;
+    void SetUp() override
+    {
+        buildDialogDatabase(db);
+        // The database's own refusals reach the same prompter, as in the editor.
+        db.setNotifier([this](const std::string& text, MessageIcon) {
+            prompter.message(QString::fromStdString(text), PromptIcon::None, PromptButtons::Ok);
+        });
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(prompter.unanswered, 0);
+        if (checkSound) expectSound(db);
+    }
+    QString lastMessage() const { return prompter.texts().value(prompter.texts().size() - 1); }
     // A new dialog of type D in d, loaded with the arguments and opened modelessly for the test to drive.
     template <typename D, typename... Load> D* show(std::unique_ptr<D>& d, Load... load)
     {

@@ -10,6 +10,13 @@ namespace satorix::test {
 namespace {
 
 constexpr int ADD = MODE_ADD_TRANSPONDER, EDIT = MODE_EDIT_TRANSPONDER;
+// What the messages call the five fields, in the order the dialogs check them, and their ranges.
+const char* const NAMES[] = {"Frequency", "Symbolrate", "Transport Stream ID", "Network ID", "Oryginal Network ID"};
+const char* const RANGES[] = {"1000..13000", "1000..50000", "0..65535", "0..65535", "0..65535"};
+QString refusal(int field, const QString& text)
+{
+    return QString("Unknown %1 value: %2!\nYou must enter value %3").arg(NAMES[field], text.left(11), RANGES[field]);
+}
 
 class TransponderDialogTest : public DialogTest {
 protected:
@@ -39,8 +46,6 @@ protected:
 TEST(TransponderFieldCheckTest, RangesAndMessages)
 {
     using F = TransponderField;
-    const char* names[] = {"Frequency 1000..13000", "Symbolrate 1000..50000", "Transport Stream ID 0..65535",
-                           "Network ID 0..65535", "Oryginal Network ID 0..65535"};
     // value -1: refused, the message naming the text up to its eleventh character
     const std::tuple<F, const char*, int> cases[] = {
         {F::Frequency, "999", -1},       {F::Frequency, "13001", -1},           {F::Frequency, "-5", -1},
@@ -55,10 +60,7 @@ TEST(TransponderFieldCheckTest, RangesAndMessages)
         std::int32_t value = -7;
         EXPECT_EQ(checkTransponderField(field, QString::fromLatin1(text), prompter, value), expected >= 0);
         EXPECT_EQ(value, expected >= 0 ? expected : -7);
-        const QStringList name = QString(names[static_cast<int>(field)]).split(' ');
-        const QString message = QString("Unknown %1 value: %2!\nYou must enter value %3")
-                                    .arg(name.mid(0, name.size() - 1).join(' '), QString(text).left(11), name.last());
-        EXPECT_EQ(prompter.texts(), expected >= 0 ? QStringList() : QStringList({message}));
+        EXPECT_EQ(prompter.texts(), expected >= 0 ? QStringList() : QStringList({refusal(int(field), text)}));
         for (const auto& m : prompter.messages) EXPECT_EQ(m.icon, PromptIcon::Stop);
     }
 }
@@ -67,18 +69,15 @@ TEST(TransponderFieldCheckTest, RangesAndMessages)
 // its text selected, and the dialog stays open.
 TEST_F(TransponderDialogTest, BothDialogsCheckEveryFieldInOrderAndFocusTheRefusedOne)
 {
-    const char* names[] = {"Frequency", "Symbolrate", "Transport Stream ID", "Network ID", "Oryginal Network ID"};
     for (const bool fromTree : {true, false}) {
         for (int bad = 0; bad < 5; ++bad) {
-            SCOPED_TRACE(std::string(fromTree ? "tree " : "list ") + names[bad]);
+            SCOPED_TRACE(std::string(fromTree ? "tree " : "list ") + NAMES[bad]);
             prompter.clear();
             QDialog* d = fromTree ? static_cast<QDialog*>(show(tree, 3, EDIT)) : show(list, 3, EDIT);
             fill(d, "11000");
             for (int k = bad; k < 5; ++k) setText(d, fields(d)[k], "x");
             clickOk(d);
-            ASSERT_EQ(prompter.messages.size(), 1u);
-            EXPECT_EQ(lastMessage().rfind(std::string("Unknown ") + names[bad] + " value: x!", 0), 0u) << lastMessage();
-            EXPECT_TRUE(d->isVisible());
+            EXPECT_EQ(std::pair(prompter.texts(), d->isVisible()), std::pair(QStringList({refusal(bad, "x")}), true));
             QWidget* focus = d->focusWidget();
             auto* edit = qobject_cast<QComboBox*>(focus) ? qobject_cast<QComboBox*>(focus)->lineEdit()
                                                          : qobject_cast<QLineEdit*>(focus);
