@@ -50,7 +50,7 @@ TEST_F(ProgramDialogTest, EditShowsTheProgramWithoutItsMarkerAndFailedReadsStopL
     EXPECT_EQ(prompter.texts(), QStringList({"Error: 501->(-3)", "Error: 503->(-3)"}));
 }
 
-TEST_F(ProgramDialogTest, NamesFlagsAndFavouritesAreStored)
+TEST_F(ProgramDialogTest, NamesFlagsFavouritesAndProvidersAreStored)
 {
     EXPECT_EQ(child<QLineEdit>(openDialog(2), "nameEdit")->maxLength(), 20);
     edit(2, {{"nameEdit", "ABCDEFGHIJKLMNOPQRST"}});
@@ -64,6 +64,18 @@ TEST_F(ProgramDialogTest, NamesFlagsAndFavouritesAreStored)
     EXPECT_EQ(std::vector({favourite(0, 0), favourite(2, 0), favourite(8, 0), favourite(0, 4)}),
               std::vector({false, true, true, true}));
     EXPECT_TRUE(prompter.messages.empty() && db.computeCrc() == db.storedCrc());
+
+    // An unknown provider is appended once, even when a later check refuses.
+    edit(0, {{"providerCombo", "Newcomer with a long name"}, {"serviceIdEdit", "70000"}});
+    EXPECT_EQ(lastMessage(), "Service ID error!\nExpected digit 0..65535");
+    EXPECT_EQ(nameText(record(db, DBT_PROVIDER, 3).name[0]), "Newcomer with a");
+    okWith(d.get(), {{"serviceIdEdit", "7"}});
+    EXPECT_FALSE(d->isVisible());
+    // A known name, marker or not, is found; an empty text is a provider name too.
+    for (const auto& [text, count, index] : {std::tuple{"", 4, 3}, {"Beta", 4, 1}, {"", 5, 4}}) {
+        if (*text || count == 5) edit(0, {{"providerCombo", text}});
+        EXPECT_EQ(std::tuple(db.providerCount(), field(0, progf::PROVIDER)), std::tuple(count, index)) << text;
+    }
 }
 
 // Every refusal keeps the dialog open with what was typed; the right text comes first.
@@ -108,20 +120,6 @@ TEST_F(ProgramDialogTest, PidAndServiceIdBoundariesAndScpc)
     EXPECT_EQ(textOf(d.get(), "videoPidEdit"), "0");
     clickOk(d.get());
     EXPECT_EQ(lastMessage(), "Video PID error!\nExpected digit 17..8190");
-}
-
-TEST_F(ProgramDialogTest, UnknownProviderIsAppendedOnceEvenWhenALaterCheckRefuses)
-{
-    edit(0, {{"providerCombo", "Newcomer with a long name"}, {"serviceIdEdit", "70000"}});
-    EXPECT_EQ(lastMessage(), "Service ID error!\nExpected digit 0..65535");
-    EXPECT_EQ(nameText(record(db, DBT_PROVIDER, 3).name[0]), "Newcomer with a");
-    okWith(d.get(), {{"serviceIdEdit", "7"}});
-    EXPECT_FALSE(d->isVisible());
-    // A known name, marker or not, is found; an empty text is a provider name too.
-    for (const auto& [text, count, index] : {std::tuple{"", 4, 3}, {"Beta", 4, 1}, {"", 5, 4}}) {
-        if (*text || count == 5) edit(0, {{"providerCombo", text}});
-        EXPECT_EQ(std::tuple(db.providerCount(), field(0, progf::PROVIDER)), std::tuple(count, index)) << text;
-    }
 }
 
 TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)

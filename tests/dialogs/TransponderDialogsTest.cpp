@@ -92,9 +92,8 @@ TEST_F(TransponderDialogTest, BothDialogsCheckEveryFieldInOrderAndFocusTheRefuse
     }
 }
 
-// The tree's dialog reports the frequency, restores what OK accepted, tells equal frequencies apart and
-// adds to an empty satellite.
-TEST_F(TransponderDialogTest, TreeDialog)
+// Each dialog reports or preselects, tells equal frequencies apart, edits and adds.
+TEST_F(TransponderDialogTest, TreeAndListDialogsEditAndAdd)
 {
     browser.lastTransponderFrequency = 1234;
     TransponderEditDialog* d = show(tree, 0, EDIT, "10700(H)", "");
@@ -142,38 +141,33 @@ TEST_F(TransponderDialogTest, TreeDialog)
     EXPECT_EQ(lastMessage(), "Transponder with entered values exist");
     d->reject();
     EXPECT_EQ(browser.lastTransponderFrequency, -1);
-}
 
-// The list's dialog preselects the later of equal frequencies, picks templates and adds on the picked
-// satellite.
-TEST_F(TransponderDialogTest, ListDialog)
-{
-    // Program 1 is on transponder 1 (11000 V); transponder 2 has the same frequency.
-    ProgramTransponderDialog* d = show(list, 1, EDIT);
-    auto* frequency = child<QComboBox>(d, "frequencyCombo");
-    EXPECT_EQ(std::tuple(d->windowTitle(), frequency->count(), frequency->currentIndex()),
+    // The list's dialog: program 1 is on transponder 1 (11000 V); transponder 2 has the same frequency.
+    ProgramTransponderDialog* p = show(list, 1, EDIT);
+    auto* frequency = child<QComboBox>(p, "frequencyCombo");
+    EXPECT_EQ(std::tuple(p->windowTitle(), frequency->count(), frequency->currentIndex()),
               std::tuple(QString("Edit transponder"), 3, 2));
-    EXPECT_EQ(textsOf(d, {"satelliteCombo", "symbolRateEdit"}), QStringList({"Astra 1E-2C", "22000"}));
+    EXPECT_EQ(textsOf(p, {"satelliteCombo", "symbolRateEdit"}), QStringList({"Astra 1E-2C", "22000"}));
     pickText(frequency, "10700");
     EXPECT_EQ(frequency->currentIndex(), 2);
-    EXPECT_EQ(textsOf(d, {"frequencyCombo", "transportStreamIdEdit", "fec3"}), QStringList({"10700", "1", "on"}));
-    okWith(d, {{"frequencyCombo", "10900"}});
-    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(textsOf(p, {"frequencyCombo", "transportStreamIdEdit", "fec3"}), QStringList({"10700", "1", "on"}));
+    okWith(p, {{"frequencyCombo", "10900"}});
+    EXPECT_FALSE(p->isVisible());
     EXPECT_EQ(stored(2), std::vector({1, 10900, 0, 27500, 3, 1})); // the template's values
     EXPECT_EQ(stored(0)[1], 10700);
 
     // Added on the picked satellite.
     for (const bool again : {false, true}) {
-        d = show(list, 0, ADD);
-        auto* frequency = child<QComboBox>(d, "frequencyCombo");
-        EXPECT_EQ(std::tuple(d->windowTitle(), frequency->currentIndex(), textOf(d, "pol0")),
+        p = show(list, 0, ADD);
+        auto* frequency = child<QComboBox>(p, "frequencyCombo");
+        EXPECT_EQ(std::tuple(p->windowTitle(), frequency->currentIndex(), textOf(p, "pol0")),
                   std::tuple(QString("Add transponder"), -1, QString("on")));
-        pickText(child<QComboBox>(d, "satelliteCombo"), "Hotbird 2-8");
+        pickText(child<QComboBox>(p, "satelliteCombo"), "Hotbird 2-8");
         EXPECT_EQ(frequency->count(), again ? 3 : 2);
-        fill(d, "11200"); // equal to transponder 3 but for its polarisation; the second time a duplicate
-        clickOk(d);
-        EXPECT_EQ(d->isVisible(), again);
-        ASSERT_EQ(db.transponderCount(), 6);
+        fill(p, "11200"); // equal to transponder 3 but for its polarisation; the second time a duplicate
+        clickOk(p);
+        EXPECT_EQ(p->isVisible(), again);
+        ASSERT_EQ(db.transponderCount(), 7);
         // After the equal frequency on the same satellite; the one behind moves up.
         EXPECT_EQ(stored(4), std::vector({2, 11200, 0, 27500, 0, 1}));
         EXPECT_EQ(stored(5)[1], 12000);
