@@ -70,7 +70,6 @@ template <typename T> T* child(QWidget* parent, const char* name)
 // A line edit's or combo's text; "on" or "off" for a check box or radio button.
 void setText(QWidget* dialog, const char* name, const QString& text);
 QString textOf(QWidget* dialog, const char* name);
-// The texts of several fields, to compare at once.
 QStringList textsOf(QWidget* dialog, std::initializer_list<const char*> names);
 // Picks an item as the user does: the combo changes and says it was activated.
 void pickText(QComboBox* combo, const QString& text);

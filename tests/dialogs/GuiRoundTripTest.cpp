@@ -26,7 +26,6 @@ protected:
     }
     ChannelDatabase& db() { return app().database(); }
     QStringList thor() { return childTexts({"Satellites", "Thor"}); }
-    // The image and the tree's texts.
     std::pair<std::vector<std::uint8_t>, QStringList> state()
     {
         return {{db().image(), db().image() + IMAGE_SIZE},

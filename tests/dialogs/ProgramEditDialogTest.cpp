@@ -126,7 +126,6 @@ TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)
 {
     // TV at a position inside the radio part: first place; favourites follow the move.
     EXPECT_EQ(openDialog(5, ADD)->windowTitle(), "Add program");
-    // Service ID 0, the satellite of the row, and radio at position 5.
     EXPECT_EQ(textsOf(d.get(), {"serviceIdEdit", "satelliteCombo", "radioRadio"}),
               QStringList({"0", "Astra 1E-2C", "on"}));
     click(d.get(), "tvRadio");

@@ -10,7 +10,6 @@ namespace {
 TEST_F(DialogTest, TransponderDeletePreselectsAsksAndDeletesTheProgramsFirst)
 {
     std::unique_ptr<TransponderDeleteDialog> d;
-    // Opens on a transponder, answers the question and clicks OK.
     const auto run = [&](int transponder, int frequency, PromptAnswer answer, const char* shown) {
         browser.lastTransponderFrequency = frequency;
         show(d, transponder);

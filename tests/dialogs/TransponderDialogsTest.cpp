@@ -78,12 +78,10 @@ TEST_F(TransponderDialogTest, BothDialogsCheckEveryFieldInOrderAndFocusTheRefuse
             for (int k = bad; k < 5; ++k) setText(d, fields(d)[k], "x");
             clickOk(d);
             EXPECT_EQ(std::pair(prompter.texts(), d->isVisible()), std::pair(QStringList({refusal(bad, "x")}), true));
-            QWidget* focus = d->focusWidget();
-            auto* edit = qobject_cast<QComboBox*>(focus) ? qobject_cast<QComboBox*>(focus)->lineEdit()
-                                                         : qobject_cast<QLineEdit*>(focus);
-            ASSERT_NE(edit, nullptr);
-            EXPECT_TRUE(focus->objectName() == fields(d)[bad] || focus->parent()->objectName() == fields(d)[bad]);
-            EXPECT_EQ(edit->selectedText(), "x");
+            auto* field = child<QWidget>(d, fields(d)[bad]);
+            EXPECT_TRUE(d->focusWidget() == field || d->focusWidget()->parent() == field);
+            auto* combo = qobject_cast<QComboBox*>(field);
+            EXPECT_EQ((combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(field))->selectedText(), "x");
         }
         QDialog* d = fromTree ? static_cast<QDialog*>(tree.get()) : list.get();
         fill(d, fromTree ? "13000" : "1000", "50000");
@@ -125,7 +123,6 @@ TEST_F(TransponderDialogTest, TreeAndListDialogsEditAndAdd)
     EXPECT_EQ(stored(2), std::vector({1, 11000, 1, 30000, 4, 0}));
     EXPECT_TRUE(stored(1)[3] == 22000 && db.computeCrc() == db.storedCrc());
 
-    // Added to an empty satellite; a duplicate refused.
     d = show(tree, 3, ADD);
     EXPECT_EQ(std::pair(d->windowTitle(), child<QPushButton>(d, "restoreButton")->isEnabled()),
               std::pair(QString("Add transponder"), false));
@@ -156,7 +153,6 @@ TEST_F(TransponderDialogTest, TreeAndListDialogsEditAndAdd)
     EXPECT_EQ(stored(2), std::vector({1, 10900, 0, 27500, 3, 1})); // the template's values
     EXPECT_EQ(stored(0)[1], 10700);
 
-    // Added on the picked satellite.
     for (const bool again : {false, true}) {
         p = show(list, 0, ADD);
         auto* frequency = child<QComboBox>(p, "frequencyCombo");
