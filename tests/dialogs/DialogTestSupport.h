@@ -17,12 +17,10 @@
 namespace satorix::test {
 
 // A small database for the dialogs, without a listing file:
-//   satellites  0 "Astra 1E-2C" (id 1), 1 "Hotbird 2-8" (id 2), 2 "Thor 2,3" (id 3, no transponders)
+//   satellites 0 "Astra 1E-2C" (id 1), 1 "Hotbird 2-8" (id 2), 2 "Thor 2,3" (id 3, no transponders)
 //   transponders 0: 1/10700 H, 1: 1/11000 V, 2: 1/11000 H, 3: 2/11200 V, 4: 2/12000 V
-//   providers   0 "Alpha", 1 "\x05Beta" (character-table marker), 2 "Gamma"
-//   TV          0 "One" (t0), 1 "Two" (t1), 2 "\x05Marked" (t0, SCPC 101/102/103), 3 "Four" (t3)
-//   radio       4 "R1" (t0), 5 "R2" (t1)
-//   favourites  list 1 "News": 0, 4; list 3 "Movies": 1
+//   providers 0 "Alpha", 1 "\x05Beta" (character-table marker), 2 "Gamma"; lists 1 "News": 0, 4; 3 "Movies": 1
+//   TV 0 "One" (t0), 1 "Two" (t1), 2 "\x05Marked" (t0, SCPC 101/102/103), 3 "Four" (t3); radio 4 "R1" (t0), 5 "R2" (t1)
 void buildDialogDatabase(ChannelDatabase& db);
 
 class DialogTest : public ::testing::Test {

@@ -28,31 +28,22 @@ protected:
     std::unique_ptr<ProgramEditDialog> d;
 };
 
-TEST_F(ProgramDialogTest, EditShowsTheProgramWithoutItsMarkerAndFailedReadsStopLoading)
+TEST_F(ProgramDialogTest, EditShowsTheProgramAndStoresNamesFlagsFavouritesAndProviders)
 {
     EXPECT_EQ(openDialog(2)->windowTitle(), "Edit program");
     EXPECT_EQ(textsOf(d.get(), {"nameEdit", "providerCombo", "satelliteCombo", "transponderCombo", "videoPidEdit",
                                 "fav1Name", "scpcCheck", "scrambledCheck", "tvRadio"}),
               QStringList({"Marked", "Beta", "Astra 1E-2C", "10700", "101", "News", "on", "on", "on"}));
     EXPECT_EQ(child<QLineEdit>(d.get(), "serviceIdEdit")->nextInFocusChain(), button("scrambledCheck"));
-    EXPECT_EQ(std::pair(child<QComboBox>(d.get(), "transponderCombo")->count(), button("tvRadio")->isEnabled()),
-              std::pair(3, false));
+    EXPECT_EQ(std::tuple(child<QComboBox>(d.get(), "transponderCombo")->count(), button("tvRadio")->isEnabled(),
+                         child<QLineEdit>(d.get(), "nameEdit")->maxLength()),
+              std::tuple(3, false, 20));
     // A radio program in a list, without SCPC: empty, disabled PID fields.
     openDialog(4);
     EXPECT_EQ(textsOf(d.get(), {"fav1Check", "fav2Check", "radioRadio", "videoPidEdit"}),
               QStringList({"on", "off", "on", ""}));
     EXPECT_FALSE(child<QLineEdit>(d.get(), "videoPidEdit")->isEnabled());
 
-    checkSound = false;
-    EXPECT_FALSE(d->load(6, EDIT));
-    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 9);
-    EXPECT_FALSE(d->load(0, EDIT));
-    EXPECT_EQ(prompter.texts(), QStringList({"Error: 501->(-3)", "Error: 503->(-3)"}));
-}
-
-TEST_F(ProgramDialogTest, NamesFlagsFavouritesAndProvidersAreStored)
-{
-    EXPECT_EQ(child<QLineEdit>(openDialog(2), "nameEdit")->maxLength(), 20);
     edit(2, {{"nameEdit", "ABCDEFGHIJKLMNOPQRST"}});
     // A typed name takes the shortest bytes: no table byte where the default table holds it.
     EXPECT_EQ(programName(db, 2), "ABCDEFGHIJKLMNO");
@@ -76,6 +67,14 @@ TEST_F(ProgramDialogTest, NamesFlagsFavouritesAndProvidersAreStored)
         if (*text || count == 5) edit(0, {{"providerCombo", text}});
         EXPECT_EQ(std::tuple(db.providerCount(), field(0, progf::PROVIDER)), std::tuple(count, index)) << text;
     }
+
+    // Failed reads stop loading with their code.
+    checkSound = false;
+    prompter.clear();
+    EXPECT_FALSE(d->load(6, EDIT));
+    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 9);
+    EXPECT_FALSE(d->load(0, EDIT));
+    EXPECT_EQ(prompter.texts(), QStringList({"Error: 501->(-3)", "Error: 503->(-3)"}));
 }
 
 // Every refusal keeps the dialog open with what was typed; the right text comes first.
@@ -100,9 +99,8 @@ TEST_F(ProgramDialogTest, PidAndServiceIdBoundariesAndScpc)
         const std::string field = std::string(name) + "Edit";
         prompter.clear();
         edit(2, {{field.c_str(), text}});
-        EXPECT_EQ(prompter.texts(), message ? QStringList({message}) : QStringList());
-        EXPECT_EQ(d->isVisible(), message != nullptr);
-        EXPECT_EQ(textOf(d.get(), field.c_str()), QString::fromLatin1(text));
+        EXPECT_EQ(std::tuple(prompter.texts(), d->isVisible(), textOf(d.get(), field.c_str())),
+                  std::tuple(message ? QStringList({message}) : QStringList(), message != nullptr, QString(text)));
     }
     EXPECT_EQ(std::pair(field(2, progf::SERVICE_ID), field(2, progf::VIDEO_PID)), std::pair(65535, 8190));
 

@@ -23,15 +23,6 @@ protected:
     std::unique_ptr<SatelliteEditDialog> d;
 };
 
-TEST(PositionTextTest, ShownWithACommaAndReadLeniently)
-{
-    for (const auto& [tenths, text] : {std::pair{0, "0,0"}, {8, "0,8"}, {192, "19,2"}, {1800, "180,0"}})
-        EXPECT_EQ(positionText(tenths), text);
-    const std::pair<const char*, int> texts[] = {{"13.0", 130},  {"13,0", 130},  {"13,05", 130}, {"", 0},
-                                                 {"-19,2", 192}, {"19,2E", 192}, {"abc", 0},     {" 7", 70}};
-    for (const auto& [text, tenths] : texts) EXPECT_EQ(parsePositionText(QString::fromLatin1(text)), tenths) << text;
-}
-
 TEST_F(SatelliteDialogTest, DefaultFillsFromTheTableFoundByExactName)
 {
     // id, position, name, LNB LOs, DiSEqC mode, tone, DiSEqC 1.2, positioner, east/west, DiSEqC 1.1 input
@@ -58,6 +49,13 @@ TEST_F(SatelliteDialogTest, DefaultFillsFromTheTableFoundByExactName)
 
 TEST_F(SatelliteDialogTest, PositionLnbAndDiseqcValuesTypedPickedAndUntouched)
 {
+    // Positions are shown with a comma and read leniently.
+    for (const auto& [tenths, text] : {std::pair{0, "0,0"}, {8, "0,8"}, {192, "19,2"}, {1800, "180,0"}})
+        EXPECT_EQ(positionText(tenths), text);
+    const std::pair<const char*, int> texts[] = {{"13.0", 130},  {"13,0", 130},  {"13,05", 130}, {"", 0},
+                                                 {"-19,2", 192}, {"19,2E", 192}, {"abc", 0},     {" 7", 70}};
+    for (const auto& [text, tenths] : texts) EXPECT_EQ(parsePositionText(QString::fromLatin1(text)), tenths) << text;
+
     EXPECT_EQ(textOf(openDialog("Thor 2,3"), "degreeEdit"), "0,8");
     EXPECT_FALSE(ok("Thor 2,3", {{"degreeEdit", "-13,05E"}})->isVisible());
     EXPECT_EQ(fields(2, {satf::POSITION}), std::vector({130}));

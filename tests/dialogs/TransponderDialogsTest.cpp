@@ -43,7 +43,9 @@ protected:
     std::unique_ptr<ProgramTransponderDialog> list;
 };
 
-TEST(TransponderFieldCheckTest, RangesAndMessages)
+// Both dialogs check the five fields in order: the first bad one is named, gets the focus and has
+// its text selected, and the dialog stays open.
+TEST_F(TransponderDialogTest, FieldRangesAndBothDialogsCheckEveryFieldInOrderAndFocusTheRefusedOne)
 {
     using F = TransponderField;
     // value -1: refused, the message naming the text up to its eleventh character
@@ -63,12 +65,7 @@ TEST(TransponderFieldCheckTest, RangesAndMessages)
         EXPECT_EQ(prompter.texts(), expected >= 0 ? QStringList() : QStringList({refusal(int(field), text)}));
         for (const auto& m : prompter.messages) EXPECT_EQ(m.icon, PromptIcon::Stop);
     }
-}
 
-// Both dialogs check the five fields in order: the first bad one is named, gets the focus and has
-// its text selected, and the dialog stays open.
-TEST_F(TransponderDialogTest, BothDialogsCheckEveryFieldInOrderAndFocusTheRefusedOne)
-{
     for (const bool fromTree : {true, false}) {
         for (int bad = 0; bad < 5; ++bad) {
             SCOPED_TRACE(std::string(fromTree ? "tree " : "list ") + NAMES[bad]);
