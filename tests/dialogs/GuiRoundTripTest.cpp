@@ -48,7 +48,6 @@ protected:
         doc().setModifiedFlag(false); // the next edit starts here
         start_ = state();
     }
-    void rename(const QStringList& path, const char* to) { tree().labelEdit(node(path), QString::fromUtf8(to)); }
 
     std::pair<std::vector<std::uint8_t>, QStringList> start_;
 };
@@ -59,7 +58,7 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
                                             {QStringList{"Satellites", "Thor 2,3"}, "Thor", true},
                                             {QStringList{"Favs", "News"}, "Latest", true},
                                             {QStringList{"Favs", "Latest"}, "Latest", false}}) {
-        rename(path, to);
+        tree().labelEdit(node(path), QString::fromUtf8(to));
         step(to, changes);
     }
     EXPECT_EQ(std::string(boundedName(record(db(), DBT_PROVIDER, 0).name[0])), "\x01\xB0\xDB\xEC\xE4\xD0");

@@ -18,11 +18,10 @@ protected:
     QDialog* edit(int index, Texts texts) { return okWith(openDialog(index), texts); }
     QAbstractButton* button(const char* name) { return child<QAbstractButton>(d.get(), name); }
     int field(int index, int f) const { return record(db, DBT_PROGRAM, index).field[f]; }
-    bool favourite(int list, int program) const
+    std::uint32_t lists(int program) const // the favourite lists holding it, as scope bits
     {
         std::uint32_t mask = 0;
-        db.favouriteMask(program, mask);
-        return (mask & scopeFav(list)) != 0;
+        return db.favouriteMask(program, mask) == 0 ? mask : ~0u;
     }
 
     std::unique_ptr<ProgramEditDialog> d;
@@ -52,8 +51,7 @@ TEST_F(ProgramDialogTest, EditShowsTheProgramAndStoresNamesFlagsFavouritesAndPro
     EXPECT_EQ(field(2, progf::FLAGS), FLAG_SCPC | FLAG_SCRAMBLED | 64); // unknown bits pass through
 
     edit(0, {{"fav1Check", "off"}, {"fav3Check", "on"}, {"fav9Check", "on"}});
-    EXPECT_EQ(std::vector({favourite(0, 0), favourite(2, 0), favourite(8, 0), favourite(0, 4)}),
-              std::vector({false, true, true, true}));
+    EXPECT_EQ(std::pair(lists(0), lists(4)), std::pair(scopeFav(2) | scopeFav(8), scopeFav(0)));
     EXPECT_TRUE(prompter.messages.empty() && db.computeCrc() == db.storedCrc());
 
     // An unknown provider is appended once, even when a later check refuses.
@@ -95,12 +93,12 @@ TEST_F(ProgramDialogTest, PidAndServiceIdBoundariesAndScpc)
         {"videoPid", "17", nullptr},         {"videoPid", "8190kb", nullptr},    {"serviceId", "0", nullptr},
         {"serviceId", " 65535", nullptr}};
     for (const auto& [name, text, message] : cases) {
-        SCOPED_TRACE(std::string(name) + " = " + text);
         const std::string field = std::string(name) + "Edit";
         prompter.clear();
         edit(2, {{field.c_str(), text}});
         EXPECT_EQ(std::tuple(prompter.texts(), d->isVisible(), textOf(d.get(), field.c_str())),
-                  std::tuple(message ? QStringList({message}) : QStringList(), message != nullptr, QString(text)));
+                  std::tuple(message ? QStringList({message}) : QStringList(), message != nullptr, QString(text)))
+            << field << " = " << text;
     }
     EXPECT_EQ(std::pair(field(2, progf::SERVICE_ID), field(2, progf::VIDEO_PID)), std::pair(65535, 8190));
 
@@ -131,15 +129,15 @@ TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)
     ASSERT_FALSE(d->isVisible());
     EXPECT_EQ(std::tuple(d->programIndex(), programName(db, 0), db.tvProgramCount(), db.pendingInsertKind()),
               std::tuple(0, std::string("NewTV"), 5, -1));
-    EXPECT_EQ(std::vector({favourite(0, 1), favourite(0, 5), favourite(2, 2), favourite(0, 0)}),
-              std::vector({true, true, true, false})); // renumbered
+    EXPECT_EQ(std::vector({lists(0), lists(1), lists(2), lists(5)}),
+              std::vector({0u, scopeFav(0), scopeFav(2), scopeFav(0)})); // renumbered
 
     // Radio at a position inside the TV part: first radio place.
     openDialog(1, ADD);
     click(d.get(), "radioRadio");
     okWith(d.get(), {{"nameEdit", "NewRadio"}, {"fav3Check", "on"}});
-    EXPECT_EQ(std::tuple(d->programIndex(), programName(db, 5), db.tvProgramCount(), favourite(2, 5)),
-              std::tuple(5, std::string("NewRadio"), 5, true));
+    EXPECT_EQ(std::tuple(d->programIndex(), programName(db, 5), db.tvProgramCount(), lists(5)),
+              std::tuple(5, std::string("NewRadio"), 5, scopeFav(2)));
 
     // The list's filter fixes the kind.
     for (const auto& [filter, name] : {std::pair{SCOPE_TV, "tvRadio"}, {SCOPE_RADIO, "radioRadio"}}) {
