@@ -38,8 +38,7 @@ TEST_F(ProgramDialogTest, EditShowsTheProgramAndStoresNamesFlagsFavouritesAndPro
                          child<QLineEdit>(d.get(), "nameEdit")->maxLength()),
               std::tuple(3, false, 20));
     // A radio program in a list, without SCPC: empty, disabled PID fields.
-    openDialog(4);
-    EXPECT_EQ(textsOf(d.get(), {"fav1Check", "fav2Check", "radioRadio", "videoPidEdit"}),
+    EXPECT_EQ(textsOf(openDialog(4), {"fav1Check", "fav2Check", "radioRadio", "videoPidEdit"}),
               QStringList({"on", "off", "on", ""}));
     EXPECT_FALSE(child<QLineEdit>(d.get(), "videoPidEdit")->isEnabled());
 
@@ -58,8 +57,7 @@ TEST_F(ProgramDialogTest, EditShowsTheProgramAndStoresNamesFlagsFavouritesAndPro
     edit(0, {{"providerCombo", "Newcomer with a long name"}, {"serviceIdEdit", "70000"}});
     EXPECT_EQ(lastMessage(), "Service ID error!\nExpected digit 0..65535");
     EXPECT_EQ(nameText(record(db, DBT_PROVIDER, 3).name[0]), "Newcomer with a");
-    okWith(d.get(), {{"serviceIdEdit", "7"}});
-    EXPECT_FALSE(d->isVisible());
+    EXPECT_FALSE(okWith(d.get(), {{"serviceIdEdit", "7"}})->isVisible());
     // A known name, marker or not, is found; an empty text is a provider name too.
     for (const auto& [text, count, index] : {std::tuple{"", 4, 3}, {"Beta", 4, 1}, {"", 5, 4}}) {
         if (*text || count == 5) edit(0, {{"providerCombo", text}});
@@ -103,16 +101,14 @@ TEST_F(ProgramDialogTest, PidAndServiceIdBoundariesAndScpc)
     EXPECT_EQ(std::pair(field(2, progf::SERVICE_ID), field(2, progf::VIDEO_PID)), std::pair(65535, 8190));
 
     // Without SCPC the PIDs read "Auto" and stay as stored; SCPC clicked again offers 0, which is refused.
-    openDialog(2);
-    click(d.get(), "scpcCheck");
+    click(openDialog(2), "scpcCheck");
     EXPECT_EQ(textsOf(d.get(), {"scpcCheck", "audioPidEdit"}), QStringList({"off", "Auto"}));
     EXPECT_FALSE(child<QLineEdit>(d.get(), "audioPidEdit")->isEnabled());
     clickOk(d.get());
     EXPECT_EQ(std::vector({field(2, progf::FLAGS) & FLAG_SCPC, field(2, progf::VIDEO_PID), field(2, progf::PCR_PID)}),
               std::vector({0, 8190, 103}));
 
-    openDialog(2);
-    click(d.get(), "scpcCheck");
+    click(openDialog(2), "scpcCheck");
     EXPECT_EQ(textOf(d.get(), "videoPidEdit"), "0");
     clickOk(d.get());
     EXPECT_EQ(lastMessage(), "Video PID error!\nExpected digit 17..8190");
@@ -126,15 +122,14 @@ TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)
               QStringList({"0", "Astra 1E-2C", "on"}));
     click(d.get(), "tvRadio");
     okWith(d.get(), {{"nameEdit", "NewTV"}, {"providerCombo", "Gamma"}});
-    ASSERT_FALSE(d->isVisible());
-    EXPECT_EQ(std::tuple(d->programIndex(), programName(db, 0), db.tvProgramCount(), db.pendingInsertKind()),
-              std::tuple(0, std::string("NewTV"), 5, -1));
+    EXPECT_EQ(
+        std::tuple(d->isVisible(), d->programIndex(), programName(db, 0), db.tvProgramCount(), db.pendingInsertKind()),
+        std::tuple(false, 0, std::string("NewTV"), 5, -1));
     EXPECT_EQ(std::vector({lists(0), lists(1), lists(2), lists(5)}),
               std::vector({0u, scopeFav(0), scopeFav(2), scopeFav(0)})); // renumbered
 
     // Radio at a position inside the TV part: first radio place.
-    openDialog(1, ADD);
-    click(d.get(), "radioRadio");
+    click(openDialog(1, ADD), "radioRadio");
     okWith(d.get(), {{"nameEdit", "NewRadio"}, {"fav3Check", "on"}});
     EXPECT_EQ(std::tuple(d->programIndex(), programName(db, 5), db.tvProgramCount(), lists(5)),
               std::tuple(5, std::string("NewRadio"), 5, scopeFav(2)));

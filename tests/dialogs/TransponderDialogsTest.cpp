@@ -14,10 +14,6 @@ constexpr int ADD = MODE_ADD_TRANSPONDER, EDIT = MODE_EDIT_TRANSPONDER;
 const char* const NAMES[] = {"Frequency", "Symbolrate", "Transport Stream ID", "Network ID", "Oryginal Network ID"};
 const char* const RANGES[] = {"1000..13000", "1000..50000", "0..65535", "0..65535", "0..65535"};
 const char* const FIELDS[] = {"", "symbolRateEdit", "transportStreamIdEdit", "networkIdEdit", "originalNetworkIdEdit"};
-QString refusal(int field, const QString& text)
-{
-    return QString("Unknown %1 value: %2!\nYou must enter value %3").arg(NAMES[field], text.left(11), RANGES[field]);
-}
 
 class TransponderDialogTest : public DialogTest {
 protected:
@@ -48,6 +44,9 @@ protected:
 TEST_F(TransponderDialogTest, FieldRangesAndBothDialogsCheckEveryFieldInOrderAndFocusTheRefusedOne)
 {
     using F = TransponderField;
+    const auto refusal = [](int f, const QString& text) {
+        return QString("Unknown %1 value: %2!\nYou must enter value %3").arg(NAMES[f], text.left(11), RANGES[f]);
+    };
     // value -1: refused, the message naming the text up to its eleventh character
     const std::tuple<F, const char*, int> cases[] = {
         {F::Frequency, "999", -1},       {F::Frequency, "13001", -1},           {F::Frequency, "-5", -1},
