@@ -39,8 +39,8 @@ protected:
     std::unique_ptr<ProgramTransponderDialog> list;
 };
 
-// Both dialogs check the five fields in order: the first bad one is named, gets the focus and has
-// its text selected, and the dialog stays open.
+// The field check's ranges; both dialogs check the five fields in order: the first bad one is named,
+// gets the focus and has its text selected, and the dialog stays open.
 TEST_F(TransponderDialogTest, FieldRangesAndBothDialogsCheckEveryFieldInOrderAndFocusTheRefusedOne)
 {
     using F = TransponderField;
@@ -55,13 +55,13 @@ TEST_F(TransponderDialogTest, FieldRangesAndBothDialogsCheckEveryFieldInOrderAnd
         {F::SymbolRate, "50001", -1},    {F::SymbolRate, "50000", 50000},       {F::TransportStreamId, "65536", -1},
         {F::TransportStreamId, "0", 0},  {F::NetworkId, "70000", -1},           {F::NetworkId, "65535", 65535},
         {F::OriginalNetworkId, "x", -1}, {F::OriginalNetworkId, "-1", -1}};
-    for (const auto& [field, text, expected] : cases) {
+    for (const auto& [which, text, expected] : cases) {
         SCOPED_TRACE(text);
         prompter.clear();
         std::int32_t value = -7;
-        EXPECT_EQ(checkTransponderField(field, QString::fromLatin1(text), prompter, value), expected >= 0);
+        EXPECT_EQ(checkTransponderField(which, QString::fromLatin1(text), prompter, value), expected >= 0);
         EXPECT_EQ(value, expected >= 0 ? expected : -7);
-        EXPECT_EQ(prompter.texts(), expected >= 0 ? QStringList() : QStringList({refusal(int(field), text)}));
+        EXPECT_EQ(prompter.texts(), expected >= 0 ? QStringList() : QStringList({refusal(int(which), text)}));
         for (const auto& m : prompter.messages) EXPECT_EQ(m.icon, PromptIcon::Stop);
     }
 
