@@ -1,14 +1,7 @@
 // Every edit from the tree and list, through the application's dialogs, marks the document; none else.
-#include <QAction>
-#include <QCheckBox>
-#include <QRadioButton>
-#include <QTest>
-#include <functional>
-
 #include "db/DatabaseCheck.h"
 #include "db/Names.h"
 #include "dialogs/EditDialogSet.h"
-#include "gui/BrowserState.h"
 #include "gui/CommandIds.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/views/ViewsFixture.h"
@@ -24,261 +17,138 @@ protected:
     void SetUp() override
     {
         ChannelDatabase db;
-        db.setListingPath({});
         buildDialogDatabase(db);
         ASSERT_EQ(db.save(file("trip.si")), 0);
         ASSERT_TRUE(start(qfile("trip.si")));
         frame().resize(900, 600);
         ASSERT_TRUE(waitFor([this] { return frame().isVisible(); }));
+        start_ = state();
     }
-    void command(int id)
-    {
-        list().setFocus(Qt::OtherFocusReason);
-        frame().setActiveView(&list());
-        EXPECT_TRUE(trigger(id)) << id;
-    }
-    void rename(const QStringList& path, const char* to) { tree().labelEdit(node(path), QString::fromUtf8(to)); }
+    ChannelDatabase& db() { return app().database(); }
     QStringList thor() { return childTexts({"Satellites", "Thor"}); }
+    std::pair<std::vector<std::uint8_t>, QStringList> state()
+    {
+        return {{db().image(), db().image() + IMAGE_SIZE},
+                childTexts({"Favs"}) + childTexts({"Providers"}) + childTexts({"Satellites"}) + thor()};
+    }
+    // The edit just made marks the document and is one step: undone and redone from the menu, the
+    // database, the tree and the list follow. Anything else leaves the database as it was.
+    void step(const char* edit, bool changes)
+    {
+        SCOPED_TRACE(edit);
+        const auto after = state();
+        const QStringList shown = names();
+        EXPECT_EQ(std::pair(doc().isModified(), after.first == start_.first), std::pair(changes, !changes));
+        if (changes) {
+            ASSERT_TRUE(trigger(ID_EDIT_UNDO));
+            EXPECT_TRUE(state() == start_);
+            ASSERT_TRUE(trigger(ID_EDIT_REDO));
+            EXPECT_TRUE(state() == after && names() == shown);
+        }
+        doc().setModifiedFlag(false); // the next edit starts here
+        start_ = state();
+    }
+
+    std::pair<std::vector<std::uint8_t>, QStringList> start_;
 };
 
 TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
 {
-    ChannelDatabase& db = app().database();
-    std::vector<std::uint8_t> before;
-    const struct {
-        const char* edit;
-        std::function<void()> run;
-        bool changes;
-        std::function<void()> check;
-    } edits[] = {
-        {"rename provider",
-         [&] {
-             rename({"Providers", "Alpha"}, "Альфа");
-         },
-         true,
-         [&] {
-             EXPECT_EQ(std::string(boundedName(record(db, DBT_PROVIDER, 0).name[0])), "\x01\xB0\xDB\xEC\xE4\xD0");
-             EXPECT_EQ(childTexts({"Providers"}).front(), "Альфа");
-         }},
-        {"rename satellite",
-         [&] {
-             rename({"Satellites", "Thor 2,3"}, "Thor");
-         },
-         true,
-         {}},
-        {"rename favourite list",
-         [&] {
-             rename({"Favs", "News"}, "Latest");
-         },
-         true,
-         {}},
-        {"rename to the same name",
-         [&] {
-             rename({"Favs", "Latest"}, "Latest");
-         },
-         false,
-         {}},
-        {"satellite dialog",
-         [&] {
-             onModal([](QDialog* d) {
-                 setText(d, "positionerEdit", "30");
-                 clickOk(d);
-             });
-             doubleClickNode({"Satellites", "Thor"});
-         },
-         true, [&] { EXPECT_EQ(record(db, DBT_SATELLITE, 2).field[satf::POSITIONER], 30); }},
-        {"satellite dialog cancelled",
-         [&] {
-             onModal([](QDialog* d) { d->reject(); });
-             doubleClickNode({"Satellites", "Thor"});
-         },
-         false,
-         {}},
-        {"add transponder",
-         [&] {
-             clickNode({"Satellites", "Thor", "Empty"}, Qt::RightButton);
-             onModal([](QDialog* d) {
-                 for (auto [f, t] : {std::pair{"transportStreamIdEdit", "5"},
-                                     {"networkIdEdit", "5"},
-                                     {"originalNetworkIdEdit", "5"},
-                                     {"frequencyEdit", "11700"},
-                                     {"symbolRateEdit", "27500"}})
-                     setText(d, f, t);
-                 child<QRadioButton>(d, "pol1")->setChecked(true);
-                 clickOk(d);
-             });
-             choose(tree().transponderMenu(), ID_TRANSPONDER_ADD);
-         },
-         true,
-         [&] { EXPECT_EQ(std::pair(thor(), db.findTransponder(3, 11700)), std::pair(QStringList({"11700(V)"}), 5)); }},
-        {"edit transponder",
-         [&] {
-             clickNode({"Satellites", "Thor", "11700(V)"}, Qt::RightButton);
-             onModal([](QDialog* d) {
-                 setText(d, "frequencyEdit", "11710");
-                 clickOk(d);
-             });
-             choose(tree().transponderMenu(), ID_TRANSPONDER_EDIT);
-         },
-         true, [&] { EXPECT_EQ(thor(), QStringList({"11710(V)"})); }},
-        {"transponder dialog cancelled",
-         [&] {
-             before.assign(db.image(), db.image() + IMAGE_SIZE);
-             clickNode({"Satellites", "Thor", "11710(V)"}, Qt::RightButton);
-             onModal([](QDialog* d) {
-                 setText(d, "frequencyEdit", "11720");
-                 d->reject();
-             });
-             choose(tree().transponderMenu(), ID_TRANSPONDER_EDIT);
-         },
-         false,
-         [&] {
-             EXPECT_TRUE(std::equal(before.begin(), before.end(), db.image()));
-             EXPECT_EQ(thor(), QStringList({"11710(V)"}));
-         }},
-        {"add program",
-         [&] {
-             clickNode({"Satellites", "Thor", "11710(V)"});
-             clickRow(0, Qt::RightButton);
-             onModal([](QDialog* d) {
-                 EXPECT_EQ(textOf(d, "transponderCombo"), "11710");
-                 setText(d, "nameEdit", "Round");
-                 setText(d, "providerCombo", "Gamma");
-                 child<QCheckBox>(d, "fav3Check")->setChecked(true);
-                 clickOk(d);
-             });
-             choose(list().programMenu(), ID_PROGRAM_ADD);
-         },
-         true,
-         [&] {
-             EXPECT_EQ(std::tuple(programName(db, 0), names(), db.favCount(2)),
-                       std::tuple(std::string("Round"), QStringList({"Round"}), 2));
-         }},
-        {"edit program",
-         [&] {
-             onModal([](QDialog* d) {
-                 setText(d, "nameEdit", "Round Two");
-                 child<QCheckBox>(d, "lockedCheck")->setChecked(true);
-                 clickOk(d);
-             });
-             QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(0));
-         },
-         true,
-         [&] {
-             EXPECT_EQ(names(), QStringList({"Round Two"}));
-             EXPECT_NE(record(db, DBT_PROGRAM, 0).field[progf::FLAGS] & FLAG_LOCKED, 0);
-         }},
-        {"program's transponder",
-         [&] { // as the list opens it; no menu offers it
-             EditDialogSet dialogs(db, browser(), prompter);
-             onModal([](QDialog* d) {
-                 setText(d, "symbolRateEdit", "30000");
-                 clickOk(d);
-             });
-             doc().edit(QStringLiteral("Edit transponder"),
-                        [&] { EXPECT_TRUE(dialogs.editProgramTransponder(nullptr, 0, MODE_EDIT_TRANSPONDER)); });
-         },
-         true, [&] { EXPECT_EQ(record(db, DBT_TRANSPONDER, 5).field[tpf::SYMBOL_RATE], 30000); }},
-        {"delete transponder with its program",
-         [&] {
-             clickNode({"Satellites", "Thor", "11710(V)"}, Qt::RightButton);
-             prompter.answers.push_back(PromptAnswer::Yes);
-             onModal([](QDialog* d) { clickOk(d); });
-             choose(tree().transponderMenu(), ID_TRANSPONDER_DELETE);
-         },
-         true,
-         [&] {
-             EXPECT_EQ(std::tuple(thor(), db.programCount(), db.favCount(2)), std::tuple(QStringList({"Empty"}), 6, 1));
-         }},
-        {"cut",
-         [&] {
-             openNode({"Satellites"});
-             clickRow(1);
-             command(ID_EDIT_CUT);
-         },
-         true,
-         {}},
-        {"paste",
-         [&] {
-             clickRow(0);
-             command(ID_EDIT_PASTE);
-         },
-         true,
-         {}},
-        {"copy",
-         [&] {
-             clickRow(0);
-             command(ID_EDIT_COPY);
-         },
-         false,
-         {}},
-        {"delete",
-         [&] {
-             clickRow(2);
-             command(ID_PROGRAM_DELETE);
-         },
-         true,
-         {}},
-        {"cut from a favourite list",
-         [&] {
-             openNode({"Favs", "Latest"});
-             clickRow(0);
-             command(ID_EDIT_CUT);
-         },
-         true,
-         {}},
-        {"paste into a favourite list",
-         [&] {
-             clickRow(0);
-             command(ID_EDIT_PASTE);
-         },
-         true,
-         {}},
-        {"delete from a favourite list",
-         [&] {
-             clickRow(0);
-             command(ID_PROGRAM_DELETE);
-         },
-         true,
-         {}},
-        {"drop",
-         [&] {
-             openNode({"Satellites"});
-             clickRow(1);
-             const QPoint from = rowPoint(1), to = rowPoint(0);
-             QTest::mousePress(list().viewport(), Qt::LeftButton, {}, from);
-             QTest::mouseMove(list().viewport(), from + QPoint(0, 12));
-             QTest::mouseMove(list().viewport(), to);
-             QTest::mouseRelease(list().viewport(), Qt::LeftButton, {}, to);
-         },
-         true,
-         {}},
-    };
-    const auto image = [&] { return std::vector<std::uint8_t>(db.image(), db.image() + IMAGE_SIZE); };
-    const auto treeTexts = [&] {
-        return childTexts({"Favs"}) + childTexts({"Providers"}) + childTexts({"Satellites"}) + thor();
-    };
-    for (const auto& e : edits) {
-        SCOPED_TRACE(e.edit);
-        doc().setModifiedFlag(false);
-        const std::vector<std::uint8_t> start = image();
-        const QStringList tree = treeTexts();
-        e.run();
-        EXPECT_EQ(doc().isModified(), e.changes);
-        if (e.check) e.check();
-        if (!e.changes) continue;
-        // Each edit is one step: undone and redone from the menu, the database and the tree follow.
-        const std::vector<std::uint8_t> after = image();
-        const QStringList shown = names();
-        ASSERT_TRUE(trigger(ID_EDIT_UNDO));
-        EXPECT_TRUE(image() == start);
-        EXPECT_EQ(treeTexts(), tree);
-        ASSERT_TRUE(trigger(ID_EDIT_REDO));
-        EXPECT_TRUE(image() == after);
-        EXPECT_EQ(names(), shown);
-        if (e.check) e.check();
+    for (const auto& [path, to, changes] : {std::tuple{QStringList{"Providers", "Alpha"}, "Альфа", true},
+                                            {QStringList{"Satellites", "Thor 2,3"}, "Thor", true},
+                                            {QStringList{"Favs", "News"}, "Latest", true},
+                                            {QStringList{"Favs", "Latest"}, "Latest", false}}) {
+        tree().labelEdit(node(path), QString::fromUtf8(to));
+        step(to, changes);
     }
-    EXPECT_EQ(checkDatabase(db), std::vector<std::string>{});
+    EXPECT_EQ(std::string(boundedName(record(db(), DBT_PROVIDER, 0).name[0])), "\x01\xB0\xDB\xEC\xE4\xD0");
+    EXPECT_EQ(childTexts({"Providers"}).front(), "Альфа");
+
+    for (const bool ok : {true, false}) {
+        onModal([ok](QDialog* d) { ok ? void(okWith(d, {{"positionerEdit", "30"}})) : d->reject(); });
+        doubleClickNode({"Satellites", "Thor"});
+        EXPECT_EQ(record(db(), DBT_SATELLITE, 2).field[satf::POSITIONER], 30);
+        step("satellite dialog", ok);
+    }
+
+    clickNode({"Satellites", "Thor", "Empty"}, Qt::RightButton);
+    onModal([](QDialog* d) {
+        for (const char* id : {"transportStreamIdEdit", "networkIdEdit", "originalNetworkIdEdit"}) setText(d, id, "5");
+        okWith(d, {{"frequencyEdit", "11700"}, {"symbolRateEdit", "27500"}, {"pol1", "on"}});
+    });
+    choose(tree().transponderMenu(), ID_TRANSPONDER_ADD);
+    EXPECT_EQ(std::pair(thor(), db().findTransponder(3, 11700)), std::pair(QStringList({"11700(V)"}), 5));
+    step("add transponder", true);
+
+    for (const bool ok : {true, false}) {
+        clickNode({"Satellites", "Thor", ok ? "11700(V)" : "11710(V)"}, Qt::RightButton);
+        onModal([ok](QDialog* d) {
+            setText(d, "frequencyEdit", ok ? "11710" : "11720");
+            ok ? clickOk(d) : d->reject();
+        });
+        choose(tree().transponderMenu(), ID_TRANSPONDER_EDIT);
+        EXPECT_EQ(thor(), QStringList({"11710(V)"}));
+        step("edit transponder", ok);
+    }
+
+    clickNode({"Satellites", "Thor", "11710(V)"});
+    clickRow(0, Qt::RightButton);
+    onModal([](QDialog* d) {
+        EXPECT_EQ(textOf(d, "transponderCombo"), "11710");
+        okWith(d, {{"nameEdit", "Round"}, {"providerCombo", "Gamma"}, {"fav3Check", "on"}});
+    });
+    choose(list().programMenu(), ID_PROGRAM_ADD);
+    EXPECT_EQ(std::tuple(programName(db(), 0), names(), db().favCount(2)),
+              std::tuple(std::string("Round"), QStringList({"Round"}), 2));
+    step("add program", true);
+
+    onModal([](QDialog* d) { okWith(d, {{"nameEdit", "Round Two"}, {"lockedCheck", "on"}}); });
+    QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowPoint(0));
+    EXPECT_EQ(names(), QStringList({"Round Two"}));
+    EXPECT_NE(record(db(), DBT_PROGRAM, 0).field[progf::FLAGS] & FLAG_LOCKED, 0);
+    step("edit program", true);
+
+    // The program's transponder, as the list opens it; no menu offers it.
+    EditDialogSet dialogs(db(), browser(), prompter);
+    onModal([](QDialog* d) { okWith(d, {{"symbolRateEdit", "30000"}}); });
+    doc().edit(QStringLiteral("Edit transponder"),
+               [&] { EXPECT_TRUE(dialogs.editProgramTransponder(nullptr, 0, MODE_EDIT_TRANSPONDER)); });
+    EXPECT_EQ(record(db(), DBT_TRANSPONDER, 5).field[tpf::SYMBOL_RATE], 30000);
+    step("program's transponder", true);
+
+    clickNode({"Satellites", "Thor", "11710(V)"}, Qt::RightButton);
+    prompter.answers.push_back(PromptAnswer::Yes);
+    onModal([](QDialog* d) { clickOk(d); });
+    choose(tree().transponderMenu(), ID_TRANSPONDER_DELETE);
+    EXPECT_EQ(std::tuple(thor(), db().programCount(), db().favCount(2)), std::tuple(QStringList({"Empty"}), 6, 1));
+    step("delete transponder with its program", true);
+
+    const std::tuple<const char*, QStringList, int, int, bool> commands[] = {
+        {"cut", {"Satellites"}, 1, ID_EDIT_CUT, true},
+        {"paste", {}, 0, ID_EDIT_PASTE, true},
+        {"copy", {}, 0, ID_EDIT_COPY, false},
+        {"delete", {}, 2, ID_PROGRAM_DELETE, true},
+        {"cut from a favourite list", {"Favs", "Latest"}, 0, ID_EDIT_CUT, true},
+        {"paste into a favourite list", {}, 0, ID_EDIT_PASTE, true},
+        {"delete from a favourite list", {}, 0, ID_PROGRAM_DELETE, true}};
+    for (const auto& [edit, open, row, id, changes] : commands) {
+        if (!open.isEmpty()) openNode(open);
+        clickRow(row);
+        list().setFocus(Qt::OtherFocusReason);
+        frame().setActiveView(&list());
+        EXPECT_TRUE(trigger(id)) << edit;
+        step(edit, changes);
+    }
+
+    openNode({"Satellites"});
+    clickRow(1);
+    const QPoint from = rowPoint(1), to = rowPoint(0);
+    QTest::mousePress(list().viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(list().viewport(), from + QPoint(0, 12));
+    QTest::mouseMove(list().viewport(), to);
+    QTest::mouseRelease(list().viewport(), Qt::LeftButton, {}, to);
+    step("drop", true);
+    EXPECT_EQ(checkDatabase(db()), std::vector<std::string>{});
 }
 
 } // namespace

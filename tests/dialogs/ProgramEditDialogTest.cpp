@@ -1,8 +1,5 @@
 // The program dialog: loading, the checks of OK in order, insertion places, providers and lists.
-#include <QCheckBox>
-#include <QRadioButton>
-#include <QTest>
-#include <memory>
+#include <QAbstractButton>
 
 #include "db/Names.h"
 #include "dialogs/DialogInput.h"
@@ -13,59 +10,38 @@
 namespace satorix::test {
 namespace {
 
+constexpr int ADD = ProgramEditDialog::MODE_ADD, EDIT = ProgramEditDialog::MODE_EDIT;
+
 class ProgramDialogTest : public DialogTest {
 protected:
-    QDialog* openDialog(int programIndex, int mode)
-    {
-        dialog = std::make_unique<ProgramEditDialog>(db, browser, prompter);
-        EXPECT_TRUE(dialog->load(programIndex, mode));
-        open(dialog.get());
-        return dialog.get();
-    }
-    // Edits program index: the texts set, OK clicked.
-    void edit(int index, std::initializer_list<std::pair<const char*, const char*>> texts)
-    {
-        openDialog(index, ProgramEditDialog::MODE_EDIT);
-        for (const auto& [field, text] : texts) setText(dialog.get(), field, QString::fromUtf8(text));
-        clickOk(dialog.get());
-    }
-    QCheckBox* box(const char* name) { return child<QCheckBox>(dialog.get(), name); }
-    QRadioButton* kind(const char* name) { return child<QRadioButton>(dialog.get(), name); }
-    void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2)); }
+    QDialog* openDialog(int index, int mode = EDIT) { return show(d, index, mode); }
+    QDialog* edit(int index, Texts texts) { return okWith(openDialog(index), texts); }
+    QAbstractButton* button(const char* name) { return child<QAbstractButton>(d.get(), name); }
     int field(int index, int f) const { return record(db, DBT_PROGRAM, index).field[f]; }
-    bool favourite(int list, int program) const
+    std::uint32_t lists(int program) const // the favourite lists holding it, as scope bits
     {
         std::uint32_t mask = 0;
-        db.favouriteMask(program, mask);
-        return (mask & scopeFav(list)) != 0;
+        return db.favouriteMask(program, mask) == 0 ? mask : ~0u;
     }
 
-    std::unique_ptr<ProgramEditDialog> dialog;
+    std::unique_ptr<ProgramEditDialog> d;
 };
 
-TEST_F(ProgramDialogTest, EditShowsTheProgramWithoutItsMarker)
+TEST_F(ProgramDialogTest, EditShowsTheProgramAndStoresNamesFlagsFavouritesAndProviders)
 {
-    QDialog* d = openDialog(2, ProgramEditDialog::MODE_EDIT);
-    EXPECT_EQ(d->windowTitle(), "Edit program");
-    EXPECT_EQ(
-        textsOf(d, {"nameEdit", "providerCombo", "satelliteCombo", "transponderCombo", "videoPidEdit", "fav1Name"}),
-        QStringList({"Marked", "Beta", "Astra 1E-2C", "10700", "101", "News"}));
-    EXPECT_EQ(child<QLineEdit>(d, "serviceIdEdit")->nextInFocusChain(), box("scrambledCheck"));
-    EXPECT_EQ(std::vector({child<QComboBox>(d, "transponderCombo")->count(), int(box("scpcCheck")->isChecked()),
-                           int(box("scrambledCheck")->isChecked()), int(kind("tvRadio")->isChecked()),
-                           int(kind("tvRadio")->isEnabled())}),
-              std::vector({3, 1, 1, 1, 0}));
+    EXPECT_EQ(openDialog(2)->windowTitle(), "Edit program");
+    EXPECT_EQ(textsOf(d.get(), {"nameEdit", "providerCombo", "satelliteCombo", "transponderCombo", "videoPidEdit",
+                                "fav1Name", "scpcCheck", "scrambledCheck", "tvRadio"}),
+              QStringList({"Marked", "Beta", "Astra 1E-2C", "10700", "101", "News", "on", "on", "on"}));
+    EXPECT_EQ(child<QLineEdit>(d.get(), "serviceIdEdit")->nextInFocusChain(), button("scrambledCheck"));
+    EXPECT_EQ(std::tuple(child<QComboBox>(d.get(), "transponderCombo")->count(), button("tvRadio")->isEnabled(),
+                         child<QLineEdit>(d.get(), "nameEdit")->maxLength()),
+              std::tuple(3, false, 20));
     // A radio program in a list, without SCPC: empty, disabled PID fields.
-    d = openDialog(4, ProgramEditDialog::MODE_EDIT);
-    EXPECT_EQ(
-        std::vector({box("fav1Check")->isChecked(), box("fav2Check")->isChecked(), kind("radioRadio")->isChecked(),
-                     textOf(d, "videoPidEdit").isEmpty(), child<QLineEdit>(d, "videoPidEdit")->isEnabled()}),
-        std::vector({true, false, true, true, false}));
-}
+    EXPECT_EQ(textsOf(openDialog(4), {"fav1Check", "fav2Check", "radioRadio", "videoPidEdit"}),
+              QStringList({"on", "off", "on", ""}));
+    EXPECT_FALSE(child<QLineEdit>(d.get(), "videoPidEdit")->isEnabled());
 
-TEST_F(ProgramDialogTest, NamesFlagsAndFavouritesAreStored)
-{
-    EXPECT_EQ(child<QLineEdit>(openDialog(2, ProgramEditDialog::MODE_EDIT), "nameEdit")->maxLength(), 20);
     edit(2, {{"nameEdit", "ABCDEFGHIJKLMNOPQRST"}});
     // A typed name takes the shortest bytes: no table byte where the default table holds it.
     EXPECT_EQ(programName(db, 2), "ABCDEFGHIJKLMNO");
@@ -73,175 +49,130 @@ TEST_F(ProgramDialogTest, NamesFlagsAndFavouritesAreStored)
     EXPECT_EQ(programName(db, 2), "\x01\xBF\xE0\xD8\xD2\xD5\xE2");
     EXPECT_EQ(field(2, progf::FLAGS), FLAG_SCPC | FLAG_SCRAMBLED | 64); // unknown bits pass through
 
-    openDialog(0, ProgramEditDialog::MODE_EDIT);
-    for (const auto& [name, on] : {std::pair{"fav1Check", false}, {"fav3Check", true}, {"fav9Check", true}})
-        box(name)->setChecked(on);
-    clickOk(dialog.get());
-    EXPECT_FALSE(favourite(0, 0));
-    EXPECT_TRUE(favourite(2, 0) && favourite(8, 0) && favourite(0, 4));
+    edit(0, {{"fav1Check", "off"}, {"fav3Check", "on"}, {"fav9Check", "on"}});
+    EXPECT_EQ(std::pair(lists(0), lists(4)), std::pair(scopeFav(2) | scopeFav(8), scopeFav(0)));
     EXPECT_TRUE(prompter.messages.empty() && db.computeCrc() == db.storedCrc());
-}
 
-// Every refusal keeps the dialog open with what was typed; the right text comes first.
-TEST_F(ProgramDialogTest, PidAndServiceIdBoundaries)
-{
-    const char* autoText = "PIDs for SCPC program can not be 'Auto'";
-    const char* video = "Video PID error!\nExpected digit 17..8190";
-    const char* service = "Service ID error!\nExpected digit 0..65535";
-    const struct {
-        const char* field;
-        const char* text;
-        const char* message; // nullptr: accepted
-    } cases[] = {
-        {"videoPidEdit", "16", video},
-        {"videoPidEdit", "8191", video},
-        {"videoPidEdit", "x17", video},
-        {"videoPidEdit", "automatic", autoText},
-        {"videoPidEdit", "Reserved", "PIDs for SCPC program can not be 'Reserved'"},
-        {"audioPidEdit", "auto", autoText},
-        {"audioPidEdit", "reserved", "Audio PID error!\nExpected digit 17..8190"},
-        {"pcrPidEdit", "AUTO", autoText},
-        {"pcrPidEdit", "16", "PCR PID error!\nExpected digit 17..8190"},
-        {"serviceIdEdit", "-1", service},
-        {"serviceIdEdit", "65536", service},
-        {"serviceIdEdit", "", service},
-        {"videoPidEdit", "17", nullptr},
-        {"videoPidEdit", "8190kb", nullptr},
-        {"serviceIdEdit", "0", nullptr},
-        {"serviceIdEdit", " 65535", nullptr},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.field) + " = " + c.text);
-        prompter.clear();
-        edit(2, {{c.field, c.text}});
-        EXPECT_EQ(prompter.texts(), c.message ? QStringList({c.message}) : QStringList());
-        EXPECT_EQ(dialog->isVisible(), c.message != nullptr);
-        EXPECT_EQ(textOf(dialog.get(), c.field), QString::fromLatin1(c.text));
-    }
-    EXPECT_EQ(field(2, progf::SERVICE_ID), 65535);
-    EXPECT_EQ(field(2, progf::VIDEO_PID), 8190);
-}
-
-TEST_F(ProgramDialogTest, ScpcTextsAndPidsOfANonScpcProgramStayAsStored)
-{
-    openDialog(2, ProgramEditDialog::MODE_EDIT);
-    click(box("scpcCheck"));
-    ASSERT_FALSE(box("scpcCheck")->isChecked());
-    EXPECT_EQ(textOf(dialog.get(), "audioPidEdit"), "Auto");
-    EXPECT_FALSE(child<QLineEdit>(dialog.get(), "audioPidEdit")->isEnabled());
-    clickOk(dialog.get());
-    EXPECT_EQ(std::vector({field(2, progf::FLAGS) & FLAG_SCPC, field(2, progf::VIDEO_PID), field(2, progf::PCR_PID)}),
-              std::vector({0, 101, 103}));
-
-    openDialog(2, ProgramEditDialog::MODE_EDIT);
-    click(box("scpcCheck"));
-    EXPECT_EQ(textOf(dialog.get(), "videoPidEdit"), "0");
-    clickOk(dialog.get());
-    EXPECT_EQ(lastMessage(), "Video PID error!\nExpected digit 17..8190");
-}
-
-TEST_F(ProgramDialogTest, UnknownProviderIsAppendedOnceEvenWhenALaterCheckRefuses)
-{
+    // An unknown provider is appended once, even when a later check refuses.
     edit(0, {{"providerCombo", "Newcomer with a long name"}, {"serviceIdEdit", "70000"}});
     EXPECT_EQ(lastMessage(), "Service ID error!\nExpected digit 0..65535");
     EXPECT_EQ(nameText(record(db, DBT_PROVIDER, 3).name[0]), "Newcomer with a");
-    setText(dialog.get(), "serviceIdEdit", "7");
-    clickOk(dialog.get());
-    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(okWith(d.get(), {{"serviceIdEdit", "7"}})->isVisible());
     // A known name, marker or not, is found; an empty text is a provider name too.
     for (const auto& [text, count, index] : {std::tuple{"", 4, 3}, {"Beta", 4, 1}, {"", 5, 4}}) {
         if (*text || count == 5) edit(0, {{"providerCombo", text}});
         EXPECT_EQ(std::tuple(db.providerCount(), field(0, progf::PROVIDER)), std::tuple(count, index)) << text;
     }
+
+    // Failed reads stop loading with their code.
+    checkSound = false;
+    prompter.clear();
+    EXPECT_FALSE(d->load(6, EDIT));
+    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 9);
+    EXPECT_FALSE(d->load(0, EDIT));
+    EXPECT_EQ(prompter.texts(), QStringList({"Error: 501->(-3)", "Error: 503->(-3)"}));
+}
+
+// Every refusal keeps the dialog open with what was typed; the right text comes first.
+TEST_F(ProgramDialogTest, PidAndServiceIdBoundariesAndScpc)
+{
+    const char* autoText = "PIDs for SCPC program can not be 'Auto'";
+    const char* reserved = "PIDs for SCPC program can not be 'Reserved'";
+    const char* video = "Video PID error!\nExpected digit 17..8190";
+    const char* audio = "Audio PID error!\nExpected digit 17..8190";
+    const char* pcr = "PCR PID error!\nExpected digit 17..8190";
+    const char* service = "Service ID error!\nExpected digit 0..65535";
+    // field, text, message (nullptr: accepted)
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"videoPid", "16", video},           {"videoPid", "8191", video},        {"videoPid", "x17", video},
+        {"videoPid", "automatic", autoText}, {"videoPid", "Reserved", reserved}, {"audioPid", "auto", autoText},
+        {"audioPid", "reserved", audio},     {"pcrPid", "AUTO", autoText},       {"pcrPid", "16", pcr},
+        {"serviceId", "-1", service},        {"serviceId", "65536", service},    {"serviceId", "", service},
+        {"videoPid", "17", nullptr},         {"videoPid", "8190kb", nullptr},    {"serviceId", "0", nullptr},
+        {"serviceId", " 65535", nullptr}};
+    for (const auto& [name, text, message] : cases) {
+        const std::string widget = std::string(name) + "Edit";
+        prompter.clear();
+        edit(2, {{widget.c_str(), text}});
+        EXPECT_EQ(std::tuple(prompter.texts(), d->isVisible(), textOf(d.get(), widget.c_str())),
+                  std::tuple(message ? QStringList({message}) : QStringList(), message != nullptr, QString(text)))
+            << widget << " = " << text;
+    }
+    EXPECT_EQ(std::pair(field(2, progf::SERVICE_ID), field(2, progf::VIDEO_PID)), std::pair(65535, 8190));
+
+    // Without SCPC the PIDs read "Auto" and stay as stored; SCPC clicked again offers 0, which is refused.
+    click(openDialog(2), "scpcCheck");
+    EXPECT_EQ(textsOf(d.get(), {"scpcCheck", "audioPidEdit"}), QStringList({"off", "Auto"}));
+    EXPECT_FALSE(child<QLineEdit>(d.get(), "audioPidEdit")->isEnabled());
+    clickOk(d.get());
+    EXPECT_EQ(std::vector({field(2, progf::FLAGS) & FLAG_SCPC, field(2, progf::VIDEO_PID), field(2, progf::PCR_PID)}),
+              std::vector({0, 8190, 103}));
+
+    click(openDialog(2), "scpcCheck");
+    EXPECT_EQ(textOf(d.get(), "videoPidEdit"), "0");
+    clickOk(d.get());
+    EXPECT_EQ(lastMessage(), video);
 }
 
 TEST_F(ProgramDialogTest, AddedProgramsGoToTheirPartOfTheTable)
 {
     // TV at a position inside the radio part: first place; favourites follow the move.
-    EXPECT_EQ(openDialog(5, ProgramEditDialog::MODE_ADD)->windowTitle(), "Add program");
-    EXPECT_TRUE(kind("radioRadio")->isChecked()); // position 5 is radio
-    // Service ID 0 and the satellite of the row.
-    EXPECT_EQ(textsOf(dialog.get(), {"serviceIdEdit", "satelliteCombo"}), QStringList({"0", "Astra 1E-2C"}));
-    click(kind("tvRadio"));
-    setText(dialog.get(), "nameEdit", "NewTV");
-    setText(dialog.get(), "providerCombo", "Gamma");
-    clickOk(dialog.get());
-    ASSERT_FALSE(dialog->isVisible());
-    EXPECT_EQ(std::tuple(dialog->programIndex(), programName(db, 0), db.tvProgramCount(), db.pendingInsertKind()),
-              std::tuple(0, std::string("NewTV"), 5, -1));
-    EXPECT_TRUE(favourite(0, 1) && favourite(0, 5) && favourite(2, 2)); // renumbered
-    EXPECT_FALSE(favourite(0, 0));
+    EXPECT_EQ(openDialog(5, ADD)->windowTitle(), "Add program");
+    EXPECT_EQ(textsOf(d.get(), {"serviceIdEdit", "satelliteCombo", "radioRadio"}),
+              QStringList({"0", "Astra 1E-2C", "on"}));
+    click(d.get(), "tvRadio");
+    okWith(d.get(), {{"nameEdit", "NewTV"}, {"providerCombo", "Gamma"}});
+    EXPECT_EQ(
+        std::tuple(d->isVisible(), d->programIndex(), programName(db, 0), db.tvProgramCount(), db.pendingInsertKind()),
+        std::tuple(false, 0, std::string("NewTV"), 5, -1));
+    EXPECT_EQ(std::vector({lists(0), lists(1), lists(2), lists(5)}),
+              std::vector({0u, scopeFav(0), scopeFav(2), scopeFav(0)})); // renumbered
 
     // Radio at a position inside the TV part: first radio place.
-    openDialog(1, ProgramEditDialog::MODE_ADD);
-    click(kind("radioRadio"));
-    setText(dialog.get(), "nameEdit", "NewRadio");
-    box("fav3Check")->setChecked(true);
-    clickOk(dialog.get());
-    EXPECT_EQ(std::tuple(dialog->programIndex(), programName(db, 5), db.tvProgramCount(), favourite(2, 5)),
-              std::tuple(5, std::string("NewRadio"), 5, true));
-}
+    click(openDialog(1, ADD), "radioRadio");
+    okWith(d.get(), {{"nameEdit", "NewRadio"}, {"fav3Check", "on"}});
+    EXPECT_EQ(std::tuple(d->programIndex(), programName(db, 5), db.tvProgramCount(), lists(5)),
+              std::tuple(5, std::string("NewRadio"), 5, scopeFav(2)));
 
-TEST_F(ProgramDialogTest, ListFilterFixesTheKindOfANewProgram)
-{
+    // The list's filter fixes the kind.
     for (const auto& [filter, name] : {std::pair{SCOPE_TV, "tvRadio"}, {SCOPE_RADIO, "radioRadio"}}) {
         browser.setFilter(filter);
-        openDialog(-1, ProgramEditDialog::MODE_ADD);
-        EXPECT_EQ(std::pair(kind(name)->isChecked(), kind(name)->isEnabled()), std::pair(true, false)) << name;
+        openDialog(-1, ADD);
+        EXPECT_EQ(std::pair(textOf(d.get(), name), button(name)->isEnabled()), std::pair(QString("on"), false));
     }
-    EXPECT_EQ(child<QComboBox>(dialog.get(), "satelliteCombo")->currentIndex(), -1); // no row, no satellite
-    setText(dialog.get(), "providerCombo", "Alpha");
-    clickOk(dialog.get());
+    EXPECT_EQ(child<QComboBox>(d.get(), "satelliteCombo")->currentIndex(), -1); // no row, no satellite
+    okWith(d.get(), {{"providerCombo", "Alpha"}});
     // No transponder chosen: the loaded 0.
-    EXPECT_EQ(std::vector({dialog->programIndex(), db.tvProgramCount(), field(4, progf::TRANSPONDER)}),
-              std::vector({4, 4, 0}));
+    EXPECT_EQ(std::vector({d->programIndex(), db.tvProgramCount(), field(5, progf::TRANSPONDER)}),
+              std::vector({5, 5, 0}));
 
     // Opened modally for the views, which learn where the program went to know which half shows it.
     EditDialogSet dialogs(db, browser, prompter);
     onModal([](QDialog* d) { clickOk(d); });
     int stored = -1;
-    ASSERT_TRUE(dialogs.editProgram(nullptr, -1, ProgramEditDialog::MODE_ADD, stored));
-    EXPECT_EQ(stored, 4); // the first radio place
+    ASSERT_TRUE(dialogs.editProgram(nullptr, -1, ADD, stored));
+    EXPECT_EQ(stored, 5); // the first radio place
 }
 
 TEST_F(ProgramDialogTest, TreeSelectionPreselectsANewProgramsCombos)
 {
-    const struct {
-        const char* parent;
-        const char* selected;
-        const char* satellite;
-        const char* transponder;
-        const char* provider;
-    } cases[] = {
-        {"Hotbird 2-8", "12000(V)", "Hotbird 2-8", "12000", ""},
-        {"Providers", "Gamma", "Astra 1E-2C", "10700", "Gamma"},
-        {"Satellites", "Thor 2,3", "Thor 2,3", "", ""}, // no transponders
-        {"Favs", "News", "Astra 1E-2C", "10700", ""},   // lists leave the choice alone
-    };
-    for (const auto& c : cases) {
-        browser.parentText = c.parent;
-        browser.selectedText = c.selected;
-        EXPECT_EQ(textsOf(openDialog(0, ProgramEditDialog::MODE_ADD),
-                          {"satelliteCombo", "transponderCombo", "providerCombo"}),
-                  QStringList({c.satellite, c.transponder, c.provider}))
-            << c.selected;
+    // parent and selected node; satellite, transponder and provider shown
+    const std::tuple<const char*, const char*, QStringList> cases[] = {
+        {"Hotbird 2-8", "12000(V)", {"Hotbird 2-8", "12000", ""}},
+        {"Providers", "Gamma", {"Astra 1E-2C", "10700", "Gamma"}},
+        {"Satellites", "Thor 2,3", {"Thor 2,3", "", ""}}, // no transponders
+        {"Favs", "News", {"Astra 1E-2C", "10700", ""}}};  // lists leave the choice alone
+    for (const auto& [parent, selected, shown] : cases) {
+        browser.parentText = parent;
+        browser.selectedText = selected;
+        EXPECT_EQ(textsOf(openDialog(0, ADD), {"satelliteCombo", "transponderCombo", "providerCombo"}), shown)
+            << selected;
     }
     // Another satellite picked: its first transponder, which OK stores.
-    pickText(child<QComboBox>(dialog.get(), "satelliteCombo"), "Hotbird 2-8");
-    EXPECT_EQ(textOf(dialog.get(), "transponderCombo"), "11200");
-    setText(dialog.get(), "providerCombo", "Alpha");
-    clickOk(dialog.get());
+    pickText(child<QComboBox>(d.get(), "satelliteCombo"), "Hotbird 2-8");
+    EXPECT_EQ(textOf(d.get(), "transponderCombo"), "11200");
+    okWith(d.get(), {{"providerCombo", "Alpha"}});
     EXPECT_EQ(field(0, progf::TRANSPONDER), 3);
-}
-
-TEST_F(ProgramDialogTest, FailedReadsStopLoadingWithTheirCode)
-{
-    checkSound = false;
-    ProgramEditDialog d(db, browser, prompter);
-    EXPECT_FALSE(d.load(6, ProgramEditDialog::MODE_EDIT));
-    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 9);
-    EXPECT_FALSE(d.load(0, ProgramEditDialog::MODE_EDIT));
-    EXPECT_EQ(prompter.texts(), QStringList({"Error: 501->(-3)", "Error: 503->(-3)"}));
 }
 
 } // namespace

@@ -1,9 +1,5 @@
 // The tree's and the program list's transponder dialogs and their shared field check.
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <map>
-#include <memory>
 
 #include "dialogs/ProgramTransponderDialog.h"
 #include "dialogs/TransponderEditDialog.h"
@@ -13,33 +9,24 @@
 namespace satorix::test {
 namespace {
 
+constexpr int ADD = MODE_ADD_TRANSPONDER, EDIT = MODE_EDIT_TRANSPONDER;
+// What the messages call the five fields, in the order the dialogs check them, and their ranges.
+const char* const NAMES[] = {"Frequency", "Symbolrate", "Transport Stream ID", "Network ID", "Oryginal Network ID"};
+const char* const RANGES[] = {"1000..13000", "1000..50000", "0..65535", "0..65535", "0..65535"};
+const char* const FIELDS[] = {"", "symbolRateEdit", "transportStreamIdEdit", "networkIdEdit", "originalNetworkIdEdit"};
+
 class TransponderDialogTest : public DialogTest {
 protected:
-    TransponderEditDialog* openTree(int value, int mode, const QString& caret = {}, const QString& previous = {})
+    const char* field(QDialog* d, int k)
     {
-        tree = std::make_unique<TransponderEditDialog>(db, browser, prompter);
-        EXPECT_TRUE(tree->load(value, mode, caret, previous));
-        open(tree.get());
-        return tree.get();
+        return k ? FIELDS[k] : d == tree.get() ? "frequencyEdit" : "frequencyCombo";
     }
-    ProgramTransponderDialog* openList(int program, int mode)
+    // The five fields, with what the first transponder holds but for its frequency.
+    void fill(QDialog* d, const char* frequency, const char* symbolRate = "27500")
     {
-        list = std::make_unique<ProgramTransponderDialog>(db, prompter);
-        EXPECT_TRUE(list->load(program, mode));
-        open(list.get());
-        return list.get();
+        const char* texts[] = {frequency, symbolRate, "1", "2", "3"};
+        for (int k = 0; k < 5; ++k) setText(d, field(d, k), texts[k]);
     }
-    void fill(QDialog* d, const char* frequency, const char* symbolRate = "27500", const char* tsid = "1",
-              const char* nid = "2", const char* onid = "3")
-    {
-        for (const auto& [f, text] : {std::pair{d == tree.get() ? "frequencyEdit" : "frequencyCombo", frequency},
-                                      {"symbolRateEdit", symbolRate},
-                                      {"transportStreamIdEdit", tsid},
-                                      {"networkIdEdit", nid},
-                                      {"originalNetworkIdEdit", onid}})
-            setText(d, f, QString::fromLatin1(text));
-    }
-    bool checked(QDialog* d, const char* name) { return child<QRadioButton>(d, name)->isChecked(); }
     // Satellite id, frequency, polarisation, symbol rate, FEC and TSID of a transponder.
     std::vector<int> stored(int index) const
     {
@@ -52,14 +39,14 @@ protected:
     std::unique_ptr<ProgramTransponderDialog> list;
 };
 
-TEST(TransponderFieldCheckTest, RangesAndMessages)
+// The field check's ranges; both dialogs check the five fields in order: the first bad one is named,
+// gets the focus and has its text selected, and the dialog stays open.
+TEST_F(TransponderDialogTest, FieldRangesAndBothDialogsCheckEveryFieldInOrderAndFocusTheRefusedOne)
 {
     using F = TransponderField;
-    const std::map<F, const char*> names = {{F::Frequency, "Frequency 1000..13000"},
-                                            {F::SymbolRate, "Symbolrate 1000..50000"},
-                                            {F::TransportStreamId, "Transport Stream ID 0..65535"},
-                                            {F::NetworkId, "Network ID 0..65535"},
-                                            {F::OriginalNetworkId, "Oryginal Network ID 0..65535"}};
+    const auto refusal = [](int f, const QString& text) {
+        return QString("Unknown %1 value: %2!\nYou must enter value %3").arg(NAMES[f], text.left(11), RANGES[f]);
+    };
     // value -1: refused, the message naming the text up to its eleventh character
     const std::tuple<F, const char*, int> cases[] = {
         {F::Frequency, "999", -1},       {F::Frequency, "13001", -1},           {F::Frequency, "-5", -1},
@@ -68,106 +55,77 @@ TEST(TransponderFieldCheckTest, RangesAndMessages)
         {F::SymbolRate, "50001", -1},    {F::SymbolRate, "50000", 50000},       {F::TransportStreamId, "65536", -1},
         {F::TransportStreamId, "0", 0},  {F::NetworkId, "70000", -1},           {F::NetworkId, "65535", 65535},
         {F::OriginalNetworkId, "x", -1}, {F::OriginalNetworkId, "-1", -1}};
-    for (const auto& [field, text, expected] : cases) {
-        ScriptedPrompter prompter;
+    for (const auto& [which, text, expected] : cases) {
+        SCOPED_TRACE(text);
+        prompter.clear();
         std::int32_t value = -7;
-        EXPECT_EQ(checkTransponderField(field, QString::fromLatin1(text), prompter, value), expected >= 0) << text;
-        const QStringList name = QString(names.at(field)).split(' ');
-        const QString message = QString("Unknown %1 value: %2!\nYou must enter value %3")
-                                    .arg(name.mid(0, name.size() - 1).join(' '), QString(text).left(11), name.last());
-        EXPECT_EQ(prompter.texts(), expected >= 0 ? QStringList() : QStringList({message})) << text;
-        if (expected >= 0) {
-            EXPECT_EQ(value, expected) << text;
-        } else {
-            EXPECT_EQ(prompter.messages.back().icon, PromptIcon::Stop);
-        }
+        EXPECT_EQ(checkTransponderField(which, QString::fromLatin1(text), prompter, value), expected >= 0);
+        EXPECT_EQ(value, expected >= 0 ? expected : -7);
+        EXPECT_EQ(prompter.texts(), expected >= 0 ? QStringList() : QStringList({refusal(int(which), text)}));
+        for (const auto& m : prompter.messages) EXPECT_EQ(m.icon, PromptIcon::Stop);
     }
-}
 
-// Both dialogs check the five fields in order: the first bad one is named, gets the focus and has
-// its text selected, and the dialog stays open.
-TEST_F(TransponderDialogTest, BothDialogsCheckEveryFieldInOrderAndFocusTheRefusedOne)
-{
-    const char* names[] = {"Frequency", "Symbolrate", "Transport Stream ID", "Network ID", "Oryginal Network ID"};
     for (const bool fromTree : {true, false}) {
-        const char* fields[] = {fromTree ? "frequencyEdit" : "frequencyCombo", "symbolRateEdit",
-                                "transportStreamIdEdit", "networkIdEdit", "originalNetworkIdEdit"};
         for (int bad = 0; bad < 5; ++bad) {
-            SCOPED_TRACE(std::string(fromTree ? "tree " : "list ") + names[bad]);
+            SCOPED_TRACE(std::string(fromTree ? "tree " : "list ") + NAMES[bad]);
             prompter.clear();
-            QDialog* d = fromTree ? static_cast<QDialog*>(openTree(3, TransponderEditDialog::MODE_EDIT))
-                                  : static_cast<QDialog*>(openList(3, ProgramTransponderDialog::MODE_EDIT));
+            QDialog* d = fromTree ? static_cast<QDialog*>(show(tree, 3, EDIT)) : show(list, 3, EDIT);
             fill(d, "11000");
-            for (int k = bad; k < 5; ++k) setText(d, fields[k], "x");
+            for (int k = bad; k < 5; ++k) setText(d, field(d, k), "x");
             clickOk(d);
-            ASSERT_EQ(prompter.messages.size(), 1u);
-            EXPECT_EQ(lastMessage().rfind(std::string("Unknown ") + names[bad] + " value: x!", 0), 0u) << lastMessage();
-            EXPECT_TRUE(d->isVisible());
-            auto* edit = qobject_cast<QLineEdit*>(d->focusWidget());
-            if (auto* combo = qobject_cast<QComboBox*>(d->focusWidget())) edit = combo->lineEdit();
-            ASSERT_NE(edit, nullptr);
-            EXPECT_TRUE(edit->objectName() == fields[bad] || edit->parent()->objectName() == fields[bad])
-                << edit->objectName().toStdString();
-            EXPECT_EQ(edit->selectedText(), "x");
+            EXPECT_EQ(std::pair(prompter.texts(), d->isVisible()), std::pair(QStringList({refusal(bad, "x")}), true));
+            auto* refused = child<QWidget>(d, field(d, bad));
+            EXPECT_TRUE(d->focusWidget() == refused || d->focusWidget()->parent() == refused);
+            auto* combo = qobject_cast<QComboBox*>(refused);
+            EXPECT_EQ((combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(refused))->selectedText(), "x");
         }
-        fill(fromTree ? static_cast<QDialog*>(tree.get()) : list.get(), fromTree ? "13000" : "1000", "50000");
-        clickOk(fromTree ? static_cast<QDialog*>(tree.get()) : list.get());
+        QDialog* d = fromTree ? static_cast<QDialog*>(tree.get()) : list.get();
+        fill(d, fromTree ? "13000" : "1000", "50000");
+        clickOk(d);
         EXPECT_EQ(std::pair(stored(3)[1], stored(3)[3]), std::pair(fromTree ? 13000 : 1000, 50000));
     }
 }
 
-TEST_F(TransponderDialogTest, TreeDialogReportsTheFrequencyAndRestoresWhatOkAccepted)
+// Each dialog reports or preselects, tells equal frequencies apart, edits and adds.
+TEST_F(TransponderDialogTest, TreeAndListDialogsEditAndAdd)
 {
     browser.lastTransponderFrequency = 1234;
-    TransponderEditDialog* d = openTree(0, TransponderEditDialog::MODE_EDIT, "10700(H)", "");
+    TransponderEditDialog* d = show(tree, 0, EDIT, "10700(H)", "");
     EXPECT_EQ(std::tuple(d->windowTitle(), browser.lastTransponderFrequency,
-                         child<QLineEdit>(d, "satelliteEdit")->isEnabled(), checked(d, "fec3")),
-              std::tuple(QString("Edit transponder"), -1, false, true));
-    EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit"}), QStringList({"Astra 1E-2C", "10700"}));
+                         child<QLineEdit>(d, "satelliteEdit")->isEnabled()),
+              std::tuple(QString("Edit transponder"), -1, false));
+    EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit", "fec3"}), QStringList({"Astra 1E-2C", "10700", "on"}));
 
-    setText(d, "frequencyEdit", "10800");
-    setText(d, "symbolRateEdit", "50001");
-    clickOk(d);
-    EXPECT_TRUE(d->isVisible());
-    EXPECT_EQ(browser.lastTransponderFrequency, 10800);
+    okWith(d, {{"frequencyEdit", "10800"}, {"symbolRateEdit", "50001"}});
+    EXPECT_EQ(std::pair(d->isVisible(), browser.lastTransponderFrequency), std::pair(true, 10800));
     setText(d, "frequencyEdit", "1");
     setText(d, "transportStreamIdEdit", "9");
-    clickButton(d, "restoreButton");
+    click(d, "restoreButton");
     EXPECT_EQ(textsOf(d, {"frequencyEdit", "symbolRateEdit", "transportStreamIdEdit"}),
               QStringList({"10800", "27500", "1"}));
     d->reject();
     EXPECT_EQ(std::pair(browser.lastTransponderFrequency, stored(0)[1]), std::pair(-1, 10700));
-}
 
-TEST_F(TransponderDialogTest, SecondOfTwoEqualFrequenciesIsTheOneEditedWithItsFec)
-{
     // findTransponder gives 1 for both 11000 nodes; the caret after an equal node is index 2.
-    TransponderEditDialog* d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(H)", "11000(V)");
-    EXPECT_EQ(std::pair(d->transponderIndex(), checked(d, "pol0")), std::pair(2, true));
+    EXPECT_EQ(show(tree, 1, EDIT, "11000(V)", "10700(H)")->transponderIndex(), 1);
+    d = show(tree, 1, EDIT, "11000(H)", "11000(V)");
+    EXPECT_EQ(d->transponderIndex(), 2);
     // Its FEC (4) has no button: none is checked, and it is stored unchanged.
-    for (const char* name : {"fec0", "fec1", "fec2", "fec3", "fec5", "fec7"}) EXPECT_FALSE(checked(d, name)) << name;
-    auto* vertical = child<QRadioButton>(d, "pol1");
-    QTest::mouseClick(vertical, Qt::LeftButton, {}, QPoint(4, vertical->height() / 2));
-    setText(d, "symbolRateEdit", "30000");
-    clickOk(d);
+    EXPECT_EQ(textsOf(d, {"pol0", "fec0", "fec1", "fec2", "fec3", "fec5", "fec7"}),
+              QStringList({"on"}) + QStringList(6, "off"));
+    click(d, "pol1");
+    okWith(d, {{"symbolRateEdit", "30000"}});
     EXPECT_EQ(std::pair(d->isVisible(), d->polarisation()), std::pair(false, 1));
-    EXPECT_EQ(stored(2), std::vector<int>({1, 11000, 1, 30000, 4, 0}));
+    EXPECT_EQ(stored(2), std::vector({1, 11000, 1, 30000, 4, 0}));
     EXPECT_TRUE(stored(1)[3] == 22000 && db.computeCrc() == db.storedCrc());
 
-    d = openTree(1, TransponderEditDialog::MODE_EDIT, "11000(V)", "10700(H)");
-    EXPECT_EQ(d->transponderIndex(), 1);
-}
-
-TEST_F(TransponderDialogTest, TreeDialogAddsToAnEmptySatelliteAndRefusesADuplicate)
-{
-    TransponderEditDialog* d = openTree(3, TransponderEditDialog::MODE_ADD);
-    EXPECT_EQ(std::tuple(d->windowTitle(), checked(d, "pol0"), checked(d, "fec0"),
-                         child<QPushButton>(d, "restoreButton")->isEnabled()),
-              std::tuple(QString("Add transponder"), true, true, false));
-    EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit"}), QStringList({"Thor 2,3", ""}));
+    d = show(tree, 3, ADD);
+    EXPECT_EQ(std::pair(d->windowTitle(), child<QPushButton>(d, "restoreButton")->isEnabled()),
+              std::pair(QString("Add transponder"), false));
+    EXPECT_EQ(textsOf(d, {"satelliteEdit", "frequencyEdit", "pol0", "fec0"}),
+              QStringList({"Thor 2,3", "", "on", "on"}));
     for (const auto& [open, frequency] : {std::pair{false, 11500}, {true, -10}}) {
-        d = openTree(3, TransponderEditDialog::MODE_ADD);
-        fill(d, "11500");
+        fill(d = show(tree, 3, ADD), "11500");
         clickOk(d);
         EXPECT_EQ(std::tuple(d->isVisible(), browser.lastTransponderFrequency, db.transponderCount(),
                              db.findTransponder(3, 11500)),
@@ -176,42 +134,32 @@ TEST_F(TransponderDialogTest, TreeDialogAddsToAnEmptySatelliteAndRefusesADuplica
     EXPECT_EQ(lastMessage(), "Transponder with entered values exist");
     d->reject();
     EXPECT_EQ(browser.lastTransponderFrequency, -1);
-}
 
-TEST_F(TransponderDialogTest, ListDialogPreselectsTheLaterEqualFrequencyAndPicksTemplates)
-{
-    // Program 1 is on transponder 1 (11000 V); transponder 2 has the same frequency.
-    ProgramTransponderDialog* d = openList(1, ProgramTransponderDialog::MODE_EDIT);
-    auto* frequency = child<QComboBox>(d, "frequencyCombo");
-    EXPECT_EQ(std::tuple(d->windowTitle(), frequency->count(), frequency->currentIndex()),
+    // The list's dialog: program 1 is on transponder 1 (11000 V); transponder 2 has the same frequency.
+    ProgramTransponderDialog* p = show(list, 1, EDIT);
+    auto* frequency = child<QComboBox>(p, "frequencyCombo");
+    EXPECT_EQ(std::tuple(p->windowTitle(), frequency->count(), frequency->currentIndex()),
               std::tuple(QString("Edit transponder"), 3, 2));
-    EXPECT_EQ(textsOf(d, {"satelliteCombo", "symbolRateEdit"}),
-              QStringList({"Astra 1E-2C", "22000"})); // the program's own
-    pick(frequency, 0);
-    EXPECT_EQ(std::pair(frequency->currentIndex(), checked(d, "fec3")), std::pair(2, true));
-    EXPECT_EQ(textsOf(d, {"frequencyCombo", "transportStreamIdEdit"}), QStringList({"10700", "1"}));
-    setText(d, "frequencyCombo", "10900");
-    clickOk(d);
-    EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(stored(2), std::vector<int>({1, 10900, 0, 27500, 3, 1})); // the template's values
-    EXPECT_EQ(stored(0)[1], 10700);
-}
+    EXPECT_EQ(textsOf(p, {"satelliteCombo", "symbolRateEdit"}), QStringList({"Astra 1E-2C", "22000"}));
+    pickText(frequency, "10700");
+    EXPECT_EQ(frequency->currentIndex(), 2);
+    EXPECT_EQ(textsOf(p, {"frequencyCombo", "transportStreamIdEdit", "fec3"}), QStringList({"10700", "1", "on"}));
+    okWith(p, {{"frequencyCombo", "10900"}});
+    EXPECT_EQ(std::pair(p->isVisible(), stored(0)[1]), std::pair(false, 10700));
+    EXPECT_EQ(stored(2), std::vector({1, 10900, 0, 27500, 3, 1})); // the template's values
 
-TEST_F(TransponderDialogTest, ListDialogAddsOnThePickedSatellite)
-{
     for (const bool again : {false, true}) {
-        ProgramTransponderDialog* d = openList(0, ProgramTransponderDialog::MODE_ADD);
-        auto* frequency = child<QComboBox>(d, "frequencyCombo");
-        EXPECT_EQ(std::tuple(d->windowTitle(), frequency->currentIndex(), checked(d, "pol0")),
-                  std::tuple(QString("Add transponder"), -1, true));
-        pickText(child<QComboBox>(d, "satelliteCombo"), "Hotbird 2-8");
-        EXPECT_EQ(frequency->count(), again ? frequency->count() : 2);
-        fill(d, "11200"); // equal to transponder 3 but for its polarisation; the second time a duplicate
-        clickOk(d);
-        EXPECT_EQ(d->isVisible(), again);
-        ASSERT_EQ(db.transponderCount(), 6);
+        p = show(list, 0, ADD);
+        auto* frequency = child<QComboBox>(p, "frequencyCombo");
+        EXPECT_EQ(std::tuple(p->windowTitle(), frequency->currentIndex(), textOf(p, "pol0")),
+                  std::tuple(QString("Add transponder"), -1, QString("on")));
+        pickText(child<QComboBox>(p, "satelliteCombo"), "Hotbird 2-8");
+        EXPECT_EQ(frequency->count(), again ? 3 : 2);
+        fill(p, "11200"); // equal to transponder 3 but for its polarisation; the second time a duplicate
+        clickOk(p);
+        ASSERT_EQ(std::pair(p->isVisible(), db.transponderCount()), std::pair(again, 7));
         // After the equal frequency on the same satellite; the one behind moves up.
-        EXPECT_EQ(stored(4), std::vector<int>({2, 11200, 0, 27500, 0, 1}));
+        EXPECT_EQ(stored(4), std::vector({2, 11200, 0, 27500, 0, 1}));
         EXPECT_EQ(stored(5)[1], 12000);
     }
     EXPECT_EQ(lastMessage(), "Transponder with entered values exist");
