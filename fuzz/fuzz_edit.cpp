@@ -125,21 +125,18 @@ void apply(ChannelDatabase& db, fuzz::Input& in)
     }
     case 1:
     case 2:
-    case 3: {
-        static constexpr int types[] = {DBT_FAVOURITE, DBT_TRANSPONDER, DBT_PROVIDER};
+    case 3:
+    case 4:
+    case 5: {
+        // 4 edits a satellite the way its dialog does, 5 through recordOp.
+        static constexpr int types[] = {DBT_FAVOURITE, DBT_TRANSPONDER, DBT_PROVIDER, DBT_SATELLITE, DBT_SATELLITE};
         const int type = types[code % 16 - 1];
         const int i = index(in);
-        db.recordOp(type, op, i, Record(db, type, in).rec);
-        break;
-    }
-    case 4: {
-        const int i = index(in);
-        db.setSatellite(i, Record(db, DBT_SATELLITE, in).rec);
-        break;
-    }
-    case 5: {
-        const int i = index(in);
-        db.recordOp(DBT_SATELLITE, op, i, Record(db, DBT_SATELLITE, in).rec);
+        Record r(db, type, in);
+        if (code % 16 == 4)
+            db.setSatellite(i, r.rec);
+        else
+            db.recordOp(type, op, i, r.rec);
         break;
     }
     case 6: {
@@ -182,14 +179,13 @@ void apply(ChannelDatabase& db, fuzz::Input& in)
         if ((code & 0x10) || db.checkPastePosition(position, s)) db.pasteClipboard(position, s);
         break;
     }
-    case 12: {
-        const std::uint32_t s = scope(in);
-        lift(db, s, rows(in));
-        break;
-    }
+    case 12:
     case 13: {
         const std::uint32_t s = scope(in);
-        drop(db, s, index(in));
+        if (code % 16 == 12)
+            lift(db, s, rows(in));
+        else
+            drop(db, s, index(in));
         break;
     }
     case 14: {
