@@ -24,16 +24,8 @@ public:
         messages.push_back({text, icon, buttons});
         return buttons == PromptButtons::Ok ? PromptAnswer::Ok : take(answers, PromptAnswer::Cancel);
     }
-    QString openFileName(const FileDialogRequest& request) override
-    {
-        openRequests.push_back(request);
-        return take(fileNames, QString());
-    }
-    QString saveFileName(const FileDialogRequest& request) override
-    {
-        saveRequests.push_back(request);
-        return take(fileNames, QString());
-    }
+    QString openFileName(const FileDialogRequest& request) override { return fileName(openRequests, request); }
+    QString saveFileName(const FileDialogRequest& request) override { return fileName(saveRequests, request); }
 
     QStringList texts() const
     {
@@ -57,6 +49,11 @@ public:
     int unanswered = 0;
 
 private:
+    QString fileName(std::vector<FileDialogRequest>& requests, const FileDialogRequest& request)
+    {
+        requests.push_back(request);
+        return take(fileNames, QString());
+    }
     // The front of a queue, or value when it is empty.
     template <typename T> T take(std::deque<T>& queue, T value)
     {
