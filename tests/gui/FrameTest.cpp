@@ -28,28 +28,6 @@ protected:
     void click(int id) { QTest::mouseClick(frame().toolBar()->widgetForAction(frame().action(id)), Qt::LeftButton); }
 };
 
-TEST_F(FrameTest, LayoutToolBarOrderSplitterAndPanes)
-{
-    ASSERT_TRUE(start());
-    QStringList order;
-    for (QAction* a : frame().toolBar()->actions())
-        order << (a->isSeparator() ? "|" : QString::number(a->data().toInt()));
-    EXPECT_EQ(order.join(' '), "57601 57603 | 57607 | 32815 | 32773 32774 32772 | 32806 32808 32809 32810 | 57664");
-    const QIcon icon = frame().action(ID_FILE_OPEN)->icon();
-    EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Active).toImage());
-    EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Disabled).toImage());
-
-    auto* splitter = frame().findChild<QSplitter*>("splitter");
-    ASSERT_NE(splitter, nullptr);
-    EXPECT_EQ(QList<QWidget*>({splitter->widget(0), splitter->widget(1)}),
-              QList<QWidget*>({frame().leftView(), frame().orbitView()}));
-    EXPECT_EQ(frame().action(ID_EDIT_PASTE)->shortcuts().size(), 2);
-    // The active view starts on the tree and follows the pane keys.
-    QList<DocumentView*> active = {frame().activeView()};
-    for (int id : {ID_NEXT_PANE, ID_PREV_PANE}) active << (trigger(id) ? frame().activeView() : nullptr);
-    EXPECT_EQ(active, QList<DocumentView*>({frame().leftView(), frame().orbitView(), frame().leftView()}));
-}
-
 TEST_F(FrameTest, FilterButtonsRefillTheListOnceWhenIdle)
 {
     ASSERT_TRUE(start(sample("f.si")));
@@ -202,9 +180,27 @@ TEST(PathSplitTest, DotInDirectoryAndLeadingDot)
     }
 }
 
-TEST_F(FrameTest, FreshStartHasNothingToSaveThenOpenSetsNamesFlagsAndRecentFile)
+TEST_F(FrameTest, FreshStartLayoutNothingToSaveThenOpenSetsNamesFlagsAndRecentFile)
 {
     ASSERT_TRUE(start());
+    QStringList order;
+    for (QAction* a : frame().toolBar()->actions())
+        order << (a->isSeparator() ? "|" : QString::number(a->data().toInt()));
+    EXPECT_EQ(order.join(' '), "57601 57603 | 57607 | 32815 | 32773 32774 32772 | 32806 32808 32809 32810 | 57664");
+    const QIcon icon = frame().action(ID_FILE_OPEN)->icon();
+    EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Active).toImage());
+    EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Disabled).toImage());
+
+    auto* splitter = frame().findChild<QSplitter*>("splitter");
+    ASSERT_NE(splitter, nullptr);
+    EXPECT_EQ(QList<QWidget*>({splitter->widget(0), splitter->widget(1)}),
+              QList<QWidget*>({frame().leftView(), frame().orbitView()}));
+    EXPECT_EQ(frame().action(ID_EDIT_PASTE)->shortcuts().size(), 2);
+    // The active view starts on the tree and follows the pane keys.
+    QList<DocumentView*> active = {frame().activeView()};
+    for (int id : {ID_NEXT_PANE, ID_PREV_PANE}) active << (trigger(id) ? frame().activeView() : nullptr);
+    EXPECT_EQ(active, QList<DocumentView*>({frame().leftView(), frame().orbitView(), frame().leftView()}));
+
     EXPECT_EQ(std::tuple(frame().windowTitle(), doc().fileName(), doc().fileOpened(), doc().isModified()),
               std::tuple(QString("Channel - Satorix for HD"), QString("Channel.si"), false, false));
     for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_FILE_NEW})
