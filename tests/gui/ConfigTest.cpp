@@ -53,7 +53,7 @@ TEST_F(ConfigTest, FilesStayInTheUserFoldersWhateverTheCurrentDirectory)
     EXPECT_TRUE(std::filesystem::is_empty(file("elsewhere")));
 }
 
-TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
+TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndUnknownOnesSurvive)
 {
     // Bytes 2..3 and the unused option bits come from an earlier version and must survive.
     AppConfig old;
@@ -93,11 +93,9 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     ASSERT_TRUE(start());
     setOptions(true, QDialogButtonBox::Cancel);
     EXPECT_TRUE(app().config().openLastEdited());
-}
 
-TEST_F(ConfigTest, ShortFileGivesDefaultsButKeepsWhatWasRead)
-{
-    // Port 4, option bit 0 and two unknown bits, bytes 2..3, a baud byte and a path: 100 bytes in all.
+    // A 100-byte file (port 4, option bit 0 and two unknown bits, bytes 2..3, a baud byte, a path)
+    // gives the defaults but keeps what was read.
     std::string shortFile("\x04\x43\x12\x34\x80\0\0\0Z", 9);
     shortFile.resize(100);
     writeFile(file(AppConfig::FILE_NAME), shortFile);
