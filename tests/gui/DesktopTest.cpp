@@ -204,7 +204,7 @@ TEST_F(DesktopTest, ToolBarPicturesSharpAtDoubleRatioAndReadableOnDarkPalette)
 
 const QColor UNVISITED(0, 0, 238), VISITED(85, 26, 139), HOVER(255, 0, 0);
 
-TEST(HyperlinkTest, AboutBoxLinkHoversLeavesFailsAndIsVisited)
+TEST(HyperlinkTest, AboutBoxLinkHoversLeavesFailsAndIsVisitedAndLinksFillInTextOrUrl)
 {
     ScriptedPrompter prompter;
     AboutDialog about(&prompter);
@@ -264,10 +264,8 @@ TEST(HyperlinkTest, AboutBoxLinkHoversLeavesFailsAndIsVisited)
     QTest::mouseClick(link, Qt::LeftButton);
     EXPECT_EQ(opened, QStringList(4, AboutDialog::WEB_ADDRESS));
     EXPECT_EQ(std::tuple(link->visited(), shown().first, prompter.messages.size()), std::tuple(true, VISITED, 0u));
-}
 
-TEST(HyperlinkTest, EmptyTextShowsTheUrlAndEmptyUrlTakesTheText)
-{
+    // Without a text a link shows its address; without an address it takes its text.
     HyperlinkStatic a, b;
     a.setURL("http://a.example/");
     b.setText("http://b.example/");
