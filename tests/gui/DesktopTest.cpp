@@ -126,12 +126,7 @@ std::pair<double, double> measure(const QImage& shot, const QRect& button, qreal
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) ++counts[crop.pixel(x, y)];
     const QRgb bg = std::max_element(counts.cbegin(), counts.cend()).key();
-    const auto lum = [](QRgb c) {
-        double l = 0.05;
-        for (auto [v, w] : {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}})
-            l += w * (v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4));
-        return l;
-    };
+    const auto lum = [](QRgb c) { return 0.05 + std::pow(qGray(c) / 255.0, 2.2); }; // for contrast ratios
     const auto in = [&](int x, int y) {
         const QRgb c = crop.pixel(x, y);
         return std::abs(qRed(c) - qRed(bg)) + std::abs(qGreen(c) - qGreen(bg)) + std::abs(qBlue(c) - qBlue(bg)) > 30;
