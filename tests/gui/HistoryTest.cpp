@@ -141,7 +141,7 @@ TEST_F(HistoryTest, TheNewestStepsWithinTheBudgetStayAndTheSavedStateMayGo)
     EXPECT_TRUE(doc().isModified()) << "the saved state is no longer in the history";
 }
 
-TEST_F(HistoryTest, MenusAndKeysEditTheSelectedRowsAsOneStepEach)
+TEST_F(HistoryTest, MenusKeysExportImportAndReferenceEditAsOneStepEach)
 {
     ASSERT_TRUE(start(sample("t.si", 6)));
     frame().show();
@@ -188,12 +188,8 @@ TEST_F(HistoryTest, MenusAndKeysEditTheSelectedRowsAsOneStepEach)
     EXPECT_EQ(doc().history().count(), 5);
     while (doc().history().canUndo()) ASSERT_TRUE(trigger(ID_EDIT_UNDO));
     EXPECT_EQ(std::pair(programName(db, 2), doc().isModified()), std::pair(second, false));
-}
 
-TEST_F(HistoryTest, ExportImportAndReferenceAreOneStepEach)
-{
-    ASSERT_TRUE(start(sample("x.si", 5)));
-    ChannelDatabase& db = doc().database();
+    // Export, import and reference, one step each too.
     const Image start = imageOf(db);
     const std::string firstName = programName(db, 0);
 
@@ -215,7 +211,7 @@ TEST_F(HistoryTest, ExportImportAndReferenceAreOneStepEach)
     const Image imported = imageOf(db);
 
     // The saved start as a reference puts everything back where it was.
-    prompter.fileNames.push_back(qfile("x.si"));
+    prompter.fileNames.push_back(qfile("t.si"));
     confirm(ID_FILE_APPLY_REFERENCE, true);
     EXPECT_EQ(programName(db, 0), firstName);
     for (const auto& before : {imported, start}) {
