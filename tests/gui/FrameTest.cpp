@@ -180,7 +180,7 @@ TEST(PathSplitTest, DotInDirectoryAndLeadingDot)
     }
 }
 
-TEST_F(FrameTest, FreshStartLayoutNothingToSaveThenOpenSetsNamesFlagsAndRecentFile)
+TEST_F(FrameTest, FreshStartLayoutThenOpenDownloadAndSaveSetNamesFlagsAndRecentFile)
 {
     ASSERT_TRUE(start());
     QStringList order;
@@ -227,11 +227,8 @@ TEST_F(FrameTest, FreshStartLayoutNothingToSaveThenOpenSetsNamesFlagsAndRecentFi
     EXPECT_EQ(std::tuple(doc().fileOpened(), app().browser().rebuildRequest, frame().leftView()->rebuildCount()),
               std::tuple(true, false, 1));
     EXPECT_TRUE(enabled(ID_FILE_MRU_FILE1) && frame().action(ID_FILE_MRU_FILE1)->text().endsWith(path));
-}
 
-TEST_F(FrameTest, SaveAfterDownloadAsksForNameOnceAndAFailedSaveKeepsModified)
-{
-    ASSERT_TRUE(start());
+    // A download replaces it: Save then asks for a name, once.
     ASSERT_EQ(app().database().load(writeSample(file("dl-source.si"))), 0);
     doc().acceptDownloadedDatabase();
     EXPECT_EQ(std::tuple(frame().windowTitle(), doc().isModified(), paneText(ID_INDICATOR_OVR)),
