@@ -79,8 +79,7 @@ TEST_F(FrameTest, UnsavedChangesQuestionForEveryCommandAndAnswer)
     };
     for (const auto& [name, run] : commands) {
         for (const auto& [answer, save, goesOn, message] : answers) {
-            SCOPED_TRACE(std::string(name) + " answer " + std::to_string(int(answer)) + " save " +
-                         std::to_string(save));
+            SCOPED_TRACE(testing::Message() << name << " answer " << int(answer) << " save " << save);
             ASSERT_TRUE(start(sample("keep.si")));
             doc().setModifiedFlag(true);
             std::filesystem::remove(file("keep.si"));
