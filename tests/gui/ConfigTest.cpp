@@ -1,16 +1,7 @@
 // The configuration block and its file, the Options dialog and the file-type registration.
-#include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QFile>
-#include <QFileInfo>
-#include <QPushButton>
-#include <QTest>
-#include <filesystem>
-#include <gtest/gtest.h>
 
 #include "app/AppConfig.h"
 #include "app/FileTypeRegistration.h"
-#include "gui/CommandIds.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace satorix::test {
@@ -24,27 +15,25 @@ std::pair<std::size_t, std::string> head(const std::string& bytes, int n)
 
 class ConfigTest : public ::testing::Test, public AppFixture {};
 
-// Puts an environment variable back when the test ends, however it ends.
-struct EnvGuard {
-    explicit EnvGuard(const char* name) : name_(name), old_(qgetenv(name)) {}
-    ~EnvGuard() { qputenv(name_, old_); }
-    const char* name_;
-    QByteArray old_;
-};
-
-TEST_F(ConfigTest, MissingFileGivesDefaultsAndExitWritesTheBlock)
+// Sets an environment variable until the guard goes, however the test ends.
+auto setEnv(const char* name, const QString& value)
 {
+    const QByteArray old = qgetenv(name);
+    qputenv(name, value.toLocal8Bit());
+    return qScopeGuard([name, old] { qputenv(name, old); });
+}
+
+TEST_F(ConfigTest, FilesStayInTheUserFoldersWhateverTheCurrentDirectory)
+{
+    // No file: the defaults, written on exit.
     ASSERT_TRUE(start());
     EXPECT_EQ(std::tuple(app().config().port(), app().config().baudRate(), app().config().openLastEdited()),
               std::tuple(1, 115200u, false));
     stop();
     EXPECT_EQ(head(readFile(configFile()), 9), std::pair(std::size_t(264), std::string("01 00 00 00 00 C2 01 00 00")));
-    EXPECT_FALSE(std::filesystem::exists(file(AppConfig::FILE_NAME)));
-}
+    std::filesystem::remove(configFile());
 
-TEST_F(ConfigTest, FilesStayInTheUserFoldersWhateverTheCurrentDirectory)
-{
-    // An old "tavolink.cfg" in the current directory is taken over once...
+    // An old "tavolink.cfg" in the current directory is taken over once and left as it was...
     AppConfig old;
     old.setDefaults();
     old.setPort(2);
@@ -54,9 +43,6 @@ TEST_F(ConfigTest, FilesStayInTheUserFoldersWhateverTheCurrentDirectory)
     app().config().setPort(4);
     stop();
     EXPECT_EQ(std::pair(readFile(configFile())[0], readFile(file(AppConfig::FILE_NAME))[0]), std::pair('\x04', '\x02'));
-    // ... and the listing of the opened file is never left beside it.
-    EXPECT_GT(std::filesystem::file_size(listingFile()), 0u);
-    EXPECT_FALSE(std::filesystem::exists(file("programs.nfo")));
 
     // ... after which the user's file wins, from any current directory.
     std::filesystem::create_directory(file("elsewhere"));
@@ -67,7 +53,7 @@ TEST_F(ConfigTest, FilesStayInTheUserFoldersWhateverTheCurrentDirectory)
     EXPECT_TRUE(std::filesystem::is_empty(file("elsewhere")));
 }
 
-TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
+TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndUnknownOnesSurvive)
 {
     // Bytes 2..3 and the unused option bits come from an earlier version and must survive.
     AppConfig old;
@@ -82,17 +68,20 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
     app().config().setPort(3);
     app().config().setBaudRate(57600);
 
-    // Settings → Options, tick "Open last edited", OK.
-    onModal([](QDialog* dialog) {
-        auto* box = dialog->findChild<QCheckBox*>("check1014");
-        auto* reg = dialog->findChild<QPushButton*>("button1013");
-        ASSERT_TRUE(box && reg);
-        EXPECT_EQ(std::tuple(reg->text(), reg->isEnabled(), box->isChecked()),
-                  std::tuple(QString("Register File Type (*.sdb)"), false, false));
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
-        QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
-    });
-    ASSERT_TRUE(trigger(ID_SETTINGS_OPTIONS));
+    // Settings → Options: "Open last edited" clicked, then OK or Cancel.
+    const auto setOptions = [this](bool ticked, QDialogButtonBox::StandardButton answer) {
+        onModal([=](QDialog* dialog) {
+            auto* box = dialog->findChild<QCheckBox*>("check1014");
+            auto* reg = dialog->findChild<QPushButton*>("button1013");
+            ASSERT_TRUE(box && reg);
+            EXPECT_EQ(std::tuple(reg->text(), reg->isEnabled(), box->isChecked()),
+                      std::tuple(QString("Register File Type (*.sdb)"), false, ticked));
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+            QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(answer), Qt::LeftButton);
+        });
+        ASSERT_TRUE(trigger(ID_SETTINGS_OPTIONS));
+    };
+    setOptions(false, QDialogButtonBox::Ok);
     EXPECT_TRUE(app().config().openLastEdited());
     stop();
 
@@ -102,18 +91,11 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndKeepUnknownOnes)
 
     // Cancel leaves the option as it was.
     ASSERT_TRUE(start());
-    onModal([](QDialog* dialog) {
-        auto* box = dialog->findChild<QCheckBox*>("check1014");
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
-        QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
-    });
-    ASSERT_TRUE(trigger(ID_SETTINGS_OPTIONS));
+    setOptions(true, QDialogButtonBox::Cancel);
     EXPECT_TRUE(app().config().openLastEdited());
-}
 
-TEST_F(ConfigTest, ShortFileGivesDefaultsButKeepsWhatWasRead)
-{
-    // Port 4, option bit 0 and two unknown bits, bytes 2..3, a baud byte and a path: 100 bytes in all.
+    // A 100-byte file (port 4, option bit 0 and two unknown bits, bytes 2..3, a baud byte, a path)
+    // gives the defaults but keeps what was read.
     std::string shortFile("\x04\x43\x12\x34\x80\0\0\0Z", 9);
     shortFile.resize(100);
     writeFile(file(AppConfig::FILE_NAME), shortFile);
@@ -128,11 +110,10 @@ TEST_F(ConfigTest, ShortFileGivesDefaultsButKeepsWhatWasRead)
     EXPECT_EQ(std::pair(config.lastPath().size(), int(config.bytes()[263])), std::pair(std::size_t(255), 0));
 }
 
-TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnce)
+TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnceAndFindsStaleCaches)
 {
     const QString home = qfile("data");
-    const EnvGuard dirs("XDG_DATA_DIRS");
-    qputenv("XDG_DATA_DIRS", qfile("system").toLocal8Bit());
+    const auto dirs = setEnv("XDG_DATA_DIRS", qfile("system"));
     options.registration.programPath = QStringLiteral("/opt/Sat Tools/satorix");
     ASSERT_TRUE(start());
     stop();
@@ -155,6 +136,21 @@ TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnce)
     EXPECT_TRUE(FileTypeRegistration::registerFileType(QStringLiteral("/usr/bin/satorix"), home, false));
     EXPECT_NE(readFile(desktop).find("Exec=/usr/bin/satorix %f\n"), std::string::npos);
 
+    // The system's caches are stale when missing or older than our files.
+    const QString mime = home + "/mime", apps = home + "/applications";
+    EXPECT_EQ(FileTypeRegistration::staleCaches(home), QStringList({mime, apps}));
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const auto& [f, age] : {std::pair{mime + "/mime.cache", 0},
+                                 {apps + "/mimeinfo.cache", 0},
+                                 {mime + "/packages/satorix-channel-database.xml", 1},
+                                 {apps + "/satorix.desktop", 1}}) {
+        if (!age) writeFile(f.toStdString(), "c");
+        std::filesystem::last_write_time(f.toStdString(), now - std::chrono::hours(age));
+    }
+    EXPECT_TRUE(FileTypeRegistration::staleCaches(home).isEmpty());
+    std::filesystem::last_write_time(desktop, now + std::chrono::hours(1));
+    EXPECT_EQ(FileTypeRegistration::staleCaches(home), QStringList({apps}));
+
     // A data directory that cannot be created is ignored.
     writeFile(file("blocker"), "x");
     EXPECT_FALSE(FileTypeRegistration::registerFileType(QStringLiteral("/usr/bin/satorix"), qfile("blocker"), false));
@@ -162,10 +158,8 @@ TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnce)
 
 TEST_F(ConfigTest, AnInstalledEntryForThisProgramMakesRegistrationStandBack)
 {
-    const EnvGuard dirs("XDG_DATA_DIRS");
-    const EnvGuard path("PATH");
-    qputenv("XDG_DATA_DIRS", (qfile("none") + ":" + qfile("system")).toLocal8Bit());
-    qputenv("PATH", qfile("bin").toLocal8Bit());
+    const auto dirs = setEnv("XDG_DATA_DIRS", qfile("none") + ":" + qfile("system"));
+    const auto path = setEnv("PATH", qfile("bin"));
     std::filesystem::create_directories(file("bin"));
     std::filesystem::create_directories(file("system/applications"));
     writeFile(file("bin/satorix"), "#!/bin/sh\n");
@@ -173,51 +167,24 @@ TEST_F(ConfigTest, AnInstalledEntryForThisProgramMakesRegistrationStandBack)
     const QString program = qfile("bin/satorix");
     const QString entry = qfile("system/applications/satorix.desktop");
 
-    struct Case {
-        const char* exec;
-        const char* runs;
-        bool standsBack;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, bool> cases[] = {
         {"Exec=%1 %f", "bin/satorix", true},                // by full path
         {"Exec=satorix %f", "bin/satorix", true},           // by name, through PATH
         {"Exec=\"%1\" %f", "bin/satorix", true},            // quoted
         {"Exec=/usr/bin/satorix %f", "bin/satorix", false}, // another copy of the program
         {"Exec=satorix %f", "build/satorix", false},        // a build run beside an installed one
     };
-    for (const Case& c : cases) {
+    int n = 0;
+    for (const auto& [exec, in, standsBack] : cases) {
         writeFile(entry.toStdString(), "[Desktop Entry]\nType=Application\n" +
-                                           QString::fromLatin1(c.exec).replace("%1", program).toStdString() + "\n");
-        const QString runs = qfile(c.runs);
-        const QString home = qfile("home-") + QString::number(&c - cases);
-        EXPECT_EQ(FileTypeRegistration::installedEntryFor(runs), c.standsBack ? entry : QString()) << c.exec;
-        EXPECT_EQ(FileTypeRegistration::registerFileType(runs, home, false), !c.standsBack) << c.exec;
-        EXPECT_EQ(QFileInfo::exists(home), !c.standsBack) << c.exec;
+                                           QString::fromLatin1(exec).replace("%1", program).toStdString() + "\n");
+        const QString runs = qfile(in), home = qfile("home-") + QString::number(n++);
+        const QString installed = FileTypeRegistration::installedEntryFor(runs);
+        const bool registered = FileTypeRegistration::registerFileType(runs, home, false);
+        EXPECT_EQ(std::tuple(installed, registered, QFileInfo::exists(home)),
+                  std::tuple(standsBack ? entry : QString(), !standsBack, !standsBack))
+            << exec;
     }
-}
-
-TEST_F(ConfigTest, CachesAreStaleWhenMissingOrOlderThanOurFiles)
-{
-    namespace fs = std::filesystem;
-    const QString home = qfile("fresh");
-    FileTypeRegistration::registerFileType(QStringLiteral("/usr/bin/satorix"), home, false);
-    const QString mime = home + "/mime";
-    const QString apps = home + "/applications";
-    // A fresh account has no caches at all.
-    EXPECT_EQ(FileTypeRegistration::staleCaches(home), QStringList({mime, apps}));
-
-    const auto now = fs::file_time_type::clock::now();
-    for (const auto& [f, age] : {std::pair{mime + "/mime.cache", 0},
-                                 {apps + "/mimeinfo.cache", 0},
-                                 {mime + "/packages/satorix-channel-database.xml", 1},
-                                 {apps + "/satorix.desktop", 1}}) {
-        if (!age) writeFile(f.toStdString(), "c");
-        fs::last_write_time(f.toStdString(), now - std::chrono::hours(age));
-    }
-    EXPECT_TRUE(FileTypeRegistration::staleCaches(home).isEmpty());
-
-    fs::last_write_time((apps + "/satorix.desktop").toStdString(), now + std::chrono::hours(1));
-    EXPECT_EQ(FileTypeRegistration::staleCaches(home), QStringList({apps}));
 }
 
 } // namespace

@@ -1,27 +1,47 @@
 #include "tests/gui/GuiTestSupport.h"
 
-#include <QAction>
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QSettings>
-#include <QTest>
-#include <QTimer>
-#include <filesystem>
-#include <gtest/gtest.h>
+#include <cstdlib>
 
-#include "db/ChannelDatabase.h"
 #include "db/DatabaseCheck.h"
 #include "db/SampleGenerator.h"
 
 namespace satorix::test {
+namespace {
+
+// One QApplication for the whole test binary, with the user's data and config folders pointed at
+// a temporary directory so that no test touches the real desktop.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        ::setenv("XDG_DATA_HOME", home_.file("data").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", home_.file("config").c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+        // Tests close main windows all the time; a posted quit would close the next test's window.
+        QApplication::setQuitOnLastWindowClosed(false);
+        QApplication::setOrganizationName(QString::fromUtf8(COrbitApp::ORGANISATION));
+        QApplication::setApplicationName(QString::fromUtf8(COrbitApp::APPLICATION));
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[9] = "test_gui";
+    char* argv_[2] = {name_, nullptr};
+    TempDir home_; // removed when gtest deletes the environment at exit
+    std::unique_ptr<QApplication> app_;
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+} // namespace
 
 std::string writeSample(const std::string& path, std::uint32_t seed)
 {
     ChannelDatabase db;
     db.setListingPath({});
-    SampleOptions options;
-    options.seed = seed;
-    generateSample(db, options);
+    generateSample(db, {false, seed});
     db.save(path);
     return path;
 }
@@ -72,11 +92,10 @@ void expectSound(const ChannelDatabase& db)
 }
 
 AppFixture::AppFixture()
+    : oldCwd_(std::filesystem::current_path().string()), oldConfigHome_(qgetenv("XDG_CONFIG_HOME")),
+      oldDataHome_(qgetenv("XDG_DATA_HOME"))
 {
-    oldCwd_ = std::filesystem::current_path().string();
     std::filesystem::current_path(dir.path());
-    oldConfigHome_ = qgetenv("XDG_CONFIG_HOME");
-    oldDataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.file("config")));
     qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.file("data")));
     // The recent-file list lives in the profile, which every test of the binary shares.
@@ -91,38 +110,6 @@ AppFixture::~AppFixture()
     std::filesystem::current_path(oldCwd_);
     qputenv("XDG_CONFIG_HOME", oldConfigHome_);
     qputenv("XDG_DATA_HOME", oldDataHome_);
-}
-
-bool AppFixture::start(const QString& file)
-{
-    app_ = std::make_unique<COrbitApp>(prompter, options);
-    return app_->initInstance(file);
-}
-
-void AppFixture::stop()
-{
-    if (app_) app_->exitInstance();
-    app_.reset();
-}
-
-bool AppFixture::enabled(int id)
-{
-    frame().updateCommandUi();
-    QAction* a = frame().action(id);
-    return a && a->isEnabled();
-}
-
-bool AppFixture::trigger(int id)
-{
-    if (!enabled(id)) return false;
-    frame().action(id)->trigger();
-    return true;
-}
-
-QString AppFixture::paneText(int id)
-{
-    frame().updateCommandUi();
-    return frame().pane(id)->text();
 }
 
 } // namespace satorix::test

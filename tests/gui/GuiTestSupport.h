@@ -1,24 +1,26 @@
 #pragma once
 
-#include <QApplication>
-#include <QDialog>
-#include <QString>
+// What every GUI test uses: Qt's widget and test modules and gtest (precompiled for the test
+// binaries), and the application.
+#include <QtTest/QtTest>
+#include <QtWidgets/QtWidgets>
+#include <filesystem>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 #include <string>
 
 #include "app/CMainFrame.h"
 #include "app/COrbitApp.h"
+#include "app/COrbitDoc.h"
+#include "db/ChannelDatabase.h"
+#include "gui/CommandIds.h"
 #include "tests/gui/ScriptedPrompter.h"
 #include "tests/support/TempDir.h"
 
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
-namespace satorix {
-class ChannelDatabase;
-}
 
 namespace satorix::test {
 
@@ -42,11 +44,17 @@ class AppFixture {
 public:
     AppFixture();
     ~AppFixture();
-    AppFixture(const AppFixture&) = delete;
-    AppFixture& operator=(const AppFixture&) = delete;
 
-    bool start(const QString& file = {});
-    void stop();
+    bool start(const QString& file = {})
+    {
+        app_ = std::make_unique<COrbitApp>(prompter, options);
+        return app_->initInstance(file);
+    }
+    void stop()
+    {
+        if (app_) app_->exitInstance();
+        app_.reset();
+    }
     std::string file(const std::string& name) const { return dir.file(name); }
     std::string configFile() const { return dir.file("config/satorix/tavolink.cfg"); }
     std::string listingFile() const { return dir.file("data/satorix/programs.nfo"); }
@@ -60,10 +68,23 @@ public:
     COrbitApp& app() { return *app_; }
     COrbitDoc& doc() { return *app_->document(); }
     CMainFrame& frame() { return *app_->frame(); }
+    bool enabled(int id)
+    {
+        frame().updateCommandUi();
+        return frame().action(id) && frame().action(id)->isEnabled();
+    }
     // Triggers a command's action after checking that the idle pass enabled it.
-    bool trigger(int id);
-    bool enabled(int id);
-    QString paneText(int id);
+    bool trigger(int id)
+    {
+        if (!enabled(id)) return false;
+        frame().action(id)->trigger();
+        return true;
+    }
+    QString paneText(int id)
+    {
+        frame().updateCommandUi();
+        return frame().pane(id)->text();
+    }
 
     TempDir dir;
     ScriptedPrompter prompter;

@@ -1,18 +1,16 @@
-// Undo and redo: random edits of every kind undone and redone byte for byte, with the modified
-// flag following the saved state; and a big delete undone through the real keys.
-#include <QTest>
+// Undo and redo: random edits undone and redone byte for byte, with the modified flag following
+// the saved state; a big delete undone through the real keys; the history's byte budget; and the
+// commands that edit, each as one step: moves, bulk edits, sort, duplicates, import and reference.
 #include <cstring>
-#include <gtest/gtest.h>
-#include <numeric>
 #include <random>
 
-#include "app/COrbitDoc.h"
 #include "app/EditHistory.h"
-#include "db/ChannelDatabase.h"
 #include "db/Duplicates.h"
+#include "db/NameCodec.h"
+#include "db/Names.h"
 #include "db/ProgramOrder.h"
 #include "db/SampleGenerator.h"
-#include "gui/CommandIds.h"
+#include "tests/dialogs/DialogTestSupport.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "views/COrbitView.h"
 
@@ -23,79 +21,55 @@ using Image = std::vector<std::uint8_t>;
 
 Image imageOf(const ChannelDatabase& db) { return Image(db.image(), db.image() + IMAGE_SIZE); }
 
-class HistoryTest : public ::testing::Test, public AppFixture {};
-
-// One random change of the database, of any kind the editor makes; some are refused.
-void randomChange(ChannelDatabase& db, std::mt19937& rng)
+void setName(ChannelDatabase& db, int program, const std::string& name)
 {
-    const auto pick = [&](int n) { return n > 0 ? static_cast<int>(rng() % static_cast<unsigned>(n)) : 0; };
-    const int programs = db.programsInUse();
-    RecordView rec;
-    switch (pick(10)) {
-    case 0: db.recordOp(DBT_PROGRAM, OP_DELETE, pick(programs), rec); break;
-    case 1:
-        db.getRecord(DBT_PROGRAM, pick(programs), rec);
-        rec.field[progf::FLAGS] ^= FLAG_LOCKED;
-        db.recordOp(DBT_PROGRAM, OP_EDIT, pick(programs), rec);
-        break;
-    case 2:
-        rec.field[favf::ENTRY] = pick(programs);
-        db.recordOp(DBT_FAVOURITE, pick(2) ? OP_ADD : OP_DELETE, pick(FAV_LISTS), rec);
-        break;
-    case 3:
-        rec.name[0] = pick(2) ? "Renamed" : "Other";
-        db.recordOp(pick(2) ? DBT_PROVIDER : DBT_FAVOURITE, OP_EDIT, pick(3), rec);
-        break;
-    case 4:
-        db.getRecord(DBT_TRANSPONDER, pick(db.transpondersInUse()), rec);
-        rec.field[tpf::FREQUENCY] += 1;
-        db.recordOp(DBT_TRANSPONDER, pick(2) ? OP_EDIT : OP_ADD, pick(db.transpondersInUse()), rec);
-        break;
-    case 5: db.recordOp(DBT_TRANSPONDER, OP_DELETE, pick(db.transpondersInUse()), rec); break;
-    case 6: {
-        std::vector<int> all(static_cast<std::size_t>(programs));
-        std::iota(all.begin(), all.end(), 0);
-        sortPrograms(db, all, static_cast<SortKey>(pick(4)));
-        break;
-    }
-    case 7: movePrograms(db, {pick(programs), pick(programs)}, static_cast<Move>(pick(4))); break;
-    case 8: removeDuplicates(db, findDuplicates(db)); break;
-    default: {
-        db.clipboard().clear();
-        ProgramInfo& item = db.clipboard().emplace_back();
-        db.getProgramInfoRaw(pick(programs), item);
-        int at = pick(programs);
-        db.pasteClipboard(at, SCOPE_PROGRAMS | SCOPE_TV_RADIO);
-        break;
-    }
-    }
+    std::memcpy(db.image() + DatabaseImage::programOffset(program) + layout::prog::NAME, name.c_str(), name.size() + 1);
 }
+
+class HistoryTest : public ::testing::Test, public AppFixture {
+protected:
+    // Runs a command whose summary dialog is answered with the option as given and OK.
+    QString confirm(int id, bool option)
+    {
+        QString summary;
+        onModal([&](QDialog* d) {
+            d->findChild<QCheckBox*>("summaryOption")->setChecked(option);
+            summary = d->findChild<QPlainTextEdit*>("summaryText")->toPlainText();
+            d->accept();
+        });
+        EXPECT_TRUE(trigger(id));
+        return summary;
+    }
+};
 
 TEST_F(HistoryTest, RandomEditsUndoAndRedoExactlyAndTheFlagFollowsTheSave)
 {
-    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("h.si"), 4))));
+    ASSERT_TRUE(start(sample("h.si", 4)));
     COrbitDoc& doc = this->doc();
     ChannelDatabase& db = doc.database();
     EditHistory& history = doc.history();
     std::mt19937 rng(11);
+    const auto pick = [&] { return static_cast<int>(rng() % static_cast<unsigned>(db.programsInUse())); };
+    // A deleted program and a few renamed ones from a pool of four names: changes in one range or
+    // many, and now and then none at all, which the history refuses.
+    const auto change = [&] {
+        RecordView rec;
+        if (rng() % 5 == 0) db.recordOp(DBT_PROGRAM, OP_DELETE, pick(), rec);
+        for (unsigned k = rng() % 4; k > 0; --k) setName(db, pick(), "N" + std::to_string(rng() % 4));
+    };
     std::vector<Image> states = {imageOf(db)}; // states[i]: the image after i steps
-    std::size_t at = 0;
-    std::size_t saved = 0;
+    std::size_t at = 0, saved = 0;
     for (int round = 0; round < 400; ++round) {
         const unsigned what = rng() % 10;
-        if (what < 6) {
-            if (doc.edit(QStringLiteral("Change"), [&] { randomChange(db, rng); })) {
-                states.resize(++at);
-                states.push_back(imageOf(db));
-                if (saved >= at) saved = SIZE_MAX; // that state cannot come back
-            } else {
-                ASSERT_EQ(imageOf(db), states[at]) << "a refused change left a trace, round " << round;
-            }
-        } else if (what < 8 && at > 0) {
+        if (what < 6 && doc.edit(QStringLiteral("Change"), change)) {
+            states.resize(++at);
+            states.push_back(imageOf(db));
+            if (saved >= at) saved = SIZE_MAX; // that state cannot come back
+        } else if (what >= 6 && what < 8 && at > 0) {
             ASSERT_TRUE(history.canUndo());
             history.undo();
             --at;
-        } else if (what < 9 && at + 1 < states.size()) {
+        } else if (what == 8 && at + 1 < states.size()) {
             history.redo();
             ++at;
         } else if (what == 9) {
@@ -110,17 +84,14 @@ TEST_F(HistoryTest, RandomEditsUndoAndRedoExactlyAndTheFlagFollowsTheSave)
     EXPECT_EQ(imageOf(db), states.front());
     while (history.canRedo()) history.redo();
     EXPECT_EQ(imageOf(db), states.back());
-    EXPECT_LT(history.storedBytes(), std::size_t{8} << 20);
 }
 
 TEST_F(HistoryTest, ThousandDeletedRowsComeBackWithTheirFavourites)
 {
-    {
-        ChannelDatabase full;
-        full.setListingPath({});
-        generateSample(full, {true, 3});
-        ASSERT_EQ(full.save(file("full.si")), 0);
-    }
+    ChannelDatabase full;
+    full.setListingPath({});
+    generateSample(full, {true, 3});
+    ASSERT_EQ(full.save(file("full.si")), 0);
     ASSERT_TRUE(start(qfile("full.si")));
     frame().show();
     frame().activateWindow();
@@ -133,25 +104,24 @@ TEST_F(HistoryTest, ThousandDeletedRowsComeBackWithTheirFavourites)
                                   QItemSelectionModel::ClearAndSelect);
     frame().updateCommandUi();
     QTest::keyClick(&list, Qt::Key_Delete);
-    ASSERT_EQ(db.programCount(), 19000);
-    EXPECT_EQ(paneText(ID_INDICATOR_OVR), "OVR");
-    EXPECT_EQ(frame().action(ID_EDIT_UNDO)->text(), "&Undo Delete 1000 programs");
+    frame().updateCommandUi();
+    EXPECT_EQ(std::tuple(db.programCount(), paneText(ID_INDICATOR_OVR), frame().action(ID_EDIT_UNDO)->text()),
+              std::tuple(19000, QString("OVR"), QString("&Undo Delete 1000 programs")));
 
     QTest::keyClick(&list, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(imageOf(db), before);
-    EXPECT_EQ(paneText(ID_INDICATOR_OVR), "");
-    EXPECT_EQ(list.model()->rowCount(), 20000);
-    EXPECT_EQ(list.selectedRealRows(), std::vector<int>{0}) << "the selection after the delete stays";
+    // The selection after the delete stays.
     frame().updateCommandUi();
-    EXPECT_EQ(frame().action(ID_EDIT_REDO)->text(), "&Redo Delete 1000 programs");
+    EXPECT_EQ(std::tuple(paneText(ID_INDICATOR_OVR), list.model()->rowCount(), list.selectedRealRows(),
+                         frame().action(ID_EDIT_REDO)->text()),
+              std::tuple(QString(), 20000, std::vector<int>{0}, QString("&Redo Delete 1000 programs")));
     QTest::keyClick(&list, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(db.programCount(), 19000);
-    EXPECT_TRUE(doc().isModified());
+    EXPECT_EQ(std::pair(db.programCount(), doc().isModified()), std::pair(19000, true));
 }
 
 TEST_F(HistoryTest, TheNewestStepsWithinTheBudgetStayAndTheSavedStateMayGo)
 {
-    ASSERT_TRUE(start(QString::fromStdString(writeSample(file("b.si"), 2))));
+    ASSERT_TRUE(start(sample("b.si", 2)));
     ChannelDatabase& db = doc().database();
     EditHistory& history = doc().history();
     // Each step rewrites every program's name: thousands of ranges, a large step.
@@ -159,19 +129,96 @@ TEST_F(HistoryTest, TheNewestStepsWithinTheBudgetStayAndTheSavedStateMayGo)
     while (states.size() < 400 && history.count() + 1 == static_cast<int>(states.size())) {
         const std::string name = "N" + std::to_string(states.size());
         doc().edit(QStringLiteral("Rename all"), [&] {
-            for (int p = 0; p < MAX_PROGRAMS; ++p)
-                std::memcpy(db.image() + DatabaseImage::programOffset(p) + layout::prog::NAME, name.c_str(),
-                            name.size() + 1);
+            for (int p = 0; p < MAX_PROGRAMS; ++p) setName(db, p, name);
         });
         states.push_back(imageOf(db));
     }
     ASSERT_LT(history.count() + 1, static_cast<int>(states.size())) << "the budget was never reached";
     EXPECT_LE(history.storedBytes(), EditHistory::MAX_BYTES);
-    EXPECT_TRUE(doc().isModified());
     const int kept = history.count();
     while (history.canUndo()) history.undo();
     EXPECT_EQ(imageOf(db), states[states.size() - 1 - static_cast<std::size_t>(kept)]);
     EXPECT_TRUE(doc().isModified()) << "the saved state is no longer in the history";
+}
+
+TEST_F(HistoryTest, MenusKeysExportImportAndReferenceEditAsOneStepEach)
+{
+    ASSERT_TRUE(start(sample("t.si", 6)));
+    frame().show();
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    ChannelDatabase& db = doc().database();
+    COrbitView& list = *frame().orbitView();
+    list.setFocus();
+    const auto select = [&](int first, int last) {
+        list.selectionModel()->select(QItemSelection(list.model()->index(first, 0), list.model()->index(last, 9)),
+                                      QItemSelectionModel::ClearAndSelect);
+        frame().updateCommandUi();
+    };
+    const std::string second = programName(db, 2);
+
+    select(2, 4);
+    QTest::keyClick(&list, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(std::tuple(list.selectedRealRows(), programName(db, 3), doc().history().undoText()),
+              std::tuple(std::vector<int>{3, 4, 5}, second, QString("Move down 3 programs")));
+
+    ASSERT_TRUE(trigger(ID_PROGRAM_LOCK));
+    EXPECT_EQ(frame().action(ID_FAV_ADD_FIRST + 1)->text().toStdString(),
+              std::string(boundedName(db.raw().namePtr(DatabaseImage::favOffset(1)))));
+    ASSERT_TRUE(trigger(ID_FAV_ADD_FIRST + 1));
+    for (int p : {3, 4, 5}) {
+        std::uint32_t mask = 0;
+        db.favouriteMask(p, mask);
+        EXPECT_EQ(std::pair(record(db, DBT_PROGRAM, p).field[progf::FLAGS] & FLAG_LOCKED, mask & scopeFav(1)),
+                  std::pair(int(FLAG_LOCKED), scopeFav(1)))
+            << p;
+    }
+
+    select(0, 0); // one row: the sort takes every row shown
+    ASSERT_TRUE(trigger(ID_SORT_NAME));
+    const auto shown = [&](int p) { return decodeName(programName(db, p)); };
+    for (int p = 1; p < db.tvProgramCount(); ++p) EXPECT_LE(naturalCompare(shown(p - 1), shown(p)), 0) << p;
+
+    const int programs = db.programCount();
+    ASSERT_FALSE(findDuplicates(db).empty());
+    onModal([](QDialog* d) { d->findChild<QPushButton*>("deleteCheckedButton")->click(); });
+    ASSERT_TRUE(trigger(ID_FIND_DUPLICATES));
+    EXPECT_LT(db.programCount(), programs);
+    EXPECT_TRUE(findDuplicates(db).empty() || !findDuplicates(db).front().certain);
+    EXPECT_EQ(doc().history().count(), 5);
+    while (doc().history().canUndo()) ASSERT_TRUE(trigger(ID_EDIT_UNDO));
+    EXPECT_EQ(std::pair(programName(db, 2), doc().isModified()), std::pair(second, false));
+
+    // Export, import and reference, one step each too.
+    const Image start = imageOf(db);
+    const std::string firstName = programName(db, 0);
+
+    // Export, then the file read back with its first program renamed and moved last.
+    prompter.fileNames.push_back(qfile("x.csv"));
+    ASSERT_TRUE(trigger(ID_FILE_EXPORT));
+    QStringList lines = QString::fromStdString(readFile(file("x.csv"))).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), db.programsInUse() + 1);
+    QStringList first = lines[1].split(',');
+    first[1] = "Новости";
+    lines.removeAt(1);
+    lines.insert(db.tvProgramCount(), first.join(','));
+    writeFile(file("x.csv"), lines.join("\r\n").toStdString());
+
+    prompter.fileNames.push_back(qfile("x.csv"));
+    EXPECT_TRUE(confirm(ID_FILE_IMPORT, false).contains(QString::number(db.programsInUse())));
+    EXPECT_EQ(std::pair(programName(db, db.tvProgramCount() - 1), doc().history().undoText()),
+              std::pair(std::string("\x01\xBD\xDE\xD2\xDE\xE1\xE2\xD8"), QString("Import x.csv")));
+    const Image imported = imageOf(db);
+
+    // The saved start as a reference puts everything back where it was.
+    prompter.fileNames.push_back(qfile("t.si"));
+    confirm(ID_FILE_APPLY_REFERENCE, true);
+    EXPECT_EQ(programName(db, 0), firstName);
+    for (const auto& before : {imported, start}) {
+        EXPECT_TRUE(trigger(ID_EDIT_UNDO));
+        EXPECT_EQ(imageOf(db), before);
+    }
+    EXPECT_EQ(prompter.unanswered, 0);
 }
 
 } // namespace

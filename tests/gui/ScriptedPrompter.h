@@ -19,12 +19,27 @@ public:
         PromptButtons buttons;
     };
 
-    PromptAnswer message(const QString& text, PromptIcon icon, PromptButtons buttons) override;
-    QString openFileName(const FileDialogRequest& request) override;
-    QString saveFileName(const FileDialogRequest& request) override;
+    PromptAnswer message(const QString& text, PromptIcon icon, PromptButtons buttons) override
+    {
+        messages.push_back({text, icon, buttons});
+        return buttons == PromptButtons::Ok ? PromptAnswer::Ok : take(answers, PromptAnswer::Cancel);
+    }
+    QString openFileName(const FileDialogRequest& request) override { return fileName(openRequests, request); }
+    QString saveFileName(const FileDialogRequest& request) override { return fileName(saveRequests, request); }
 
-    QStringList texts() const;
-    void clear();
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Message& m : messages) out << m.text;
+        return out;
+    }
+    void clear()
+    {
+        messages.clear();
+        openRequests.clear();
+        saveRequests.clear();
+        unanswered = 0;
+    }
 
     std::deque<PromptAnswer> answers;
     std::deque<QString> fileNames;
@@ -32,6 +47,24 @@ public:
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
     int unanswered = 0;
+
+private:
+    QString fileName(std::vector<FileDialogRequest>& requests, const FileDialogRequest& request)
+    {
+        requests.push_back(request);
+        return take(fileNames, QString());
+    }
+    // The front of a queue, or value when it is empty.
+    template <typename T> T take(std::deque<T>& queue, T value)
+    {
+        if (queue.empty()) {
+            ++unanswered;
+            return value;
+        }
+        value = queue.front();
+        queue.pop_front();
+        return value;
+    }
 };
 
 } // namespace satorix::test
