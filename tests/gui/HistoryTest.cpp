@@ -2,6 +2,7 @@
 // the saved state; a big delete undone through the real keys; the history's byte budget; and the
 // commands that edit, each as one step: moves, bulk edits, sort, duplicates, import and reference.
 #include <cstring>
+#include <numeric>
 #include <random>
 
 #include "app/EditHistory.h"
@@ -49,13 +50,45 @@ TEST_F(HistoryTest, RandomEditsUndoAndRedoExactlyAndTheFlagFollowsTheSave)
     ChannelDatabase& db = doc.database();
     EditHistory& history = doc.history();
     std::mt19937 rng(11);
-    const auto pick = [&] { return static_cast<int>(rng() % static_cast<unsigned>(db.programsInUse())); };
-    // A deleted program and a few renamed ones from a pool of four names: changes in one range or
-    // many, and now and then none at all, which the history refuses.
+    const auto pick = [&](int n) { return n > 0 ? static_cast<int>(rng() % static_cast<unsigned>(n)) : 0; };
+    // One change of any kind the editor makes; some are refused or change nothing, and leave no step.
     const auto change = [&] {
+        const int programs = db.programsInUse(), transponders = db.transpondersInUse();
         RecordView rec;
-        if (rng() % 5 == 0) db.recordOp(DBT_PROGRAM, OP_DELETE, pick(), rec);
-        for (unsigned k = rng() % 4; k > 0; --k) setName(db, pick(), "N" + std::to_string(rng() % 4));
+        switch (pick(10)) {
+        case 0: db.recordOp(DBT_PROGRAM, OP_DELETE, pick(programs), rec); break;
+        case 1:
+            for (int k = pick(4); k > 0; --k) setName(db, pick(programs), "N" + std::to_string(pick(4)));
+            break;
+        case 2:
+            rec.field[favf::ENTRY] = pick(programs);
+            db.recordOp(DBT_FAVOURITE, pick(2) ? OP_ADD : OP_DELETE, pick(FAV_LISTS), rec);
+            break;
+        case 3:
+            rec.name[0] = pick(2) ? "Renamed" : "Other";
+            db.recordOp(pick(2) ? DBT_PROVIDER : DBT_FAVOURITE, OP_EDIT, pick(3), rec);
+            break;
+        case 4:
+            db.getRecord(DBT_TRANSPONDER, pick(transponders), rec);
+            rec.field[tpf::FREQUENCY] += 1;
+            db.recordOp(DBT_TRANSPONDER, pick(2) ? OP_EDIT : OP_ADD, pick(transponders), rec);
+            break;
+        case 5: db.recordOp(DBT_TRANSPONDER, OP_DELETE, pick(transponders), rec); break;
+        case 6: {
+            std::vector<int> all(static_cast<std::size_t>(programs));
+            std::iota(all.begin(), all.end(), 0);
+            sortPrograms(db, all, static_cast<SortKey>(pick(4)));
+            break;
+        }
+        case 7: movePrograms(db, {pick(programs), pick(programs)}, static_cast<Move>(pick(4))); break;
+        case 8: removeDuplicates(db, findDuplicates(db)); break;
+        default: {
+            db.clipboard().assign(1, ProgramInfo{});
+            db.getProgramInfoRaw(pick(programs), db.clipboard().front());
+            int at = pick(programs);
+            db.pasteClipboard(at, SCOPE_PROGRAMS | SCOPE_TV_RADIO);
+        }
+        }
     };
     std::vector<Image> states = {imageOf(db)}; // states[i]: the image after i steps
     std::size_t at = 0, saved = 0;
