@@ -23,27 +23,18 @@ void EditFixture::build(int tv, int radio)
     messages.clear();
 }
 
-void EditFixture::setList(int l, const std::vector<int>& programs)
+void EditFixture::setList(int l, const V& programs)
 {
     db.setFavCount(l, 0);
     db.setFavTvCount(l, 0);
-    DatabaseBuilder b(db);
-    for (int p : programs) b.addFavourite(l, p);
+    for (int p : programs) DatabaseBuilder(db).addFavourite(l, p);
 }
 
-std::vector<int> EditFixture::entries(int l) const
+VV EditFixture::parts(int l) const
 {
-    std::vector<int> out;
-    for (int c = 0; c < db.favInUse(l); ++c) out.push_back(db.favEntry(l, c));
-    return out;
-}
-
-std::vector<int> EditFixture::serviceIds() const
-{
-    std::vector<int> out;
-    for (int i = 0; i < db.programsInUse(); ++i)
-        out.push_back(db.raw().u16(DatabaseImage::programOffset(i) + layout::prog::SERVICE_ID));
-    return out;
+    const V all = entries(l);
+    const auto tv = all.begin() + std::min<std::ptrdiff_t>(db.favTvCount(l), std::ssize(all));
+    return {V(all.begin(), tv), V(tv, all.end())};
 }
 
 RecordView EditFixture::program(int serviceId, const char* name) const
@@ -65,42 +56,31 @@ RecordView EditFixture::tp(int satelliteId, int frequency, int symbolRate)
     return r;
 }
 
-std::vector<int> EditFixture::clipIndices() const
-{
-    std::vector<int> out;
-    for (const ProgramInfo& item : db.clipboard()) out.push_back(item.programIndex);
-    return out;
-}
-
-void EditFixture::liftFromTable(const std::vector<int>& rows, int offset)
+void EditFixture::liftFromTable(const V& rows, int offset)
 {
     db.setDragInProgress(true);
-    ProgramClipboard& drag = db.dragList();
-    drag.clear();
-    RecordView none;
+    db.dragList().clear();
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const int row = offset + rows[k] - static_cast<int>(k);
         ProgramInfo item;
         ASSERT_EQ(0, db.getProgramInfo(0, row, item));
-        ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_DELETE, row, none));
+        ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_DELETE, row, RecordView{}));
         item.programIndex = rows[k];
-        drag.push_back(item);
+        db.dragList().push_back(item);
     }
 }
 
-void EditFixture::copyRows(const std::vector<int>& rows, bool cut)
+void EditFixture::copyRows(const V& rows, bool cut)
 {
     ProgramClipboard& clip = db.clipboard();
     clip.clear();
     for (int r : rows) {
         ProgramInfo item;
         ASSERT_EQ(0, db.getProgramInfoRaw(r, item));
-        item.programIndex = r;
+        item.programIndex = cut ? -1 : r;
         clip.push_back(item);
     }
-    if (!cut) return;
-    for (auto& item : clip) item.programIndex = -1;
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+    for (auto it = rows.rbegin(); cut && it != rows.rend(); ++it) {
         std::uint32_t mask = 0;
         db.favouriteMask(*it, mask);
         ASSERT_EQ(0, db.deleteProgram(*it, mask, TABLE, "Satellites"));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <numeric>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,6 +15,17 @@
 namespace satorix::test {
 
 constexpr std::uint32_t TABLE = SCOPE_PROGRAMS | SCOPE_TV_RADIO;
+using V = std::vector<int>;
+using VV = std::vector<V>;
+using S = std::vector<std::string>;
+
+// f(0) .. f(n-1).
+template <typename F> V collect(int n, F f)
+{
+    V out;
+    for (int i = 0; i < n; ++i) out.push_back(static_cast<int>(f(i)));
+    return out;
+}
 
 // A small database: two satellites with transponders, three providers, `tv` TV and `radio`
 // radio programs whose service ids are 100 + their row, so rows can be followed through moves.
@@ -20,25 +33,38 @@ class EditFixture : public ::testing::Test {
 protected:
     EditFixture() : messages(db) {}
     void build(int tv, int radio);
-    void setList(int l, const std::vector<int>& programs); // TV entries are those below tvProgramCount
-    std::vector<int> entries(int l) const;
-    std::vector<int> serviceIds() const; // of the programs in table order
-    std::vector<std::uint8_t> bytes() const { return {db.image(), db.image() + IMAGE_SIZE}; }
+    void setList(int l, const V& programs); // TV entries are those below tvProgramCount
+    V entries(int l) const
+    {
+        return collect(db.favInUse(l), [&](int c) { return db.favEntry(l, c); });
+    }
+    VV parts(int l) const; // list l's TV part and radio part
+    int field(int program, std::size_t offset) const
+    {
+        return db.raw().u16(DatabaseImage::programOffset(program) + offset);
+    }
+    V fields(std::size_t offset) const // of the programs in table order
+    {
+        return collect(db.programsInUse(), [&](int p) { return field(p, offset); });
+    }
+    V serviceIds() const { return fields(layout::prog::SERVICE_ID); }
+    std::vector<std::uint8_t> bytes(std::size_t from = 0, std::size_t to = IMAGE_SIZE) const
+    {
+        return {db.image() + from, db.image() + to};
+    }
     RecordView program(int serviceId, const char* name = "New") const;
     static RecordView tp(int satelliteId, int frequency, int symbolRate = 27500);
-    std::vector<int> clipIndices() const; // programIndex of each clipboard item
-    std::vector<int> counts(int l) const { return {db.favCount(l), db.favTvCount(l)}; }
+    V clipIndices() const // programIndex of each clipboard item
+    {
+        return collect(db.clipboardCount(), [&](int k) { return db.clipboard()[k].programIndex; });
+    }
     int paste(int position, std::uint32_t scope) { return db.pasteClipboard(position, scope); }
+    int op(int type, int o, int index, const RecordView& r = {}) { return db.recordOp(type, o, index, r); }
 
     // The view's lift: rows ascending, each read and deleted at table row offset+r-k while dragInProgress is set.
-    void liftFromTable(const std::vector<int>& rows, int offset = 0);
-    // The view's lift from favourite list l (scope shows it): OP_REMOVE_ENTRY at row r-k.
-    void liftFromList(int l, std::uint32_t scope, const std::vector<int>& rows)
-    {
-        test::liftFromList(db, l, scope, rows);
-    }
+    void liftFromTable(const V& rows, int offset = 0);
     // Copy (cut=false) or cut of table rows into the clipboard, as the view's commands make it.
-    void copyRows(const std::vector<int>& rows, bool cut);
+    void copyRows(const V& rows, bool cut);
 
     ChannelDatabase db;
     MessageRecorder messages;
