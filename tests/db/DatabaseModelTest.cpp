@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <tuple>
 
 #include "db/ChannelDatabase.h"
 #include "db/DatabaseBuilder.h"
@@ -15,29 +16,23 @@ using S = std::vector<std::string_view>;
 
 namespace {
 
+// 3 TV + 2 radio programs on two satellites, three providers.
 struct SmallDb {
     std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
-    DatabaseBuilder b{*db};
-
-    // 3 TV + 2 radio programs on two satellites, three providers.
     SmallDb()
     {
+        DatabaseBuilder b{*db};
         b.addSatellite({7, 192, "Astra 1E-2C"});
         b.addSatellite({9, 130, "Hotbird 2-8"});
         b.addTransponder({7, 11000, 0, 27500, 3});
         b.addTransponder({9, 12000, 1, 22000, 0});
-        b.addProvider("Alpha");
-        b.addProvider("Beta");
-        b.addProvider("Gamma");
+        for (const char* p : {"Alpha", "Beta", "Gamma"}) b.addProvider(p);
         b.addTvProgram({"One", 0, 0, 101, 512, 650, 512, FLAG_SCRAMBLED});
         b.addTvProgram({"Two", 2, 1, 102});
         b.addTvProgram({"Three", 1, 0, 103});
         b.addRadioProgram({"Radio A", 2, 1, 201});
         b.addRadioProgram({"Radio B", 0, 0, 202});
-        b.addFavourite(0, 0);
-        b.addFavourite(0, 2);
-        b.addFavourite(0, 3);
-        b.addFavourite(3, 4);
+        for (const auto& [l, p] : {std::pair{0, 0}, {0, 2}, {0, 3}, {3, 4}}) b.addFavourite(l, p);
         b.finish();
     }
 };
@@ -75,9 +70,9 @@ TEST(DatabaseModel, TransponderSlotsReadWithoutCounterCheck)
     EXPECT_EQ((V{rec.field[tpf::SAT_ID], rec.field[1], rec.field[tpf::POLARISATION], rec.field[tpf::FREQUENCY],
                  rec.field[tpf::SYMBOL_RATE]}),
               (V{9, 4242, 1, 12000, 22000}));
-    EXPECT_EQ(s.db->getRecord(DBT_TRANSPONDER, 2999, rec), 0); // unused slot
-    EXPECT_EQ(s.db->getRecord(DBT_TRANSPONDER, 3000, rec), -4);
-    EXPECT_EQ(s.db->getRecord(DBT_TRANSPONDER, -5, rec), -4);
+    EXPECT_EQ((V{0, -4, -4}),
+              (V{s.db->getRecord(DBT_TRANSPONDER, 2999, rec), s.db->getRecord(DBT_TRANSPONDER, 3000, rec),
+                 s.db->getRecord(DBT_TRANSPONDER, -5, rec)})); // 2999: an unused slot
 }
 
 TEST(DatabaseModel, FavouriteRecordPositionRules)
@@ -97,13 +92,8 @@ TEST(DatabaseModel, FavouriteRecordPositionRules)
     EXPECT_EQ(rec.name[1], nullptr); // no list 10 to point into
 
     // Counts 506.. split each list into TV and radio.
-    V counts;
-    for (int code : {506, 507, 506 + 2 * 3, 507 + 2 * 3}) {
-        int n = -1;
-        s.db->getCount(code, n);
-        counts.push_back(n);
-    }
-    EXPECT_EQ(counts, (V{2, 1, 0, 1}));
+    const auto count = [&](int code) { return s.db->getCount(code, rec.field[0]), rec.field[0]; };
+    EXPECT_EQ((V{count(506), count(507), count(506 + 2 * 3), count(507 + 2 * 3)}), (V{2, 1, 0, 1}));
 }
 
 TEST(DatabaseModel, ProgramInfoJoinsSatelliteTransponderAndFavourites)
@@ -118,8 +108,7 @@ TEST(DatabaseModel, ProgramInfoJoinsSatelliteTransponderAndFavourites)
 
     // Radio-only favourite scope counts from the list's first radio entry.
     ASSERT_EQ(s.db->getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info), 0);
-    EXPECT_EQ(boundedName(info.name), "Radio A");
-    EXPECT_EQ(info.isTv, 0u);
+    EXPECT_EQ((std::pair{boundedName(info.name), info.isTv}), (std::pair{std::string_view("Radio A"), 0u}));
     EXPECT_EQ(s.db->getProgramInfo(0, 6, info), -3);
     s.db->raw().setU8(DatabaseImage::transponderOffset(1) + layout::tp::SAT_ID, 77); // an unknown satellite
     EXPECT_EQ(s.db->getProgramInfo(0, 1, info), -2);
@@ -143,60 +132,48 @@ TEST(DatabaseModel, FindersAndFavouriteMask)
     EXPECT_EQ((V{s.db->findByName(DBT_PROVIDER, "Gamma"), s.db->findByName(DBT_PROVIDER, "Delta"),
                  s.db->findByName(DBT_SATELLITE, "x")}),
               (V{2, -1, -5}));
-    std::uint32_t mask = 0;
-    s.db->favouriteMask(2, mask);
-    EXPECT_EQ(mask, SCOPE_FAV1);
-    s.db->favouriteMask(4, mask);
-    EXPECT_EQ(mask, scopeFav(3));
+    std::uint32_t mask2 = 0, mask4 = 0;
+    s.db->favouriteMask(2, mask2);
+    s.db->favouriteMask(4, mask4);
+    EXPECT_EQ((std::pair{mask2, mask4}), (std::pair{SCOPE_FAV1, scopeFav(3)}));
 }
 
 TEST(DatabaseModel, PurgeGivesTheBytesOfOneByOneRemoval)
 {
     // The reference removes one provider at a time: move the slots above down, renumber, re-check.
     auto reference = [](ChannelDatabase& db) {
-        const int programs = db.programsInUse();
+        const auto at = [](int i) { return DatabaseImage::programOffset(i) + layout::prog::PROVIDER; };
         int count = db.providerCount();
-        for (int p = 0; p < count && p < MAX_PROVIDERS;) {
+        for (int p = 0; p < std::min(count, MAX_PROVIDERS);) {
             bool used = false;
-            for (int i = 0; i < programs && !used; ++i)
-                used = db.raw().u16(DatabaseImage::programOffset(i) + layout::prog::PROVIDER) == p;
-            if (used) {
-                ++p;
-                continue;
-            }
-            const int top = std::min(count, MAX_PROVIDERS);
-            if (p + 1 < top)
-                std::memmove(db.image() + DatabaseImage::providerOffset(p),
-                             db.image() + DatabaseImage::providerOffset(p + 1),
-                             static_cast<std::size_t>(top - p - 1) * layout::PROVIDER_SIZE);
-            for (int i = 0; i < programs; ++i) {
-                const std::size_t o = DatabaseImage::programOffset(i) + layout::prog::PROVIDER;
-                if (db.raw().u16(o) > p) db.raw().setU16(o, static_cast<std::uint16_t>(db.raw().u16(o) - 1));
-            }
-            --count;
+            for (int i = 0; i < db.programsInUse(); ++i) used = used || db.raw().u16(at(i)) == p;
+            if (used && ++p) continue;
+            const int above = std::max(std::min(count--, MAX_PROVIDERS) - p - 1, 0);
+            std::memmove(db.image() + DatabaseImage::providerOffset(p),
+                         db.image() + DatabaseImage::providerOffset(p + 1),
+                         static_cast<std::size_t>(above) * layout::PROVIDER_SIZE);
+            for (int i = 0; i < db.programsInUse(); ++i)
+                if (const int v = db.raw().u16(at(i)); v > p) db.raw().setU16(at(i), static_cast<std::uint16_t>(v - 1));
         }
         db.setProviderCount(count);
     };
-    struct Case {
-        int providers, programs, spread;
-    };
-    for (const Case c : {Case{3, 5, 4}, Case{400, 30, 400}, Case{65535, 40, 700}, Case{401, 400, 500}, Case{50, 0, 1},
-                         Case{400, 2, 65535}}) {
+    // {providers, programs, spread of their provider numbers}
+    for (const auto& [providers, programs, spread] :
+         {std::tuple{3, 5, 4}, {400, 30, 400}, {65535, 40, 700}, {401, 400, 500}, {50, 0, 1}, {400, 2, 65535}}) {
         auto a = std::make_unique<ChannelDatabase>(), b = std::make_unique<ChannelDatabase>();
-        std::uint32_t seed = static_cast<std::uint32_t>(c.providers * 31 + c.programs);
+        std::uint32_t seed = static_cast<std::uint32_t>(providers * 31 + programs);
         auto next = [&seed] { return seed = seed * 1664525u + 1013904223u, seed >> 8; };
         for (std::size_t i = DatabaseImage::providerOffset(0); i < IMAGE_SIZE; ++i)
             a->raw().setU8(i, static_cast<std::uint8_t>(next()));
-        a->setProviderCount(c.providers);
-        a->setProgramCount(c.programs);
-        for (int i = 0; i < c.programs; ++i)
+        a->setProviderCount(providers);
+        a->setProgramCount(programs);
+        for (int i = 0; i < programs; ++i)
             a->raw().setU16(DatabaseImage::programOffset(i) + layout::prog::PROVIDER,
-                            static_cast<std::uint16_t>(next() % c.spread));
+                            static_cast<std::uint16_t>(next() % spread));
         std::memcpy(b->image(), a->image(), IMAGE_SIZE);
         a->purgeUnusedProviders();
         reference(*b);
-        EXPECT_EQ(std::memcmp(a->image(), b->image(), IMAGE_SIZE), 0)
-            << c.providers << " providers, " << c.programs << " programs";
+        EXPECT_EQ(std::memcmp(a->image(), b->image(), IMAGE_SIZE), 0) << providers << " providers, " << programs;
     }
 }
 
@@ -223,27 +200,23 @@ TEST(DatabaseModel, CrcOfKnownDataAndOfTheImage)
     EXPECT_EQ(s.db->computeCrc(), crc);
 }
 
+// Runs under the sanitizers in CI.
 TEST(DatabaseModel, HostileCountersNeverReachOutsideTheImage)
 {
     SmallDb s;
     for (auto set : {&ChannelDatabase::setSatelliteCount, &ChannelDatabase::setProgramCount,
                      &ChannelDatabase::setTransponderCount, &ChannelDatabase::setProviderCount})
         (s.db.get()->*set)(65535);
-    for (int l = 0; l < 9; ++l) {
-        s.db->setFavCount(l, 65535);
-        s.db->setFavTvCount(l, 65535);
-    }
+    for (int l = 0; l < 9; ++l) s.db->setFavCount(l, 65535), s.db->setFavTvCount(l, 65535);
     s.db->raw().setU16(DatabaseImage::programOffset(0) + layout::prog::TRANSPONDER, 65535);
     s.db->raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 65535);
     ProgramInfo info;
-    EXPECT_EQ(s.db->getProgramInfo(0, 0, info), -2);
-    EXPECT_EQ(s.db->getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info), -3);
-    EXPECT_EQ(s.db->getProgramInfo(0, 20000, info), -3);
-    EXPECT_EQ(s.db->getProgramInfoRaw(20000, info), -1);
+    EXPECT_EQ((V{-2, -3, -3, -1}),
+              (V{s.db->getProgramInfo(0, 0, info), s.db->getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info),
+                 s.db->getProgramInfo(0, 20000, info), s.db->getProgramInfoRaw(20000, info)}));
     std::uint32_t mask = 0;
     s.db->favouriteMask(0, mask);
     s.db->findTransponder(0, 0);
     s.db->findSatelliteByName("none");
-    s.db->purgeUnusedProviders(); // runs under the sanitizers in CI
-    SUCCEED();
+    s.db->purgeUnusedProviders();
 }
