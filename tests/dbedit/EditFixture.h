@@ -15,9 +15,11 @@
 namespace satorix::test {
 
 constexpr std::uint32_t TABLE = SCOPE_PROGRAMS | SCOPE_TV_RADIO;
+constexpr std::uint32_t FAV1 = SCOPE_FAV1 | SCOPE_TV_RADIO;
 using V = std::vector<int>;
 using VV = std::vector<V>;
 using S = std::vector<std::string>;
+using Bytes = std::vector<std::uint8_t>;
 
 // f(0) .. f(n-1).
 template <typename F> V collect(int n, F f)
@@ -39,22 +41,19 @@ protected:
         return collect(db.favInUse(l), [&](int c) { return db.favEntry(l, c); });
     }
     VV parts(int l) const; // list l's TV part and radio part
-    int field(int program, std::size_t offset) const
+    int field(int p, std::size_t at) const { return db.raw().u16(DatabaseImage::programOffset(p) + at); }
+    V fields(std::size_t at) const
     {
-        return db.raw().u16(DatabaseImage::programOffset(program) + offset);
+        return collect(db.programsInUse(), [&](int p) { return field(p, at); });
     }
-    V fields(std::size_t offset) const // of the programs in table order
-    {
-        return collect(db.programsInUse(), [&](int p) { return field(p, offset); });
-    }
-    V serviceIds() const { return fields(layout::prog::SERVICE_ID); }
-    std::vector<std::uint8_t> bytes(std::size_t from = 0, std::size_t to = IMAGE_SIZE) const
+    V serviceIds() const { return fields(layout::prog::SERVICE_ID); } // of the programs in table order
+    Bytes bytes(std::size_t from = 0, std::size_t to = IMAGE_SIZE) const
     {
         return {db.image() + from, db.image() + to};
     }
     RecordView program(int serviceId, const char* name = "New") const;
     static RecordView tp(int satelliteId, int frequency, int symbolRate = 27500);
-    V clipIndices() const // programIndex of each clipboard item
+    V clipIndices() const
     {
         return collect(db.clipboardCount(), [&](int k) { return db.clipboard()[k].programIndex; });
     }

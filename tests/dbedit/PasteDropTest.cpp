@@ -20,15 +20,14 @@ protected:
         }
         return out;
     }
-    int dropInTable(int row, std::uint32_t scope = TABLE)
+    int drop(int row, std::uint32_t scope = TABLE)
     {
         return db.dropPrograms(DBT_PROGRAM, -1, row, db.dragList(), scope);
     }
-    static V placed(const ProgramClipboard& items)
+    static V placed(const ProgramClipboard& c)
     {
-        return collect(static_cast<int>(items.size()), [&](int k) { return items[k].placed; });
+        return collect(std::ssize(c), [&](int k) { return c[k].placed; });
     }
-    const std::uint32_t fav1 = scopeFav(0) | SCOPE_TV_RADIO;
 };
 
 TEST_F(PasteDrop, PasteIntoTableRenumbersListsAndClipboard)
@@ -38,8 +37,8 @@ TEST_F(PasteDrop, PasteIntoTableRenumbersListsAndClipboard)
     copyRows({1, 4}, false);
     ASSERT_EQ((V{1, 0}), (V{db.checkPastePosition(3, TABLE), paste(3, TABLE)}));
     EXPECT_EQ((V{100, 101, 102, 101, 104, 103, 104, 105, 106}), serviceIds());
-    EXPECT_EQ(7, db.tvProgramCount());
-    EXPECT_EQ((VV{{0, 5, 6, 7, 8}, {1, 6}}), (VV{entries(0), clipIndices()})); // copies join no list
+    EXPECT_EQ((VV{{7}, {0, 5, 6, 7, 8}, {1, 6}}),
+              (VV{{db.tvProgramCount()}, entries(0), clipIndices()})); // copies join no list
 
     build(5, 2); // a cut pasted back restores the image
     setList(0, {1, 2, 3, 5});
@@ -61,7 +60,7 @@ TEST_F(PasteDrop, PasteRefusalsLeaveTheImage)
     setList(0, many);
     copyRows({200, 201}, false);
     const auto before = bytes();
-    EXPECT_EQ(-1, paste(10, fav1)); // 201 > 200
+    EXPECT_EQ(-1, paste(10, FAV1)); // 201 > 200
     db.setProgramCount(MAX_PROGRAMS - 1);
     const auto nearlyFull = bytes();
     EXPECT_EQ(-1, paste(10, TABLE));
@@ -71,12 +70,12 @@ TEST_F(PasteDrop, PasteRefusalsLeaveTheImage)
 
     many.pop_back();
     setList(0, many); // 198 + 2 fills it to exactly 200
-    ASSERT_EQ(0, paste(10, fav1));
+    ASSERT_EQ(0, paste(10, FAV1));
     EXPECT_EQ((V{200, 200, 200, 201}), (V{db.favCount(0), db.favTvCount(0), db.favEntry(0, 10), db.favEntry(0, 11)}));
 
     copyRows({249, 250}, false); // one TV, one radio: only at the boundary
-    EXPECT_EQ((V{1, 0, 0, 1}), (V{db.checkPastePosition(250, TABLE), db.checkPastePosition(249, TABLE),
-                                  db.checkPastePosition(251, TABLE), db.checkPastePosition(200, fav1)}));
+    const auto check = [&](int row, std::uint32_t scope) { return db.checkPastePosition(row, scope); };
+    EXPECT_EQ((V{1, 0, 0, 1}), (V{check(250, TABLE), check(249, TABLE), check(251, TABLE), check(200, FAV1)}));
     EXPECT_EQ((S{"Can't put radio program among TV program.", "Can't put TV program among radio program."}),
               messages.texts);
     copyRows({200, 201}, false);
@@ -93,7 +92,7 @@ TEST_F(PasteDrop, CutProgramIntoListOfFullTableStaysInClipboard)
     db.clipboard().push_back(tableItems({2})[0]);
     db.setProgramCount(MAX_PROGRAMS); // the rows above are taken by others meanwhile
     db.setTvProgramCount(MAX_PROGRAMS - 2);
-    ASSERT_EQ(0, paste(2, fav1));
+    ASSERT_EQ(0, paste(2, FAV1));
     EXPECT_EQ(MAX_PROGRAMS, db.programCount());
     EXPECT_EQ((S{"Program table is full. Cut programs stay in clipboard."}), messages.texts);
     EXPECT_EQ((VV{{0, 1}, {-1, 2}, {0, 1, 2}, {}}),
@@ -114,14 +113,13 @@ TEST_F(PasteDrop, PasteAfterRecordsMovedNamesTheProgramsThatWereCopied)
     setUp({7}, false);
     db.setPendingInsertKind(0);
     ASSERT_EQ(0, op(DBT_PROGRAM, OP_ADD, 0, program(900, "Front")));
-    ASSERT_EQ(0, paste(5, fav1));
+    ASSERT_EQ(0, paste(5, FAV1));
     EXPECT_EQ((V{1, 3, 4, 7, 10, 8}), entries(0));
     EXPECT_EQ("Radio 7", nameAt(DatabaseImage::programOffset(8) + layout::prog::NAME));
 
     // The copied program was deleted: nothing takes its place.
     setUp({7}, false);
-    ASSERT_EQ(0, op(DBT_PROGRAM, OP_DELETE, 7));
-    ASSERT_EQ(0, paste(5, fav1));
+    ASSERT_EQ((V{0, 0}), (V{op(DBT_PROGRAM, OP_DELETE, 7), paste(5, FAV1)}));
     EXPECT_EQ((V{0, 2, 3, 6, 8}), entries(0));
 
     // Their only provider was purged while they were cut: it comes back by name.
@@ -137,14 +135,12 @@ TEST_F(PasteDrop, PasteAfterRecordsMovedNamesTheProgramsThatWereCopied)
 
     // A transponder added on the other satellite before its own: the program stays on its satellite.
     setUp({2}, true); // transponder 2, on satellite 2
-    messages.clear();
-    ASSERT_EQ(0, op(DBT_TRANSPONDER, OP_ADD, 0, tp(1, 11500)));
-    ASSERT_EQ(0, paste(0, TABLE));
+    ASSERT_EQ((V{0, 0}), (V{op(DBT_TRANSPONDER, OP_ADD, 0, tp(1, 11500)), paste(0, TABLE)}));
     EXPECT_EQ(3, field(0, layout::prog::TRANSPONDER));
     EXPECT_TRUE(messages.texts.empty());
 }
 
-TEST_F(PasteDrop, DragTwoOfSixToRowOne)
+TEST_F(PasteDrop, DragsInTheTableCarryTheListsAlong)
 {
     build(6, 0);
     setList(0, {0, 1, 2, 3, 4, 5});
@@ -157,7 +153,7 @@ TEST_F(PasteDrop, DragTwoOfSixToRowOne)
     scope.field[dropf::SCOPE] = static_cast<std::int32_t>(TABLE);
     ASSERT_EQ(0, op(DBT_SATELLITE, OP_EDIT, 1, scope)); // routed to moveFavouritesForDrop
     EXPECT_EQ((V{0, 3, 1, 4, 2, 5}), entries(0));
-    ASSERT_EQ(0, dropInTable(1));
+    ASSERT_EQ(0, drop(1));
     EXPECT_EQ((V{100, 102, 104, 101, 103, 105}), serviceIds());
     EXPECT_EQ(named, (VV{namedServices(0), namedServices(1)}));
     // Inserted one at a time, each new row keeps the reserved word of the record that stood at row 1.
@@ -168,10 +164,9 @@ TEST_F(PasteDrop, DragTwoOfSixToRowOne)
     const V radioNamed = namedServices(0);
     liftFromTable({2, 4}, 2); // radio rows 2 and 4 of the view
     ASSERT_EQ(0, db.moveFavouritesForDrop(1, SCOPE_PROGRAMS | SCOPE_RADIO));
-    ASSERT_EQ(0, dropInTable(2 + 1, SCOPE_PROGRAMS | SCOPE_RADIO));
+    ASSERT_EQ(0, drop(2 + 1, SCOPE_PROGRAMS | SCOPE_RADIO));
     EXPECT_EQ((V{100, 101, 102, 104, 106, 103, 105, 107}), serviceIds());
-    EXPECT_EQ(radioNamed, namedServices(0));
-    EXPECT_EQ(2, db.tvProgramCount());
+    EXPECT_EQ((VV{radioNamed, {2}}), (VV{namedServices(0), {db.tvProgramCount()}}));
 }
 
 TEST_F(PasteDrop, TableDropRefusalsChangeNothing)
@@ -179,50 +174,46 @@ TEST_F(PasteDrop, TableDropRefusalsChangeNothing)
     build(3, 3);
     liftFromTable({4});
     const auto lifted = bytes();
-    EXPECT_EQ((V{-7, 0}), (V{dropInTable(1), dropInTable(-1)}));
+    EXPECT_EQ((V{-7, 0}), (V{drop(1), drop(-1)}));
     EXPECT_EQ(lifted, bytes());
     EXPECT_EQ((S{"Can't put Radio program among TV program", "Select position!"}), messages.texts);
 
     build(3, 3);
     liftFromTable({0});
     const auto liftedTv = bytes();
-    EXPECT_EQ((V{-8, -8}), (V{dropInTable(3), dropInTable(5)})); // 5: after the last radio
+    EXPECT_EQ((V{-8, -8}), (V{drop(3), drop(5)})); // 5: after the last radio
     db.setProgramCount(MAX_PROGRAMS);
-    EXPECT_EQ(-100, dropInTable(0));
+    EXPECT_EQ(-100, drop(0));
     db.setProgramCount(5);
     EXPECT_EQ(liftedTv, bytes());
     EXPECT_EQ((S{"Can't put TV program among Radio program", "Can't put TV program among Radio program",
                  "Not enought free space in programs table"}),
               messages.texts);
-    EXPECT_EQ(0, dropInTable(2)); // end of the TV part
+    EXPECT_EQ(0, drop(2)); // end of the TV part
     EXPECT_EQ((V{101, 102, 100, 103, 104, 105}), serviceIds());
 }
 
-TEST_F(PasteDrop, DragWithinAFavouriteListFindsItsPrograms)
+TEST_F(PasteDrop, DropsIntoAFavouriteList)
 {
     build(4, 2);
     setList(0, {0, 1, 2, 3, 4, 5});
-    const auto table = bytes(layout::PROGRAMS, layout::FAVOURITES);
+    const auto table = bytes(layout::SATELLITE_COUNT, layout::FAVOURITES);
     const auto drag = [&](std::uint32_t part, const V& rows, int to) {
         liftFromList(db, 0, scopeFav(0) | part, rows);
         return db.dropPrograms(DBT_FAVOURITE, 0, to, db.dragList(), scopeFav(0) | part);
     };
-    ASSERT_EQ(0, drag(SCOPE_TV_RADIO, {0, 2}, 2));
+    ASSERT_EQ(0, drag(SCOPE_TV_RADIO, {0, 2}, 2)); // within the list, its programs are found again
     EXPECT_EQ((VV{{1, 3, 0, 2}, {4, 5}}), parts(0));
-    EXPECT_EQ(table, bytes(layout::PROGRAMS, layout::FAVOURITES));
     ASSERT_EQ(0, drag(SCOPE_RADIO, {1}, 0));
     EXPECT_EQ((VV{{1, 3, 0, 2}, {5, 4}}), parts(0));
-}
+    EXPECT_EQ(table, bytes(layout::SATELLITE_COUNT, layout::FAVOURITES));
 
-TEST_F(PasteDrop, FavouriteDropWithoutRowAndDuplicates)
-{
-    build(4, 4);
-    ProgramClipboard items = tableItems({5, 1, 6, 2}), again = tableItems({1, 0});
-    const std::uint32_t scope = scopeFav(2) | SCOPE_TV_RADIO;
-    ASSERT_EQ(0, db.dropPrograms(DBT_FAVOURITE, 2, -1, items, scope));
-    EXPECT_EQ((VV{{1, 2}, {5, 6}}), parts(2)); // TV first, each kind in drag order
-    ASSERT_EQ(0, db.dropPrograms(DBT_FAVOURITE, 2, 1, again, scope));
-    EXPECT_EQ((V{1, 0, 2, 5, 6}), entries(2));
+    // From the table without a row: TV first, each kind in drag order; then duplicates are skipped.
+    ProgramClipboard items = tableItems({5, 1, 4, 2}), again = tableItems({1, 0});
+    ASSERT_EQ(0, db.dropPrograms(DBT_FAVOURITE, 2, -1, items, scopeFav(2) | SCOPE_TV_RADIO));
+    EXPECT_EQ((VV{{1, 2}, {5, 4}}), parts(2));
+    ASSERT_EQ(0, db.dropPrograms(DBT_FAVOURITE, 2, 1, again, scopeFav(2) | SCOPE_TV_RADIO));
+    EXPECT_EQ((V{1, 0, 2, 5, 4}), entries(2));
     EXPECT_EQ((V{0, 1}), placed(again));
     EXPECT_TRUE(messages.texts.empty());
 }
@@ -234,7 +225,7 @@ TEST_F(PasteDrop, FavouriteDropRefusals)
     ProgramClipboard tv = tableItems({2}), radio = tableItems({5}), none, unknown = tableItems({1});
     const auto before = bytes();
     const auto drop = [&](int l, int row, ProgramClipboard& items) {
-        return db.dropPrograms(DBT_FAVOURITE, l, row, items, fav1);
+        return db.dropPrograms(DBT_FAVOURITE, l, row, items, FAV1);
     };
     EXPECT_EQ((V{-6, -7, -8, -4}), (V{drop(0, -1, tv), drop(0, 1, radio), drop(0, 3, tv), drop(9, 0, tv)}));
     db.setFavCount(0, FAV_ENTRIES);
