@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <random>
 #include <set>
+#include <tuple>
 
 #include "db/DatabaseBuilder.h"
 #include "db/DatabaseCheck.h"
@@ -20,10 +21,12 @@
 namespace satorix {
 namespace {
 
+using Row = std::map<std::string, std::string>;
+
 std::unique_ptr<ChannelDatabase> copyOf(const ChannelDatabase& db)
 {
     auto c = std::make_unique<ChannelDatabase>();
-    std::memcpy(c->image(), db.image(), IMAGE_SIZE);
+    c->assignImage(db.image(), IMAGE_SIZE);
     return c;
 }
 
@@ -40,19 +43,18 @@ std::string quoted(const std::vector<std::string>& fields)
 
 // Exported rows by column name.
 struct Table {
-    std::vector<std::map<std::string, std::string>> rows;
+    std::vector<Row> rows;
     explicit Table(const ChannelDatabase& db)
     {
         const auto records = parseCsv(exportPrograms(db, ExportFormat::Csv));
         for (std::size_t i = 1; i < records.size(); ++i) {
-            std::map<std::string, std::string> row;
+            Row& row = rows.emplace_back();
             for (std::size_t c = 0; c < records[0].fields.size(); ++c) row[records[0].fields[c]] = records[i].fields[c];
-            rows.push_back(row);
         }
     }
-    std::map<std::string, std::string> byKey(const std::string& column) const
+    Row byKey(const std::string& column) const
     {
-        std::map<std::string, std::string> m;
+        Row m;
         for (const auto& r : rows) m[r.at("key")] = r.at(column);
         return m;
     }
@@ -60,14 +62,11 @@ struct Table {
     std::vector<std::string> programs(const std::set<std::string>& without = {}) const
     {
         std::vector<std::string> out;
-        for (auto r : rows) {
+        for (Row r : rows) {
             if (without.count(r["key"])) continue;
-            r.erase("number");
-            r.erase("name");
-            r.erase("favourites");
-            std::string s;
-            for (const auto& [k, v] : r) s += v + "|";
-            out.push_back(s);
+            r.erase("number"), r.erase("name"), r.erase("favourites");
+            out.emplace_back();
+            for (const auto& [k, v] : r) out.back() += v + "|";
         }
         std::sort(out.begin(), out.end());
         return out;
@@ -115,7 +114,7 @@ TEST(ExchangeTest, ImportAppliesExactlyWhatTheFileSays)
         };
         std::vector<CsvRecord> rows(records.begin() + 1, records.end());
         std::shuffle(rows.begin(), rows.end(), rng);
-        std::map<std::string, std::string> names = before.byKey("name"), lists = before.byKey("favourites");
+        Row names = before.byKey("name"), lists = before.byKey("favourites");
         std::set<std::string> left;
         std::string text = quoted(header);
         for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -145,12 +144,10 @@ TEST(ExchangeTest, ImportAppliesExactlyWhatTheFileSays)
         for (bool deleting : {false, true}) {
             auto copy = copyOf(*db);
             const ImportPlan plan = planImport(*copy, text, {deleting});
-            ASSERT_TRUE(plan.error.empty());
-            EXPECT_EQ(plan.matched, static_cast<int>(rows.size() - left.size()));
-            ASSERT_EQ(plan.unmatchedRows.size(), 1u);
-            EXPECT_EQ(plan.unmatchedRows[0].line, 6);
-            EXPECT_EQ(plan.problems.size(), 2u) << importSummary(plan);
-            EXPECT_EQ(plan.notInFile.size(), left.size());
+            ASSERT_TRUE(plan.error.empty() && plan.unmatchedRows.size() == 1) << importSummary(plan);
+            EXPECT_EQ(
+                (std::tuple{plan.matched, plan.unmatchedRows[0].line, plan.problems.size(), plan.notInFile.size()}),
+                (std::tuple{static_cast<int>(rows.size() - left.size()), 6, std::size_t{2}, left.size()}));
             applyChanges(*copy, plan.changes);
             copy->updateCrc(0);
             EXPECT_EQ(checkDatabase(*copy), std::vector<std::string>{});
