@@ -34,25 +34,64 @@ template <typename F> V collect(int n, F f)
 class EditFixture : public ::testing::Test {
 protected:
     EditFixture() : messages(db) {}
-    void build(int tv, int radio);
-    void setList(int l, const V& programs); // TV entries are those below tvProgramCount
+    void build(int tv, int radio)
+    {
+        db.assignImage(nullptr, 0);
+        DatabaseBuilder b(db);
+        b.addSatellite({1, 192, "Astra"});
+        b.addSatellite({2, 130, "Hotbird"});
+        for (const auto& [satellite, frequency] : {std::pair{1, 11000}, {1, 12000}, {2, 10800}})
+            b.addTransponder({satellite, frequency});
+        for (const char* p : {"Alpha", "Beta", "Gamma"}) b.addProvider(p);
+        for (int i = 0; i < tv + radio; ++i) {
+            ProgramFields s{
+                (i < tv ? "TV " : "Radio ") + std::to_string(i), i % 3, i % 3, 100 + i, 0x100, 0x101, 0x100};
+            i < tv ? b.addTvProgram(s) : b.addRadioProgram(s);
+        }
+        for (int l = 0; l < FAV_LISTS; ++l) b.setFavouriteName(l, "Fav_" + std::to_string(l + 1));
+        db.setLoaded(true); // no CRC: editing leaves it to the caller, and thousands of databases are built
+        messages.clear();
+    }
+    void setList(int l, const V& programs) // TV entries are those below tvProgramCount
+    {
+        db.setFavCount(l, 0);
+        db.setFavTvCount(l, 0);
+        for (int p : programs) DatabaseBuilder(db).addFavourite(l, p);
+    }
     V entries(int l) const
     {
         return collect(db.favInUse(l), [&](int c) { return db.favEntry(l, c); });
     }
-    VV parts(int l) const; // list l's TV part and radio part
+    VV parts(int l) const // list l's TV part and radio part
+    {
+        const V all = entries(l);
+        const auto tv = all.begin() + std::min<std::ptrdiff_t>(db.favTvCount(l), std::ssize(all));
+        return {V(all.begin(), tv), V(tv, all.end())};
+    }
     int field(int p, std::size_t at) const { return db.raw().u16(DatabaseImage::programOffset(p) + at); }
     V fields(std::size_t at) const
     {
         return collect(db.programsInUse(), [&](int p) { return field(p, at); });
     }
     V serviceIds() const { return fields(layout::prog::SERVICE_ID); } // of the programs in table order
-    Bytes bytes(std::size_t from = 0, std::size_t to = IMAGE_SIZE) const
+    Bytes bytes(std::size_t a = 0, std::size_t b = IMAGE_SIZE) const { return {db.image() + a, db.image() + b}; }
+    static RecordView program(int serviceId, const char* name = "New")
     {
-        return {db.image() + from, db.image() + to};
+        RecordView r;
+        r.field[progf::SERVICE_ID] = serviceId;
+        r.field[progf::VIDEO_PID] = r.field[progf::PCR_PID] = 0x200;
+        r.field[progf::AUDIO_PID] = 0x201;
+        r.name[0] = name;
+        return r;
     }
-    RecordView program(int serviceId, const char* name = "New") const;
-    static RecordView tp(int satelliteId, int frequency, int symbolRate = 27500);
+    static RecordView tp(int satelliteId, int frequency, int symbolRate = 27500)
+    {
+        RecordView r;
+        r.field[tpf::SAT_ID] = satelliteId;
+        r.field[tpf::FREQUENCY] = frequency;
+        r.field[tpf::SYMBOL_RATE] = symbolRate;
+        return r;
+    }
     V clipIndices() const
     {
         return collect(db.clipboardCount(), [&](int k) { return db.clipboard()[k].programIndex; });
@@ -61,9 +100,33 @@ protected:
     int op(int type, int o, int index, const RecordView& r = {}) { return db.recordOp(type, o, index, r); }
 
     // The view's lift: rows ascending, each read and deleted at table row offset+r-k while dragInProgress is set.
-    void liftFromTable(const V& rows, int offset = 0);
+    void liftFromTable(const V& rows, int offset = 0)
+    {
+        db.setDragInProgress(true);
+        db.dragList().clear();
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const int row = offset + rows[k] - static_cast<int>(k);
+            ProgramInfo& item = db.dragList().emplace_back();
+            ASSERT_EQ(0, db.getProgramInfo(0, row, item));
+            ASSERT_EQ(0, op(DBT_PROGRAM, OP_DELETE, row));
+            item.programIndex = rows[k];
+        }
+    }
     // Copy (cut=false) or cut of table rows into the clipboard, as the view's commands make it.
-    void copyRows(const V& rows, bool cut);
+    void copyRows(const V& rows, bool cut)
+    {
+        db.clipboard().clear();
+        for (int r : rows) {
+            ProgramInfo& item = db.clipboard().emplace_back();
+            ASSERT_EQ(0, db.getProgramInfoRaw(r, item));
+            item.programIndex = cut ? -1 : r;
+        }
+        for (auto it = rows.rbegin(); cut && it != rows.rend(); ++it) {
+            std::uint32_t mask = 0;
+            db.favouriteMask(*it, mask);
+            ASSERT_EQ(0, db.deleteProgram(*it, mask, TABLE, "Satellites"));
+        }
+    }
 
     ChannelDatabase db;
     MessageRecorder messages;
