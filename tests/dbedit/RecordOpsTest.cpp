@@ -1,12 +1,23 @@
+// Record operations on programs, favourite entries, transponders, providers and satellites.
 #include "db/Names.h"
 #include "tests/dbedit/EditFixture.h"
 
 namespace satorix::test {
 namespace {
 
-using ProgramOps = EditFixture;
+class RecordOps : public EditFixture {
+protected:
+    V frequencies() const
+    {
+        return collect(db.transpondersInUse(), [&](int t) {
+            return db.raw().u16(DatabaseImage::transponderOffset(t) + layout::tp::FREQUENCY);
+        });
+    }
+    int tally(int s) const { return db.raw().u16(DatabaseImage::satelliteOffset(s) + layout::sat::TALLY); }
+    int addTp(const RecordView& r) { return op(DBT_TRANSPONDER, OP_ADD, 0, r); }
+};
 
-TEST_F(ProgramOps, AddRenumbersListsOnlyWhenTheKindIsGiven)
+TEST_F(RecordOps, ProgramAddRenumbersListsOnlyWhenTheKindIsGivenAndRefusalsChangeNothing)
 {
     build(3, 2);
     setList(0, {0, 3, 4});
@@ -20,10 +31,7 @@ TEST_F(ProgramOps, AddRenumbersListsOnlyWhenTheKindIsGiven)
     // Without a kind (a move puts it back): the row decides, the lists are the mover's business.
     EXPECT_EQ((V{0, 4, 0, 5}), (V{add(4, 901), db.tvProgramCount(), add(1, 902), db.tvProgramCount()}));
     EXPECT_EQ((V{0, 4, 5}), entries(0));
-}
 
-TEST_F(ProgramOps, RefusalsChangeNothing)
-{
     build(3, 2);
     const auto before = bytes();
     db.setPendingInsertKind(0);
@@ -36,12 +44,12 @@ TEST_F(ProgramOps, RefusalsChangeNothing)
     db.setProgramCount(MAX_PROGRAMS);
     db.setTvProgramCount(MAX_PROGRAMS);
     const auto full = bytes();
-    EXPECT_EQ((V{-4, 0}), (V{op(DBT_PROGRAM, OP_ADD, 0, program(1)), db.pendingInsertKind()})); // kind kept
+    EXPECT_EQ((V{-4, 0}), (V{add(0, 1), db.pendingInsertKind()})); // the kind is kept for the next try
     EXPECT_EQ(full, bytes());
     EXPECT_EQ((S{"Database is full."}), messages.texts);
 }
 
-TEST_F(ProgramOps, DeleteRenumbersListsUnlessDragging)
+TEST_F(RecordOps, ProgramDeleteRenumbersListsUnlessDraggingAndRemoveEntryTakesTheShownRow)
 {
     build(3, 2);
     setList(0, {0, 2, 0, 3}); // program 0 twice
@@ -54,19 +62,12 @@ TEST_F(ProgramOps, DeleteRenumbersListsUnlessDragging)
     EXPECT_EQ((V{3, 3}), (V{db.favEntry(0, 2), db.favEntry(0, 3)}));
     ASSERT_EQ(0, del(2)); // the first radio
     EXPECT_EQ((VV{{0}, {2}}), parts(1));
-
-    const auto lists = [&] {
-        return std::vector<std::uint8_t>(db.image() + layout::FAVOURITES, db.image() + layout::TRANSPONDERS);
-    };
-    const auto before = lists();
+    const auto lists = bytes(layout::FAVOURITES, layout::TRANSPONDERS);
     db.setDragInProgress(true);
     ASSERT_EQ(0, del(0));
-    EXPECT_EQ(before, lists());
+    EXPECT_EQ(lists, bytes(layout::FAVOURITES, layout::TRANSPONDERS));
     EXPECT_EQ(1, db.tvProgramCount());
-}
 
-TEST_F(ProgramOps, RemoveEntryByRowOfTheShownPart)
-{
     build(3, 2);
     setList(0, {0, 1, 3, 4});
     RecordView where;
@@ -85,7 +86,7 @@ TEST_F(ProgramOps, RemoveEntryByRowOfTheShownPart)
     EXPECT_EQ(before, bytes());
 }
 
-TEST_F(ProgramOps, FavouriteMembershipAndNames)
+TEST_F(RecordOps, FavouriteMembershipAndNames)
 {
     build(10, 40);
     setList(0, {5, 7, 30, 31});
@@ -107,9 +108,7 @@ TEST_F(ProgramOps, FavouriteMembershipAndNames)
     ASSERT_EQ(0, fav(OP_EDIT, 3, 7));
     EXPECT_EQ("A name of twenty", boundedName(db.raw().namePtr(DatabaseImage::favOffset(3)))); // no NUL
 
-    V many;
-    for (int i = 0; i < 398; ++i) many.push_back(10 + i % 40);
-    setList(2, many);
+    setList(2, collect(398, [](int i) { return 10 + i % 40; }));
     ASSERT_EQ(0, fav(OP_ADD, 2, 3)); // 398 -> 399
     EXPECT_EQ(399, db.favCount(2));
     const auto full = bytes();
@@ -117,7 +116,7 @@ TEST_F(ProgramOps, FavouriteMembershipAndNames)
     EXPECT_EQ(full, bytes());
 }
 
-TEST_F(ProgramOps, DeleteProgramByScope)
+TEST_F(RecordOps, DeleteProgramByScopeAndAddToFavourites)
 {
     build(4, 2);
     setList(0, {1, 2, 4});
@@ -126,16 +125,14 @@ TEST_F(ProgramOps, DeleteProgramByScope)
     const auto del = [&](int p, std::uint32_t mask, std::uint32_t scope, const char* selected) {
         return db.deleteProgram(p, mask, scope, selected);
     };
-    const std::uint32_t fav1 = scopeFav(0) | SCOPE_TV_RADIO;
-    EXPECT_EQ(0, del(2, 0, fav1, "Fav_1")); // the entry only
+    EXPECT_EQ(0, del(2, 0, FAV1, "Fav_1")); // the entry only
     EXPECT_EQ((VV{{1}, {4}}), parts(0));
-    EXPECT_EQ((V{-1, 6}), (V{del(2, 0, fav1, "Fav_1"), db.programCount()}));
+    EXPECT_EQ((V{-1, 6}), (V{del(2, 0, FAV1, "Fav_1"), db.programCount()}));
     EXPECT_EQ(0, del(2, scopeFav(1), TABLE, "Favs")); // marked lists, no renumbering
     EXPECT_EQ((VV{{5}, {2}}), (VV{entries(1), entries(2)}));
     const auto mid = bytes();
     EXPECT_EQ(0, del(2, 0, SCOPE_TV_RADIO, "Favs")); // neither table nor list
     EXPECT_EQ(mid, bytes());
-
     db.clipboard().resize(3);
     for (std::size_t k = 0; k < 3; ++k) db.clipboard()[k].programIndex = V{1, 3, -1}[k];
     EXPECT_EQ(0, del(2, 0, TABLE, "Satellites"));
@@ -143,11 +140,8 @@ TEST_F(ProgramOps, DeleteProgramByScope)
     EXPECT_EQ(3, db.tvProgramCount());
     EXPECT_EQ((VV{{1, 3}, {4}, {}, {1, 2, -1}}), (VV{entries(0), entries(1), entries(2), clipIndices()}));
     EXPECT_EQ(-1, del(5, 0, TABLE, "Satellites"));
-}
 
-TEST_F(ProgramOps, AddToFavouritesKeepsEachKindInItsPart)
-{
-    build(5, 5);
+    build(5, 5); // a restored program goes back to its place, within its kind's part
     setList(0, {0, 1, 5});
     setList(1, {1, 2, 3, 4, 6});
     ProgramInfo tv, radio;
@@ -158,6 +152,68 @@ TEST_F(ProgramOps, AddToFavouritesKeepsEachKindInItsPart)
     EXPECT_EQ(1, db.addToFavourites(3, tv));
     db.addToFavourites(7, radio);
     EXPECT_EQ((VV{{0, 1, 3}, {5}, {1, 2, 3, 4}, {7, 6}}), (VV{parts(0)[0], parts(0)[1], parts(1)[0], parts(1)[1]}));
+}
+
+TEST_F(RecordOps, TransponderAddAndDeleteKeepGroupsInOrderAndProgramsOnTheirTransponders)
+{
+    build(3, 0); // 11000, 12000 on satellite 1, 10800 on satellite 2; programs on 0, 1, 2
+    ASSERT_EQ((V{0, 0}), (V{addTp(tp(1, 11778)), addTp(tp(1, 10700))}));
+    EXPECT_EQ((V{10700, 11000, 11778, 12000, 10800}), frequencies());
+    EXPECT_EQ((VV{{1, 3, 4}, {4}}), (VV{fields(layout::prog::TRANSPONDER), {tally(0)}}));
+    ASSERT_EQ(0, addTp(tp(1, 11000, 22000))); // after the equal one
+    EXPECT_EQ(22000, db.raw().u16(DatabaseImage::transponderOffset(2) + layout::tp::SYMBOL_RATE));
+    DatabaseBuilder(db).addSatellite({3, 50, "Thor"});
+    ASSERT_EQ(0, addTp(tp(3, 10000))); // a new group goes last
+    EXPECT_EQ((V{10000, 1}), (V{frequencies().back(), tally(2)}));
+
+    build(3, 0); // deleting an unused one lowers the later indices and the tally
+    db.raw().setU16(DatabaseImage::programOffset(1) + layout::prog::TRANSPONDER, 0);
+    ASSERT_EQ(0, op(DBT_TRANSPONDER, OP_DELETE, 1));
+    EXPECT_EQ((VV{{11000, 10800}, {0, 0, 1}, {1}}), (VV{frequencies(), fields(layout::prog::TRANSPONDER), {tally(0)}}));
+}
+
+TEST_F(RecordOps, TransponderAndProviderRefusalsShowTheirMessagesAndChangeNothing)
+{
+    build(3, 0);
+    const auto before = bytes();
+    EXPECT_EQ(-10, addTp(tp(1, 12000)));
+    EXPECT_EQ((V{-8, -3, -2, -1}), (V{op(DBT_TRANSPONDER, OP_DELETE, 1), op(DBT_TRANSPONDER, OP_DELETE, 3),
+                                      op(DBT_TRANSPONDER, OP_EDIT, MAX_TRANSPONDERS), op(DBT_PROVIDER, OP_DELETE, 0)}));
+    EXPECT_EQ(before, bytes());
+    EXPECT_EQ(S{"Transponder with entered values exist"}, messages.texts);
+    EXPECT_EQ(0, addTp(tp(1, 12000, 30000))); // differs in one field
+
+    for (int i = db.transponderCount(); i < MAX_TRANSPONDERS; ++i) DatabaseBuilder(db).addTransponder({2, 11000});
+    while (db.providerCount() < MAX_PROVIDERS) DatabaseBuilder(db).addProvider("P");
+    messages.clear();
+    const auto full = bytes();
+    RecordView provider;
+    provider.name[0] = "Delta";
+    EXPECT_EQ((V{-1, -4, -2}), (V{addTp(tp(1, 1000)), op(DBT_PROVIDER, OP_ADD, 10, provider),
+                                  op(DBT_PROVIDER, OP_ADD, MAX_PROVIDERS, provider)}));
+    EXPECT_EQ(full, bytes());
+    EXPECT_EQ((S{"Not enought free space in transponder table.", "Provider table is full."}), messages.texts);
+}
+
+TEST_F(RecordOps, SetSatelliteAppendsAndHandsOutPositionerNumbers)
+{
+    build(0, 0); // two satellites with positioner number 0
+    const auto set = [&](int index, int id, int diseqc12, int positioner) {
+        RecordView r;
+        r.field[satf::ID] = id;
+        r.field[satf::DISEQC12] = diseqc12;
+        r.field[satf::POSITIONER] = positioner;
+        r.name[0] = "Sat";
+        return db.setSatellite(index, r);
+    };
+    const auto positioner = [&](int s) {
+        return db.raw().u8(DatabaseImage::satelliteOffset(s) + layout::sat::POSITIONER);
+    };
+    for (int n : {29, 30, 32}) ASSERT_EQ(0, set(db.satelliteCount(), 10 + n, 1, n));
+    ASSERT_EQ(0, set(5, 60, 1, 0));
+    EXPECT_EQ((V{31, 6}), (V{positioner(5), db.satelliteCount()}));
+    ASSERT_EQ(0, set(0, 1, 0, 3)); // an edit: no new satellite
+    EXPECT_EQ((V{3, 6, -2}), (V{positioner(0), db.satelliteCount(), set(MAX_SATELLITES, 1, 0, 0)}));
 }
 
 } // namespace
