@@ -1,14 +1,21 @@
+// The image model: counts and records, joins and lookups, the provider purge, the CRC, hostile
+// counters, the undo history's byte differences, samples and their check.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <tuple>
 
 #include "db/ChannelDatabase.h"
 #include "db/DatabaseBuilder.h"
+#include "db/DatabaseCheck.h"
 #include "db/ImageCrc.h"
+#include "db/ImageDelta.h"
 #include "db/Names.h"
+#include "db/PredefinedSatellites.h"
+#include "db/SampleGenerator.h"
 
 using namespace satorix;
 using V = std::vector<int>;
@@ -17,11 +24,11 @@ using S = std::vector<std::string_view>;
 namespace {
 
 // 3 TV + 2 radio programs on two satellites, three providers.
-struct SmallDb {
-    std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
-    SmallDb()
+struct DatabaseModel : ::testing::Test {
+    ChannelDatabase db;
+    DatabaseModel()
     {
-        DatabaseBuilder b{*db};
+        DatabaseBuilder b{db};
         b.addSatellite({7, 192, "Astra 1E-2C"});
         b.addSatellite({9, 130, "Hotbird 2-8"});
         b.addTransponder({7, 11000, 0, 27500, 3});
@@ -39,7 +46,7 @@ struct SmallDb {
 
 } // namespace
 
-TEST(DatabaseModel, EmptyDatabaseAnswersZeroCountsAndRefusesRecords)
+TEST(DatabaseModelEmpty, AnswersZeroCountsAndRefusesRecords)
 {
     ChannelDatabase db;
     for (int code = 500; code <= 523; ++code) {
@@ -61,84 +68,66 @@ TEST(DatabaseModel, EmptyDatabaseAnswersZeroCountsAndRefusesRecords)
     EXPECT_FALSE(db.isLoaded());
 }
 
-TEST(DatabaseModel, TransponderSlotsReadWithoutCounterCheck)
+TEST_F(DatabaseModel, TransponderSlotsAndFavouritePositions)
 {
-    SmallDb s;
     RecordView rec;
     rec.field[1] = 4242; // field 1 is never written
-    ASSERT_EQ(s.db->getRecord(DBT_TRANSPONDER, 1, rec), 0);
+    ASSERT_EQ(db.getRecord(DBT_TRANSPONDER, 1, rec), 0);
     EXPECT_EQ((V{rec.field[tpf::SAT_ID], rec.field[1], rec.field[tpf::POLARISATION], rec.field[tpf::FREQUENCY],
                  rec.field[tpf::SYMBOL_RATE]}),
               (V{9, 4242, 1, 12000, 22000}));
-    EXPECT_EQ((V{0, -4, -4}),
-              (V{s.db->getRecord(DBT_TRANSPONDER, 2999, rec), s.db->getRecord(DBT_TRANSPONDER, 3000, rec),
-                 s.db->getRecord(DBT_TRANSPONDER, -5, rec)})); // 2999: an unused slot
-}
+    // Slots are read without a look at the counter: 2999 is an unused one.
+    EXPECT_EQ((V{0, -4, -4}), (V{db.getRecord(DBT_TRANSPONDER, 2999, rec), db.getRecord(DBT_TRANSPONDER, 3000, rec),
+                                 db.getRecord(DBT_TRANSPONDER, -5, rec)}));
 
-TEST(DatabaseModel, FavouriteRecordPositionRules)
-{
-    SmallDb s;
-    RecordView rec;
     // {position, list, result}: position 0 of an empty list is fine, past it is not.
     const int cases[][3] = {{0, 1, 0}, {1, 1, -3}, {3, 0, -3}, {400, 0, -4}, {-1, 0, -4}, {2, 9, -2}, {2, 0, 0}};
     for (const auto& c : cases) {
         rec.field[favf::POSITION] = c[0];
-        EXPECT_EQ(s.db->getRecord(DBT_FAVOURITE, c[1], rec), c[2]) << c[0] << " " << c[1];
+        EXPECT_EQ(db.getRecord(DBT_FAVOURITE, c[1], rec), c[2]) << c[0] << " " << c[1];
     }
     EXPECT_EQ((V{rec.field[favf::ENTRY], rec.field[favf::COUNT], rec.field[favf::TV_COUNT]}), (V{3, 3, 2}));
     rec.field[favf::POSITION] = 0;
-    ASSERT_EQ(s.db->getRecord(DBT_FAVOURITE, 8, rec), 0);
+    ASSERT_EQ(db.getRecord(DBT_FAVOURITE, 8, rec), 0);
     EXPECT_NE(rec.name[0], nullptr);
     EXPECT_EQ(rec.name[1], nullptr); // no list 10 to point into
-
     // Counts 506.. split each list into TV and radio.
-    const auto count = [&](int code) { return s.db->getCount(code, rec.field[0]), rec.field[0]; };
+    const auto count = [&](int code) { return db.getCount(code, rec.field[0]), rec.field[0]; };
     EXPECT_EQ((V{count(506), count(507), count(506 + 2 * 3), count(507 + 2 * 3)}), (V{2, 1, 0, 1}));
 }
 
-TEST(DatabaseModel, ProgramInfoJoinsSatelliteTransponderAndFavourites)
+TEST_F(DatabaseModel, FindersMaskAndProgramInfo)
 {
-    SmallDb s;
+    int idx = -1;
+    EXPECT_EQ((V{db.findSatelliteByName("Hotbird 2-8", &idx), idx}), (V{9, 1}));
+    EXPECT_EQ((V{db.findSatellite(9), db.findSatellite(8), db.findSatelliteByName("hotbird 2-8")}), (V{1, -1, -1}));
+    EXPECT_EQ((V{db.findTransponder(9, 12000), db.findTransponder(9 + 256, 12000), db.findTransponder(7, 12000)}),
+              (V{1, -1, -1}));
+    EXPECT_EQ((V{db.findByName(DBT_PROVIDER, "Gamma"), db.findByName(DBT_PROVIDER, "Delta"),
+                 db.findByName(DBT_SATELLITE, "x")}),
+              (V{2, -1, -5}));
+    std::uint32_t mask2 = 0, mask4 = 0;
+    db.favouriteMask(2, mask2);
+    db.favouriteMask(4, mask4);
+    EXPECT_EQ((std::pair{mask2, mask4}), (std::pair{SCOPE_FAV1, scopeFav(3)}));
+
     ProgramInfo info;
-    ASSERT_EQ(s.db->getProgramInfo(0, 2, info), 0);
+    ASSERT_EQ(db.getProgramInfo(0, 2, info), 0);
     EXPECT_EQ((S{boundedName(info.name), boundedName(info.providerName), boundedName(info.satelliteName)}),
               (S{"Three", "Beta", "Astra 1E-2C"}));
     EXPECT_EQ((V{info.frequency, static_cast<int>(info.isTv), info.favMember[0][1], info.favMember[0][0]}),
               (V{11000, 1, 1, 0}));
-
     // Radio-only favourite scope counts from the list's first radio entry.
-    ASSERT_EQ(s.db->getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info), 0);
+    ASSERT_EQ(db.getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info), 0);
     EXPECT_EQ((std::pair{boundedName(info.name), info.isTv}), (std::pair{std::string_view("Radio A"), 0u}));
-    EXPECT_EQ(s.db->getProgramInfo(0, 6, info), -3);
-    s.db->raw().setU8(DatabaseImage::transponderOffset(1) + layout::tp::SAT_ID, 77); // an unknown satellite
-    EXPECT_EQ(s.db->getProgramInfo(0, 1, info), -2);
-
-    ASSERT_EQ(s.db->getProgramInfoRaw(3, info), 0);
-    EXPECT_EQ((V{info.favPosition[0], info.providerIndex}), (V{2, 2}));
-    EXPECT_EQ(s.db->getProgramInfoRaw(6, info), -1);
+    EXPECT_EQ(db.getProgramInfo(0, 6, info), -3);
+    ASSERT_EQ(db.getProgramInfoRaw(3, info), 0);
+    EXPECT_EQ((V{info.favPosition[0], info.providerIndex, db.getProgramInfoRaw(6, info)}), (V{2, 2, -1}));
+    db.raw().setU8(DatabaseImage::transponderOffset(1) + layout::tp::SAT_ID, 77); // an unknown satellite
+    EXPECT_EQ(db.getProgramInfo(0, 1, info), -2);
 }
 
-TEST(DatabaseModel, FindersAndFavouriteMask)
-{
-    SmallDb s;
-    int idx = -1;
-    EXPECT_EQ(s.db->findSatelliteByName("Hotbird 2-8", &idx), 9);
-    EXPECT_EQ(idx, 1);
-    EXPECT_EQ((V{s.db->findSatellite(9), s.db->findSatellite(8), s.db->findSatelliteByName("hotbird 2-8")}),
-              (V{1, -1, -1}));
-    EXPECT_EQ(
-        (V{s.db->findTransponder(9, 12000), s.db->findTransponder(9 + 256, 12000), s.db->findTransponder(7, 12000)}),
-        (V{1, -1, -1}));
-    EXPECT_EQ((V{s.db->findByName(DBT_PROVIDER, "Gamma"), s.db->findByName(DBT_PROVIDER, "Delta"),
-                 s.db->findByName(DBT_SATELLITE, "x")}),
-              (V{2, -1, -5}));
-    std::uint32_t mask2 = 0, mask4 = 0;
-    s.db->favouriteMask(2, mask2);
-    s.db->favouriteMask(4, mask4);
-    EXPECT_EQ((std::pair{mask2, mask4}), (std::pair{SCOPE_FAV1, scopeFav(3)}));
-}
-
-TEST(DatabaseModel, PurgeGivesTheBytesOfOneByOneRemoval)
+TEST(DatabaseModelPurge, GivesTheBytesOfOneByOneRemoval)
 {
     // The reference removes one provider at a time: move the slots above down, renumber, re-check.
     auto reference = [](ChannelDatabase& db) {
@@ -170,53 +159,167 @@ TEST(DatabaseModel, PurgeGivesTheBytesOfOneByOneRemoval)
         for (int i = 0; i < programs; ++i)
             a->raw().setU16(DatabaseImage::programOffset(i) + layout::prog::PROVIDER,
                             static_cast<std::uint16_t>(next() % spread));
-        std::memcpy(b->image(), a->image(), IMAGE_SIZE);
+        b->assignImage(a->image(), IMAGE_SIZE);
         a->purgeUnusedProviders();
         reference(*b);
         EXPECT_EQ(std::memcmp(a->image(), b->image(), IMAGE_SIZE), 0) << providers << " providers, " << programs;
     }
 }
 
-TEST(DatabaseModel, CrcOfKnownDataAndOfTheImage)
+TEST_F(DatabaseModel, CrcOfKnownDataAndOfTheImage)
 {
-    const char* check = "123456789";
-    EXPECT_EQ(crcMpeg2(reinterpret_cast<const std::uint8_t*>(check), 9), 0x0376E6E7u);
+    EXPECT_EQ(crcMpeg2(reinterpret_cast<const std::uint8_t*>("123456789"), 9), 0x0376E6E7u);
     EXPECT_EQ(crcMpeg2(nullptr, 0), 0u);
-
-    SmallDb s;
-    s.db->raw().setU8(layout::CRC_ZERO_BYTE, 0xAB);
-    s.db->updateCrc(0);
-    EXPECT_EQ(s.db->raw().u8(layout::CRC_ZERO_BYTE), 0);
-    const std::uint8_t* img = s.db->image();
+    db.raw().setU8(layout::CRC_ZERO_BYTE, 0xAB);
+    db.updateCrc(0);
+    EXPECT_EQ(db.raw().u8(layout::CRC_ZERO_BYTE), 0);
     // Bytewise reference over bytes 12..end.
     std::uint32_t crc = 0xFFFFFFFFu;
     for (std::size_t i = 12; i < IMAGE_SIZE; ++i) {
-        crc ^= static_cast<std::uint32_t>(img[i]) << 24;
+        crc ^= static_cast<std::uint32_t>(db.image()[i]) << 24;
         for (int k = 0; k < 8; ++k) crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
     }
-    EXPECT_EQ(s.db->storedCrc(), crc);
-    // The header words before the CRC do not take part.
-    s.db->raw().setU32(0, 0xDEADBEEF);
-    EXPECT_EQ(s.db->computeCrc(), crc);
+    EXPECT_EQ(db.storedCrc(), crc);
+    db.raw().setU32(0, 0xDEADBEEF); // the header words before the CRC do not take part
+    EXPECT_EQ(db.computeCrc(), crc);
 }
 
 // Runs under the sanitizers in CI.
-TEST(DatabaseModel, HostileCountersNeverReachOutsideTheImage)
+TEST_F(DatabaseModel, HostileCountersNeverReachOutsideTheImage)
 {
-    SmallDb s;
     for (auto set : {&ChannelDatabase::setSatelliteCount, &ChannelDatabase::setProgramCount,
                      &ChannelDatabase::setTransponderCount, &ChannelDatabase::setProviderCount})
-        (s.db.get()->*set)(65535);
-    for (int l = 0; l < 9; ++l) s.db->setFavCount(l, 65535), s.db->setFavTvCount(l, 65535);
-    s.db->raw().setU16(DatabaseImage::programOffset(0) + layout::prog::TRANSPONDER, 65535);
-    s.db->raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 65535);
+        (db.*set)(65535);
+    for (int l = 0; l < 9; ++l) db.setFavCount(l, 65535), db.setFavTvCount(l, 65535);
+    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::TRANSPONDER, 65535);
+    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 65535);
     ProgramInfo info;
     EXPECT_EQ((V{-2, -3, -3, -1}),
-              (V{s.db->getProgramInfo(0, 0, info), s.db->getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info),
-                 s.db->getProgramInfo(0, 20000, info), s.db->getProgramInfoRaw(20000, info)}));
+              (V{db.getProgramInfo(0, 0, info), db.getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info),
+                 db.getProgramInfo(0, 20000, info), db.getProgramInfoRaw(20000, info)}));
     std::uint32_t mask = 0;
-    s.db->favouriteMask(0, mask);
-    s.db->findTransponder(0, 0);
-    s.db->findSatelliteByName("none");
-    s.db->purgeUnusedProviders();
+    db.favouriteMask(0, mask);
+    db.findTransponder(0, 0);
+    db.findSatelliteByName("none");
+    db.purgeUnusedProviders();
+}
+
+// The undo history's byte differences: any change comes back exactly in both directions, and a
+// small edit costs a few bytes, not a copy of the image.
+TEST(ImageDeltaTest, EveryChangeUndoesAndRedoesExactlySmallEditsAreSmall)
+{
+    const auto image = [](std::uint32_t seed) {
+        std::vector<std::uint8_t> bytes(IMAGE_SIZE);
+        std::mt19937 rng(seed);
+        for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+        return bytes;
+    };
+    // Offsets and lengths of changed runs: the edges of the image, block edges, runs closer and
+    // farther apart than the join gap, one byte and whole regions.
+    const std::vector<std::vector<std::pair<std::size_t, std::size_t>>> cases = {
+        {},
+        {{0, 1}},
+        {{IMAGE_SIZE - 1, 1}},
+        {{63, 2}, {127, 1}},
+        {{1000, 1}, {1010, 1}},
+        {{1000, 1}, {1017, 1}, {1040, 3}},
+        {{layout::PROGRAMS, 20000 * layout::PROGRAM_SIZE}},
+        {{0, IMAGE_SIZE}},
+    };
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        const std::vector<std::uint8_t> before = image(static_cast<std::uint32_t>(c));
+        std::vector<std::uint8_t> after = before;
+        for (const auto& [at, n] : cases[c])
+            for (std::size_t i = at; i < at + n; ++i) after[i] ^= 0x5A;
+        const ImageDelta d = ImageDelta::between(before, after);
+        EXPECT_EQ(d.empty(), cases[c].empty()) << c;
+        std::vector<std::uint8_t> image = after;
+        d.applyBefore(image);
+        EXPECT_TRUE(image == before) << c;
+        d.applyAfter(image);
+        EXPECT_TRUE(image == after) << c;
+    }
+
+    const std::vector<std::uint8_t> before = image(9);
+    const auto changed = [&](std::initializer_list<std::size_t> at) {
+        std::vector<std::uint8_t> after = before;
+        for (std::size_t i : at) after[i] ^= 1;
+        return ImageDelta::between(before, after);
+    };
+    const std::size_t program = DatabaseImage::programOffset(5) + layout::prog::FLAGS;
+    const ImageDelta d = changed({program, layout::CRC});
+    EXPECT_EQ(d.rangeCount(), 2u);
+    EXPECT_LT(d.storedBytes(), 256u);
+    EXPECT_TRUE(d.touches(program, program + 1));
+    EXPECT_FALSE(d.touches(program + 1, program + 100));
+    EXPECT_FALSE(touchesTree(d));
+    // Names and nodes of the tree: a satellite, a transponder, a provider, a list's name; not a list's entry.
+    for (std::size_t at : {DatabaseImage::satelliteOffset(3) + 4, DatabaseImage::transponderOffset(7),
+                           DatabaseImage::providerOffset(2), DatabaseImage::favOffset(8) + 3})
+        EXPECT_TRUE(touchesTree(changed({at}))) << at;
+    EXPECT_FALSE(touchesTree(changed({DatabaseImage::favEntryOffset(8, 0)})));
+}
+
+TEST(SampleAndCheck, SamplesAreConsistentAndDeterministic)
+{
+    auto a = std::make_unique<ChannelDatabase>(), b = std::make_unique<ChannelDatabase>();
+    generateSample(*a, {false, 11});
+    generateSample(*b, {false, 11});
+    EXPECT_EQ(checkDatabase(*a), std::vector<std::string>{});
+    EXPECT_EQ(std::memcmp(a->image(), b->image(), IMAGE_SIZE), 0);
+    EXPECT_GT(a->programCount(), 200);
+    EXPECT_GT(a->programCount(), a->tvProgramCount());
+
+    generateSample(*b, {true, 1});
+    EXPECT_EQ(checkDatabase(*b), std::vector<std::string>{});
+    EXPECT_EQ(
+        (V{b->satelliteCount(), b->transponderCount(), b->programCount(), b->tvProgramCount(), b->providerCount()}),
+        (V{200, 3000, 20000, 15000, 400}));
+    for (int l = 0; l < FAV_LISTS; ++l) EXPECT_EQ(b->favCount(l), 399);
+
+    // Sample satellites come from the predefined table, so Default finds them.
+    const std::string first(boundedName(a->raw().namePtr(DatabaseImage::satelliteOffset(0) + layout::sat::NAME)));
+    EXPECT_GE(findPredefinedSatellite(first), 0);
+}
+
+TEST(SampleAndCheck, CheckFindsEachKindOfProblem)
+{
+    auto db = std::make_unique<ChannelDatabase>();
+    generateSample(*db, {false, 2});
+    auto expectProblem = [&](const char* fragment) {
+        const auto problems = checkDatabase(*db);
+        EXPECT_TRUE(std::any_of(problems.begin(), problems.end(), [&](const std::string& p) {
+            return p.find(fragment) != std::string::npos;
+        })) << fragment;
+    };
+    db->raw().setU8(700000, 1);
+    expectProblem("CRC mismatch");
+    db->updateCrc(0);
+
+    db->raw().setU16(DatabaseImage::programOffset(3) + layout::prog::TRANSPONDER, 3000);
+    expectProblem("program 3: transponder index 3000");
+    db->raw().setU16(DatabaseImage::programOffset(3) + layout::prog::TRANSPONDER, 0);
+
+    const int tvEntry = db->favEntry(0, 0);
+    db->setFavEntry(0, 0, db->programCount() - 1); // a radio program in the TV part
+    expectProblem("radio program");
+    db->setFavEntry(0, 0, tvEntry);
+
+    db->setTvProgramCount(db->programCount() + 1);
+    expectProblem("TV program count");
+    db->setProgramCount(65535);
+    expectProblem("program count 65535 exceeds");
+}
+
+// The lookup is exact: case and trailing blanks count.
+TEST(PredefinedSatellites, TableRowsAndExactLookup)
+{
+    const auto t = predefinedSatellites();
+    ASSERT_EQ(t.size(), 153u);
+    for (std::size_t i = 0; i < t.size(); ++i) EXPECT_EQ(t[i].row, i);
+    EXPECT_EQ(t[static_cast<std::size_t>(findPredefinedSatellite("Astra 1E-2C"))].position, 192);
+    EXPECT_EQ((V{findPredefinedSatellite("astra 1E-2C"), findPredefinedSatellite("Insat3E-C"),
+                 findPredefinedSatellite("Terrestrial")}),
+              (V{-1, -1, 152}));
+    EXPECT_EQ(t[static_cast<std::size_t>(findPredefinedSatellite("Insat3E-C "))].lnbLowLo, 5150);
 }
