@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <filesystem>
-#include <functional>
 #include <grp.h>
 #include <memory>
 #include <pwd.h>
@@ -21,9 +20,7 @@
 #include "tests/support/TempDir.h"
 
 using namespace satorix;
-using satorix::test::MessageRecorder;
-using satorix::test::readFile;
-using satorix::test::writeFile;
+using namespace satorix::test;
 using S = std::vector<std::string>;
 
 namespace {
@@ -31,7 +28,7 @@ namespace {
 std::string imageBytes(const ChannelDatabase& db) { return {reinterpret_cast<const char*>(db.image()), IMAGE_SIZE}; }
 
 struct FileTest : ::testing::Test {
-    test::TempDir dir;
+    TempDir dir;
     std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
     MessageRecorder messages{*db};
     FileTest() { db->setListingPath(dir.file("programs.nfo")); }
@@ -46,7 +43,7 @@ std::filesystem::file_type typeOf(const std::string& path) { return std::filesys
 
 } // namespace
 
-TEST_F(FileTest, RoundTripKeepsEveryByteButCrcAndByte10079)
+TEST_F(FileTest, RoundTripKeepsEveryByteButCrcAndByte10079AndAFailedLoadKeepsAll)
 {
     ASSERT_EQ(db->save(dir.file("empty.si")), 0);
     std::string bytes = readFile(dir.file("empty.si"));
@@ -68,31 +65,31 @@ TEST_F(FileTest, RoundTripKeepsEveryByteButCrcAndByte10079)
     EXPECT_EQ(other->storedCrc(), other->computeCrc());
     original[layout::CRC_ZERO_BYTE] = 0;
     EXPECT_EQ(readFile(dir.file("out.si")).replace(8, 4, original.substr(8, 4)), original);
-}
 
-// A file that does not load changes nothing: the database in memory may hold the user's only copy.
-TEST_F(FileTest, ShortLongAndMissingFiles)
-{
+    // A file that does not load changes nothing: the database in memory may hold the user's only copy.
+    ChannelDatabase fresh;
+    MessageRecorder freshMessages(fresh);
+    fresh.setListingPath("");
     writeFile(dir.file("short.si"), std::string(10, '\x11'));
-    db->raw().setU8(9, 0x22);
-    EXPECT_EQ(db->load(dir.file("short.si")), -3);
-    EXPECT_FALSE(db->isLoaded());
-    EXPECT_EQ(messages.texts.back(), "Error: Open failed2");
-    EXPECT_EQ(messages.icons.back(), MessageIcon::Exclamation);
-    EXPECT_EQ(db->raw().u8(9), 0x22);
+    fresh.raw().setU8(9, 0x22);
+    EXPECT_EQ(fresh.load(dir.file("short.si")), -3);
+    EXPECT_FALSE(fresh.isLoaded());
+    EXPECT_EQ(freshMessages.texts.back(), "Error: Open failed2");
+    EXPECT_EQ(freshMessages.icons.back(), MessageIcon::Exclamation);
+    EXPECT_EQ(fresh.raw().u8(9), 0x22);
 
     std::string longFile(800000, '\0');
     longFile[20000] = '\x42';
     writeFile(dir.file("long.si"), longFile);
-    EXPECT_EQ(db->load(dir.file("long.si")), 0);
-    EXPECT_EQ(db->raw().u8(20000), 0x42);
-    db->raw().setU8(20001, 0x43);
-    messages.clear();
-    EXPECT_EQ(db->load(dir.file("missing.si")), -1);
-    EXPECT_EQ(messages.texts, S{"Open1"});
-    EXPECT_TRUE(db->isLoaded());
-    EXPECT_EQ(db->raw().u8(20001), 0x43);
-    EXPECT_EQ(db->lastPath(), dir.file("long.si"));
+    EXPECT_EQ(fresh.load(dir.file("long.si")), 0);
+    EXPECT_EQ(fresh.raw().u8(20000), 0x42);
+    fresh.raw().setU8(20001, 0x43);
+    freshMessages.clear();
+    EXPECT_EQ(fresh.load(dir.file("missing.si")), -1);
+    EXPECT_EQ(freshMessages.texts, S{"Open1"});
+    EXPECT_TRUE(fresh.isLoaded());
+    EXPECT_EQ(fresh.raw().u8(20001), 0x43);
+    EXPECT_EQ(fresh.lastPath(), dir.file("long.si"));
 }
 
 // Listing lines are fixed width and a 16-character name is not cut.
