@@ -224,8 +224,7 @@ TEST(ImageDeltaTest, EveryChangeUndoesAndRedoesExactlySmallEditsAreSmall)
         {{1000, 1}, {1010, 1}},
         {{1000, 1}, {1017, 1}, {1040, 3}},
         {{layout::PROGRAMS, 20000 * layout::PROGRAM_SIZE}},
-        {{0, IMAGE_SIZE}},
-    };
+        {{0, IMAGE_SIZE}}};
     for (std::size_t c = 0; c < cases.size(); ++c) {
         const std::vector<std::uint8_t> before = image(static_cast<std::uint32_t>(c));
         std::vector<std::uint8_t> after = before;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -217,26 +218,24 @@ TEST(ExchangeTest, ReferenceMatchesTheNearestFrequencyWithinThreeMegahertz)
     for (const auto& [tp, sid] : {std::pair{0, 7}, {1, 7}, {2, 8}}) b.addTvProgram({"N", 0, tp, sid});
     b.finish();
 
-    const struct {
-        int position, frequency, polarisation, serviceId, expected;
-    } cases[] = {
-        {192, 11778, 1, 7, 1},  {192, 11777, 1, 7, 0},  {192, 11773, 1, 7, 0}, {192, 11772, 1, 7, -1},
-        {192, 11782, 1, 7, 1},  {192, 11783, 1, 7, -1}, {192, 11787, 0, 8, 2}, {192, 11790, 1, 8, -1},
-        {192, 11790, 0, 9, -1}, {130, 11790, 0, 8, -1},
-    };
-    for (const auto& c : cases) {
+    // {position, frequency, polarisation, service id, program matched here}
+    const std::array<int, 5> cases[] = {{192, 11778, 1, 7, 1},  {192, 11777, 1, 7, 0},  {192, 11773, 1, 7, 0},
+                                        {192, 11772, 1, 7, -1}, {192, 11782, 1, 7, 1},  {192, 11783, 1, 7, -1},
+                                        {192, 11787, 0, 8, 2},  {192, 11790, 1, 8, -1}, {192, 11790, 0, 9, -1},
+                                        {130, 11790, 0, 8, -1}};
+    for (const auto& [position, frequency, polarisation, serviceId, expected] : cases) {
         ChannelDatabase ref;
         DatabaseBuilder r(ref);
-        r.addSatellite({1, c.position, "S"});
-        r.addTransponder({1, c.frequency, c.polarisation});
+        r.addSatellite({1, position, "S"});
+        r.addTransponder({1, frequency, polarisation});
         r.addProvider("P");
-        r.addTvProgram({"N", 0, 0, c.serviceId});
+        r.addTvProgram({"N", 0, 0, serviceId});
         r.finish();
         const ReferencePlan plan = planReference(here, ref);
-        std::set<int> unmatched, expected{0, 1, 2};
+        std::set<int> unmatched, want{0, 1, 2};
         for (const ProgramNote& p : plan.unmatchedHere) unmatched.insert(p.program);
-        expected.erase(c.expected);
-        EXPECT_EQ((std::pair{plan.matched, unmatched}), (std::pair{c.expected >= 0 ? 1 : 0, expected})) << c.frequency;
+        want.erase(expected);
+        EXPECT_EQ((std::pair{plan.matched, unmatched}), (std::pair{expected >= 0 ? 1 : 0, want})) << frequency;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "db/DatabaseBuilder.h"
 #include "db/NameCodec.h"
@@ -95,11 +96,7 @@ TEST(RowTexts, ScopeRangesAndRadioNumbering)
 
 TEST(NameCodecTest, SelectorsChooseTheTable)
 {
-    const struct {
-        std::string bytes;
-        NameTable fallback;
-        std::string text;
-    } cases[] = {
+    const std::tuple<std::string, NameTable, std::string> cases[] = {
         {"Caf\xE9", NameTable::Latin1, "Café"},
         {"\x80\x9C", NameTable::Windows1252, "€œ"},
         {"\xC2\x65", NameTable::Iso6937, "é"},
@@ -113,27 +110,22 @@ TEST(NameCodecTest, SelectorsChooseTheTable)
         {"\x08\xE9", NameTable::Latin1, "\xEF\xBF\xBD"},      // reserved table
         {"News\x86X\x87\x8AY", NameTable::Latin1, "NewsX Y"}, // emphasis and line break codes
     };
-    for (const auto& c : cases) EXPECT_EQ(decodeName(c.bytes, c.fallback), c.text) << c.text;
+    for (const auto& [bytes, fallback, text] : cases) EXPECT_EQ(decodeName(bytes, fallback), text) << text;
 }
 
 TEST(NameCodecTest, TypedNamesTakeTheShortestBytesThatFit)
 {
-    const struct {
-        std::string text;
-        std::string bytes;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"Café", "Caf\xE9"},
         {"Привет", "\x01\xBF\xE0\xD8\xD2\xD5\xE2"},
         {"Türk", "T\xFCrk"}, // Latin-1 holds it: no selector
         {"Şişli", "\x05\xDEi\xFEli"},
         {"A name far too long here", "A name far too "},
-        {"ППППППППППППППППП", "\x01\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF"},
-    };
-    for (const auto& c : cases) {
-        const EncodedName e = encodeName(c.text);
-        EXPECT_TRUE(e.ok()) << c.text;
-        EXPECT_EQ(e.bytes, c.bytes) << c.text;
-        EXPECT_EQ(decodeName(e.bytes), c.text.substr(0, decodeName(e.bytes).size())) << c.text;
+        {"ППППППППППППППППП", "\x01\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF"}};
+    for (const auto& [text, bytes] : cases) {
+        const EncodedName e = encodeName(text);
+        EXPECT_TRUE(e.ok() && e.bytes == bytes) << text;
+        EXPECT_EQ(decodeName(e.bytes), text.substr(0, decodeName(e.bytes).size())) << text;
     }
     const EncodedName mixed = encodeName("Привет Ελλάδα");
     EXPECT_FALSE(mixed.ok());
