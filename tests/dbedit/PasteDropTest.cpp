@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(PasteDrop, PasteIntoTableRenumbersListsAndClipboard)
+TEST_F(PasteDrop, PasteRenumbersListsAndClipboardAndACutWaitsForRoom)
 {
     build(5, 2);
     setList(0, {0, 3, 4, 5, 6});
@@ -50,6 +50,18 @@ TEST_F(PasteDrop, PasteIntoTableRenumbersListsAndClipboard)
     ASSERT_EQ((V{1, 0}), (V{db.checkPastePosition(2, TABLE), paste(2, TABLE)}));
     EXPECT_EQ(before, bytes());
     EXPECT_EQ((V{2, 3}), clipIndices());
+
+    build(5, 2); // a cut into a list of a full table stays in the clipboard
+    setList(0, {0, 1});
+    copyRows({3}, true);
+    db.clipboard().push_back(tableItems({2})[0]);
+    db.setProgramCount(MAX_PROGRAMS); // the rows above are taken by others meanwhile
+    db.setTvProgramCount(MAX_PROGRAMS - 2);
+    ASSERT_EQ(0, paste(2, FAV1));
+    EXPECT_EQ(MAX_PROGRAMS, db.programCount());
+    EXPECT_EQ((S{"Program table is full. Cut programs stay in clipboard."}), messages.texts);
+    EXPECT_EQ((VV{{0, 1}, {-1, 2}, {0, 1, 2}, {}}),
+              (VV{placed(db.clipboard()), clipIndices(), parts(0)[0], parts(0)[1]}));
 }
 
 TEST_F(PasteDrop, PasteRefusalsLeaveTheImage)
@@ -82,21 +94,6 @@ TEST_F(PasteDrop, PasteRefusalsLeaveTheImage)
     int none = -1; // an empty list takes a paste without a row at its start
     ASSERT_EQ(0, db.pasteClipboard(none, scopeFav(4) | SCOPE_TV_RADIO));
     EXPECT_EQ((VV{{0}, {200, 201}}), (VV{{none}, entries(4)}));
-}
-
-TEST_F(PasteDrop, CutProgramIntoListOfFullTableStaysInClipboard)
-{
-    build(5, 2);
-    setList(0, {0, 1});
-    copyRows({3}, true);
-    db.clipboard().push_back(tableItems({2})[0]);
-    db.setProgramCount(MAX_PROGRAMS); // the rows above are taken by others meanwhile
-    db.setTvProgramCount(MAX_PROGRAMS - 2);
-    ASSERT_EQ(0, paste(2, FAV1));
-    EXPECT_EQ(MAX_PROGRAMS, db.programCount());
-    EXPECT_EQ((S{"Program table is full. Cut programs stay in clipboard."}), messages.texts);
-    EXPECT_EQ((VV{{0, 1}, {-1, 2}, {0, 1, 2}, {}}),
-              (VV{placed(db.clipboard()), clipIndices(), parts(0)[0], parts(0)[1]}));
 }
 
 // Records move between a copy and its paste; the paste finds each item again, never its neighbour.
@@ -140,7 +137,7 @@ TEST_F(PasteDrop, PasteAfterRecordsMovedNamesTheProgramsThatWereCopied)
     EXPECT_TRUE(messages.texts.empty());
 }
 
-TEST_F(PasteDrop, DragsInTheTableCarryTheListsAlong)
+TEST_F(PasteDrop, DragsInTheTableCarryTheListsAlongOrChangeNothing)
 {
     build(6, 0);
     setList(0, {0, 1, 2, 3, 4, 5});
@@ -167,11 +164,8 @@ TEST_F(PasteDrop, DragsInTheTableCarryTheListsAlong)
     ASSERT_EQ(0, drop(2 + 1, SCOPE_PROGRAMS | SCOPE_RADIO));
     EXPECT_EQ((V{100, 101, 102, 104, 106, 103, 105, 107}), serviceIds());
     EXPECT_EQ((VV{radioNamed, {2}}), (VV{namedServices(0), {db.tvProgramCount()}}));
-}
 
-TEST_F(PasteDrop, TableDropRefusalsChangeNothing)
-{
-    build(3, 3);
+    build(3, 3); // refusals change nothing
     liftFromTable({4});
     const auto lifted = bytes();
     EXPECT_EQ((V{-7, 0}), (V{drop(1), drop(-1)}));

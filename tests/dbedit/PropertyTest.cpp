@@ -1,7 +1,6 @@
 // Random operation sequences on random sound databases: after every step the database's own
 // consistency check must pass, and a refused step must leave the image as it was.
 #include <algorithm>
-#include <cstring>
 #include <random>
 #include <string>
 
@@ -51,18 +50,13 @@ protected:
     }
 
     // The parts of the image a small database uses, with room to spare.
-    std::vector<std::uint8_t> usedBytes() const
+    std::vector<Bytes> usedBytes() const
     {
-        std::vector<std::uint8_t> out;
-        const auto add = [&](std::size_t from, std::size_t to) {
-            out.insert(out.end(), db.image() + from, db.image() + to);
-        };
-        out.reserve(12000);
-        add(layout::SATELLITE_COUNT, layout::SATELLITES + layout::SATELLITE_SIZE * (db.satellitesInUse() + 2));
-        add(layout::PROGRAMS, layout::PROGRAMS + layout::PROGRAM_SIZE * (db.programsInUse() + 8));
-        add(layout::FAVOURITES, layout::TRANSPONDERS + layout::TRANSPONDER_SIZE * (db.transpondersInUse() + 4));
-        add(layout::PROVIDERS, layout::PROVIDERS + layout::PROVIDER_SIZE * (db.providersInUse() + 4));
-        return out;
+        return {
+            bytes(layout::SATELLITE_COUNT, layout::SATELLITES + layout::SATELLITE_SIZE * (db.satellitesInUse() + 2)),
+            bytes(layout::PROGRAMS, layout::PROGRAMS + layout::PROGRAM_SIZE * (db.programsInUse() + 8)),
+            bytes(layout::FAVOURITES, layout::TRANSPONDERS + layout::TRANSPONDER_SIZE * (db.transpondersInUse() + 4)),
+            bytes(layout::PROVIDERS, layout::PROVIDERS + layout::PROVIDER_SIZE * (db.providersInUse() + 4))};
     }
 
     // One random step, its kind drawn; false when it was refused as a whole.

@@ -122,24 +122,20 @@ TEST_F(RecordOps, DeleteProgramByScopeAndAddToFavourites)
     setList(0, {1, 2, 4});
     setList(1, {2, 5});
     setList(2, {2});
-    const auto del = [&](int p, std::uint32_t mask, std::uint32_t scope, const char* selected) {
-        return db.deleteProgram(p, mask, scope, selected);
-    };
-    EXPECT_EQ(0, del(2, 0, FAV1, "Fav_1")); // the entry only
+    EXPECT_EQ(0, db.deleteProgram(2, 0, FAV1, "Fav_1")); // the entry only
     EXPECT_EQ((VV{{1}, {4}}), parts(0));
-    EXPECT_EQ((V{-1, 6}), (V{del(2, 0, FAV1, "Fav_1"), db.programCount()}));
-    EXPECT_EQ(0, del(2, scopeFav(1), TABLE, "Favs")); // marked lists, no renumbering
+    EXPECT_EQ((V{-1, 6}), (V{db.deleteProgram(2, 0, FAV1, "Fav_1"), db.programCount()}));
+    EXPECT_EQ(0, db.deleteProgram(2, scopeFav(1), TABLE, "Favs")); // marked lists, no renumbering
     EXPECT_EQ((VV{{5}, {2}}), (VV{entries(1), entries(2)}));
     const auto mid = bytes();
-    EXPECT_EQ(0, del(2, 0, SCOPE_TV_RADIO, "Favs")); // neither table nor list
+    EXPECT_EQ(0, db.deleteProgram(2, 0, SCOPE_TV_RADIO, "Favs")); // neither table nor list
     EXPECT_EQ(mid, bytes());
-    db.clipboard().resize(3);
-    for (std::size_t k = 0; k < 3; ++k) db.clipboard()[k].programIndex = V{1, 3, -1}[k];
-    EXPECT_EQ(0, del(2, 0, TABLE, "Satellites"));
+    for (int index : {1, 3, -1}) db.clipboard().emplace_back().programIndex = index;
+    EXPECT_EQ(0, db.deleteProgram(2, 0, TABLE, "Satellites"));
     EXPECT_EQ((V{100, 101, 103, 104, 105}), serviceIds());
     EXPECT_EQ(3, db.tvProgramCount());
     EXPECT_EQ((VV{{1, 3}, {4}, {}, {1, 2, -1}}), (VV{entries(0), entries(1), entries(2), clipIndices()}));
-    EXPECT_EQ(-1, del(5, 0, TABLE, "Satellites"));
+    EXPECT_EQ(-1, db.deleteProgram(5, 0, TABLE, "Satellites"));
 
     build(5, 5); // a restored program goes back to its place, within its kind's part
     setList(0, {0, 1, 5});
