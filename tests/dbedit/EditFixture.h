@@ -34,7 +34,7 @@ template <typename F> V collect(int n, F f)
 class EditFixture : public ::testing::Test {
 protected:
     EditFixture() : messages(db) {}
-    void build(int tv, int radio)
+    void build(int tv, int radio, const VV& lists = {}) // lists[l]: the programs of list l
     {
         db.assignImage(nullptr, 0);
         DatabaseBuilder b(db);
@@ -49,6 +49,7 @@ protected:
             i < tv ? b.addTvProgram(s) : b.addRadioProgram(s);
         }
         for (int l = 0; l < FAV_LISTS; ++l) b.setFavouriteName(l, "Fav_" + std::to_string(l + 1));
+        for (std::size_t l = 0; l < lists.size(); ++l) setList(static_cast<int>(l), lists[l]);
         db.setLoaded(true); // no CRC: editing leaves it to the caller, and thousands of databases are built
         messages.clear();
     }

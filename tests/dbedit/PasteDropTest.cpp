@@ -32,18 +32,14 @@ protected:
 
 TEST_F(PasteDrop, PasteRenumbersListsAndClipboardAndACutWaitsForRoom)
 {
-    build(5, 2);
-    setList(0, {0, 3, 4, 5, 6});
+    build(5, 2, {{0, 3, 4, 5, 6}});
     copyRows({1, 4}, false);
     ASSERT_EQ((V{1, 0}), (V{db.checkPastePosition(3, TABLE), paste(3, TABLE)}));
     EXPECT_EQ((V{100, 101, 102, 101, 104, 103, 104, 105, 106}), serviceIds());
     EXPECT_EQ((VV{{7}, {0, 5, 6, 7, 8}, {1, 6}}),
               (VV{{db.tvProgramCount()}, entries(0), clipIndices()})); // copies join no list
 
-    build(5, 2); // a cut pasted back restores the image
-    setList(0, {1, 2, 3, 5});
-    setList(1, {2});
-    setList(2, {2, 6});
+    build(5, 2, {{1, 2, 3, 5}, {2}, {2, 6}}); // a cut pasted back restores the image
     const auto before = bytes();
     copyRows({2, 3}, true);
     EXPECT_EQ((V{1, 3}), entries(0));
@@ -51,8 +47,7 @@ TEST_F(PasteDrop, PasteRenumbersListsAndClipboardAndACutWaitsForRoom)
     EXPECT_EQ(before, bytes());
     EXPECT_EQ((V{2, 3}), clipIndices());
 
-    build(5, 2); // a cut into a list of a full table stays in the clipboard
-    setList(0, {0, 1});
+    build(5, 2, {{0, 1}}); // a cut into a list of a full table stays in the clipboard
     copyRows({3}, true);
     db.clipboard().push_back(tableItems({2})[0]);
     db.setProgramCount(MAX_PROGRAMS); // the rows above are taken by others meanwhile
@@ -100,8 +95,7 @@ TEST_F(PasteDrop, PasteRefusalsLeaveTheImage)
 TEST_F(PasteDrop, PasteAfterRecordsMovedNamesTheProgramsThatWereCopied)
 {
     const auto setUp = [this](const V& rows, bool cut) {
-        build(6, 4);
-        setList(0, {0, 2, 3, 6, 9});
+        build(6, 4, {{0, 2, 3, 6, 9}});
         copyRows(rows, cut);
     };
     const auto nameAt = [this](std::size_t offset) { return std::string(boundedName(db.raw().namePtr(offset))); };
@@ -139,9 +133,7 @@ TEST_F(PasteDrop, PasteAfterRecordsMovedNamesTheProgramsThatWereCopied)
 
 TEST_F(PasteDrop, DragsInTheTableCarryTheListsAlongOrChangeNothing)
 {
-    build(6, 0);
-    setList(0, {0, 1, 2, 3, 4, 5});
-    setList(1, {5, 4, 2});
+    build(6, 0, {{0, 1, 2, 3, 4, 5}, {5, 4, 2}});
     const VV named{namedServices(0), namedServices(1)};
     for (int i = 0; i < 6; ++i) db.raw().setU16(DatabaseImage::programOffset(i) + layout::prog::RESERVED, 0x1000 + i);
     liftFromTable({2, 4});
@@ -156,8 +148,7 @@ TEST_F(PasteDrop, DragsInTheTableCarryTheListsAlongOrChangeNothing)
     // Inserted one at a time, each new row keeps the reserved word of the record that stood at row 1.
     EXPECT_EQ((V{0x1000, 0x1001, 0x1001, 0x1001, 0x1003, 0x1005}), fields(layout::prog::RESERVED));
 
-    build(2, 6); // in a radio-only view rows count from the first radio
-    setList(0, {0, 1, 2, 3, 4, 5, 6, 7});
+    build(2, 6, {{0, 1, 2, 3, 4, 5, 6, 7}}); // in a radio-only view rows count from the first radio
     const V radioNamed = namedServices(0);
     liftFromTable({2, 4}, 2); // radio rows 2 and 4 of the view
     ASSERT_EQ(0, db.moveFavouritesForDrop(1, SCOPE_PROGRAMS | SCOPE_RADIO));
@@ -189,8 +180,7 @@ TEST_F(PasteDrop, DragsInTheTableCarryTheListsAlongOrChangeNothing)
 
 TEST_F(PasteDrop, DropsIntoAFavouriteList)
 {
-    build(4, 2);
-    setList(0, {0, 1, 2, 3, 4, 5});
+    build(4, 2, {{0, 1, 2, 3, 4, 5}});
     const auto table = bytes(layout::SATELLITE_COUNT, layout::FAVOURITES);
     const auto drag = [&](std::uint32_t part, const V& rows, int to) {
         liftFromList(db, 0, scopeFav(0) | part, rows);
@@ -214,8 +204,7 @@ TEST_F(PasteDrop, DropsIntoAFavouriteList)
 
 TEST_F(PasteDrop, FavouriteDropRefusals)
 {
-    build(4, 4);
-    setList(0, {0, 1, 4});
+    build(4, 4, {{0, 1, 4}});
     ProgramClipboard tv = tableItems({2}), radio = tableItems({5}), none, unknown = tableItems({1});
     const auto before = bytes();
     const auto drop = [&](int l, int row, ProgramClipboard& items) {

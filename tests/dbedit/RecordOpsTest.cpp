@@ -19,8 +19,7 @@ protected:
 
 TEST_F(RecordOps, ProgramAddRenumbersListsOnlyWhenTheKindIsGivenAndRefusalsChangeNothing)
 {
-    build(3, 2);
-    setList(0, {0, 3, 4});
+    build(3, 2, {{0, 3, 4}});
     setList(8, {4});
     const auto add = [&](int row, int serviceId) { return op(DBT_PROGRAM, OP_ADD, row, program(serviceId)); };
     db.setPendingInsertKind(0);
@@ -51,9 +50,7 @@ TEST_F(RecordOps, ProgramAddRenumbersListsOnlyWhenTheKindIsGivenAndRefusalsChang
 
 TEST_F(RecordOps, ProgramDeleteRenumbersListsUnlessDraggingAndRemoveEntryTakesTheShownRow)
 {
-    build(3, 2);
-    setList(0, {0, 2, 0, 3}); // program 0 twice
-    setList(1, {1, 3, 4});    // first radio program heads the radio part
+    build(3, 2, {{0, 2, 0, 3}, {1, 3, 4}}); // program 0 twice; first radio program heads the radio part
     const auto del = [&](int row) { return op(DBT_PROGRAM, OP_DELETE, row); };
     ASSERT_EQ(0, del(0));
     EXPECT_EQ(2, db.tvProgramCount());
@@ -68,8 +65,7 @@ TEST_F(RecordOps, ProgramDeleteRenumbersListsUnlessDraggingAndRemoveEntryTakesTh
     EXPECT_EQ(lists, bytes(layout::FAVOURITES, layout::TRANSPONDERS));
     EXPECT_EQ(1, db.tvProgramCount());
 
-    build(3, 2);
-    setList(0, {0, 1, 3, 4});
+    build(3, 2, {{0, 1, 3, 4}});
     RecordView where;
     const auto remove = [&](int radioPart, int row) {
         where.field[entryf::RADIO_PART] = radioPart;
@@ -88,8 +84,7 @@ TEST_F(RecordOps, ProgramDeleteRenumbersListsUnlessDraggingAndRemoveEntryTakesTh
 
 TEST_F(RecordOps, FavouriteMembershipAndNames)
 {
-    build(10, 40);
-    setList(0, {5, 7, 30, 31});
+    build(10, 40, {{5, 7, 30, 31}});
     RecordView r;
     const auto fav = [&](int o, int l, int entry) {
         r.field[favf::ENTRY] = entry;
@@ -118,10 +113,7 @@ TEST_F(RecordOps, FavouriteMembershipAndNames)
 
 TEST_F(RecordOps, DeleteProgramByScopeAndAddToFavourites)
 {
-    build(4, 2);
-    setList(0, {1, 2, 4});
-    setList(1, {2, 5});
-    setList(2, {2});
+    build(4, 2, {{1, 2, 4}, {2, 5}, {2}});
     EXPECT_EQ(0, db.deleteProgram(2, 0, FAV1, "Fav_1")); // the entry only
     EXPECT_EQ((VV{{1}, {4}}), parts(0));
     EXPECT_EQ((V{-1, 6}), (V{db.deleteProgram(2, 0, FAV1, "Fav_1"), db.programCount()}));
@@ -137,9 +129,7 @@ TEST_F(RecordOps, DeleteProgramByScopeAndAddToFavourites)
     EXPECT_EQ((VV{{1, 3}, {4}, {}, {1, 2, -1}}), (VV{entries(0), entries(1), entries(2), clipIndices()}));
     EXPECT_EQ(-1, db.deleteProgram(5, 0, TABLE, "Satellites"));
 
-    build(5, 5); // a restored program goes back to its place, within its kind's part
-    setList(0, {0, 1, 5});
-    setList(1, {1, 2, 3, 4, 6});
+    build(5, 5, {{0, 1, 5}, {1, 2, 3, 4, 6}}); // a restored program goes back to its place, within its kind's part
     ProgramInfo tv, radio;
     tv.isTv = 1;
     tv.favMember[0][0] = radio.favMember[1][0] = true;
