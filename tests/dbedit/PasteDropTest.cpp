@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(PasteDrop, PasteRenumbersListsAndClipboardAndACutWaitsForRoom)
+TEST_F(PasteDrop, PasteIntoTableAndListAndItsRefusals)
 {
     build(5, 2, {{0, 3, 4, 5, 6}});
     copyRows({1, 4}, false);
@@ -57,23 +57,20 @@ TEST_F(PasteDrop, PasteRenumbersListsAndClipboardAndACutWaitsForRoom)
     EXPECT_EQ((S{"Program table is full. Cut programs stay in clipboard."}), messages.texts);
     EXPECT_EQ((VV{{0, 1}, {-1, 2}, {0, 1, 2}, {}}),
               (VV{placed(db.clipboard()), clipIndices(), parts(0)[0], parts(0)[1]}));
-}
 
-TEST_F(PasteDrop, PasteRefusalsLeaveTheImage)
-{
-    build(250, 10);
+    build(250, 10); // refusals leave the image
     V many(199);
     std::iota(many.begin(), many.end(), 0);
     setList(0, many);
     copyRows({200, 201}, false);
-    const auto before = bytes();
+    const auto unpasted = bytes();
     EXPECT_EQ(-1, paste(10, FAV1)); // 201 > 200
     db.setProgramCount(MAX_PROGRAMS - 1);
     const auto nearlyFull = bytes();
     EXPECT_EQ(-1, paste(10, TABLE));
     EXPECT_EQ(nearlyFull, bytes());
     db.setProgramCount(260);
-    EXPECT_EQ(before, bytes());
+    EXPECT_EQ(unpasted, bytes());
 
     many.pop_back();
     setList(0, many); // 198 + 2 fills it to exactly 200
@@ -178,7 +175,7 @@ TEST_F(PasteDrop, DragsInTheTableCarryTheListsAlongOrChangeNothing)
     EXPECT_EQ((V{101, 102, 100, 103, 104, 105}), serviceIds());
 }
 
-TEST_F(PasteDrop, DropsIntoAFavouriteList)
+TEST_F(PasteDrop, DropsIntoAFavouriteListAndTheirRefusals)
 {
     build(4, 2, {{0, 1, 2, 3, 4, 5}});
     const auto table = bytes(layout::SATELLITE_COUNT, layout::FAVOURITES);
@@ -200,11 +197,8 @@ TEST_F(PasteDrop, DropsIntoAFavouriteList)
     EXPECT_EQ((V{1, 0, 2, 5, 4}), entries(2));
     EXPECT_EQ((V{0, 1}), placed(again));
     EXPECT_TRUE(messages.texts.empty());
-}
 
-TEST_F(PasteDrop, FavouriteDropRefusals)
-{
-    build(4, 4, {{0, 1, 4}});
+    build(4, 4, {{0, 1, 4}}); // refusals change nothing
     ProgramClipboard tv = tableItems({2}), radio = tableItems({5}), none, unknown = tableItems({1});
     const auto before = bytes();
     const auto drop = [&](int l, int row, ProgramClipboard& items) {

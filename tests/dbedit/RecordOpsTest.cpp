@@ -140,7 +140,7 @@ TEST_F(RecordOps, DeleteProgramByScopeAndAddToFavourites)
     EXPECT_EQ((VV{{0, 1, 3}, {5}, {1, 2, 3, 4}, {7, 6}}), (VV{parts(0)[0], parts(0)[1], parts(1)[0], parts(1)[1]}));
 }
 
-TEST_F(RecordOps, TransponderAddAndDeleteKeepGroupsInOrderAndProgramsOnTheirTransponders)
+TEST_F(RecordOps, TransponderProviderAndSatelliteRecords)
 {
     build(3, 0); // 11000, 12000 on satellite 1, 10800 on satellite 2; programs on 0, 1, 2
     ASSERT_EQ((V{0, 0}), (V{addTp(tp(1, 11778)), addTp(tp(1, 10700))}));
@@ -156,11 +156,8 @@ TEST_F(RecordOps, TransponderAddAndDeleteKeepGroupsInOrderAndProgramsOnTheirTran
     db.raw().setU16(DatabaseImage::programOffset(1) + layout::prog::TRANSPONDER, 0);
     ASSERT_EQ(0, op(DBT_TRANSPONDER, OP_DELETE, 1));
     EXPECT_EQ((VV{{11000, 10800}, {0, 0, 1}, {1}}), (VV{frequencies(), fields(layout::prog::TRANSPONDER), {tally(0)}}));
-}
 
-TEST_F(RecordOps, TransponderAndProviderRefusalsShowTheirMessagesAndChangeNothing)
-{
-    build(3, 0);
+    build(3, 0); // refusals show their messages and change nothing
     const auto before = bytes();
     EXPECT_EQ(-10, addTp(tp(1, 12000)));
     EXPECT_EQ((V{-8, -3, -2, -1}), (V{op(DBT_TRANSPONDER, OP_DELETE, 1), op(DBT_TRANSPONDER, OP_DELETE, 3),
@@ -179,10 +176,7 @@ TEST_F(RecordOps, TransponderAndProviderRefusalsShowTheirMessagesAndChangeNothin
                                   op(DBT_PROVIDER, OP_ADD, MAX_PROVIDERS, provider)}));
     EXPECT_EQ(full, bytes());
     EXPECT_EQ((S{"Not enought free space in transponder table.", "Provider table is full."}), messages.texts);
-}
 
-TEST_F(RecordOps, SetSatelliteAppendsAndHandsOutPositionerNumbers)
-{
     build(0, 0); // two satellites with positioner number 0
     const auto set = [&](int index, int id, int diseqc12, int positioner) {
         RecordView r;
