@@ -112,10 +112,20 @@ TEST_F(FileTest, LoadPurgesProvidersAndWritesTheListing)
     EXPECT_FALSE(db->writeProgramListing(dir.file("no/such/dir/l.nfo")));
 }
 
-TEST_F(FileTest, OnlyRegularFilesOrLinksToThemLoadOrAreSaved)
+TEST_F(FileTest, TemporaryFilesGoAndOnlyRegularFilesOrLinksToThemLoadOrAreSaved)
 {
     generateSample(*db, {false, 3});
+    // A save removes the temporary files of killed saves; one still writing holds its file locked.
+    const S stale = {"db.si.a1B2c3", "db.si.ZZZZZZ"};
+    const S kept = {"db.si.abc", "db.si.a1B2c3.x", "other.si.a1B2c3", "db.si.Live00"};
+    for (const auto& n : stale) writeFile(dir.file(n), "half");
+    for (const auto& n : kept) writeFile(dir.file(n), "keep");
+    const int live = ::open(dir.file("db.si.Live00").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
     ASSERT_EQ(db->save(dir.file("db.si")), 0);
+    ::close(live);
+    for (const auto& n : stale) EXPECT_FALSE(std::filesystem::exists(dir.file(n))) << n;
+    for (const auto& n : kept) EXPECT_TRUE(std::filesystem::exists(dir.file(n))) << n;
     ::mkfifo(dir.file("fifo.si").c_str(), 0666); // an open that blocks on it hangs until ctest gives up
     ::mkdir(dir.file("folder.si").c_str(), 0755);
     for (const auto& [link, to] : {std::pair{"to-fifo.si", "fifo.si"},
@@ -151,7 +161,7 @@ TEST_F(FileTest, OnlyRegularFilesOrLinksToThemLoadOrAreSaved)
               (std::pair{file_type::symlink, file_type::regular}));
     EXPECT_EQ(readFile(dir.file("new.si")), imageBytes(*db));
     const auto it = std::filesystem::directory_iterator(dir.path());
-    EXPECT_EQ(std::count_if(begin(it), end(it), [](const auto& e) { return !e.is_directory(); }), 7); // no temporary
+    EXPECT_EQ(std::count_if(begin(it), end(it), [](const auto& e) { return !e.is_directory(); }), 11); // no temporary
 }
 
 TEST_F(FileTest, SaveKeepsOwnerGroupAndModeAsksTheFileAndWritesInPlaceWhenTheFolderIsReadOnly)
@@ -209,20 +219,4 @@ TEST_F(FileTest, SaveKeepsOwnerGroupAndModeAsksTheFileAndWritesInPlaceWhenTheFol
     db->updateCrc(db->loadedVersion()); // as the save in the child did
     EXPECT_EQ(readFile(dir.file("locked/shared.si")), imageBytes(*db));
     EXPECT_FALSE(std::filesystem::exists(dir.file("locked/new.si")));
-}
-
-TEST_F(FileTest, ASaveRemovesTheTemporaryFilesOfKilledSaves)
-{
-    generateSample(*db, {false, 3});
-    const S stale = {"db.si.a1B2c3", "db.si.ZZZZZZ"};
-    const S kept = {"db.si.abc", "db.si.a1B2c3.x", "other.si.a1B2c3", "db.si.Live00"};
-    for (const auto& n : stale) writeFile(dir.file(n), "half");
-    for (const auto& n : kept) writeFile(dir.file(n), "keep");
-    // A save still writing holds its file locked.
-    const int live = ::open(dir.file("db.si.Live00").c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(live, LOCK_EX), 0);
-    ASSERT_EQ(db->save(dir.file("db.si")), 0);
-    ::close(live);
-    for (const auto& n : stale) EXPECT_FALSE(std::filesystem::exists(dir.file(n))) << n;
-    for (const auto& n : kept) EXPECT_TRUE(std::filesystem::exists(dir.file(n))) << n;
 }

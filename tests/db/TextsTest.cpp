@@ -74,7 +74,7 @@ TEST(RowTexts, CellsFailuresAndTheRowsOfEachScope)
     EXPECT_EQ(shown(scopeFav(3) | SCOPE_RADIO).size(), 330u);
 }
 
-TEST(NameCodecTest, SelectorsChooseTheTable)
+TEST(NameCodecTest, SelectorsChooseTheTableAndTypedNamesTakeTheShortestBytesThatFit)
 {
     const std::tuple<std::string, NameTable, std::string> cases[] = {
         {"Caf\xE9", NameTable::Latin1, "Café"},
@@ -91,18 +91,14 @@ TEST(NameCodecTest, SelectorsChooseTheTable)
         {"News\x86X\x87\x8AY", NameTable::Latin1, "NewsX Y"}, // emphasis and line break codes
     };
     for (const auto& [bytes, fallback, text] : cases) EXPECT_EQ(decodeName(bytes, fallback), text) << text;
-}
-
-TEST(NameCodecTest, TypedNamesTakeTheShortestBytesThatFit)
-{
-    const std::pair<std::string, std::string> cases[] = {
+    const std::pair<std::string, std::string> typed[] = {
         {"Café", "Caf\xE9"},
         {"Привет", "\x01\xBF\xE0\xD8\xD2\xD5\xE2"},
         {"Türk", "T\xFCrk"}, // Latin-1 holds it: no selector
         {"Şişli", "\x05\xDEi\xFEli"},
         {"A name far too long here", "A name far too "},
         {"ППППППППППППППППП", "\x01\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF"}};
-    for (const auto& [text, bytes] : cases) {
+    for (const auto& [text, bytes] : typed) {
         const EncodedName e = encodeName(text);
         EXPECT_TRUE(e.ok() && e.bytes == bytes) << text;
         EXPECT_EQ(decodeName(e.bytes), text.substr(0, decodeName(e.bytes).size())) << text;
