@@ -54,14 +54,14 @@ TEST(DatabaseModelEmpty, AnswersZeroCountsAndRefusesRecords)
         EXPECT_EQ((V{0, code == DBT_FAVOURITE ? 9 : 0}), (V{db.getCount(code, n = -1), n})) << code;
     EXPECT_EQ((V{db.getCount(499, n), db.getCount(524, n)}), (V{-1, -1}));
     RecordView rec;
-    const int refused[][3] = {{DBT_PROGRAM, 0, -3},
-                              {DBT_PROGRAM, 20000, -2},
-                              {DBT_SATELLITE, 200, -2},
-                              {DBT_SATELLITE, -1, -2},
-                              {DBT_PROVIDER, 0, -3},
-                              {DBT_PROVIDER, 400, -2},
-                              {499, 0, -1}};
-    for (const auto& r : refused) EXPECT_EQ(db.getRecord(r[0], r[1], rec), r[2]) << r[0] << " " << r[1];
+    for (const auto& [type, index, result] : {std::tuple{DBT_PROGRAM, 0, -3},
+                                              {DBT_PROGRAM, 20000, -2},
+                                              {DBT_SATELLITE, 200, -2},
+                                              {DBT_SATELLITE, -1, -2},
+                                              {DBT_PROVIDER, 0, -3},
+                                              {DBT_PROVIDER, 400, -2},
+                                              {499, 0, -1}})
+        EXPECT_EQ(db.getRecord(type, index, rec), result) << type << " " << index;
     EXPECT_FALSE(db.isLoaded());
 }
 
@@ -207,22 +207,17 @@ TEST(ImageDeltaTest, EveryChangeUndoesAndRedoesExactlySmallEditsAreSmall)
     };
     // Offsets and lengths of changed runs: the edges of the image, block edges, runs closer and
     // farther apart than the join gap, one byte and whole regions.
-    const std::vector<std::vector<std::pair<std::size_t, std::size_t>>> cases = {
-        {},
-        {{0, 1}},
-        {{IMAGE_SIZE - 1, 1}},
-        {{63, 2}, {127, 1}},
-        {{1000, 1}, {1010, 1}},
-        {{1000, 1}, {1017, 1}, {1040, 3}},
-        {{layout::PROGRAMS, 20000 * layout::PROGRAM_SIZE}},
-        {{0, IMAGE_SIZE}}};
-    for (std::size_t c = 0; c < cases.size(); ++c) {
-        const std::vector<std::uint8_t> before = image(static_cast<std::uint32_t>(c));
+    using Runs = std::vector<std::pair<std::size_t, std::size_t>>;
+    std::uint32_t c = 0;
+    for (const Runs& runs : {Runs{}, Runs{{0, 1}}, Runs{{IMAGE_SIZE - 1, 1}}, Runs{{63, 2}, {127, 1}},
+                             Runs{{1000, 1}, {1010, 1}}, Runs{{1000, 1}, {1017, 1}, {1040, 3}},
+                             Runs{{layout::PROGRAMS, 20000 * layout::PROGRAM_SIZE}}, Runs{{0, IMAGE_SIZE}}}) {
+        const std::vector<std::uint8_t> before = image(c++);
         std::vector<std::uint8_t> after = before;
-        for (const auto& [at, n] : cases[c])
+        for (const auto& [at, n] : runs)
             for (std::size_t i = at; i < at + n; ++i) after[i] ^= 0x5A;
         const ImageDelta d = ImageDelta::between(before, after);
-        EXPECT_EQ(d.empty(), cases[c].empty()) << c;
+        EXPECT_EQ(d.empty(), runs.empty()) << c;
         std::vector<std::uint8_t> image = after;
         d.applyBefore(image);
         EXPECT_TRUE(image == before) << c;
