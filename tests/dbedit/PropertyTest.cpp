@@ -99,15 +99,12 @@ void Property::dragInList(Random& rnd)
                                        : rnd.rows(0, tvCount);
     if (rows.empty()) return;
     liftFromList(db, l, scope, rows);
-    const int shownAfter = part == SCOPE_RADIO ? db.favCount(l) - db.favTvCount(l)
-                           : part == SCOPE_TV  ? db.favTvCount(l)
-                                               : db.favCount(l);
-    int position = -1; // dropped below the rows: refused unless the shown part is empty
-    if (rnd.chance(85)) {
-        const int lo = part == SCOPE_TV_RADIO && radio ? db.favTvCount(l) : 0;
-        const int hi = part == SCOPE_TV_RADIO && !radio ? db.favTvCount(l) : shownAfter;
-        position = rnd.between(lo, hi);
-    }
+    // Dropped on a row of the shown part, of the lifted kind; 15% below the rows: refused unless that part is empty.
+    const int tvAfter = db.favTvCount(l);
+    const bool both = part == SCOPE_TV_RADIO;
+    const int shown = part == SCOPE_RADIO ? db.favCount(l) - tvAfter : part == SCOPE_TV ? tvAfter : db.favCount(l);
+    const int position =
+        rnd.chance(85) ? rnd.between(both && radio ? tvAfter : 0, both && !radio ? tvAfter : shown) : -1;
     const int r = db.dropPrograms(DBT_FAVOURITE, l, position, db.dragList(), scope);
     db.setDragInProgress(false);
     EXPECT_TRUE(r == 0 || r == -6) << r;
