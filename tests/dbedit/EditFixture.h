@@ -76,22 +76,15 @@ protected:
     }
     V serviceIds() const { return fields(layout::prog::SERVICE_ID); } // of the programs in table order
     Bytes bytes(std::size_t a = 0, std::size_t b = IMAGE_SIZE) const { return {db.image() + a, db.image() + b}; }
+    // Records by their fields in order: service id, provider, transponder, video, audio and PCR PIDs; satellite id,
+    // -, polarisation, FEC, TSID, NID, ONID, frequency, symbol rate.
     static RecordView program(int serviceId, const char* name = "New")
     {
-        RecordView r;
-        r.field[progf::SERVICE_ID] = serviceId;
-        r.field[progf::VIDEO_PID] = r.field[progf::PCR_PID] = 0x200;
-        r.field[progf::AUDIO_PID] = 0x201;
-        r.name[0] = name;
-        return r;
+        return {{serviceId, 0, 0, 0x200, 0x201, 0x200}, {name}};
     }
-    static RecordView tp(int satelliteId, int frequency, int symbolRate = 27500)
+    static RecordView tp(int satellite, int frequency, int symbolRate = 27500)
     {
-        RecordView r;
-        r.field[tpf::SAT_ID] = satelliteId;
-        r.field[tpf::FREQUENCY] = frequency;
-        r.field[tpf::SYMBOL_RATE] = symbolRate;
-        return r;
+        return {{satellite, 0, 0, 0, 0, 0, 0, frequency, symbolRate}};
     }
     V clipIndices() const
     {

@@ -177,14 +177,9 @@ TEST_F(RecordOps, TransponderProviderAndSatelliteRecords)
     EXPECT_EQ(full, bytes());
     EXPECT_EQ((S{"Not enought free space in transponder table.", "Provider table is full."}), messages.texts);
 
-    build(0, 0); // two satellites with positioner number 0
-    const auto set = [&](int index, int id, int diseqc12, int positioner) {
-        RecordView r;
-        r.field[satf::ID] = id;
-        r.field[satf::DISEQC12] = diseqc12;
-        r.field[satf::POSITIONER] = positioner;
-        r.name[0] = "Sat";
-        return db.setSatellite(index, r);
+    build(0, 0);                                                            // two satellites with positioner number 0
+    const auto set = [&](int index, int id, int diseqc12, int positioner) { // fields 0, 7 and 8
+        return db.setSatellite(index, RecordView{{id, 0, 0, 0, 0, 0, 0, diseqc12, positioner}, {"Sat"}});
     };
     const auto positioner = [&](int s) {
         return db.raw().u8(DatabaseImage::satelliteOffset(s) + layout::sat::POSITIONER);
