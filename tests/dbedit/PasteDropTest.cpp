@@ -135,9 +135,8 @@ TEST_F(PasteDrop, DragsInTheTableCarryTheListsAlongOrChangeNothing)
     for (int i = 0; i < 6; ++i) db.raw().setU16(DatabaseImage::programOffset(i) + layout::prog::RESERVED, 0x1000 + i);
     liftFromTable({2, 4});
     EXPECT_EQ(4, db.programCount());
-    RecordView scope;
-    scope.field[dropf::SCOPE] = static_cast<std::int32_t>(TABLE);
-    ASSERT_EQ(0, op(DBT_SATELLITE, OP_EDIT, 1, scope)); // routed to moveFavouritesForDrop
+    const RecordView scope{{static_cast<std::int32_t>(TABLE)}}; // field dropf::SCOPE
+    ASSERT_EQ(0, op(DBT_SATELLITE, OP_EDIT, 1, scope));         // routed to moveFavouritesForDrop
     EXPECT_EQ((V{0, 3, 1, 4, 2, 5}), entries(0));
     ASSERT_EQ(0, drop(1));
     EXPECT_EQ((V{100, 102, 104, 101, 103, 105}), serviceIds());

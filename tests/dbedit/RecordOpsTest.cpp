@@ -170,8 +170,7 @@ TEST_F(RecordOps, TransponderProviderAndSatelliteRecords)
     while (db.providerCount() < MAX_PROVIDERS) DatabaseBuilder(db).addProvider("P");
     messages.clear();
     const auto full = bytes();
-    RecordView provider;
-    provider.name[0] = "Delta";
+    const RecordView provider{{}, {"Delta"}};
     EXPECT_EQ((V{-1, -4, -2}), (V{addTp(tp(1, 1000)), op(DBT_PROVIDER, OP_ADD, 10, provider),
                                   op(DBT_PROVIDER, OP_ADD, MAX_PROVIDERS, provider)}));
     EXPECT_EQ(full, bytes());
