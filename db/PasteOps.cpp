@@ -117,6 +117,7 @@ int restoreProgram(ChannelDatabase& db, ProgramInfo& item, int provider, int tra
     db.setProgramCount(count + 1);
     if (item.isTv) db.setTvProgramCount(tv + 1);
     edit::shiftFavEntries(db, row, 1);
+    db.shiftClipboardIndices(row, 1); // items already placed by this paste moved too
     item.programIndex = row;
     return row;
 }

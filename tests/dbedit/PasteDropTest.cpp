@@ -126,6 +126,17 @@ TEST_F(PasteDrop, PasteAfterRecordsMovedNamesTheProgramsThatWereCopied)
     ASSERT_EQ((V{0, 0}), (V{op(DBT_TRANSPONDER, OP_ADD, 0, tp(1, 11500)), paste(0, TABLE)}));
     EXPECT_EQ(3, field(0, layout::prog::TRANSPONDER));
     EXPECT_TRUE(messages.texts.empty());
+
+    // A copied program pasted into a list before a cut one: restoring the cut one moves the copied
+    // one down a row, and its clipboard index with it.
+    setUp({1}, true);
+    ProgramInfo copied;
+    ASSERT_EQ(0, db.getProgramInfoRaw(6, copied)); // "Radio 7"
+    copied.programIndex = 6;
+    db.clipboard().insert(db.clipboard().begin(), copied);
+    ASSERT_EQ(0, paste(0, FAV1));
+    EXPECT_EQ((V{7, 5}), clipIndices());
+    EXPECT_EQ((VV{{5, 0, 1, 2}, {7, 6, 9}}), parts(0));
 }
 
 TEST_F(PasteDrop, DragsInTheTableCarryTheListsAlongOrChangeNothing)
