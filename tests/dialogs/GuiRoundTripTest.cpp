@@ -66,7 +66,7 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
 
     for (const bool ok : {true, false}) {
         onModal([ok](QDialog* d) { ok ? void(okWith(d, {{"positionerEdit", "30"}})) : d->reject(); });
-        doubleClickNode({"Satellites", "Thor"});
+        clickNode({"Satellites", "Thor"}, Qt::LeftButton, true);
         EXPECT_EQ(record(db(), DBT_SATELLITE, 2).field[satf::POSITIONER], 30);
         step("satellite dialog", ok);
     }
@@ -134,8 +134,7 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
     for (const auto& [edit, open, row, id, changes] : commands) {
         if (!open.isEmpty()) openNode(open);
         clickRow(row);
-        list().setFocus(Qt::OtherFocusReason);
-        frame().setActiveView(&list());
+        focusList();
         EXPECT_TRUE(trigger(id)) << edit;
         step(edit, changes);
     }

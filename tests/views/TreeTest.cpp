@@ -137,9 +137,9 @@ TEST_F(TreeTest, TransponderMenuOnTransponderAndPlaceholderNodesFollowsTheDialog
     }
     EXPECT_TRUE(doc().isModified());
     // The right click on a satellite also opened its dialog, as a double click does; not on a provider.
-    doubleClickNode({"Providers", "Alpha"});
+    clickNode({"Providers", "Alpha"}, Qt::LeftButton, true);
     dialogs->satelliteName = "Astra 19.2E";
-    doubleClickNode({"Satellites", "Astra"});
+    clickNode({"Satellites", "Astra"}, Qt::LeftButton, true);
     EXPECT_EQ(dialogs->calls.mid(0, 1) + dialogs->calls.mid(9), QStringList({"satellite Hotbird", "satellite Astra"}));
     EXPECT_TRUE(node({"Satellites", "Astra 19.2E"}).isValid());
 }
