@@ -5,9 +5,8 @@
 #include "db/DatabaseBuilder.h"
 
 namespace satorix::test {
-void ViewsTest::SetUp()
+void ViewsTest::build(ChannelDatabase& db)
 {
-    ChannelDatabase db;
     db.setListingPath({});
     db.assignImage(nullptr, 0);
     DatabaseBuilder b(db);
@@ -38,11 +37,19 @@ void ViewsTest::SetUp()
         for (int l : {1, 8}) b.addFavourite(l, 3);
     }
     b.finish();
+}
+
+void ViewsTest::SetUp()
+{
+    ChannelDatabase db;
+    build(db);
     ASSERT_EQ(db.save(file("views.si")), 0);
     ASSERT_TRUE(start(qfile("views.si")));
-    dialogs = std::make_unique<ScriptedEditDialogs>(browser(), doc().database());
-    tree().setEditDialogs(dialogs.get());
-    list().setEditDialogs(dialogs.get());
+    if (scripted) {
+        dialogs = std::make_unique<ScriptedEditDialogs>(browser(), doc().database());
+        tree().setEditDialogs(dialogs.get());
+        list().setEditDialogs(dialogs.get());
+    }
     frame().resize(900, 600);
     frame().activateWindow(); // for the edit keys
     ASSERT_TRUE(waitFor([this] { return frame().isActiveWindow(); }));

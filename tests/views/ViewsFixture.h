@@ -72,6 +72,7 @@ private:
 class ViewsTest : public ::testing::Test, public AppFixture {
 protected:
     void SetUp() override;
+    virtual void build(ChannelDatabase& db);
     void TearDown() override
     {
         if (editDatabase) expectSound(doc().database()); // the edits left a sound database
@@ -112,6 +113,7 @@ protected:
     // Astra), radio "Radio 0".."Radio 4" (Beta); "News" (list 1) holds Tv 0..5 and Radio 0..3, "Sport"
     // (list 2) Tv 1, Tv 4, Radio 1, "Movies" is empty.
     bool editDatabase = false;
+    bool scripted = true; // the dialogs above, or the application's own
 };
 
 } // namespace satorix::test
