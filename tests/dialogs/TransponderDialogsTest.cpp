@@ -110,8 +110,7 @@ TEST_F(TransponderDialogTest, TreeAndListDialogsEditAndAdd)
 
     // findTransponder gives 1 for both 11000 nodes; the caret after an equal node is index 2.
     EXPECT_EQ(show(tree, 1, EDIT, "11000(V)", "10700(H)")->transponderIndex(), 1);
-    d = show(tree, 1, EDIT, "11000(H)", "11000(V)");
-    EXPECT_EQ(d->transponderIndex(), 2);
+    EXPECT_EQ((d = show(tree, 1, EDIT, "11000(H)", "11000(V)"))->transponderIndex(), 2);
     // Its FEC (4) has no button: none is checked, and it is stored unchanged.
     EXPECT_EQ(textsOf(d, {"pol0", "fec0", "fec1", "fec2", "fec3", "fec5", "fec7"}),
               QStringList({"on"}) + QStringList(6, "off"));
@@ -144,11 +143,11 @@ TEST_F(TransponderDialogTest, TreeAndListDialogsEditAndAdd)
               std::tuple(QString("Edit transponder"), 3, 2));
     EXPECT_EQ(textsOf(p, {"satelliteCombo", "symbolRateEdit"}), QStringList({"Astra 1E-2C", "22000"}));
     pickText(frequency, "10700");
-    EXPECT_EQ(frequency->currentIndex(), 2);
-    EXPECT_EQ(textsOf(p, {"frequencyCombo", "transportStreamIdEdit", "fec3"}), QStringList({"10700", "1", "on"}));
+    EXPECT_EQ(std::pair(frequency->currentIndex(), textsOf(p, {"frequencyCombo", "transportStreamIdEdit", "fec3"})),
+              std::pair(2, QStringList({"10700", "1", "on"})));
     okWith(p, {{"frequencyCombo", "10900"}});
-    EXPECT_EQ(std::pair(p->isVisible(), stored(0)[1]), std::pair(false, 10700));
-    EXPECT_EQ(stored(2), std::vector({1, 10900, 0, 27500, 3, 1})); // the template's values
+    EXPECT_EQ(std::tuple(p->isVisible(), stored(0)[1], stored(2)), // the template's values
+              std::tuple(false, 10700, std::vector({1, 10900, 0, 27500, 3, 1})));
 
     for (const bool again : {false, true}) {
         p = show(list, 0, ADD);
@@ -161,8 +160,7 @@ TEST_F(TransponderDialogTest, TreeAndListDialogsEditAndAdd)
         clickOk(p);
         ASSERT_EQ(std::pair(p->isVisible(), db.transponderCount()), std::pair(again, 7));
         // After the equal frequency on the same satellite; the one behind moves up.
-        EXPECT_EQ(stored(4), std::vector({2, 11200, 0, 27500, 0, 1}));
-        EXPECT_EQ(stored(5)[1], 12000);
+        EXPECT_EQ(std::pair(stored(4), stored(5)[1]), std::pair(std::vector({2, 11200, 0, 27500, 0, 1}), 12000));
     }
     EXPECT_EQ(lastMessage(), "Transponder with entered values exist");
 }
