@@ -3,11 +3,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
-#include <QString>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
-#include <string>
 #include <type_traits>
 
 #include "db/ChannelDatabase.h"
@@ -55,7 +53,7 @@ protected:
     ChannelDatabase db;
     BrowserState browser;
     ScriptedPrompter prompter;
-    bool checkSound = true; // every test ends with a sound database unless it broke one on purpose
+    bool checkSound = true; // unless a test broke the database on purpose
 };
 
 template <typename T> T* child(QWidget* parent, const char* name)
@@ -73,9 +71,8 @@ QStringList textsOf(QWidget* dialog, std::initializer_list<const char*> names);
 void pickText(QComboBox* combo, const QString& text);
 void clickOk(QDialog* dialog);
 void click(QWidget* dialog, const char* name);
-// Types the texts into the named fields, then clicks OK; returns the dialog.
 using Texts = std::initializer_list<std::pair<const char*, const char*>>;
-QDialog* okWith(QDialog* dialog, Texts texts);
+QDialog* okWith(QDialog* dialog, Texts texts); // types the texts, then clicks OK
 
 std::string programName(const ChannelDatabase& db, int index);
 RecordView record(const ChannelDatabase& db, int type, int index);

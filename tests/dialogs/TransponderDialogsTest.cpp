@@ -1,7 +1,9 @@
-// The tree's and the program list's transponder dialogs and their shared field check.
+// The transponder dialogs: the tree's and the list's with their shared field check, and the delete dialog.
 #include <QPushButton>
 
+#include "db/DatabaseBuilder.h"
 #include "dialogs/ProgramTransponderDialog.h"
+#include "dialogs/TransponderDeleteDialog.h"
 #include "dialogs/TransponderEditDialog.h"
 #include "dialogs/TransponderFieldCheck.h"
 #include "tests/dialogs/DialogTestSupport.h"
@@ -108,8 +110,7 @@ TEST_F(TransponderDialogTest, TreeAndListDialogsEditAndAdd)
 
     // findTransponder gives 1 for both 11000 nodes; the caret after an equal node is index 2.
     EXPECT_EQ(show(tree, 1, EDIT, "11000(V)", "10700(H)")->transponderIndex(), 1);
-    d = show(tree, 1, EDIT, "11000(H)", "11000(V)");
-    EXPECT_EQ(d->transponderIndex(), 2);
+    EXPECT_EQ((d = show(tree, 1, EDIT, "11000(H)", "11000(V)"))->transponderIndex(), 2);
     // Its FEC (4) has no button: none is checked, and it is stored unchanged.
     EXPECT_EQ(textsOf(d, {"pol0", "fec0", "fec1", "fec2", "fec3", "fec5", "fec7"}),
               QStringList({"on"}) + QStringList(6, "off"));
@@ -142,11 +143,11 @@ TEST_F(TransponderDialogTest, TreeAndListDialogsEditAndAdd)
               std::tuple(QString("Edit transponder"), 3, 2));
     EXPECT_EQ(textsOf(p, {"satelliteCombo", "symbolRateEdit"}), QStringList({"Astra 1E-2C", "22000"}));
     pickText(frequency, "10700");
-    EXPECT_EQ(frequency->currentIndex(), 2);
-    EXPECT_EQ(textsOf(p, {"frequencyCombo", "transportStreamIdEdit", "fec3"}), QStringList({"10700", "1", "on"}));
+    EXPECT_EQ(std::pair(frequency->currentIndex(), textsOf(p, {"frequencyCombo", "transportStreamIdEdit", "fec3"})),
+              std::pair(2, QStringList({"10700", "1", "on"})));
     okWith(p, {{"frequencyCombo", "10900"}});
-    EXPECT_EQ(std::pair(p->isVisible(), stored(0)[1]), std::pair(false, 10700));
-    EXPECT_EQ(stored(2), std::vector({1, 10900, 0, 27500, 3, 1})); // the template's values
+    EXPECT_EQ(std::tuple(p->isVisible(), stored(0)[1], stored(2)), // the template's values
+              std::tuple(false, 10700, std::vector({1, 10900, 0, 27500, 3, 1})));
 
     for (const bool again : {false, true}) {
         p = show(list, 0, ADD);
@@ -159,10 +160,49 @@ TEST_F(TransponderDialogTest, TreeAndListDialogsEditAndAdd)
         clickOk(p);
         ASSERT_EQ(std::pair(p->isVisible(), db.transponderCount()), std::pair(again, 7));
         // After the equal frequency on the same satellite; the one behind moves up.
-        EXPECT_EQ(stored(4), std::vector({2, 11200, 0, 27500, 0, 1}));
-        EXPECT_EQ(stored(5)[1], 12000);
+        EXPECT_EQ(std::pair(stored(4), stored(5)[1]), std::pair(std::vector({2, 11200, 0, 27500, 0, 1}), 12000));
     }
     EXPECT_EQ(lastMessage(), "Transponder with entered values exist");
+}
+
+TEST_F(TransponderDialogTest, DeletePreselectsAsksAndDeletesTheProgramsFirst)
+{
+    std::unique_ptr<TransponderDeleteDialog> d;
+    const auto run = [&](int transponder, int frequency, PromptAnswer answer, const char* shown) {
+        browser.lastTransponderFrequency = frequency;
+        show(d, transponder);
+        EXPECT_EQ(std::pair(browser.lastTransponderFrequency, textOf(d.get(), "transponderCombo")),
+                  std::pair(-1, QString(shown)));
+        prompter.answers.push_back(answer);
+        clickOk(d.get());
+        EXPECT_EQ(d->result(), QDialog::Accepted); // No too ends the dialog with OK
+    };
+    // Two 11000 transponders: the one right-clicked is preselected, and the items tell them apart.
+    run(2, 11000, PromptAnswer::No, "11000(H) 27500");
+    auto* transponders = child<QComboBox>(d.get(), "transponderCombo");
+    EXPECT_EQ(std::tuple(transponders->currentIndex(), transponders->itemText(1), browser.lastTransponderFrequency,
+                         db.transponderCount()),
+              std::tuple(2, QString("11000(V) 22000"), -1, 5));
+    run(4, 12000, PromptAnswer::Yes, "12000(V) 27500"); // no program uses it
+    EXPECT_EQ(std::tuple(browser.lastTransponderFrequency, db.transponderCount(), db.programCount()),
+              std::tuple(12000, 4, 6));
+
+    // Programs 0, 1 (right behind), 2 and 4 use transponder 0.
+    DatabaseBuilder(db).addRadioProgram({.name = "R3", .transponder = 3});
+    db.raw().setU16(DatabaseImage::programOffset(1) + layout::prog::TRANSPONDER, 0);
+    prompter.clear();
+    run(0, 10700, PromptAnswer::Yes, "10700(H) 27500");
+    auto* satellite = child<QComboBox>(d.get(), "satelliteCombo");
+    EXPECT_EQ(std::tuple(satellite->isEnabled(), satellite->currentText(), d->windowTitle()),
+              std::tuple(false, QString("Astra 1E-2C"), QString("Transponder Delete")));
+    EXPECT_EQ(prompter.texts(),
+              QStringList({"Do you realy want to delete transponder 10700 (MHz)\nfrom satellite: Astra 1E-2C"}));
+    EXPECT_EQ(prompter.messages.back().buttons, PromptButtons::YesNo);
+    EXPECT_EQ(
+        std::vector({browser.lastTransponderFrequency, db.programCount(), db.tvProgramCount(), db.transponderCount(),
+                     record(db, DBT_PROGRAM, 0).field[progf::TRANSPONDER], db.favCount(0)}),
+        std::vector({10700, 3, 1, 3, 2, 0})); // indices behind the deleted one moved down
+    EXPECT_EQ(std::pair(programName(db, 0), db.computeCrc()), std::pair(std::string("Four"), db.storedCrc()));
 }
 
 } // namespace

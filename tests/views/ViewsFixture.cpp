@@ -5,19 +5,16 @@
 #include "db/DatabaseBuilder.h"
 
 namespace satorix::test {
-void ViewsTest::SetUp()
+void ViewsTest::build(ChannelDatabase& db)
 {
-    ChannelDatabase db;
     db.setListingPath({});
     db.assignImage(nullptr, 0);
     DatabaseBuilder b(db);
     const char* names[] = {"News", "Sport", "Movies", "Kids", "Music", "Docs", "Fav_7", "Fav_8", "Radio"};
     for (int l = 0; l < FAV_LISTS; ++l) b.setFavouriteName(l, names[l]);
-    b.addProvider("Alpha");
-    b.addProvider("Beta");
+    for (const char* p : {"Alpha", "Beta"}) b.addProvider(p);
     if (editDatabase) {
-        b.addSatellite({1, 192, "Astra"});
-        b.addSatellite({3, 50, "Lonely"});
+        for (const SatelliteFields& s : {SatelliteFields{1, 192, "Astra"}, {3, 50, "Lonely"}}) b.addSatellite(s);
         b.addTransponder({1, 3600});
         for (int k = 0; k < 6; ++k) b.addTvProgram({"Tv " + std::to_string(k), k < 3 ? 0 : 1, 0, 10 + k});
         for (int k = 0; k < 5; ++k) b.addRadioProgram({"Radio " + std::to_string(k), 1, 0, 20 + k});
@@ -37,52 +34,63 @@ void ViewsTest::SetUp()
         for (const ProgramFields& p : {ProgramFields{"Radio One", 0, 1, 5}, {"Radio Two", 1, 3, 6}, {"Jazz", 0, 4, 7}})
             b.addRadioProgram(p);
         for (int p : {1, 2, 5}) b.addFavourite(0, p);
-        b.addFavourite(1, 3);
-        b.addFavourite(8, 3);
+        for (int l : {1, 8}) b.addFavourite(l, 3);
     }
     b.finish();
+}
+
+void ViewsTest::SetUp()
+{
+    ChannelDatabase db;
+    build(db);
     ASSERT_EQ(db.save(file("views.si")), 0);
     ASSERT_TRUE(start(qfile("views.si")));
-    dialogs = std::make_unique<ScriptedEditDialogs>(browser(), doc().database());
-    tree().setEditDialogs(dialogs.get());
-    list().setEditDialogs(dialogs.get());
+    if (scripted) {
+        dialogs = std::make_unique<ScriptedEditDialogs>(browser(), doc().database());
+        tree().setEditDialogs(dialogs.get());
+        list().setEditDialogs(dialogs.get());
+    }
     frame().resize(900, 600);
     frame().activateWindow(); // for the edit keys
     ASSERT_TRUE(waitFor([this] { return frame().isActiveWindow(); }));
     prompter.clear();
 }
 
-namespace {
-
-QStringList textsUnder(const QAbstractItemModel* model, const QModelIndex& parent)
-{
-    QStringList out;
-    for (int r = 0; r < model->rowCount(parent); ++r) out << model->index(r, 0, parent).data().toString();
-    return out;
-}
-
-} // namespace
-
 QModelIndex ViewsTest::node(const QStringList& path)
 {
     QModelIndex at;
     for (const QString& text : path) {
-        const qsizetype r = textsUnder(tree().model(), at).indexOf(text);
-        if (r < 0) return {};
-        at = tree().model()->index(int(r), 0, at);
+        const QModelIndexList found =
+            tree().model()->match(tree().model()->index(0, 0, at), Qt::DisplayRole, text, 1, Qt::MatchExactly);
+        if (found.isEmpty()) return {};
+        at = found.front();
     }
     return at;
 }
 
-QStringList ViewsTest::childTexts(const QStringList& path) { return textsUnder(tree().model(), node(path)); }
+QStringList ViewsTest::childTexts(const QStringList& path)
+{
+    QStringList out;
+    const QModelIndex at = node(path);
+    for (int r = 0; r < tree().model()->rowCount(at); ++r) out << tree().model()->index(r, 0, at).data().toString();
+    return out;
+}
 
-QPoint ViewsTest::nodePoint(const QStringList& path)
+void ViewsTest::clickNode(const QStringList& path, Qt::MouseButton button, bool twice)
 {
     const QModelIndex index = node(path);
     EXPECT_TRUE(index.isValid()) << path.join('/').toStdString();
     for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) tree().expand(p);
     tree().scrollTo(index);
-    return tree().visualRect(index).center();
+    const QPoint at = tree().visualRect(index).center();
+    twice ? QTest::mouseDClick(tree().viewport(), button, {}, at)
+          : QTest::mouseClick(tree().viewport(), button, {}, at);
+}
+
+QPoint ViewsTest::rowPoint(int row)
+{
+    list().scrollTo(list().model()->index(row, 1));
+    return list().visualRect(list().model()->index(row, 1)).center();
 }
 
 QStringList ViewsTest::column(int c)
@@ -102,26 +110,23 @@ QAction* ViewsTest::menuEntry(QMenu* menu, int id)
 void ViewsTest::choose(QMenu* menu, int id)
 {
     ASSERT_TRUE(waitFor([menu] { return menu->isVisible(); }));
-    QAction* a = menuEntry(menu, id);
-    ASSERT_TRUE(a && a->isEnabled()) << id;
-    a->trigger();
+    ASSERT_TRUE(menuEntryEnabled(menu, id)) << id;
+    menuEntry(menu, id)->trigger();
     menu->close();
 }
 
 void ViewsTest::openNode(const QStringList& path)
 {
-    // Few expanded nodes: the target never lies below the tree's visible part.
-    tree().collapseAll();
+    tree().collapseAll(); // few expanded nodes: the target never lies below the tree's visible part
     clickNode(path);
     frame().updateCommandUi();
 }
 
-void ViewsTest::key(Qt::Key k, Qt::KeyboardModifiers mods)
+void ViewsTest::focusList()
 {
     list().setFocus(Qt::OtherFocusReason);
     frame().setActiveView(&list());
     frame().updateCommandUi();
-    QTest::keyClick(&list(), k, mods);
 }
 
 } // namespace satorix::test

@@ -72,6 +72,7 @@ private:
 class ViewsTest : public ::testing::Test, public AppFixture {
 protected:
     void SetUp() override;
+    virtual void build(ChannelDatabase& db);
     void TearDown() override
     {
         if (editDatabase) expectSound(doc().database()); // the edits left a sound database
@@ -83,31 +84,19 @@ protected:
     COrbitView& list() { return *frame().orbitView(); }
     BrowserState& browser() { return app().browser(); }
 
-    // The node at a path of texts from a root, e.g. {"Satellites", "Astra", "3700(H)"}, and a point on
-    // it for real mouse clicks, its parents expanded first.
+    // The node at a path of texts from a root, e.g. {"Satellites", "Astra", "3700(H)"}; clicks on it
+    // expand its parents first.
     QModelIndex node(const QStringList& path);
-    QPoint nodePoint(const QStringList& path);
-    void clickNode(const QStringList& path, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(tree().viewport(), button, {}, nodePoint(path));
-    }
-    void doubleClickNode(const QStringList& path)
-    {
-        QTest::mouseDClick(tree().viewport(), Qt::LeftButton, {}, nodePoint(path));
-    }
+    void clickNode(const QStringList& path, Qt::MouseButton button = Qt::LeftButton, bool twice = false);
     QStringList childTexts(const QStringList& path);
 
-    QPoint rowPoint(int row, int column = 1)
-    {
-        list().scrollTo(list().model()->index(row, column));
-        return list().visualRect(list().model()->index(row, column)).center();
-    }
+    QPoint rowPoint(int row);
     void clickRow(int row, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {})
     {
         QTest::mouseClick(list().viewport(), button, mods, rowPoint(row));
     }
-    QStringList column(int c);
     QString cell(int row, int c) { return list().model()->index(row, c).data().toString(); }
+    QStringList column(int c);
     QStringList names() { return column(1); }
     QAction* menuEntry(QMenu* menu, int id);
     bool menuEntryEnabled(QMenu* menu, int id) { return menuEntry(menu, id) && menuEntry(menu, id)->isEnabled(); }
@@ -116,19 +105,15 @@ protected:
     // The node clicked and the frame's idle pass run, which refills the list once more after a
     // change of scope: rows are selected after it, as a user's would be.
     void openNode(const QStringList& path);
-    // Ctrl/Shift keys reach the frame's accelerators after the idle pass has enabled them.
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = {});
-    void selectRows(int first, int last)
-    {
-        clickRow(first);
-        if (last != first) clickRow(last, Qt::LeftButton, Qt::ShiftModifier);
-    }
+    // The list focused and made the active view, its commands enabled by the idle pass.
+    void focusList();
 
     std::unique_ptr<ScriptedEditDialogs> dialogs;
     // Instead, eleven programs for moving rows about: TV "Tv 0".."Tv 5" (Tv 0..2 Alpha, Tv 3..5 Beta, on
     // Astra), radio "Radio 0".."Radio 4" (Beta); "News" (list 1) holds Tv 0..5 and Radio 0..3, "Sport"
     // (list 2) Tv 1, Tv 4, Radio 1, "Movies" is empty.
     bool editDatabase = false;
+    bool scripted = true; // the dialogs above, or the application's own
 };
 
 } // namespace satorix::test
