@@ -4,8 +4,6 @@
 #include <cstring>
 
 #include "db/SampleGenerator.h"
-#include "link/RegionRules.h"
-#include "link/TransferWorker.h"
 #include "tests/link/LinkTestSupport.h"
 
 // Each table row names only the fault it sets.
@@ -18,42 +16,39 @@ using namespace satorix::test;
 
 namespace {
 
-// A download into a sample database.
-struct DownloadFixture : WorkerRun {
-    std::vector<std::uint8_t> before;
-    DownloadFixture()
+// A download into a sample database from a receiver serving another sample.
+struct Download : WorkerRun {
+    std::vector<std::uint8_t> before, region = sampleImage(3, DATABASE_REGION_SIZE);
+    Download()
     {
         generateSample(*db, {false, 7});
         before.assign(db->image(), db->image() + IMAGE_SIZE);
     }
-    bool unchanged() const { return std::memcmp(db->image(), before.data(), IMAGE_SIZE) == 0; }
-    int run(SimOnPty& sim, const LineTimeouts& timeouts)
+    SimOptions serving(const LineTimeouts& timeouts)
     {
-        return WorkerRun::run(TransferKind::Download, sim, timeouts);
+        SimOptions o = simOptions(SimMode::Serve, timeouts);
+        o.data = region;
+        return o;
+    }
+    bool holds(const std::vector<std::uint8_t>& image) const
+    {
+        return std::memcmp(db->image(), image.data(), IMAGE_SIZE) == 0;
     }
 };
-
-SimOptions serving(std::vector<std::uint8_t> region, const LineTimeouts& timeouts)
-{
-    SimOptions o = simOptions(SimMode::Serve, timeouts);
-    o.data = std::move(region);
-    return o;
-}
 
 } // namespace
 
 TEST(Download, CleanDownloadIsByteExact)
 {
-    DownloadFixture f;
-    const auto region = sampleImage(3, DATABASE_REGION_SIZE);
-    auto options = serving(region, LineTimeouts{});
+    Download f;
+    auto options = f.serving(LineTimeouts{});
     options.reserved = {0xCAFE0001, 0xCAFE0002};
     SimOnPty sim(options);
-    ASSERT_EQ(f.run(sim, LineTimeouts{}), 0);
+    ASSERT_EQ(f.run(TransferKind::Download, sim, LineTimeouts{}), 0);
     const SimResult& r = sim.finish();
     EXPECT_EQ(r.rc, 0) << r.outcome;
     EXPECT_EQ(r.blocks, 256u);
-    EXPECT_EQ(std::memcmp(f.db->image(), region.data(), IMAGE_SIZE), 0);
+    EXPECT_TRUE(f.holds(f.region));
     EXPECT_EQ(f.db->version(), DB_VERSION);
 
     const auto all = f.log.all();
@@ -69,8 +64,8 @@ TEST(Download, CleanDownloadIsByteExact)
 
     // Request afresh; the identity report answers in the reply's header, reserved words and all.
     ASSERT_EQ(r.headers.size(), 2u);
-    EXPECT_EQ((std::vector{r.headers[0].tag, r.headers[0].param, r.headers[0].version, r.headers[0].reserved[0],
-                           r.headers[0].reserved[1], r.headers[1].tag}),
+    const auto& h = r.headers[0];
+    EXPECT_EQ((std::vector{h.tag, h.param, h.version, h.reserved[0], h.reserved[1], r.headers[1].tag}),
               (std::vector<std::uint32_t>{PKT_REQUEST, 4, 0x200, 0, 0, PKT_REPORT}));
     EXPECT_EQ(r.headers[1].reserved, options.reserved);
     EXPECT_EQ(r.pcIdentity, OWN_IDENTITY);
@@ -78,22 +73,18 @@ TEST(Download, CleanDownloadIsByteExact)
 
 TEST(Download, PortThatCannotBeOpened)
 {
-    DownloadFixture f;
-    f.ctx.port.device = "/nonexistent/ttyS0";
-    TransferWorker worker;
-    ASSERT_TRUE(worker.start(TransferKind::Download, f.ctx, *f.db, f.log.callback()));
-    worker.join();
-    EXPECT_NE(worker.result(), 0);
-    EXPECT_EQ(f.log.all(), (std::vector<TransferReport>{{REPORT_OPENING_PORT, 1}, {REPORT_PORT_FAILED, 1}}));
-    EXPECT_FALSE(f.ctx.errorDetail.empty());
-    EXPECT_TRUE(f.unchanged());
-
-    ReportLog log;
-    TransferContext ctx;
-    ctx.port.port = 7;
-    ASSERT_TRUE(worker.start(TransferKind::Upload, ctx, *f.db, log.callback()));
-    worker.join();
-    EXPECT_EQ(log.all(), (std::vector<TransferReport>{{REPORT_OPENING_PORT, 7}, {REPORT_PORT_FAILED, 7}}));
+    for (const auto& [kind, port, device] :
+         {std::tuple{TransferKind::Download, 1, "/nonexistent/ttyS0"}, {TransferKind::Upload, 7, ""}}) {
+        Download f;
+        f.ctx.port = {port, 115200, device};
+        TransferWorker worker;
+        ASSERT_TRUE(worker.start(kind, f.ctx, *f.db, f.log.callback()));
+        worker.join();
+        EXPECT_NE(worker.result(), 0);
+        EXPECT_EQ(f.log.all(), (std::vector<TransferReport>{{REPORT_OPENING_PORT, std::uint32_t(port)},
+                                                            {REPORT_PORT_FAILED, std::uint32_t(port)}}));
+        EXPECT_TRUE(f.holds(f.before));
+    }
 }
 
 // One fault of the receiver and how the download ends.
@@ -113,20 +104,19 @@ class DownloadFaults : public testing::TestWithParam<DownloadCase> {};
 TEST_P(DownloadFaults, EndAsExpected)
 {
     const DownloadCase& c = GetParam();
-    DownloadFixture f;
-    const auto region = sampleImage(3, DATABASE_REGION_SIZE);
-    auto options = serving(region, fastTimeouts());
+    Download f;
+    auto options = f.serving(fastTimeouts());
     options.faults = c.faults;
     if (c.largeRegion) options.kind = 1, options.data.resize(0x200000, 0x5A);
     SimOnPty sim(options);
-    const int result = f.run(sim, fastTimeouts());
+    const int result = f.run(TransferKind::Download, sim, fastTimeouts());
     sim.stop();
     const bool completes = c.closing.code == 0;
     const TransferReport closing = completes ? TransferReport{REPORT_DOWNLOAD_DONE, 0} : c.closing;
     EXPECT_EQ(result == 0, completes);
     EXPECT_EQ(f.log.closing(), closing);
     EXPECT_EQ(f.log.all().back(), closing) << "the closing report is the last";
-    EXPECT_EQ(std::memcmp(f.db->image(), completes ? region.data() : f.before.data(), IMAGE_SIZE), 0);
+    EXPECT_TRUE(f.holds(completes ? f.region : f.before));
     EXPECT_TRUE(c.closing != badData || f.log.contains(REPORT_TRACE, 103));
 }
 

@@ -31,24 +31,19 @@ SimOptions receiving(const LineTimeouts& timeouts, std::uint32_t kind = 4)
 
 struct Transfer : WorkerRun {
     TempDir dir;
-    // The software file the upgrade sends.
-    void software(const std::string& bytes)
+    // The software file the upgrade sends: a 24-byte identity, the rest of the 64-byte header,
+    // then random data.
+    std::string software(std::size_t length, const StbIdentity& id)
     {
-        writeFile(dir.file("sw.dlp"), bytes);
-        ctx.softwarePath = dir.file("sw.dlp");
+        std::string bytes(length, '\0');
+        std::mt19937 rng(static_cast<unsigned>(length));
+        for (auto& b : bytes) b = static_cast<char>(rng());
+        const auto idBytes = id.bytes();
+        std::memcpy(bytes.data(), idBytes.data(), 24);
+        writeFile(ctx.softwarePath = dir.file("sw.dlp"), bytes);
+        return bytes;
     }
 };
-
-// A software file: a 24-byte identity, the rest of the 64-byte header, then random data.
-std::string softwareFile(std::size_t length, const StbIdentity& id)
-{
-    std::string bytes(length, '\0');
-    std::mt19937 rng(static_cast<unsigned>(length));
-    for (auto& b : bytes) b = static_cast<char>(rng());
-    const auto idBytes = id.bytes();
-    std::memcpy(bytes.data(), idBytes.data(), std::min<std::size_t>(24, length));
-    return bytes;
-}
 
 } // namespace
 
@@ -63,9 +58,9 @@ TEST(Upload, CleanUploadIsTheImagePaddedToOneMebibyte)
     ASSERT_EQ(t.run(TransferKind::Upload, sim, LineTimeouts{}), 0);
     const SimResult& r = sim.finish();
     ASSERT_EQ(r.rc, 0) << r.outcome;
-    ASSERT_EQ(r.received.size(), 0x100000u);
-    EXPECT_EQ(std::memcmp(r.received.data(), t.db->image(), IMAGE_SIZE), 0);
-    EXPECT_TRUE(std::all_of(r.received.begin() + IMAGE_SIZE, r.received.end(), [](auto b) { return b == 0; }));
+    std::vector<std::uint8_t> expected(t.db->image(), t.db->image() + IMAGE_SIZE);
+    expected.resize(0x100000, 0);
+    EXPECT_EQ(r.received, expected);
     EXPECT_EQ(r.fileInfo, (FileInfo{4, 0x006A0000, 0x100000, 256, {}}));
     EXPECT_EQ(t.ctx.currentIdentity, OWN_IDENTITY);
     EXPECT_EQ(t.log.closing(), (TransferReport{REPORT_UPLOAD_DONE, 0}));
@@ -85,34 +80,29 @@ TEST(Upload, CleanUploadIsTheImagePaddedToOneMebibyte)
 // The file's length chooses the region; the data from offset 64 arrives padded to the region.
 TEST(Upgrade, FileGoesToTheRegionItsLengthChooses)
 {
-    const struct {
-        std::size_t length;
-        FileInfo info;
-        std::uint32_t sizeClass;
-    } cases[] = {{300000, {4, 0x006A0000, 0x100000, 256, {}}, 0}, {0x100000, {3, 0x00690000, 0x600000, 0x600, {}}, 1}};
-    for (const auto& c : cases) {
-        StbIdentity fileId = OWN_IDENTITY;
-        fileId.infoDword = 0x12345678;
-        const std::string file = softwareFile(c.length, fileId);
+    StbIdentity fileId = OWN_IDENTITY;
+    fileId.infoDword = 0x12345678;
+    for (const auto& [length, info, sizeClass] : {std::tuple{300000u, FileInfo{4, 0x006A0000, 0x100000, 256, {}}, 0u},
+                                                  {0x100000u, FileInfo{3, 0x00690000, 0x600000, 0x600, {}}, 1u}}) {
         Transfer t;
-        t.software(file);
+        const std::string file = t.software(length, fileId);
         t.ctx.currentIdentity.reserved = {7, 8};
         LineTimeouts timeouts;
         timeouts.blockPauseMs = 0; // 1,536 blocks; the pause is measured by the benchmark
-        SimOnPty sim(receiving(timeouts, c.info.type));
+        SimOnPty sim(receiving(timeouts, info.type));
         ASSERT_EQ(t.run(TransferKind::Upgrade, sim, timeouts), 0);
         const SimResult& r = sim.finish();
         ASSERT_EQ(r.rc, 0) << r.outcome;
-        EXPECT_EQ(r.fileInfo, c.info);
-        std::vector<std::uint8_t> region(c.info.fileSize, 0);
-        std::memcpy(region.data(), file.data() + 64, std::min<std::size_t>(region.size(), file.size() - 64));
+        EXPECT_EQ(r.fileInfo, info);
+        std::vector<std::uint8_t> region(file.begin() + 64,
+                                         file.begin() + std::min<std::size_t>(length, 64 + info.fileSize));
+        region.resize(info.fileSize, 0);
         EXPECT_EQ(r.received, region);
         // The file's identity but its last 8 bytes.
         EXPECT_EQ((std::array{t.ctx.currentIdentity.infoDword, t.ctx.currentIdentity.reserved[0],
                               t.ctx.currentIdentity.reserved[1]}),
                   (std::array<std::uint32_t, 3>{0x12345678, 7, 8}));
-        EXPECT_TRUE(t.log.contains(REPORT_TRACE, static_cast<std::uint32_t>(c.length)) &&
-                    t.log.contains(REPORT_TRACE, c.sizeClass));
+        EXPECT_TRUE(t.log.contains(REPORT_TRACE, length) && t.log.contains(REPORT_TRACE, sizeClass));
         EXPECT_EQ(t.log.closing(), (TransferReport{REPORT_UPLOAD_DONE, 0}));
     }
 }
@@ -141,10 +131,9 @@ TEST(Upload, AcceptingStatusNotSent)
     MemoryLine line;
     line.setTimeouts(LineTimeouts{}.scaled(0));
     const auto ack = ackFrame();
-    const auto id = OWN_IDENTITY.bytes();
     line.appendInput(controlFrame(PKT_REQUEST, 4));
     line.appendInput({ack.begin(), ack.end()}); // of the reply
-    line.appendInput(controlFrame(PKT_REPORT, 4, id.data(), id.size()));
+    line.appendInput(controlFrame(PKT_REPORT, 4, OWN_IDENTITY.bytes()));
     line.failWritesAfter(5); // request acknowledgement (1 write), reply (3), report acknowledgement (1)
     ReportLog log;
     PacketLink link(line, nullptr, log.callback());
@@ -153,63 +142,50 @@ TEST(Upload, AcceptingStatusNotSent)
     EXPECT_EQ(log.closing(), (TransferReport{REPORT_TIMEOUT, 8}));
 }
 
-// One fault of the receiver and how the upload ends.
-TEST(Upload, ReceiverFaults)
+// One fault of the receiver and how the transfer ends. A software file for the whole software
+// region (type 1) is checked against the receiver's model: these upgrades send one of another.
+TEST(Upload, ReceiverFaultsAndRefusals)
 {
     const struct {
         const char* name;
         SimFaults faults;
         TransferReport closing;
-        bool wildcard = false; // a receiver without a region: the PC tells it so with a refusing status
+        std::int64_t upgradeSelector = -1; // an upgrade to a receiver reporting this selector
+        bool wildcard = false;             // a receiver without a region: the PC refuses with its status
+        std::uint32_t trace = 0;
     } cases[] = {
         {"NoRequest", {.skipFrame = RECEIVE_REQUEST}, {REPORT_TIMEOUT, 1}},
         {"ReplyNotAcknowledged", {.dropAck = ACK_OF_REPLY}, {REPORT_TIMEOUT, 4}},
         {"NoReport", {.skipFrame = RECEIVE_REPORT}, {REPORT_UNEXPECTED_DATA, 0}},
-        {"WildcardHasNoRegion", {}, {REPORT_TIMEOUT, 2}, true},
+        {"WildcardHasNoRegion", {}, {REPORT_TIMEOUT, 2}, -1, true},
         {"FileHeaderNotAcknowledged", {.dropAck = ACK_OF_FILE_HEADER}, {REPORT_TIMEOUT, 7}},
         {"BlockNotAcknowledged", {.dropAck = ACK_OF_FIRST_BLOCK + 7}, {REPORT_TIMEOUT, 5}},
         {"BrokenBlockAcknowledgement", {.flipAck = ACK_OF_FIRST_BLOCK + 100}, {REPORT_TIMEOUT, 5}},
+        {"OtherModelSelector0", {}, {REPORT_TIMEOUT, 3}, 0},
+        {"OtherModelSelector2", {}, {REPORT_TIMEOUT, 2}, 2, false, 0x22},
+        {"OtherModelSelector8", {}, {REPORT_TIMEOUT, 3}, 8},
     };
+    StbIdentity otherModel = OWN_IDENTITY;
+    otherModel.model = {'Z', 'Q', 'V', '-', '9', '9', '9', '9'};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        const bool upgrade = c.upgradeSelector >= 0;
         Transfer t;
         generateSample(*t.db, {false, 5});
-        auto options = receiving(fastTimeouts());
+        if (upgrade) t.software(0x700000, otherModel);
+        auto options = receiving(fastTimeouts(), upgrade ? 1 : 4);
         options.faults = c.faults;
+        options.selector = c.upgradeSelector;
         if (c.wildcard) options.identity.hardwareId = 0x7FFFFFFF;
         SimOnPty sim(options);
-        EXPECT_NE(t.run(TransferKind::Upload, sim, fastTimeouts()), 0);
+        EXPECT_NE(t.run(upgrade ? TransferKind::Upgrade : TransferKind::Upload, sim, fastTimeouts()), 0);
         EXPECT_EQ(t.log.closing(), c.closing);
         EXPECT_EQ(t.log.all().back(), c.closing);
-        if (!c.wildcard) sim.stop(); // otherwise the refusing status is still on its way
-        const SimResult& r = sim.finish();
-        EXPECT_TRUE(!c.wildcard || r.pcStatus == 1u) << r.outcome;
-    }
-}
-
-// A software file for the whole software region (type 1) is checked against the receiver's model.
-TEST(Upgrade, OtherModelIsRefused)
-{
-    StbIdentity fileId = OWN_IDENTITY;
-    fileId.model = {'Z', 'Q', 'V', '-', '9', '9', '9', '9'};
-    const struct {
-        std::uint32_t selector;
-        TransferReport closing;
-        std::uint32_t trace;
-    } cases[] = {{0, {REPORT_TIMEOUT, 3}, 0}, {2, {REPORT_TIMEOUT, 2}, 0x22}, {8, {REPORT_TIMEOUT, 3}, 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.selector);
-        Transfer t;
-        t.software(softwareFile(0x700000, fileId));
-        auto options = receiving(fastTimeouts(), 1);
-        options.selector = c.selector;
-        SimOnPty sim(options);
-        EXPECT_NE(t.run(TransferKind::Upgrade, sim, fastTimeouts()), 0);
-        EXPECT_EQ(t.log.closing(), c.closing);
-        EXPECT_TRUE(t.log.contains(REPORT_TRACE, 2)) << "size class of a 7 MiB file";
+        EXPECT_TRUE(!upgrade || t.log.contains(REPORT_TRACE, 2)) << "size class of a 7 MiB file";
         EXPECT_TRUE(!c.trace || t.log.contains(REPORT_TRACE, c.trace));
+        if (!c.wildcard && !upgrade) sim.stop(); // otherwise the refusing status is still on its way
         const SimResult& r = sim.finish();
-        EXPECT_EQ(r.pcStatus, 1u);
-        EXPECT_TRUE(r.received.empty());
+        EXPECT_TRUE(!(c.wildcard || upgrade) || r.pcStatus == 1u) << r.outcome;
+        EXPECT_TRUE(!upgrade || r.received.empty());
     }
 }
