@@ -3,11 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
-#include <QTest>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -27,15 +24,11 @@ void click(QDialog& d, const char* button)
 
 class PortSettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        QSettings().clear();
-        for (int n = 1; n <= 4; ++n) ::unsetenv(("SATORIX_COM" + std::to_string(n)).c_str());
-    }
+    void SetUp() override { TearDown(); }
     void TearDown() override
     {
         QSettings().clear();
-        ::unsetenv("SATORIX_COM2");
+        for (int n = 1; n <= 4; ++n) ::unsetenv(("SATORIX_COM" + std::to_string(n)).c_str());
     }
 };
 

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPushButton>
 #include <QSettings>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -11,10 +10,13 @@
 #include "app/AppConfig.h"
 #include "app/DownloadBackups.h"
 #include "app/TransferCommands.h"
+#include "db/DatabaseCheck.h"
+#include "gui/BrowserState.h"
 #include "gui/CommandIds.h"
+#include "gui/DocumentView.h"
 #include "link/RegionRules.h"
-#include "link/StbIdentity.h"
 #include "link/ui/PortDevices.h"
+#include "tests/support/Editing.h"
 #include "tests/transfer/TransferTestSupport.h"
 
 namespace satorix::test {
@@ -24,7 +26,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 const QString WARNING =
     QStringLiteral("Warning: This operation will overwrite database in Your receiver\nDo You wish to continue?");
-const QString REBOOT = QStringLiteral("Please wait until STB reboots...");
 
 Bytes fileBytes(const std::string& path)
 {
@@ -43,6 +44,30 @@ std::string writeSoftware(const std::string& path, std::size_t length)
     return path;
 }
 
+// A view that notes, at each update, whether the tree had been asked to rebuild.
+struct RecordingView : DocumentView {
+    using DocumentView::DocumentView;
+    void onUpdate(DocumentView*, int) override { ++updates, rebuildSeen |= document().browser().rebuildRequest; }
+    QWidget* widget() override { return nullptr; }
+    int updates = 0;
+    bool rebuildSeen = false;
+};
+
+// The same edits, through the database, on the document and on the copy that predicts the upload:
+// the program list's drag within a favourite list and the program dialog's OK on a new name.
+void edit(ChannelDatabase& db, int list)
+{
+    const std::uint32_t scope = scopeFav(list) | SCOPE_TV_RADIO;
+    liftFromList(db, list, scope, {0, 2});
+    ASSERT_EQ(0, db.dropPrograms(DBT_FAVOURITE, list, 2, db.dragList(), scope));
+    db.setDragInProgress(false);
+    RecordView rec;
+    ASSERT_EQ(0, db.getRecord(DBT_PROGRAM, 5, rec));
+    rec.name[0] = "Edited name";
+    ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_EDIT, 5, rec));
+    db.updateCrc(db.version());
+}
+
 class TransferCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -57,10 +82,7 @@ protected:
         for (int n = 1; n <= 4; ++n) PortDevices::setDevice(n, {});
     }
 
-    void startWithSample(std::uint32_t seed = 1)
-    {
-        ASSERT_TRUE(f.start(QString::fromStdString(writeSample(f.file("start.si"), seed))));
-    }
+    void startWithSample() { ASSERT_TRUE(f.start(f.sample("start.si"))); }
     void attachReceiver(Bytes served, stbsim::SimFaults faults = {})
     {
         sim = std::make_unique<SimOnPty>(SimOnPty::anyMode(std::move(served), std::move(faults)));
@@ -80,23 +102,28 @@ protected:
     std::unique_ptr<SimOnPty> sim;
 };
 
-TEST_F(TransferCommandsTest, DownloadReplacesTheShownDatabase)
+// The whole request: download over a modified document, edit, upload; the receiver gets a sound
+// image that differs from what it sent by those edits, and the next download brings them back.
+TEST_F(TransferCommandsTest, DownloadEditUploadReachesTheReceiverExactly)
 {
-    startWithSample(1);
+    startWithSample();
     f.doc().setModifiedFlag(true);
     f.prompter.answers = {PromptAnswer::No};
-    const Bytes served = sampleImage(2);
+    const Bytes served = sampleImage(3);
     attachReceiver(served);
     std::filesystem::remove(f.listingFile());
-    auto recorder = recordFirst(f.doc());
+    // Registered ahead of the frame's views, since the tree consumes the request in its own update.
+    const std::vector<DocumentView*> others = f.doc().views();
+    for (DocumentView* v : others) f.doc().removeView(v);
+    RecordingView recorder(f.doc());
+    for (DocumentView* v : others) f.doc().addView(v);
 
-    DialogWatch watch;
+    DialogWatch down;
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
     ASSERT_EQ(1, f.prompter.messages.size());
     EXPECT_EQ("start.si not saved!\nSave it now?", f.prompter.messages[0].text);
     EXPECT_EQ(PromptButtons::YesNoCancel, f.prompter.messages[0].buttons);
-    EXPECT_EQ(QDialog::Accepted, watch.end.result);
-
+    EXPECT_EQ(QDialog::Accepted, down.end.result);
     EXPECT_EQ(served, image());
     EXPECT_EQ(DB_VERSION, f.doc().database().loadedVersion());
     EXPECT_EQ((QStringList{"Channel.si", "Channel.si", "", "Channel.si* - Satorix for HD"}),
@@ -104,22 +131,53 @@ TEST_F(TransferCommandsTest, DownloadReplacesTheShownDatabase)
     // Loaded, modified, downloaded, and the tree rebuilt before the views' update.
     EXPECT_EQ((std::vector{true, true, true, true, true}),
               (std::vector{f.doc().database().isLoaded(), f.doc().isModified(), f.doc().databaseDownloaded(),
-                           recorder->rebuildSeen, recorder->updates > 0}));
+                           recorder.rebuildSeen, recorder.updates > 0}));
     EXPECT_GT(std::filesystem::file_size(f.listingFile()), 0u);
     EXPECT_FALSE(std::filesystem::exists(f.file("programs.nfo")));
-
     const QStringList backups = transfers().backups().files();
     ASSERT_EQ(1, backups.size());
     EXPECT_TRUE(backups[0].startsWith(qEnvironmentVariable("XDG_DATA_HOME") + "/satorix/backups/Channel-"));
     EXPECT_EQ(served, fileBytes(backups[0].toStdString()));
     ASSERT_TRUE(sim->waitForExchanges(1));
     EXPECT_EQ(115200u, sim->exchanges()[0].speed);
+
+    ChannelDatabase& db = f.doc().database();
+    ChannelDatabase expected;
+    expected.assignImage(served.data(), served.size());
+    int list = 0; // the fullest favourite list
+    for (int l = 1; l < FAV_LISTS; ++l) list = db.favInUse(l) > db.favInUse(list) ? l : list;
+    ASSERT_GE(db.favInUse(list), 4);
+    edit(db, list);
+    edit(expected, list);
+    expected.purgeUnusedProviders();
+    expected.updateCrc(expected.version());
+    ASSERT_NE(served, Bytes(expected.image(), expected.image() + IMAGE_SIZE));
+
+    f.prompter.clear();
+    f.prompter.answers = {PromptAnswer::Yes};
+    DialogWatch up;
+    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
+    EXPECT_EQ((QStringList{WARNING, "Please wait until STB reboots..."}), f.prompter.texts());
+    EXPECT_EQ(std::pair(PromptIcon::Exclamation, PromptButtons::YesNo),
+              std::pair(f.prompter.messages[0].icon, f.prompter.messages[0].buttons));
+    EXPECT_EQ(std::pair(int(QDialog::Accepted), QString("Upload database to Set Top Box")),
+              std::pair(up.end.result, up.end.title));
+    ASSERT_TRUE(sim->waitForExchanges(2));
+    const Bytes got = sim->exchanges()[1].result.received;
+    ASSERT_EQ(link::DATABASE_REGION_SIZE, got.size());
+    EXPECT_EQ(0, std::memcmp(expected.image(), got.data(), IMAGE_SIZE));
+    ChannelDatabase received;
+    received.assignImage(got.data(), IMAGE_SIZE);
+    EXPECT_EQ(std::vector<std::string>{}, checkDatabase(received));
+
+    f.prompter.answers = {PromptAnswer::No};
+    ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
+    EXPECT_EQ(0, std::memcmp(expected.image(), db.image(), IMAGE_SIZE));
 }
 
 TEST_F(TransferCommandsTest, BackupsKeepTheNewestTwenty)
 {
-    TempDir dir;
-    DownloadBackups backups(QString::fromStdString(dir.file("b")));
+    DownloadBackups backups(QString::fromStdString(f.file("b")));
     const QDateTime t0(QDate(2024, 3, 1), QTime(12, 0));
     Bytes data(64);
     for (int i = 0; i < DownloadBackups::KEEP + 3; ++i) {
@@ -135,35 +193,6 @@ TEST_F(TransferCommandsTest, BackupsKeepTheNewestTwenty)
     EXPECT_NE(backups.keep(data.data(), 8, t0.addSecs(100)), backups.keep(data.data(), 8, t0.addSecs(100)));
 }
 
-// The bytes the receiver gets are EndToEnd's and the link tests' business: here the questions.
-TEST_F(TransferCommandsTest, UploadAsksFirstAndEndsWithTheRebootBox)
-{
-    ASSERT_TRUE(f.start());
-    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
-    EXPECT_EQ(QStringList{"No document opened or downloaded"}, f.prompter.texts());
-    f.stop();
-    startWithSample(1);
-    f.prompter.clear();
-    f.doc().database().raw().setU32(layout::CRC, 0xDEADBEEF); // an upload would have recomputed it
-    const Bytes before = image();
-    f.prompter.answers = {PromptAnswer::No};
-    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD)); // no port is set: an upload would have failed to open it
-    EXPECT_EQ(QStringList{WARNING}, f.prompter.texts());
-    EXPECT_EQ(std::pair(PromptIcon::Exclamation, PromptButtons::YesNo),
-              std::pair(f.prompter.messages[0].icon, f.prompter.messages[0].buttons));
-    EXPECT_EQ(before, image());
-
-    attachReceiver(sampleImage(9));
-    f.prompter.clear();
-    f.prompter.answers = {PromptAnswer::Yes};
-    DialogWatch watch;
-    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
-    EXPECT_EQ((QStringList{WARNING, REBOOT}), f.prompter.texts());
-    EXPECT_EQ(std::pair(int(QDialog::Accepted), QString("Upload database to Set Top Box")),
-              std::pair(watch.end.result, watch.end.title));
-    ASSERT_TRUE(sim->waitForExchanges(1));
-    EXPECT_EQ(link::DATABASE_REGION_SIZE, sim->exchanges()[0].result.received.size());
-}
 TEST_F(TransferCommandsTest, UpgradeSendsAType3FileFromTheRememberedFolder)
 {
     ASSERT_TRUE(f.start());
@@ -205,7 +234,7 @@ TEST_F(TransferCommandsTest, UpgradeSendsAType3FileFromTheRememberedFolder)
 // dialog closes without the command's own ending; a download leaves the document as it was.
 TEST_F(TransferCommandsTest, CancelDuringEachTransfer)
 {
-    startWithSample(1);
+    startWithSample();
     stbsim::SimFaults slow; // a download would otherwise be over before Cancel can be pressed
     slow.stallFrame = stbsim::SERVE_FIRST_BLOCK + 40;
     slow.stallMs = 1500;
@@ -244,29 +273,25 @@ TEST_F(TransferCommandsTest, SoftwareFilesThatCannotBeSentAreRefusedBeforeThePor
     writeFile(f.file("empty.dlp"), "");
     writeFile(f.file("header.dlp"), std::string(64, 'h'));
     std::filesystem::create_directory(f.file("folder.dlp"));
-    const struct {
-        const char* name;
-        QString text;
-    } refused[] = {
-        {"empty.dlp", "empty.dlp holds nothing after its 64-byte header: there is no software to send."},
-        {"header.dlp", "header.dlp holds nothing after its 64-byte header: there is no software to send."},
-        {"folder.dlp", "The software file cannot be read:\n" + f.qfile("folder.dlp") + ": "},
-    };
-    for (const auto& r : refused) {
+    const QString nothing = " holds nothing after its 64-byte header: there is no software to send.";
+    for (const auto& [name, text] :
+         {std::pair{"empty.dlp", "empty.dlp" + nothing},
+          {"header.dlp", "header.dlp" + nothing},
+          {"folder.dlp", "The software file cannot be read:\n" + f.qfile("folder.dlp") + ": "}}) {
         f.prompter.clear();
-        f.prompter.fileNames = {f.qfile(r.name)};
+        f.prompter.fileNames = {f.qfile(name)};
         DialogWatch watch;
         ASSERT_TRUE(f.trigger(ID_STB_UPGRADE));
-        ASSERT_EQ(1, f.prompter.messages.size()) << r.name;
-        EXPECT_TRUE(f.prompter.messages[0].text.startsWith(r.text)) << f.prompter.messages[0].text.toStdString();
-        EXPECT_FALSE(watch.end.seen) << r.name << ": the port was opened";
+        ASSERT_EQ(1, f.prompter.messages.size()) << name;
+        EXPECT_TRUE(f.prompter.messages[0].text.startsWith(text)) << f.prompter.messages[0].text.toStdString();
+        EXPECT_FALSE(watch.end.seen) << name << ": the port was opened";
     }
     EXPECT_TRUE(sim->exchanges().empty());
 }
 
 TEST_F(TransferCommandsTest, ShortDownloadAsksBeforeItReplacesTheDatabase)
 {
-    startWithSample(1);
+    startWithSample();
     const Bytes served = sampleImage(2);
     stbsim::SimFaults oneBlock; // the receiver announces a region of one block
     oneBlock.fileInfo = link::FileInfo{4, 0, 4096, 1, {}};
@@ -282,19 +307,28 @@ TEST_F(TransferCommandsTest, ShortDownloadAsksBeforeItReplacesTheDatabase)
             EXPECT_FALSE(f.doc().isModified());
             expectUntouched();
         } else {
-            EXPECT_TRUE(std::equal(served.begin(), served.begin() + 4096, image().begin()));
-            EXPECT_TRUE(std::all_of(image().begin() + 4096, image().end(), [](std::uint8_t b) { return b == 0; }));
+            Bytes expected(served.begin(), served.begin() + 4096);
+            expected.resize(IMAGE_SIZE, 0);
+            EXPECT_EQ(expected, image());
             EXPECT_TRUE(f.doc().databaseDownloaded());
         }
     }
 }
 
-TEST_F(TransferCommandsTest, PortThatCannotBeOpened)
+// Answered No, an upload does nothing (it would have recomputed the CRC, and failed to open the port).
+TEST_F(TransferCommandsTest, UploadAnsweredNoAndPortThatCannotBeOpened)
 {
-    startWithSample(1);
+    startWithSample();
     f.doc().config().setPort(2);
     PortDevices::setDevice(2, f.qfile("no-such-tty"));
+    f.doc().database().raw().setU32(layout::CRC, 0xDEADBEEF);
     const Bytes before = image();
+    f.prompter.answers = {PromptAnswer::No};
+    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
+    EXPECT_EQ(QStringList{WARNING}, f.prompter.texts());
+    EXPECT_EQ(before, image());
+
+    f.prompter.clear();
     DialogWatch down;
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
     const QString reason = f.qfile("no-such-tty") + ": No such file or directory";
@@ -312,7 +346,7 @@ TEST_F(TransferCommandsTest, PortThatCannotBeOpened)
 
 TEST_F(TransferCommandsTest, PortSettingsFromMenuAndToolBarReachTheLine)
 {
-    startWithSample(1);
+    startWithSample();
     f.doc().config().setPort(7);
     for (int id : {ID_TOOLBAR_PORT, ID_SETTINGS_PORT}) {
         QString opened;
@@ -338,10 +372,12 @@ TEST_F(TransferCommandsTest, PortSettingsFromMenuAndToolBarReachTheLine)
     EXPECT_TRUE(f.doc().databaseDownloaded());
 }
 
-TEST_F(TransferCommandsTest, TheWindowSaysWhenCom1IsSimulated)
+TEST_F(TransferCommandsTest, WithoutADocumentAndWhenCom1IsSimulated)
 {
     ASSERT_TRUE(f.start());
     EXPECT_EQ(nullptr, f.frame().findChild<QLabel*>(QStringLiteral("paneSimulatedReceiver")));
+    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
+    EXPECT_EQ(QStringList{"No document opened or downloaded"}, f.prompter.texts());
     f.stop();
     ::setenv("SATORIX_SIMULATED_COM1", "1", 1);
     ASSERT_TRUE(f.start());

@@ -1,16 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QPointer>
-#include <QString>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
-#include <cstdint>
-#include <functional>
-#include <memory>
-#include <vector>
 
-#include "gui/BrowserState.h"
-#include "gui/DocumentView.h"
+#include "link/ui/TransmissionDialog.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/SimOnPty.h"
 
@@ -27,12 +25,18 @@ struct DialogEnd {
 };
 
 // Watches the next transmission dialog: records how it ends, and presses its Cancel button once
-// its progress bar reaches cancelAt (never when cancelAt is negative). stillOpenAfterCancel tells
-// whether the dialog was still up right after the press. Stops watching when it goes.
+// its progress bar reaches cancelAt (never when cancelAt is negative), noting what the dialog
+// showed right after the press. Stops watching when it goes.
 class DialogWatch : public QObject {
 public:
-    explicit DialogWatch(int cancelAt = -1);
-    ~DialogWatch() override;
+    explicit DialogWatch(int cancelAt = -1) : cancelAt_(cancelAt)
+    {
+        // Caught on its way to the screen: a transfer that fails at once is over within milliseconds.
+        qApp->installEventFilter(this);
+        timer_.setInterval(2);
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] { pollProgress(); });
+    }
+    ~DialogWatch() override { qApp->removeEventFilter(this); }
     DialogEnd end;
     bool cancelPressed = false;
     bool stillOpenAfterCancel = false;
@@ -40,25 +44,36 @@ public:
     bool cancelEnabledAfterCancel = true;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = qobject_cast<TransmissionDialog*>(watched);
+        if (!dialog || event->type() != QEvent::Show || dialog_ || end.seen) return false;
+        dialog_ = dialog;
+        QObject::connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
+            const int bar = child<QProgressBar>("progressBar")->value();
+            end = {true, result, dialog->windowTitle(), status(), bar, dialog->sessionCancelled()};
+            timer_.stop();
+        });
+        if (cancelAt_ >= 0) timer_.start();
+        return false;
+    }
 
 private:
-    void pollProgress();
+    template <typename T> T* child(const char* name) { return dialog_->findChild<T*>(QString::fromLatin1(name)); }
+    QString status() { return child<QLineEdit>("statusEdit")->text(); }
+    void pollProgress()
+    {
+        if (!dialog_ || cancelPressed || child<QProgressBar>("progressBar")->value() < cancelAt_) return;
+        cancelPressed = true;
+        timer_.stop();
+        auto* cancel = child<QPushButton>("cancelButton");
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        stillOpenAfterCancel = dialog_ && dialog_->isVisible();
+        if (stillOpenAfterCancel) statusAfterCancel = status(), cancelEnabledAfterCancel = cancel->isEnabled();
+    }
     int cancelAt_;
     QPointer<QDialog> dialog_;
     QTimer timer_;
 };
-
-// A view that notes, at each update, whether the tree had been asked to rebuild.
-class RecordingView : public DocumentView {
-public:
-    using DocumentView::DocumentView;
-    void onUpdate(DocumentView*, int) override { ++updates, rebuildSeen |= document().browser().rebuildRequest; }
-    QWidget* widget() override { return nullptr; }
-    int updates = 0;
-    bool rebuildSeen = false;
-};
-// Registered ahead of the frame's views, since the tree consumes the request in its own update.
-std::unique_ptr<RecordingView> recordFirst(COrbitDoc& doc);
 
 } // namespace satorix::test

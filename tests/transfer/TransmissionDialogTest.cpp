@@ -1,14 +1,8 @@
 // The transmission dialog on its own: the report table, Cancel, and its worker's lifetime.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
-#include "db/ChannelDatabase.h"
-#include "link/ui/TransmissionDialog.h"
 #include "tests/transfer/TransferTestSupport.h"
 
 namespace satorix::test {
@@ -17,13 +11,6 @@ namespace {
 using link::TransferReport;
 
 QString field(QDialog& d, const char* name) { return d.findChild<QLineEdit*>(QString::fromLatin1(name))->text(); }
-int bar(QDialog& d) { return d.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value(); }
-
-void deliver(TransmissionDialog& d, const TransferReport& r)
-{
-    d.postReport(r);
-    QCoreApplication::sendPostedEvents(&d);
-}
 
 class TransmissionDialogTest : public ::testing::Test {
 protected:
@@ -63,25 +50,25 @@ TEST_F(TransmissionDialogTest, ReportsThatKeepTheDialogOpen)
         {{link::REPORT_PROGRESS, 0x00640001}, "Data Upload to Set Top Box...", "1 / 100"},
     };
     for (const auto& s : steps) {
-        deliver(d, s.report);
-        EXPECT_EQ(s.status, field(d, "statusEdit")) << s.report.code;
-        EXPECT_EQ(s.packet, field(d, "packetEdit")) << s.report.code;
+        d.postReport(s.report);
+        QCoreApplication::sendPostedEvents(&d);
+        EXPECT_EQ((QStringList{s.status, s.packet}), (QStringList{field(d, "statusEdit"), field(d, "packetEdit")}))
+            << s.report.code;
     }
-    EXPECT_EQ(1, bar(d));
+    EXPECT_EQ(1, d.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value());
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(1, prompter.messages.size());
 }
 
-TEST_F(TransmissionDialogTest, ClosingReportsShowTheirBoxAndEndTheDialog)
+TEST_F(TransmissionDialogTest, ClosingReportsAndCancelEndTheDialog)
 {
-    struct Case {
+    const struct {
         TransferReport report;
         int result;
         const char* box;
         const char* status;
         bool sessionCancelled;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{link::REPORT_THREAD_FAILED, 0}, QDialog::Rejected, "Can not run communication thread", "", false},
         {{link::REPORT_PORT_FAILED, 2}, QDialog::Rejected, "Can not open port COM2", "", true},
         {{link::REPORT_TIMEOUT, 62}, QDialog::Rejected, "Communication timeout", "Timeout - 62", false},
@@ -90,7 +77,7 @@ TEST_F(TransmissionDialogTest, ClosingReportsShowTheirBoxAndEndTheDialog)
         {{link::REPORT_UPLOAD_DONE, 0}, QDialog::Accepted, nullptr, "Complete", false},
         {{link::REPORT_CANCELLED, 1}, QDialog::Rejected, nullptr, "Wait for Close.....", false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.report.code);
         auto d = idle();
         d->postReport(c.report);
@@ -104,11 +91,7 @@ TEST_F(TransmissionDialogTest, ClosingReportsShowTheirBoxAndEndTheDialog)
         EXPECT_EQ(c.box ? QStringList{c.box} : QStringList{}, prompter.texts());
         EXPECT_TRUE(!c.box || prompter.messages[0].icon == PromptIcon::Stop);
     }
-}
-
-TEST_F(TransmissionDialogTest, CancelWithNothingRunningClosesAtOnce)
-{
-    auto d = idle();
+    auto d = idle(); // Cancel with nothing running closes at once
     QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
     EXPECT_EQ((std::tuple{false, int(QDialog::Rejected), true}),
               (std::tuple{d->isVisible(), d->result(), d->sessionCancelled()}));
