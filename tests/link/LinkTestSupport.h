@@ -9,7 +9,6 @@
 #include "link/Crc32.h"
 #include "link/RegionRules.h"
 #include "link/TransferReport.h"
-#include "link/TransferWorker.h"
 #include "tests/support/SimOnPty.h"
 
 namespace satorix::test {
@@ -49,32 +48,6 @@ private:
     mutable std::mutex mutex_;
     std::vector<link::TransferReport> reports_;
 };
-
-// A transfer on the worker thread against a simulated receiver, as the dialog starts it.
-struct WorkerRun {
-    std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
-    link::TransferContext ctx;
-    ReportLog log;
-    int run(link::TransferKind kind, SimOnPty& sim, const link::LineTimeouts& timeouts)
-    {
-        ctx.port.device = sim.device();
-        ctx.timeouts = timeouts;
-        link::TransferWorker worker;
-        EXPECT_TRUE(worker.start(kind, ctx, *db, log.callback()));
-        worker.join();
-        return worker.result();
-    }
-};
-
-inline stbsim::SimOptions simOptions(stbsim::SimMode mode, const link::LineTimeouts& timeouts)
-{
-    stbsim::SimOptions o;
-    o.mode = mode;
-    o.timeouts = timeouts;
-    o.requestRepeatMs = 100;
-    o.timeLimitMs = 30000;
-    return o;
-}
 
 // One whole frame: start byte, header, payload, CRC.
 template <typename Header>

@@ -1,0 +1,317 @@
+// Downloads, uploads and software upgrades on the worker thread over a pseudo-terminal against
+// the simulated receiver: the real port, the real worker.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <sys/stat.h>
+
+#include "db/SampleGenerator.h"
+#include "link/TransferWorker.h"
+#include "tests/link/LinkTestSupport.h"
+#include "tests/support/TempDir.h"
+
+// Each table row names only the fault it sets.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+using namespace satorix;
+using namespace satorix::link;
+using namespace satorix::stbsim;
+using namespace satorix::test;
+
+namespace {
+
+// A transfer of a sample database as the dialog starts it; a downloading receiver serves another.
+struct Transfer {
+    std::unique_ptr<ChannelDatabase> db = std::make_unique<ChannelDatabase>();
+    TransferContext ctx;
+    ReportLog log;
+    TempDir dir;
+    std::vector<std::uint8_t> before, region = sampleImage(3, DATABASE_REGION_SIZE);
+    Transfer()
+    {
+        generateSample(*db, {false, 7});
+        before.assign(db->image(), db->image() + IMAGE_SIZE);
+    }
+    SimOptions options(SimMode mode, const LineTimeouts& timeouts, std::uint32_t kind = 4) const
+    {
+        SimOptions o;
+        o.mode = mode;
+        o.kind = kind;
+        o.timeouts = timeouts;
+        o.requestRepeatMs = 100;
+        o.timeLimitMs = 30000;
+        if (mode == SimMode::Serve) o.data = region;
+        return o;
+    }
+    int run(TransferKind kind, SimOnPty* sim, const LineTimeouts& timeouts)
+    {
+        if (sim) ctx.port.device = sim->device();
+        ctx.timeouts = timeouts;
+        TransferWorker worker;
+        EXPECT_TRUE(worker.start(kind, ctx, *db, log.callback()));
+        worker.join();
+        return worker.result();
+    }
+    bool holds(const std::vector<std::uint8_t>& image) const
+    {
+        return std::memcmp(db->image(), image.data(), IMAGE_SIZE) == 0;
+    }
+    // The software file an upgrade sends: a 24-byte identity, the rest of the 64-byte header, then
+    // random data.
+    std::string software(std::size_t length, const StbIdentity& id)
+    {
+        std::string bytes(length, '\0');
+        std::mt19937 rng(static_cast<unsigned>(length));
+        for (auto& b : bytes) b = static_cast<char>(rng());
+        const auto idBytes = id.bytes();
+        std::memcpy(bytes.data(), idBytes.data(), 24);
+        writeFile(ctx.softwarePath = dir.file("sw.dlp"), bytes);
+        return bytes;
+    }
+};
+
+} // namespace
+
+TEST(Download, CleanDownloadIsByteExact)
+{
+    Transfer f;
+    auto options = f.options(SimMode::Serve, LineTimeouts{});
+    options.reserved = {0xCAFE0001, 0xCAFE0002};
+    SimOnPty sim(options);
+    ASSERT_EQ(f.run(TransferKind::Download, &sim, LineTimeouts{}), 0);
+    const SimResult& r = sim.finish();
+    EXPECT_EQ(r.rc, 0) << r.outcome;
+    EXPECT_EQ(r.blocks, 256u);
+    EXPECT_TRUE(f.holds(f.region));
+    EXPECT_EQ(f.db->version(), DB_VERSION);
+
+    const auto all = f.log.all();
+    ASSERT_GE(all.size(), 3u);
+    EXPECT_EQ((std::vector{all[0], all[1], all.back()}),
+              (std::vector<TransferReport>{{REPORT_OPENING_PORT, 1}, {REPORT_WAITING, 0}, {REPORT_DOWNLOAD_DONE, 0}}));
+    EXPECT_EQ(f.log.valuesOf(REPORT_DOWNLOAD_DONE).size(), 2u);
+    const auto progress = f.log.valuesOf(REPORT_PROGRESS);
+    ASSERT_EQ(progress.size(), 257u);
+    // Block 1 of 256 is trunc(2 * 100 / 256) = 0 per cent.
+    EXPECT_EQ((std::vector{progress[0], progress[1], progress[255]}),
+              (std::vector{progressValue(0, 100), progressValue(1, 100), progressValue(100, 100)}));
+
+    // Request afresh; the identity report answers in the reply's header, reserved words and all.
+    ASSERT_EQ(r.headers.size(), 2u);
+    const auto& h = r.headers[0];
+    EXPECT_EQ((std::vector{h.tag, h.param, h.version, h.reserved[0], h.reserved[1], r.headers[1].tag}),
+              (std::vector<std::uint32_t>{PKT_REQUEST, 4, 0x200, 0, 0, PKT_REPORT}));
+    EXPECT_EQ(r.headers[1].reserved, options.reserved);
+    EXPECT_EQ(r.pcIdentity, OWN_IDENTITY);
+}
+
+TEST(Download, PortThatCannotBeOpened)
+{
+    for (const auto& [kind, port, device] :
+         {std::tuple{TransferKind::Download, 1, "/nonexistent/ttyS0"}, {TransferKind::Upload, 7, ""}}) {
+        Transfer f;
+        f.ctx.port = {port, 115200, device};
+        EXPECT_NE(f.run(kind, nullptr, {}), 0);
+        EXPECT_EQ(f.log.all(), (std::vector<TransferReport>{{REPORT_OPENING_PORT, std::uint32_t(port)},
+                                                            {REPORT_PORT_FAILED, std::uint32_t(port)}}));
+        EXPECT_TRUE(f.holds(f.before));
+    }
+}
+
+// One fault of the receiver and how the download ends.
+struct DownloadCase {
+    const char* name;
+    SimFaults faults;
+    TransferReport closing; // {0, 0}: the download completes
+    bool largeRegion = false;
+};
+
+void PrintTo(const DownloadCase& c, std::ostream* os) { *os << c.name; }
+
+const TransferReport badData{REPORT_UNEXPECTED_DATA, 3};
+
+class DownloadFaults : public testing::TestWithParam<DownloadCase> {};
+
+TEST_P(DownloadFaults, EndAsExpected)
+{
+    const DownloadCase& c = GetParam();
+    Transfer f;
+    auto options = f.options(SimMode::Serve, fastTimeouts());
+    options.faults = c.faults;
+    if (c.largeRegion) options.kind = 1, options.data.resize(0x200000, 0x5A);
+    SimOnPty sim(options);
+    const int result = f.run(TransferKind::Download, &sim, fastTimeouts());
+    sim.stop();
+    const bool completes = c.closing.code == 0;
+    const TransferReport closing = completes ? TransferReport{REPORT_DOWNLOAD_DONE, 0} : c.closing;
+    EXPECT_EQ(result == 0, completes);
+    EXPECT_EQ(f.log.closing(), closing);
+    EXPECT_EQ(f.log.all().back(), closing) << "the closing report is the last";
+    EXPECT_TRUE(f.holds(completes ? f.region : f.before));
+    EXPECT_TRUE(c.closing != badData || f.log.contains(REPORT_TRACE, 103));
+}
+
+constexpr int block4 = SERVE_FIRST_BLOCK + 4;
+FileInfo info(std::uint32_t type, std::uint32_t size, std::uint32_t blocks) { return {type, 0, size, blocks, {}}; }
+
+const DownloadCase downloadCases[] = {
+    {"RequestNotAcknowledged", {.dropAck = ACK_OF_REQUEST}, {REPORT_TIMEOUT, 50}},
+    {"BrokenAcknowledgement", {.flipAck = ACK_OF_REQUEST}, {REPORT_TIMEOUT, 50}},
+    {"NoReply", {.skipFrame = SERVE_REPLY}, {REPORT_TIMEOUT, 62}},
+    {"CorruptedReply", {.flipFrame = SERVE_REPLY}, {REPORT_TIMEOUT, 62}},
+    {"ReportNotAcknowledged", {.dropAck = ACK_OF_REPORT}, {REPORT_TIMEOUT, 61}},
+    {"RefusingStatus", {.status = 1}, {REPORT_TIMEOUT, 63}},
+    {"NoStatus", {.skipFrame = SERVE_STATUS}, {REPORT_TIMEOUT, 64}},
+    {"ZeroBlockCount", {.fileInfo = info(4, 0x100000, 0)}, {REPORT_TIMEOUT, 66}},
+    {"ZeroSize", {.fileInfo = info(4, 0, 256)}, {REPORT_TIMEOUT, 66}},
+    {"NoFileHeader", {.skipFrame = SERVE_FILE_HEADER}, {REPORT_UNEXPECTED_DATA, 1}},
+    {"RegionType5", {.fileInfo = info(5, 0x100000, 256)}, {REPORT_UNEXPECTED_DATA, 2}},
+    {"RegionType9", {.fileInfo = info(9, 0x100000, 256)}, {REPORT_UNEXPECTED_DATA, 2}},
+    {"WrongBlockNumber", {.wrongBlock = 3}, badData},
+    {"CorruptedBlock", {.flipFrame = SERVE_FIRST_BLOCK + 10, .flipBit = 8 * 300}, badData},
+    {"OversizeLength", {.badLengthBlock = 2, .badLength = BadLength::Oversize}, badData},
+    {"LengthCheckWrong", {.badLengthBlock = 0, .badLength = BadLength::BadCheck}, badData},
+    // A receiver that stops mid-block or between blocks has timed out; it sent nothing wrong.
+    {"TruncatedBlockThenSilence", {.badLengthBlock = 5, .badLength = BadLength::Truncated}, {REPORT_TIMEOUT, 67}},
+    {"SilentMidTransfer", {.stallFrame = block4, .stallMs = 60000, .stallAfter = 1000}, {REPORT_TIMEOUT, 67}},
+    {"BlockPastTheBuffer", {.badLengthBlock = 0, .badLength = BadLength::Custom, .customLength = 0x7FFFFF}, badData},
+    {"LastBlockOneBytePastTheBuffer",
+     {.badLengthBlock = 255, .badLength = BadLength::Custom, .customLength = 0x1400 + 1},
+     badData},
+    {"LargeRegionOverflowsTheBuffer", {}, badData, true},
+    {"TooMuchGarbageBeforeABlock", {.garbageFrame = SERVE_FIRST_BLOCK + 1, .garbageBytes = 25}, badData},
+    {"StallInsideABlock", {.stallFrame = block4, .stallMs = 400, .stallAfter = 1000}, badData},
+    // These the PC rides out.
+    {"SomeGarbageBeforeTheReply", {.garbageFrame = SERVE_REPLY, .garbageBytes = 24}, {}},
+    {"ShortStallInsideABlock", {.stallFrame = block4, .stallMs = 10, .stallAfter = 1000}, {}},
+    {"HugeFileInfo", {.fileInfo = info(4, 0xFFFFFFFF, 0xFFFFFFFF)}, {}},
+    {"LastBlockFillsTheBuffer", {.badLengthBlock = 255, .badLength = BadLength::Custom, .customLength = 0x1400}, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Receiver, DownloadFaults, testing::ValuesIn(downloadCases),
+                         [](const testing::TestParamInfo<DownloadCase>& i) { return std::string(i.param.name); });
+
+TEST(Upload, CleanUploadIsTheImagePaddedToOneMebibyte)
+{
+    Transfer t;
+    t.db->raw().setU8(IMAGE_SIZE - 1, 0x5A); // so that a copy one byte short shows
+    auto options = t.options(SimMode::Receive, LineTimeouts{});
+    options.reserved = {0x11111111, 0x22222222};
+    SimOnPty sim(options);
+    ASSERT_EQ(t.run(TransferKind::Upload, &sim, LineTimeouts{}), 0);
+    const SimResult& r = sim.finish();
+    ASSERT_EQ(r.rc, 0) << r.outcome;
+    std::vector<std::uint8_t> expected(t.db->image(), t.db->image() + IMAGE_SIZE);
+    expected.resize(0x100000, 0);
+    EXPECT_EQ(r.received, expected);
+    EXPECT_EQ(r.fileInfo, (FileInfo{4, 0x006A0000, 0x100000, 256, {}}));
+    EXPECT_EQ(t.ctx.currentIdentity, OWN_IDENTITY);
+    EXPECT_EQ(t.log.closing(), (TransferReport{REPORT_UPLOAD_DONE, 0}));
+    EXPECT_TRUE(t.log.contains(REPORT_UPLOADING, 12));
+    const auto progress = t.log.valuesOf(REPORT_PROGRESS);
+    ASSERT_EQ(progress.size(), 257u);
+    EXPECT_EQ((std::vector{progress[1], progress[255]}), (std::vector{progressValue(0, 100), progressValue(100, 100)}));
+
+    // Reply, status and file header all answer in a received header: the request's reserved words
+    // travel to the reply, the report carries them back, status and file header keep them.
+    ASSERT_EQ(r.headers.size(), 3u);
+    for (const auto& h : r.headers) EXPECT_EQ(h.reserved, options.reserved);
+    EXPECT_EQ(r.headers[0].param, 4u);
+    EXPECT_EQ(r.pcStatus, 0u);
+}
+
+// The file's length chooses the region; the data from offset 64 arrives padded to the region.
+TEST(Upgrade, FileGoesToTheRegionItsLengthChooses)
+{
+    StbIdentity fileId = OWN_IDENTITY;
+    fileId.infoDword = 0x12345678;
+    for (const auto& [length, info, sizeClass] : {std::tuple{300000u, FileInfo{4, 0x006A0000, 0x100000, 256, {}}, 0u},
+                                                  {0x100000u, FileInfo{3, 0x00690000, 0x600000, 0x600, {}}, 1u}}) {
+        Transfer t;
+        const std::string file = t.software(length, fileId);
+        t.ctx.currentIdentity.reserved = {7, 8};
+        LineTimeouts timeouts;
+        timeouts.blockPauseMs = 0; // 1,536 blocks; the pause is measured by the benchmark
+        SimOnPty sim(t.options(SimMode::Receive, timeouts, info.type));
+        ASSERT_EQ(t.run(TransferKind::Upgrade, &sim, timeouts), 0);
+        const SimResult& r = sim.finish();
+        ASSERT_EQ(r.rc, 0) << r.outcome;
+        EXPECT_EQ(r.fileInfo, info);
+        std::vector<std::uint8_t> region(file.begin() + 64,
+                                         file.begin() + std::min<std::size_t>(length, 64 + info.fileSize));
+        region.resize(info.fileSize, 0);
+        EXPECT_EQ(r.received, region);
+        // The file's identity but its last 8 bytes.
+        EXPECT_EQ((std::array{t.ctx.currentIdentity.infoDword, t.ctx.currentIdentity.reserved[0],
+                              t.ctx.currentIdentity.reserved[1]}),
+                  (std::array<std::uint32_t, 3>{0x12345678, 7, 8}));
+        EXPECT_TRUE(t.log.contains(REPORT_TRACE, length) && t.log.contains(REPORT_TRACE, sizeClass));
+        EXPECT_EQ(t.log.closing(), (TransferReport{REPORT_UPLOAD_DONE, 0}));
+    }
+}
+
+TEST(Upgrade, UnreadableFileClosesWithoutSending)
+{
+    // A FIFO held the worker in its read for ever.
+    TempDir dir;
+    ::mkfifo(dir.file("sw.dlp").c_str(), 0666);
+    for (const std::string& path : {std::string("/nonexistent/sw.dlp"), dir.file("sw.dlp")}) {
+        Transfer t;
+        t.ctx.softwarePath = path;
+        auto options = t.options(SimMode::Receive, fastTimeouts());
+        options.timeLimitMs = 1500;
+        SimOnPty sim(options);
+        EXPECT_NE(t.run(TransferKind::Upgrade, &sim, fastTimeouts()), 0);
+        EXPECT_EQ(t.log.closing(), (TransferReport{REPORT_CANCELLED, 0}));
+        EXPECT_NE(t.ctx.errorDetail.find(path), std::string::npos);
+        EXPECT_TRUE(sim.finish().headers.empty());
+    }
+}
+
+// One fault of the receiver and how the transfer ends. A software file for the whole software
+// region (type 1) is checked against the receiver's model: these upgrades send one of another.
+TEST(Upload, ReceiverFaultsAndRefusals)
+{
+    const struct {
+        const char* name;
+        SimFaults faults;
+        TransferReport closing;
+        std::int64_t upgradeSelector = -1; // an upgrade to a receiver reporting this selector
+        bool wildcard = false;             // a receiver without a region: the PC refuses with its status
+        std::uint32_t trace = 0;
+    } cases[] = {
+        {"NoRequest", {.skipFrame = RECEIVE_REQUEST}, {REPORT_TIMEOUT, 1}},
+        {"ReplyNotAcknowledged", {.dropAck = ACK_OF_REPLY}, {REPORT_TIMEOUT, 4}},
+        {"NoReport", {.skipFrame = RECEIVE_REPORT}, {REPORT_UNEXPECTED_DATA, 0}},
+        {"WildcardHasNoRegion", {}, {REPORT_TIMEOUT, 2}, -1, true},
+        {"FileHeaderNotAcknowledged", {.dropAck = ACK_OF_FILE_HEADER}, {REPORT_TIMEOUT, 7}},
+        {"BlockNotAcknowledged", {.dropAck = ACK_OF_FIRST_BLOCK + 7}, {REPORT_TIMEOUT, 5}},
+        {"BrokenBlockAcknowledgement", {.flipAck = ACK_OF_FIRST_BLOCK + 100}, {REPORT_TIMEOUT, 5}},
+        {"OtherModelSelector0", {}, {REPORT_TIMEOUT, 3}, 0},
+        {"OtherModelSelector2", {}, {REPORT_TIMEOUT, 2}, 2, false, 0x22},
+        {"OtherModelSelector8", {}, {REPORT_TIMEOUT, 3}, 8},
+    };
+    StbIdentity otherModel = OWN_IDENTITY;
+    otherModel.model = {'Z', 'Q', 'V', '-', '9', '9', '9', '9'};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool upgrade = c.upgradeSelector >= 0;
+        Transfer t;
+        if (upgrade) t.software(0x700000, otherModel);
+        auto options = t.options(SimMode::Receive, fastTimeouts(), upgrade ? 1 : 4);
+        options.faults = c.faults;
+        options.selector = c.upgradeSelector;
+        if (c.wildcard) options.identity.hardwareId = 0x7FFFFFFF;
+        SimOnPty sim(options);
+        EXPECT_NE(t.run(upgrade ? TransferKind::Upgrade : TransferKind::Upload, &sim, fastTimeouts()), 0);
+        EXPECT_EQ(t.log.closing(), c.closing);
+        EXPECT_EQ(t.log.all().back(), c.closing);
+        EXPECT_TRUE(!upgrade || t.log.contains(REPORT_TRACE, 2)) << "size class of a 7 MiB file";
+        EXPECT_TRUE(!c.trace || t.log.contains(REPORT_TRACE, c.trace));
+        if (!c.wildcard && !upgrade) sim.stop(); // otherwise the refusing status is still on its way
+        const SimResult& r = sim.finish();
+        EXPECT_TRUE(!(c.wildcard || upgrade) || r.pcStatus == 1u) << r.outcome;
+        EXPECT_TRUE(!upgrade || r.received.empty());
+    }
+}
