@@ -28,8 +28,14 @@ using link::TransferReport;
 
 QString field(QDialog& d, const char* name) { return d.findChild<QLineEdit*>(QString::fromLatin1(name))->text(); }
 
-class TransmissionDialogTest : public ::testing::Test {
+class TransferDialogsTest : public ::testing::Test {
 protected:
+    void SetUp() override { TearDown(); }
+    void TearDown() override
+    {
+        QSettings().clear();
+        for (int n = 1; n <= 4; ++n) ::unsetenv(("SATORIX_COM" + std::to_string(n)).c_str());
+    }
     // A kind the dialog does not know starts no worker, so reports can be fed in by hand.
     std::unique_ptr<TransmissionDialog> idle()
     {
@@ -45,7 +51,7 @@ protected:
     ScriptedPrompter prompter;
 };
 
-TEST_F(TransmissionDialogTest, ReportsThatKeepTheDialogOpen)
+TEST_F(TransferDialogsTest, ReportsThatKeepTheDialogOpen)
 {
     TransmissionDialog d(context, db, prompter);
     d.setKind(7);
@@ -76,7 +82,7 @@ TEST_F(TransmissionDialogTest, ReportsThatKeepTheDialogOpen)
     EXPECT_EQ(1, prompter.messages.size());
 }
 
-TEST_F(TransmissionDialogTest, ClosingReportsAndCancelEndTheDialog)
+TEST_F(TransferDialogsTest, ClosingReportsAndCancelEndTheDialog)
 {
     const struct {
         TransferReport report;
@@ -114,7 +120,7 @@ TEST_F(TransmissionDialogTest, ClosingReportsAndCancelEndTheDialog)
 }
 
 // Cancel while a transfer runs is TransferCommandsTest's, in every command's dialog.
-TEST_F(TransmissionDialogTest, GoingAwayStopsAndJoinsItsWorker)
+TEST_F(TransferDialogsTest, GoingAwayStopsAndJoinsItsWorker)
 {
     stbsim::Pty silent;
     ASSERT_TRUE(silent.open());
@@ -141,18 +147,8 @@ void click(QDialog& d, const char* button)
     QTest::mouseClick(d.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
 }
 
-class PortSettingsTest : public ::testing::Test {
-protected:
-    void SetUp() override { TearDown(); }
-    void TearDown() override
-    {
-        QSettings().clear();
-        for (int n = 1; n <= 4; ++n) ::unsetenv(("SATORIX_COM" + std::to_string(n)).c_str());
-    }
-};
-
 // A port outside the four opening on COM1 is TransferCommandsTest's, through the menu.
-TEST_F(PortSettingsTest, OkStoresTheChoiceAndSetDefaultIsKeptOnlyByOk)
+TEST_F(TransferDialogsTest, PortSettingsOkSetDefaultCancelAndEachPortsDevice)
 {
     link::PortSettings s{1, 115200, {}};
     const auto stored = [&s] { return std::pair(s.port, s.baudRate); };
@@ -180,11 +176,9 @@ TEST_F(PortSettingsTest, OkStoresTheChoiceAndSetDefaultIsKeptOnlyByOk)
         EXPECT_TRUE(button[0] == 'o' || stored() == std::pair(3, 57600u)); // Cancel keeps them
     }
     EXPECT_EQ(std::pair(1, 115200u), stored());
-}
 
-TEST_F(PortSettingsTest, EachPortsDeviceIsRememberedAndOpened)
-{
-    link::PortSettings s{2, 115200, {}};
+    // Each port's device.
+    s.port = 2;
     {
         PortSettingsDialog d(s);
         d.show();
@@ -216,7 +210,7 @@ TEST_F(PortSettingsTest, EachPortsDeviceIsRememberedAndOpened)
     EXPECT_EQ("/dev/ttyS1", PortDevices::transferDevice(2));
 }
 
-TEST_F(PortSettingsTest, ListsTheSerialDevicesPresent)
+TEST_F(TransferDialogsTest, ListsTheSerialDevicesPresent)
 {
     TempDir dev;
     const QString root = QString::fromStdString(dev.path());
