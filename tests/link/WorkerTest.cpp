@@ -35,12 +35,7 @@ struct Transfer {
     }
     SimOptions options(SimMode mode, const LineTimeouts& timeouts, std::uint32_t kind = 4) const
     {
-        SimOptions o;
-        o.mode = mode;
-        o.kind = kind;
-        o.timeouts = timeouts;
-        o.requestRepeatMs = 100;
-        o.timeLimitMs = 30000;
+        SimOptions o{.mode = mode, .kind = kind, .requestRepeatMs = 100, .timeLimitMs = 30000, .timeouts = timeouts};
         if (mode == SimMode::Serve) o.data = region;
         return o;
     }
