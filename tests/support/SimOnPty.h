@@ -13,7 +13,6 @@
 #include "link/LineTimeouts.h"
 #include "link/RegionRules.h"
 #include "link/StbPort.h"
-#include "tests/support/WaitFor.h"
 #include "tools/stbsim/Pty.h"
 #include "tools/stbsim/ReceiverSim.h"
 
@@ -92,9 +91,15 @@ public:
         std::lock_guard lock(mutex_);
         return exchanges_;
     }
-    bool waitForExchanges(std::size_t n, int timeoutMs = 20000, const std::function<void()>& idle = {}) const
+    // For ASSERT_TRUE: false when fewer than n exchanges have ended after timeoutMs.
+    bool waitForExchanges(std::size_t n, int timeoutMs = 20000) const
     {
-        return waitFor([&] { return exchanges().size() >= n; }, timeoutMs, idle);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (exchanges().size() < n) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return true;
     }
 
 private:
