@@ -46,7 +46,7 @@ struct MemoryFixture : testing::Test {
 
 } // namespace
 
-TEST(Frames, CrcAndAcknowledgementBytes)
+TEST_F(MemoryFixture, CrcTagsAndWholeFrames)
 {
     const auto abc = bytesOf("abc");
     EXPECT_EQ((std::vector{crc32(abc.data(), 3), crc32(abc.data(), 0)}), (std::vector{0x352441C2u, 0u}));
@@ -64,10 +64,7 @@ TEST(Frames, CrcAndAcknowledgementBytes)
     const auto own = OWN_IDENTITY.bytes();
     EXPECT_EQ(Bytes(own.begin(), own.begin() + 24),
               (Bytes{1, 1, 1, 3, 3, 0, 3, 0, 8, 0, 0x80, 0, 1, 0, 1, 0, 'Z', 'Q', 'V', '-', '5', '1', '2', '0'}));
-}
 
-TEST_F(MemoryFixture, SentFrameIsHeaderPayloadAndTheirCrc)
-{
     const auto payload = OWN_IDENTITY.bytes();
     PacketHeader h = PacketHeader::make(PKT_REPORT, 4);
     h.reserved = {0x01020304, 0xA0B0C0D0};

@@ -51,7 +51,7 @@ protected:
     ScriptedPrompter prompter;
 };
 
-TEST_F(TransferDialogsTest, ReportsThatKeepTheDialogOpen)
+TEST_F(TransferDialogsTest, ReportsShownClosingReportsAndCancel)
 {
     TransmissionDialog d(context, db, prompter);
     d.setKind(7);
@@ -80,10 +80,8 @@ TEST_F(TransferDialogsTest, ReportsThatKeepTheDialogOpen)
     EXPECT_EQ(1, d.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value());
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(1, prompter.messages.size());
-}
 
-TEST_F(TransferDialogsTest, ClosingReportsAndCancelEndTheDialog)
-{
+    // Closing reports, and Cancel with nothing running.
     const struct {
         TransferReport report;
         int result;
@@ -113,10 +111,10 @@ TEST_F(TransferDialogsTest, ClosingReportsAndCancelEndTheDialog)
         EXPECT_EQ(c.box ? QStringList{c.box} : QStringList{}, prompter.texts());
         EXPECT_TRUE(!c.box || prompter.messages[0].icon == PromptIcon::Stop);
     }
-    auto d = idle(); // Cancel with nothing running closes at once
-    QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
+    auto idleOne = idle(); // Cancel with nothing running closes at once
+    QTest::mouseClick(idleOne->findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
     EXPECT_EQ((std::tuple{false, int(QDialog::Rejected), true}),
-              (std::tuple{d->isVisible(), d->result(), d->sessionCancelled()}));
+              (std::tuple{idleOne->isVisible(), idleOne->result(), idleOne->sessionCancelled()}));
 }
 
 // Cancel while a transfer runs is TransferCommandsTest's, in every command's dialog.
