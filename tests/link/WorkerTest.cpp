@@ -205,61 +205,53 @@ TEST(Worker, ReceiverFaultsAndRefusals)
     }
 }
 
-TEST(Upload, CleanUploadIsTheImagePaddedToOneMebibyte)
-{
-    Transfer t;
-    t.db->raw().setU8(IMAGE_SIZE - 1, 0x5A); // so that a copy one byte short shows
-    auto options = t.options(SimMode::Receive, LineTimeouts{});
-    options.reserved = {0x11111111, 0x22222222};
-    SimOnPty sim(options);
-    ASSERT_EQ(t.run(TransferKind::Upload, sim, LineTimeouts{}), 0);
-    const SimResult& r = sim.finish();
-    ASSERT_EQ(r.rc, 0) << r.outcome;
-    std::vector<std::uint8_t> expected(t.db->image(), t.db->image() + IMAGE_SIZE);
-    expected.resize(0x100000, 0);
-    EXPECT_EQ(r.received, expected);
-    EXPECT_EQ(r.fileInfo, (FileInfo{4, 0x006A0000, 0x100000, 256, {}}));
-    EXPECT_EQ(t.ctx.currentIdentity, OWN_IDENTITY);
-    EXPECT_EQ(t.log.closing(), (TransferReport{REPORT_UPLOAD_DONE, 0}));
-    EXPECT_TRUE(t.log.contains(REPORT_UPLOADING, 12));
-    const auto progress = t.log.valuesOf(REPORT_PROGRESS);
-    ASSERT_EQ(progress.size(), 257u);
-    EXPECT_EQ((std::vector{progress[1], progress[255]}), (std::vector{progressValue(0, 100), progressValue(100, 100)}));
-
-    // Reply, status and file header all answer in a received header: the request's reserved words
-    // travel to the reply, the report carries them back, status and file header keep them.
-    ASSERT_EQ(r.headers.size(), 3u);
-    for (const auto& h : r.headers) EXPECT_EQ(h.reserved, options.reserved);
-    EXPECT_EQ(r.headers[0].param, 4u);
-    EXPECT_EQ(r.pcStatus, 0u);
-}
-
-// The file's length chooses the region; the data from offset 64 arrives padded to the region.
-TEST(Upgrade, FileGoesToTheRegionItsLengthChooses)
+// What the receiver gets: the image padded to one mebibyte, or a software file's data from offset
+// 64 padded to the region its length chooses.
+TEST(Upload, CleanUploadAndUpgrades)
 {
     StbIdentity fileId = OWN_IDENTITY;
     fileId.infoDword = 0x12345678;
-    for (const auto& [length, info, sizeClass] : {std::tuple{300000u, FileInfo{4, 0x006A0000, 0x100000, 256, {}}, 0u},
+    for (const auto& [length, info, sizeClass] : {std::tuple{0u, FileInfo{4, 0x006A0000, 0x100000, 256, {}}, 0u},
+                                                  {300000u, FileInfo{4, 0x006A0000, 0x100000, 256, {}}, 0u},
                                                   {0x100000u, FileInfo{3, 0x00690000, 0x600000, 0x600, {}}, 1u}}) {
+        SCOPED_TRACE(length);
         Transfer t;
-        const std::string file = t.software(length, fileId);
+        t.db->raw().setU8(IMAGE_SIZE - 1, 0x5A); // so that a copy one byte short shows
+        std::vector<std::uint8_t> expected(t.db->image(), t.db->image() + IMAGE_SIZE);
+        if (length) {
+            const std::string file = t.software(length, fileId);
+            expected.assign(file.begin() + 64, file.begin() + std::min<std::size_t>(length, 64 + info.fileSize));
+        }
+        expected.resize(info.fileSize, 0);
         t.ctx.currentIdentity.reserved = {7, 8};
         LineTimeouts timeouts;
         timeouts.blockPauseMs = 0; // 1,536 blocks; the pause is measured by the benchmark
-        SimOnPty sim(t.options(SimMode::Receive, timeouts, info.type));
-        ASSERT_EQ(t.run(TransferKind::Upgrade, sim, timeouts), 0);
+        auto options = t.options(SimMode::Receive, timeouts, info.type);
+        options.reserved = {0x11111111, 0x22222222};
+        SimOnPty sim(options);
+        ASSERT_EQ(t.run(length ? TransferKind::Upgrade : TransferKind::Upload, sim, timeouts), 0);
         const SimResult& r = sim.finish();
         ASSERT_EQ(r.rc, 0) << r.outcome;
         EXPECT_EQ(r.fileInfo, info);
-        std::vector<std::uint8_t> region(file.begin() + 64,
-                                         file.begin() + std::min<std::size_t>(length, 64 + info.fileSize));
-        region.resize(info.fileSize, 0);
-        EXPECT_EQ(r.received, region);
-        // The file's identity but its last 8 bytes.
-        EXPECT_EQ((std::array{t.ctx.currentIdentity.infoDword, t.ctx.currentIdentity.reserved[0],
-                              t.ctx.currentIdentity.reserved[1]}),
-                  (std::array<std::uint32_t, 3>{0x12345678, 7, 8}));
-        EXPECT_TRUE(t.log.contains(REPORT_TRACE, length) && t.log.contains(REPORT_TRACE, sizeClass));
+        EXPECT_EQ(r.received, expected);
         EXPECT_EQ(t.log.closing(), (TransferReport{REPORT_UPLOAD_DONE, 0}));
+        // Reply, status and file header all answer in a received header: the request's reserved
+        // words travel to the reply, the report carries them back, status and file header keep them.
+        ASSERT_EQ(r.headers.size(), 3u);
+        for (const auto& h : r.headers) EXPECT_EQ(h.reserved, options.reserved);
+        EXPECT_EQ(std::pair(r.headers[0].param, r.pcStatus), std::pair(info.type, std::optional(0u)));
+        if (length) {
+            // The file's identity but its last 8 bytes.
+            const StbIdentity& id = t.ctx.currentIdentity;
+            EXPECT_EQ((std::array{id.infoDword, id.reserved[0], id.reserved[1]}), (std::array{0x12345678u, 7u, 8u}));
+            EXPECT_TRUE(t.log.contains(REPORT_TRACE, length) && t.log.contains(REPORT_TRACE, sizeClass));
+            continue;
+        }
+        EXPECT_EQ(t.ctx.currentIdentity, OWN_IDENTITY);
+        EXPECT_TRUE(t.log.contains(REPORT_UPLOADING, 12));
+        const auto progress = t.log.valuesOf(REPORT_PROGRESS);
+        ASSERT_EQ(progress.size(), 257u);
+        EXPECT_EQ((std::vector{progress[1], progress[255]}),
+                  (std::vector{progressValue(0, 100), progressValue(100, 100)}));
     }
 }
