@@ -229,7 +229,7 @@ TEST_F(TransferCommandsTest, BackupsKeepTheNewestTwenty)
     EXPECT_NE(backups.keep(data.data(), 8, t0.addSecs(100)), backups.keep(data.data(), 8, t0.addSecs(100)));
 }
 
-TEST_F(TransferCommandsTest, UpgradeSendsAType3FileFromTheRememberedFolder)
+TEST_F(TransferCommandsTest, UpgradeRefusesEmptyFilesAndSendsFromTheRememberedFolder)
 {
     ASSERT_TRUE(f.start());
     const QString key = QStringLiteral("Binary_File_Section/Item_1");
@@ -244,6 +244,25 @@ TEST_F(TransferCommandsTest, UpgradeSendsAType3FileFromTheRememberedFolder)
     EXPECT_EQ(remembered, QSettings().value(key).toString());
 
     attachReceiver(sampleImage(1));
+    // Files that cannot be sent are refused before the port opens.
+    writeFile(f.file("empty.dlp"), "");
+    writeFile(f.file("header.dlp"), std::string(64, 'h'));
+    std::filesystem::create_directory(f.file("folder.dlp"));
+    const QString nothing = " holds nothing after its 64-byte header: there is no software to send.";
+    for (const auto& [name, text] :
+         {std::pair{"empty.dlp", "empty.dlp" + nothing},
+          {"header.dlp", "header.dlp" + nothing},
+          {"folder.dlp", "The software file cannot be read:\n" + f.qfile("folder.dlp") + ": "}}) {
+        f.prompter.clear();
+        f.prompter.fileNames = {f.qfile(name)};
+        DialogWatch watch;
+        ASSERT_TRUE(f.trigger(ID_STB_UPGRADE));
+        ASSERT_EQ(1, f.prompter.messages.size()) << name;
+        EXPECT_TRUE(f.prompter.messages[0].text.startsWith(text)) << f.prompter.messages[0].text.toStdString();
+        EXPECT_FALSE(watch.seen) << name << ": the port was opened";
+    }
+    EXPECT_TRUE(sim->exchanges().empty());
+
     transfers().context().timeouts.blockPauseMs = 0;
     const QString dlp = QString::fromStdString(writeSoftware(f.file("soft.dlp"), 0x100000));
     QSettings().setValue(key, QStringLiteral("/old/place/soft.dlp"));
@@ -296,29 +315,6 @@ TEST_F(TransferCommandsTest, CancelDuringEachTransfer)
         EXPECT_EQ(before, image());
         expectUntouched();
     }
-}
-
-TEST_F(TransferCommandsTest, SoftwareFilesThatCannotBeSentAreRefusedBeforeThePortOpens)
-{
-    ASSERT_TRUE(f.start());
-    attachReceiver(sampleImage(1));
-    writeFile(f.file("empty.dlp"), "");
-    writeFile(f.file("header.dlp"), std::string(64, 'h'));
-    std::filesystem::create_directory(f.file("folder.dlp"));
-    const QString nothing = " holds nothing after its 64-byte header: there is no software to send.";
-    for (const auto& [name, text] :
-         {std::pair{"empty.dlp", "empty.dlp" + nothing},
-          {"header.dlp", "header.dlp" + nothing},
-          {"folder.dlp", "The software file cannot be read:\n" + f.qfile("folder.dlp") + ": "}}) {
-        f.prompter.clear();
-        f.prompter.fileNames = {f.qfile(name)};
-        DialogWatch watch;
-        ASSERT_TRUE(f.trigger(ID_STB_UPGRADE));
-        ASSERT_EQ(1, f.prompter.messages.size()) << name;
-        EXPECT_TRUE(f.prompter.messages[0].text.startsWith(text)) << f.prompter.messages[0].text.toStdString();
-        EXPECT_FALSE(watch.seen) << name << ": the port was opened";
-    }
-    EXPECT_TRUE(sim->exchanges().empty());
 }
 
 TEST_F(TransferCommandsTest, ShortDownloadAsksBeforeItReplacesTheDatabase)
