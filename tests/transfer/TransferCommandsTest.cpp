@@ -123,8 +123,9 @@ protected:
     Bytes image() { return {f.doc().database().image(), f.doc().database().image() + IMAGE_SIZE}; }
     TransferCommands& transfers() { return f.doc().transfers(); }
     // The document a download did not replace.
-    void expectUntouched()
+    void expectUntouched(const Bytes& before)
     {
+        EXPECT_EQ(before, image());
         EXPECT_FALSE(f.doc().databaseDownloaded());
         EXPECT_EQ("start", f.doc().title());
         EXPECT_TRUE(transfers().backups().files().isEmpty());
@@ -312,8 +313,7 @@ TEST_F(TransferCommandsTest, CancelDuringEachTransfer)
                   (QStringList{watch.statusAfterCancel, watch.status}));
         EXPECT_LT(watch.progress, 100);
         EXPECT_EQ(c.texts, f.prompter.texts());
-        EXPECT_EQ(before, image());
-        expectUntouched();
+        expectUntouched(before);
     }
 }
 
@@ -331,9 +331,8 @@ TEST_F(TransferCommandsTest, ShortDownloadAsksBeforeItReplacesTheDatabase)
         ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
         EXPECT_EQ(QStringList{"Only 4,096 of 721,968 bytes were received. Keep this database?"}, f.prompter.texts());
         if (answer == PromptAnswer::No) {
-            EXPECT_EQ(before, image());
             EXPECT_FALSE(f.doc().isModified());
-            expectUntouched();
+            expectUntouched(before);
         } else {
             Bytes expected(served.begin(), served.begin() + 4096);
             expected.resize(IMAGE_SIZE, 0);
@@ -363,8 +362,7 @@ TEST_F(TransferCommandsTest, UploadAnsweredNoAndPortThatCannotBeOpened)
     EXPECT_EQ(QStringList{"Can not open port COM2\n" + reason}, f.prompter.texts());
     EXPECT_EQ(PromptIcon::Stop, f.prompter.messages[0].icon);
     EXPECT_EQ(std::pair(int(QDialog::Rejected), reason), std::pair(down.result, down.status));
-    EXPECT_EQ(before, image());
-    expectUntouched();
+    expectUntouched(before);
 
     f.prompter.clear();
     f.prompter.answers = {PromptAnswer::Yes};
