@@ -94,10 +94,8 @@ TEST(Download, CleanDownloadIsByteExact)
 
     // Request afresh; the identity report answers in the reply's header, reserved words and all.
     ASSERT_EQ(r.headers.size(), 2u);
-    const auto& h = r.headers[0];
-    EXPECT_EQ((std::vector{h.tag, h.param, h.version, h.reserved[0], h.reserved[1], r.headers[1].tag}),
-              (std::vector<std::uint32_t>{PKT_REQUEST, 4, 0x200, 0, 0, PKT_REPORT}));
-    EXPECT_EQ(r.headers[1].reserved, options.reserved);
+    EXPECT_EQ(r.headers[0].bytes(), PacketHeader::make(PKT_REQUEST, 4).bytes());
+    EXPECT_EQ(std::pair(r.headers[1].tag, r.headers[1].reserved), std::pair(PKT_REPORT, options.reserved));
     EXPECT_EQ(r.pcIdentity, OWN_IDENTITY);
 }
 

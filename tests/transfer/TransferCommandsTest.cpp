@@ -153,8 +153,7 @@ TEST_F(TransferCommandsTest, DownloadEditUploadReachesTheReceiverExactly)
 
     DialogWatch down;
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
-    ASSERT_EQ(1, f.prompter.messages.size());
-    EXPECT_EQ("start.si not saved!\nSave it now?", f.prompter.messages[0].text);
+    ASSERT_EQ(QStringList{"start.si not saved!\nSave it now?"}, f.prompter.texts());
     EXPECT_EQ(PromptButtons::YesNoCancel, f.prompter.messages[0].buttons);
     EXPECT_EQ(QDialog::Accepted, down.result);
     EXPECT_EQ(served, image());
