@@ -62,18 +62,6 @@ public:
         });
         thread_ = std::thread([this] { sim_->run(); });
     }
-    // The editor's receiver: SimMode::Any serving `served` again and again, with real time-outs
-    // (shorter ones fail exchanges when a loaded machine starves the editor's worker thread).
-    static stbsim::SimOptions anyMode(std::vector<std::uint8_t> served, stbsim::SimFaults faults = {})
-    {
-        stbsim::SimOptions options;
-        options.mode = stbsim::SimMode::Any;
-        options.data = std::move(served);
-        options.data.resize(link::DATABASE_REGION_SIZE, 0);
-        options.faults = std::move(faults);
-        options.requestRepeatMs = 100;
-        return options;
-    }
     ~SimOnPty()
     {
         stop();

@@ -117,7 +117,15 @@ protected:
     void startWithSample() { ASSERT_TRUE(f.start(f.sample("start.si"))); }
     void attachReceiver(Bytes served, stbsim::SimFaults faults = {})
     {
-        sim = std::make_unique<SimOnPty>(SimOnPty::anyMode(std::move(served), std::move(faults)));
+        // The editor's receiver serves `served` again and again, with real time-outs (shorter ones
+        // fail exchanges when a loaded machine starves the editor's worker thread).
+        stbsim::SimOptions o;
+        o.mode = stbsim::SimMode::Any;
+        o.data = std::move(served);
+        o.data.resize(link::DATABASE_REGION_SIZE, 0);
+        o.faults = std::move(faults);
+        o.requestRepeatMs = 100;
+        sim = std::make_unique<SimOnPty>(std::move(o));
         PortDevices::setDevice(1, QString::fromStdString(sim->device()));
     }
     Bytes image() { return {f.doc().database().image(), f.doc().database().image() + IMAGE_SIZE}; }
