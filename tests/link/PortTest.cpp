@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -17,17 +16,12 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 // A pseudo-terminal whose master end the test drives by hand.
-struct PtyPair {
+struct PtyPair : testing::Test {
     stbsim::Pty pty;
-    int master = -1;
-    PtyPair()
-    {
-        EXPECT_TRUE(pty.open()) << pty.error();
-        master = pty.master();
-    }
+    PtyPair() { EXPECT_TRUE(pty.open()) << pty.error(); }
     void send(const std::string& bytes) const
     {
-        EXPECT_EQ(::write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        EXPECT_EQ(::write(pty.master(), bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     }
 };
 
@@ -39,31 +33,37 @@ struct OpenPort : PtyPair {
 
 } // namespace
 
-TEST(StbPort, PortNumbersMapToDevices)
+TEST(StbPort, PortNumbersMapToDevicesAndAClosedPortFails)
 {
     ::unsetenv("SATORIX_COM2");
     EXPECT_EQ(
-        (std::vector<std::string>{"/dev/ttyS0", "/dev/ttyS3", "", ""}),
-        (std::vector{StbPort::devicePath(1), StbPort::devicePath(4), StbPort::devicePath(0), StbPort::devicePath(5)}));
-    EXPECT_EQ(StbPort::devicePath(2, "/dev/ttyUSB0"), "/dev/ttyUSB0");
+        (std::vector<std::string>{"/dev/ttyS0", "/dev/ttyS3", "", "", "/dev/ttyUSB0", "/dev/ttyS1"}),
+        (std::vector{StbPort::devicePath(1), StbPort::devicePath(4), StbPort::devicePath(0), StbPort::devicePath(5),
+                     StbPort::devicePath(2, "/dev/ttyUSB0"), StbPort::devicePath(2, "")}));
     ::setenv("SATORIX_COM2", "/dev/ttyACM7", 1);
     EXPECT_EQ(StbPort::devicePath(2, "/dev/ttyUSB0"), "/dev/ttyACM7"); // the environment wins
     ::unsetenv("SATORIX_COM2");
-    EXPECT_EQ(StbPort::devicePath(2, ""), "/dev/ttyS1");
 
     StbPort port;
     EXPECT_EQ(port.open(0, 115200) + port.open(5, 115200), 0);
     EXPECT_FALSE(port.isOpen());
+    // A read on a port that is not open prints what the receiver's tools printed; a write fails.
+    std::uint8_t b = 0;
+    std::size_t got = 7;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(port.netd_read(&b, 1, got), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "netd_read() Error\n");
+    EXPECT_EQ(got, 0u);
+    EXPECT_EQ(port.netd_write(&b, 1, got), 1);
 }
 
-TEST(StbPort, OpensExclusivelyAndReopensAfterClose)
+TEST_F(PtyPair, OpensExclusivelyPurgesAndReadsRaw)
 {
-    PtyPair p;
-    ::setenv("SATORIX_COM3", p.pty.slavePath().c_str(), 1);
+    ::setenv("SATORIX_COM3", pty.slavePath().c_str(), 1);
     StbPort a, b;
     ASSERT_EQ(a.open(3, 57600), 1);
-    EXPECT_EQ(b.openDevice(p.pty.slavePath(), 115200), 0) << "second open of a port in use";
-    EXPECT_EQ(b.lastError(), p.pty.slavePath() + ": in use by another program");
+    EXPECT_EQ(b.openDevice(pty.slavePath(), 115200), 0) << "second open of a port in use";
+    EXPECT_EQ(b.lastError(), pty.slavePath() + ": in use by another program");
     a.close();
     EXPECT_FALSE(a.isOpen());
     EXPECT_EQ(b.open(3, 115200), 1);
@@ -73,37 +73,33 @@ TEST(StbPort, OpensExclusivelyAndReopensAfterClose)
     EXPECT_EQ(c.openDevice("/nonexistent/ttyS9", 115200), 0);
     EXPECT_EQ(c.lastError(), "/nonexistent/ttyS9: No such file or directory");
     // A device the user may not open names its group and how to join it.
-    const std::string denied = StbPort::openFailure(p.pty.slavePath(), EACCES);
-    EXPECT_EQ(denied.substr(0, denied.find('\n')), p.pty.slavePath() + ": Permission denied");
+    const std::string denied = StbPort::openFailure(pty.slavePath(), EACCES);
+    EXPECT_EQ(denied.substr(0, denied.find('\n')), pty.slavePath() + ": Permission denied");
     EXPECT_NE(denied.find("sudo usermod -aG "), std::string::npos) << denied;
-}
+    b.close();
 
-TEST(StbPort, OpenPurgesAndReadsAreRaw)
-{
-    PtyPair p;
     const std::string stale = "stale bytes before the open";
-    p.send(stale);
-    ASSERT_TRUE(satorix::test::waitFor([&] { return p.pty.unreadBySlave() >= stale.size(); }, 2000));
+    send(stale);
+    for (int i = 0; i < 1000 && pty.unreadBySlave() < stale.size(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ASSERT_GE(pty.unreadBySlave(), stale.size());
     StbPort port;
-    ASSERT_EQ(port.openDevice(p.pty.slavePath(), 115200), 1);
+    ASSERT_EQ(port.openDevice(pty.slavePath(), 115200), 1);
     // Control characters pass untouched: no echo, no line editing, no CR/LF mapping, no XON/XOFF.
     const std::string raw("\x02\r\n\x11\x13\x03\x7f\x00", 8);
-    p.send(raw);
-    std::uint8_t buf[8]{};
+    send(raw);
+    char buf[8]{};
     std::size_t got = 0;
-    EXPECT_EQ(port.netd_read(buf, sizeof buf, got), 0);
-    ASSERT_EQ(got, raw.size());
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), got), raw);
+    EXPECT_EQ(port.netd_read(reinterpret_cast<std::uint8_t*>(buf), sizeof buf, got), 0);
+    EXPECT_EQ(std::string(buf, got), raw);
     termios mode{};
     ASSERT_EQ(::tcgetattr(port.fd(), &mode), 0);
     EXPECT_EQ(mode.c_lflag & (ECHO | ICANON | ISIG), 0u);
     EXPECT_EQ(mode.c_iflag & (IXON | IXOFF | ICRNL | INLCR), 0u);
 }
 
-TEST(StbPortTiming, SilentReadWaitsConstantPlusPerByte)
+TEST_F(OpenPort, ReadWaitsConstantPlusPerByteOrUntilSilence)
 {
-    OpenPort p;
-    StbPort& port = p.port;
     std::uint8_t buf[100];
     // 1,000 ms plus 20 ms a byte asked for.
     for (const auto& [bytes, least, most] : {std::tuple{1, 1.01, 2.0}, {100, 2.99, 4.5}}) {
@@ -114,20 +110,14 @@ TEST(StbPortTiming, SilentReadWaitsConstantPlusPerByte)
         EXPECT_GE(secondsSince(t), least);
         EXPECT_LT(secondsSince(t), most);
     }
-}
 
-TEST(StbPortTiming, ReadEndsAfterSilenceFollowingAByte)
-{
-    OpenPort p;
-    StbPort& port = p.port;
-    std::thread late([&p] {
+    std::thread late([this] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        p.send("0123456789");
+        send("0123456789");
     });
-    std::uint8_t buf[25];
     std::size_t got = 0;
     const auto t = Clock::now();
-    port.netd_read(buf, sizeof buf, got);
+    port.netd_read(buf, 25, got);
     late.join();
     EXPECT_EQ(got, 10u);
     // 300 ms before the first byte, then 200 ms of silence; the 1,500 ms total is not reached.
@@ -135,12 +125,10 @@ TEST(StbPortTiming, ReadEndsAfterSilenceFollowingAByte)
     EXPECT_LT(secondsSince(t), 1.4);
 }
 
-TEST(StbPortTiming, BlockedWriteFailsAfterTenAttempts)
+TEST_F(OpenPort, BlockedWriteFailsAfterTenAttempts)
 {
-    OpenPort p;
-    StbPort& port = p.port;
-    // Nobody reads the master: fill the pseudo-terminal until it takes no more.
-    // The kernel moves data on to the master's side in the background, so fill until it stays full.
+    // Nobody reads the master: fill the pseudo-terminal until it takes no more. The kernel moves
+    // data on to the master's side in the background, so fill until it stays full.
     std::vector<std::uint8_t> chunk(4096, 0x55);
     for (int settled = 0; settled < 5;) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -153,24 +141,10 @@ TEST(StbPortTiming, BlockedWriteFailsAfterTenAttempts)
             ++settled;
         }
     }
-    const std::uint8_t byte = 0x02;
     std::size_t written = 9;
     const auto t = Clock::now();
-    EXPECT_EQ(port.netd_write(&byte, 1, written), 1);
+    EXPECT_EQ(port.netd_write(chunk.data(), 1, written), 1);
     EXPECT_EQ(written, 0u);
     EXPECT_GE(secondsSince(t), 10 * 1.01);
     EXPECT_LT(secondsSince(t), 16.0);
-}
-
-TEST(StbPort, FailedReadPrintsDiagnostic)
-{
-    StbPort closed;
-    std::uint8_t b = 0;
-    std::size_t got = 7;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(closed.netd_read(&b, 1, got), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "netd_read() Error\n");
-    EXPECT_EQ(got, 0u);
-    std::size_t written = 0;
-    EXPECT_EQ(closed.netd_write(&b, 1, written), 1);
 }

@@ -1,14 +1,13 @@
-// The frames and link operations, on an in-memory line.
+// The frames and link operations on an in-memory line, and the rules for the region sent.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <numeric>
 
-#include "link/Crc32.h"
 #include "link/MemoryLine.h"
 #include "link/PacketLink.h"
 #include "link/ReceiveSession.h"
 #include "link/SendSession.h"
+#include "link/TransferProcedures.h"
 #include "tests/link/LinkTestSupport.h"
 
 using namespace satorix;
@@ -17,7 +16,17 @@ using namespace satorix::test;
 
 namespace {
 
-std::vector<std::uint8_t> bytesOf(const std::string& s) { return {s.begin(), s.end()}; }
+using Bytes = std::vector<std::uint8_t>;
+Bytes bytesOf(const std::string& s) { return {s.begin(), s.end()}; }
+const auto ACK = ackFrame();
+const Bytes ackBytes(ACK.begin(), ACK.end());
+
+StbIdentity receiver(std::uint32_t hardwareId)
+{
+    StbIdentity r = OWN_IDENTITY;
+    r.hardwareId = hardwareId;
+    return r;
+}
 
 struct MemoryFixture : testing::Test {
     MemoryLine line;
@@ -25,76 +34,66 @@ struct MemoryFixture : testing::Test {
     std::atomic<bool> cancel{false};
     PacketLink link{line, &cancel, log.callback()};
     void SetUp() override { line.setTimeouts(LineTimeouts{}.scaled(0)); }
+    // The receiver's side of a send session's opening: its request, the reply's acknowledgement,
+    // its identity report.
+    void receiverOpens(std::uint32_t kind)
+    {
+        line.appendInput(controlFrame(PKT_REQUEST, kind));
+        line.appendInput(ackBytes);
+        line.appendInput(controlFrame(PKT_REPORT, kind, OWN_IDENTITY.bytes()));
+    }
 };
 
 } // namespace
 
-TEST(Frames, CrcAndAcknowledgementBytes)
+TEST_F(MemoryFixture, CrcTagsAndWholeFrames)
 {
     const auto abc = bytesOf("abc");
     EXPECT_EQ((std::vector{crc32(abc.data(), 3), crc32(abc.data(), 0)}), (std::vector{0x352441C2u, 0u}));
     const auto all = bytesOf("header bytes and then the payload");
     EXPECT_EQ(crc32_2(all.data(), 12, all.data() + 12, all.size() - 12), crc32(all.data(), all.size()));
+    EXPECT_EQ(ackBytes, (Bytes{0x02, 'Z', 'K', 'C', 'A', 0x00, 0x02, 0, 0,    0,    0,    0,   0,
+                               0,    0,   0,   0,   0,   0,    0,    0, 0xA0, 0xF5, 0x6C, 0x48}));
 
-    const std::vector<std::uint8_t> expected = {0x02, 'Z', 'K', 'C', 'A', 0x00, 0x02, 0x00, 0x00, 0,    0,    0,   0,
-                                                0,    0,   0,   0,   0,   0,    0,    0,    0xA0, 0xF5, 0x6C, 0x48};
-    const auto ack = ackFrame();
-    EXPECT_EQ(std::vector<std::uint8_t>(ack.begin(), ack.end()), expected);
-
-    const std::pair<std::uint32_t, const char*> tags[] = {
-        {PKT_REQUEST, "ZQER"},     {PKT_REPLY, "ZYRQ"},     {PKT_REPORT, "ZTPR"}, {PKT_STATUS, "ZATS"},
-        {PKT_FILE_HEADER, "ZDHF"}, {PKT_FILE_DATA, "ZTDF"}, {PKT_ACK, "ZKCA"}};
-    for (const auto& [tag, text] : tags) {
+    std::string tags;
+    for (auto tag : {PKT_REQUEST, PKT_REPLY, PKT_REPORT, PKT_STATUS, PKT_FILE_HEADER, PKT_FILE_DATA, PKT_ACK}) {
         const auto h = PacketHeader::make(tag, 0).bytes();
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(h.data()), 4), text);
+        tags.append(h.begin(), h.begin() + 4);
     }
+    EXPECT_EQ(tags, "ZQERZYRQZTPRZATSZDHFZTDFZKCA");
     const auto own = OWN_IDENTITY.bytes();
-    const std::vector<std::uint8_t> ownStart = {1, 1, 1, 3, 3, 0, 3, 0, 8, 0, 0x80, 0, 1, 0, 1, 0};
-    EXPECT_TRUE(std::equal(ownStart.begin(), ownStart.end(), own.begin()));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(own.data() + 16), 8), "ZQV-5120");
-}
+    EXPECT_EQ(Bytes(own.begin(), own.begin() + 24),
+              (Bytes{1, 1, 1, 3, 3, 0, 3, 0, 8, 0, 0x80, 0, 1, 0, 1, 0, 'Z', 'Q', 'V', '-', '5', '1', '2', '0'}));
 
-TEST_F(MemoryFixture, SentFrameIsHeaderPayloadAndTheirCrc)
-{
     const auto payload = OWN_IDENTITY.bytes();
     PacketHeader h = PacketHeader::make(PKT_REPORT, 4);
     h.reserved = {0x01020304, 0xA0B0C0D0};
     ASSERT_EQ(link.send_packet(h, payload.data(), payload.size(), false), 0);
-    const auto hb = h.bytes();
-    EXPECT_EQ(line.output(), frame(hb.data(), hb.size(), payload.data(), payload.size()));
+    EXPECT_EQ(line.output(), frame(h, payload));
     EXPECT_EQ(line.output().size(), 1u + 20 + 32 + 4);
 
     line.clearOutput();
     const auto bh = BlockHeader::make(4, 7, 3);
-    const auto data = bytesOf("xyz");
-    ASSERT_EQ(link.send_block(bh, data.data(), false), 0);
-    const auto bb = bh.bytes();
-    EXPECT_EQ(line.output(), frame(bb.data(), bb.size(), data.data(), 3));
-    EXPECT_EQ(BlockHeader::fromBytes(bb.data()).lengthCheck, ~3u);
+    ASSERT_EQ(link.send_block(bh, bytesOf("xyz").data(), false), 0);
+    EXPECT_EQ(line.output(), frame(bh, bytesOf("xyz")));
 }
 
 TEST_F(MemoryFixture, GarbageBeforeAStartByteAndDamagedFrames)
 {
     const auto good = controlFrame(PKT_REPLY, 4);
-    line.appendInput(std::vector<std::uint8_t>(24, 0x55));
-    line.appendInput(good);
-    PacketHeader h;
-    EXPECT_EQ(link.recv_packet(h, nullptr, 0, false), 0) << "24 bytes of garbage are skipped";
-
-    line.appendInput(std::vector<std::uint8_t>(25, 0x55));
-    line.appendInput(good);
-    EXPECT_EQ(link.recv_packet(h, nullptr, 0, false), 1) << "25 bytes of garbage end the wait";
-
-    // A damaged frame costs one of ten attempts; the receiver resynchronises on the next start byte.
     auto bad = good;
     bad[3] ^= 0x10;
-    MemoryLine nine, ten;
-    for (int i = 0; i < 9; ++i) nine.appendInput(bad);
-    nine.appendInput(good);
-    for (int i = 0; i < 10; ++i) ten.appendInput(bad);
-    ten.appendInput(good);
-    EXPECT_EQ(PacketLink(nine).recv_packet(h, nullptr, 0, false), 0);
-    EXPECT_EQ(PacketLink(ten).recv_packet(h, nullptr, 0, false), 1);
+    // The receive result after `count` copies of `before`: up to 24 bytes of garbage are skipped,
+    // and a damaged frame costs one of ten attempts, resynchronising on the next start byte.
+    const auto received = [&](const Bytes& before, int count) {
+        MemoryLine in;
+        for (int i = 0; i < count; ++i) in.appendInput(before);
+        in.appendInput(good);
+        PacketHeader h;
+        return PacketLink(in).recv_packet(h, nullptr, 0, false);
+    };
+    EXPECT_EQ((std::vector{received({0x55}, 24), received({0x55}, 25), received(bad, 9), received(bad, 10)}),
+              (std::vector{0, 1, 0, 1}));
 }
 
 TEST_F(MemoryFixture, AcknowledgementFaultsPostTraces)
@@ -102,7 +101,7 @@ TEST_F(MemoryFixture, AcknowledgementFaultsPostTraces)
     LineTimeouts t = LineTimeouts{}.scaled(0);
     t.tracePauseMs = 30;
     line.setTimeouts(t);
-    std::vector<std::uint8_t> noStart(25);
+    Bytes noStart(25);
     std::iota(noStart.begin(), noStart.end(), 0x15);
     line.appendInput(noStart);
     line.appendInput(controlFrame(PKT_REPLY, 0)); // a wrong tag
@@ -125,78 +124,133 @@ TEST_F(MemoryFixture, AcknowledgementFaultsPostTraces)
 
 TEST_F(MemoryFixture, BlockLengthsAreCheckedBeforeAnythingIsStored)
 {
-    std::vector<std::uint8_t> buffer(64, 0xEE);
+    Bytes buffer(64, 0xEE);
     BlockHeader got;
     // The result and the bytes written back (an acknowledgement or nothing).
     const auto receive = [&](BlockHeader h, std::size_t dataBytes) {
         MemoryLine in;
-        in.setTimeouts(LineTimeouts{}.scaled(0));
-        const auto hb = h.bytes();
-        const std::vector<std::uint8_t> data(dataBytes, 0xAB);
-        in.appendInput(frame(hb.data(), hb.size(), data.data(), data.size()));
+        in.appendInput(frame(h, Bytes(dataBytes, 0xAB)));
         const int r = PacketLink(in, nullptr, log.callback()).recv_block(got, buffer.data(), 32, true);
         return std::pair(r, in.output().size());
     };
     EXPECT_EQ(receive(BlockHeader::make(4, 0, 0x800000), 16).first, 1);
     const auto traces = log.valuesOf(REPORT_TRACE);
     ASSERT_GE(traces.size(), 4u);
-    EXPECT_EQ(std::vector<std::uint32_t>(traces.begin(), traces.begin() + 4),
-              (std::vector<std::uint32_t>{0x80, 0x81, 0x82, 0x83}));
+    EXPECT_EQ(std::vector(traces.begin(), traces.begin() + 4), (std::vector<std::uint32_t>{0x80, 0x81, 0x82, 0x83}));
     auto badCheck = BlockHeader::make(4, 0, 16);
     badCheck.lengthCheck = 16;
     EXPECT_EQ(receive(badCheck, 16).first, 1);
 
     // Valid on the wire but longer than the room left: refused unread, nothing written, never acknowledged.
     EXPECT_EQ(receive(BlockHeader::make(4, 0, 33), 33), std::pair(PacketLink::BLOCK_TOO_LONG, std::size_t{0}));
-    EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](std::uint8_t b) { return b == 0xEE; }));
+    EXPECT_EQ(buffer, Bytes(64, 0xEE));
     EXPECT_EQ(receive(BlockHeader::make(4, 9, 32), 32), std::pair(0, ACK_FRAME_SIZE));
     EXPECT_EQ(got.blockNumber, 9u);
-    EXPECT_EQ((std::vector{buffer[31], buffer[32]}), (std::vector<std::uint8_t>{0xAB, 0xEE}));
+    EXPECT_EQ((Bytes{buffer[31], buffer[32]}), (Bytes{0xAB, 0xEE}));
 }
 
 TEST_F(MemoryFixture, CancelStopsWaiting)
 {
-    line.appendInput(std::vector<std::uint8_t>(10, 0x55));
+    line.appendInput(Bytes(10, 0x55));
     cancel = true;
     EXPECT_EQ(link.wait_start(), 1);
     EXPECT_EQ(line.remainingInput(), 9u);
-    std::vector<std::uint8_t> buf(0x100400);
+    Bytes buf(0x100400);
     EXPECT_EQ(ReceiveSession(link, 4, buf.data(), buf.size()).run(), 1);
     EXPECT_EQ(log.closing(), (TransferReport{REPORT_CANCELLED, 1}));
     EXPECT_TRUE(line.output().empty());
 }
 
 // A whole send session against scripted receiver frames: what goes out, block by block.
-TEST(SendSessionScript, LargestSoftwareRegionEndsWithAShortBlock)
+TEST_F(MemoryFixture, LargestSoftwareRegionEndsWithAShortBlock)
 {
-    MemoryLine line;
-    line.setTimeouts(LineTimeouts{}.scaled(0));
-    const auto ack = ackFrame();
-    const std::vector<std::uint8_t> ackBytes(ack.begin(), ack.end());
-    line.appendInput(controlFrame(PKT_REQUEST, 1));
-    line.appendInput(ackBytes); // reply
-    const auto id = OWN_IDENTITY.bytes();
-    line.appendInput(controlFrame(PKT_REPORT, 1, id.data(), id.size()));
-    line.appendInput(ackBytes); // file header
-    for (int i = 0; i < 2048; ++i) line.appendInput(ackBytes);
-
-    ReportLog log;
-    PacketLink link(line, nullptr, log.callback());
-    std::vector<std::uint8_t> data(100, 0x42); // far shorter than the region: padded with zeros
+    receiverOpens(1);
+    // Far shorter than the region: padded with zeros.
+    Bytes data(100, 0x42);
+    for (int i = 0; i < 1 + 2048; ++i) line.appendInput(ackBytes); // file header and blocks
     SendSession session(link, 1, data.data(), data.size(), OWN_IDENTITY);
     ASSERT_EQ(session.run(), 0);
-    EXPECT_EQ((std::vector{session.fileInfo().fileSize, session.fileInfo().blockCount, session.fileInfo().type}),
-              (std::vector<std::uint32_t>{0x7FFFFF, 2048, 1}));
+    EXPECT_EQ(session.fileInfo(), (FileInfo{1, 0x00690000, 0x7FFFFF, 2048, {}}));
     EXPECT_EQ(log.closing(), (TransferReport{REPORT_UPLOAD_DONE, 0}));
 
-    // The last frame on the line is block 2047 of 4,095 bytes.
-    const auto& out = line.output();
-    const std::size_t last = out.size() - (1 + 32 + 4095 + 4);
-    ASSERT_EQ(out[last], FRAME_START);
-    const auto h = BlockHeader::fromBytes(out.data() + last + 1);
-    EXPECT_EQ((std::vector{h.blockNumber, h.length, h.kind}), (std::vector<std::uint32_t>{2047, 4095, 1}));
+    // The last frame on the line is block 2047 of 4,095 zeros.
+    const auto last = frame(BlockHeader::make(1, 2047, 4095), Bytes(4095, 0));
+    ASSERT_GT(line.output().size(), last.size());
+    EXPECT_EQ(Bytes(line.output().end() - static_cast<long>(last.size()), line.output().end()), last);
     const auto progress = log.valuesOf(REPORT_PROGRESS);
     ASSERT_EQ(progress.size(), 2049u);
     EXPECT_EQ((std::vector{progress[0], progress[2047]}),
               (std::vector{progressValue(0, 100), progressValue(100, 100)}));
+}
+
+// The status write fails: a line that goes dead after the reply-side frames.
+TEST_F(MemoryFixture, AcceptingStatusNotSent)
+{
+    receiverOpens(4);
+    line.failWritesAfter(5); // request acknowledgement (1 write), reply (3), report acknowledgement (1)
+    Bytes data(0x100000, 0);
+    EXPECT_EQ(SendSession(link, 4, data.data(), data.size(), OWN_IDENTITY).run(), 1);
+    EXPECT_EQ(log.closing(), (TransferReport{REPORT_TIMEOUT, 8}));
+}
+
+TEST(RegionRules, IdentityRulesBySelector)
+{
+    const StbIdentity c = OWN_IDENTITY, otherHw = receiver(0x03010201), bit31 = receiver(0x83010101);
+    StbIdentity otherModel = c, otherWord2 = c;
+    otherModel.model[7] = '1';
+    otherWord2.compatWord2 = 1;
+    // Only region type 1 is checked. Selector 6 refuses any identity with bit 31 set, wildcard or not.
+    EXPECT_EQ((std::vector{identityCompatible(4, 99, receiver(0x12345678), c), identityCompatible(3, 0, otherModel, c),
+                           identityCompatible(1, 8, c, c), identityCompatible(1, 0, otherModel, c),
+                           identityCompatible(1, 1, otherModel, c), identityCompatible(1, 3, otherWord2, c),
+                           identityCompatible(1, 2, otherHw, c), identityCompatible(1, 4, otherHw, c),
+                           identityCompatible(1, 7, otherWord2, c), identityCompatible(1, 6, c, c),
+                           identityCompatible(1, 6, bit31, c), identityCompatible(1, 6, c, bit31)}),
+              (std::vector{true, true, false, false, true, false, false, true, true, true, false, false}));
+    for (std::uint32_t wildcard : {0x7FFFFFFFu, 0x7F7FFFFFu, 0x7F7F7F7Fu})
+        for (std::uint32_t selector = 0; selector <= 7; ++selector)
+            EXPECT_TRUE(identityCompatible(1, selector, receiver(wildcard), otherModel)) << selector;
+}
+
+TEST(RegionRules, PreparedRegions)
+{
+    const StbIdentity c = OWN_IDENTITY, any = receiver(0x83010201);
+    StbIdentity otherModel = c;
+    otherModel.model[0] = 'X';
+    const struct {
+        std::uint32_t kind, selector;
+        StbIdentity r, c;
+        FileInfo info; // type 0: refused; a wildcard has no row
+    } cases[] = {{4, 4, receiver(0x7FFFFFFF), c, {}},
+                 {4, 0, receiver(0x03010101), c, {4, 0x006A0000, 0x100000, 256, {}}},
+                 {3, 9, receiver(0x83010101), receiver(0x03010155), {3, 0x00690000, 0x600000, 0x600, {}}},
+                 {3, 0, receiver(0x03010101), receiver(0x03010201), {}},
+                 {1, 0, any, any, {1, 0x00690000, 0x7FFFFF, 2048, {}}},
+                 {1, 1, any, any, {1, 0x00690000, 0x7FFFFF, 2048, {}}},
+                 {1, 2, any, any, {2, 0x00690000, 0x77FFFF, 1920, {}}},
+                 {1, 3, any, any, {3, 0x00690000, 0x600000, 1536, {}}},
+                 {1, 4, any, any, {4, 0x006A0000, 0x100000, 256, {}}},
+                 {1, 5, c, c, {}},
+                 {6, 0, c, c, {6, 0x00690000, 0x600000, 1536, {}}},
+                 {1, 0, otherModel, c, {}},
+                 {1, 2, otherModel, c, {}}};
+    ReportLog log;
+    for (const auto& k : cases) {
+        FileInfo info;
+        const bool prepared = prepareRegion(k.kind, k.selector, k.r, k.c, info, log.callback());
+        EXPECT_EQ(prepared ? info : FileInfo{}, k.info) << k.kind << " " << k.selector;
+    }
+    EXPECT_EQ(log.valuesOf(REPORT_TRACE), (std::vector<std::uint32_t>{0x32, 0x21, 0x22}));
+}
+
+TEST(RegionRules, SoftwareFileLengthChoosesTheRegion)
+{
+    for (const auto [length, type, sizeClass] :
+         {std::array<std::uint32_t, 3>{1048575, 4, 0}, {1048576, 3, 1}, {7340031, 3, 1}, {7340032, 1, 2}}) {
+        std::uint32_t cls = 9;
+        EXPECT_EQ(upgradeRegionType(length, &cls), type) << length;
+        EXPECT_EQ(cls, sizeClass) << length;
+    }
+    EXPECT_EQ((std::array{receiveLimit(5), receiveLimit(7), receiveLimit(2)}),
+              (std::array<std::uint32_t, 3>{0, 0, 0x720000}));
 }

@@ -3,19 +3,29 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 #include "app/AppConfig.h"
 #include "app/DownloadBackups.h"
 #include "app/TransferCommands.h"
+#include "db/DatabaseCheck.h"
+#include "gui/BrowserState.h"
 #include "gui/CommandIds.h"
+#include "gui/DocumentView.h"
 #include "link/RegionRules.h"
-#include "link/StbIdentity.h"
 #include "link/ui/PortDevices.h"
-#include "tests/transfer/TransferTestSupport.h"
+#include "link/ui/TransmissionDialog.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/Editing.h"
+#include "tests/support/SimOnPty.h"
 
 namespace satorix::test {
 namespace {
@@ -24,13 +34,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 const QString WARNING =
     QStringLiteral("Warning: This operation will overwrite database in Your receiver\nDo You wish to continue?");
-const QString REBOOT = QStringLiteral("Please wait until STB reboots...");
-
-Bytes fileBytes(const std::string& path)
-{
-    const std::string s = readFile(path);
-    return {s.begin(), s.end()};
-}
 
 // A software file of the given length whose header carries the program's own identity.
 std::string writeSoftware(const std::string& path, std::size_t length)
@@ -42,6 +45,60 @@ std::string writeSoftware(const std::string& path, std::size_t length)
     writeFile(path, bytes);
     return path;
 }
+
+// Watches the next transmission dialog: notes how it ends and, once its progress bar reaches
+// cancelAt (never when negative), presses its Cancel button and notes what it showed right after.
+struct DialogWatch : QObject {
+    explicit DialogWatch(int cancelAt = -1) : cancelAt(cancelAt)
+    {
+        // Caught on its way to the screen: a transfer that fails at once is over within milliseconds.
+        qApp->installEventFilter(this);
+        connect(&timer, &QTimer::timeout, this, [this] { pollProgress(); });
+    }
+    ~DialogWatch() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* d = qobject_cast<TransmissionDialog*>(watched);
+        if (!d || event->type() != QEvent::Show || dialog) return false;
+        dialog = d;
+        connect(d, &QDialog::finished, this, [this, d](int r) {
+            seen = true, result = r, title = d->windowTitle(), status = text(), progress = bar()->value();
+            sessionCancelled = d->sessionCancelled();
+            timer.stop();
+        });
+        if (cancelAt >= 0) timer.start(2);
+        return false;
+    }
+    QString text() { return dialog->findChild<QLineEdit*>(QStringLiteral("statusEdit"))->text(); }
+    QProgressBar* bar() { return dialog->findChild<QProgressBar*>(QStringLiteral("progressBar")); }
+    void pollProgress()
+    {
+        if (!dialog || cancelPressed || bar()->value() < cancelAt) return;
+        cancelPressed = true;
+        timer.stop();
+        auto* cancel = dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"));
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        stillOpenAfterCancel = dialog && dialog->isVisible();
+        if (stillOpenAfterCancel) statusAfterCancel = text(), cancelEnabledAfterCancel = cancel->isEnabled();
+    }
+
+    int cancelAt;
+    QPointer<QDialog> dialog;
+    QTimer timer;
+    bool seen = false, sessionCancelled = false, cancelPressed = false, stillOpenAfterCancel = false;
+    bool cancelEnabledAfterCancel = true;
+    int result = -1, progress = -1;
+    QString title, status, statusAfterCancel;
+};
+
+// A view that notes, at each update, whether the tree had been asked to rebuild.
+struct RecordingView : DocumentView {
+    using DocumentView::DocumentView;
+    void onUpdate(DocumentView*, int) override { ++updates, rebuildSeen |= document().browser().rebuildRequest; }
+    QWidget* widget() override { return nullptr; }
+    int updates = 0;
+    bool rebuildSeen = false;
+};
 
 class TransferCommandsTest : public ::testing::Test {
 protected:
@@ -57,20 +114,26 @@ protected:
         for (int n = 1; n <= 4; ++n) PortDevices::setDevice(n, {});
     }
 
-    void startWithSample(std::uint32_t seed = 1)
-    {
-        ASSERT_TRUE(f.start(QString::fromStdString(writeSample(f.file("start.si"), seed))));
-    }
+    void startWithSample() { ASSERT_TRUE(f.start(f.sample("start.si"))); }
     void attachReceiver(Bytes served, stbsim::SimFaults faults = {})
     {
-        sim = std::make_unique<SimOnPty>(SimOnPty::anyMode(std::move(served), std::move(faults)));
+        // The editor's receiver serves `served` again and again, with real time-outs (shorter ones
+        // fail exchanges when a loaded machine starves the editor's worker thread).
+        stbsim::SimOptions o;
+        o.mode = stbsim::SimMode::Any;
+        o.data = std::move(served);
+        o.data.resize(link::DATABASE_REGION_SIZE, 0);
+        o.faults = std::move(faults);
+        o.requestRepeatMs = 100;
+        sim = std::make_unique<SimOnPty>(std::move(o));
         PortDevices::setDevice(1, QString::fromStdString(sim->device()));
     }
     Bytes image() { return {f.doc().database().image(), f.doc().database().image() + IMAGE_SIZE}; }
     TransferCommands& transfers() { return f.doc().transfers(); }
     // The document a download did not replace.
-    void expectUntouched()
+    void expectUntouched(const Bytes& before)
     {
+        EXPECT_EQ(before, image());
         EXPECT_FALSE(f.doc().databaseDownloaded());
         EXPECT_EQ("start", f.doc().title());
         EXPECT_TRUE(transfers().backups().files().isEmpty());
@@ -80,23 +143,27 @@ protected:
     std::unique_ptr<SimOnPty> sim;
 };
 
-TEST_F(TransferCommandsTest, DownloadReplacesTheShownDatabase)
+// The whole request: download over a modified document, edit, upload; the receiver gets the edited,
+// sound image, and the next download brings it back.
+TEST_F(TransferCommandsTest, DownloadEditUploadReachesTheReceiverExactly)
 {
-    startWithSample(1);
+    startWithSample();
     f.doc().setModifiedFlag(true);
     f.prompter.answers = {PromptAnswer::No};
-    const Bytes served = sampleImage(2);
+    const Bytes served = sampleImage(3);
     attachReceiver(served);
     std::filesystem::remove(f.listingFile());
-    auto recorder = recordFirst(f.doc());
+    // Registered ahead of the frame's views, since the tree consumes the request in its own update.
+    const std::vector<DocumentView*> others = f.doc().views();
+    for (DocumentView* v : others) f.doc().removeView(v);
+    RecordingView recorder(f.doc());
+    for (DocumentView* v : others) f.doc().addView(v);
 
-    DialogWatch watch;
+    DialogWatch down;
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
-    ASSERT_EQ(1, f.prompter.messages.size());
-    EXPECT_EQ("start.si not saved!\nSave it now?", f.prompter.messages[0].text);
+    ASSERT_EQ(QStringList{"start.si not saved!\nSave it now?"}, f.prompter.texts());
     EXPECT_EQ(PromptButtons::YesNoCancel, f.prompter.messages[0].buttons);
-    EXPECT_EQ(QDialog::Accepted, watch.end.result);
-
+    EXPECT_EQ(QDialog::Accepted, down.result);
     EXPECT_EQ(served, image());
     EXPECT_EQ(DB_VERSION, f.doc().database().loadedVersion());
     EXPECT_EQ((QStringList{"Channel.si", "Channel.si", "", "Channel.si* - Satorix for HD"}),
@@ -104,22 +171,57 @@ TEST_F(TransferCommandsTest, DownloadReplacesTheShownDatabase)
     // Loaded, modified, downloaded, and the tree rebuilt before the views' update.
     EXPECT_EQ((std::vector{true, true, true, true, true}),
               (std::vector{f.doc().database().isLoaded(), f.doc().isModified(), f.doc().databaseDownloaded(),
-                           recorder->rebuildSeen, recorder->updates > 0}));
+                           recorder.rebuildSeen, recorder.updates > 0}));
     EXPECT_GT(std::filesystem::file_size(f.listingFile()), 0u);
     EXPECT_FALSE(std::filesystem::exists(f.file("programs.nfo")));
-
     const QStringList backups = transfers().backups().files();
     ASSERT_EQ(1, backups.size());
     EXPECT_TRUE(backups[0].startsWith(qEnvironmentVariable("XDG_DATA_HOME") + "/satorix/backups/Channel-"));
-    EXPECT_EQ(served, fileBytes(backups[0].toStdString()));
+    EXPECT_EQ(std::string(served.begin(), served.end()), readFile(backups[0].toStdString()));
     ASSERT_TRUE(sim->waitForExchanges(1));
     EXPECT_EQ(115200u, sim->exchanges()[0].speed);
+
+    // The program list's drag within the fullest favourite list, and the program dialog's OK on a new name.
+    ChannelDatabase& db = f.doc().database();
+    int list = 0;
+    for (int l = 1; l < FAV_LISTS; ++l) list = db.favInUse(l) > db.favInUse(list) ? l : list;
+    ASSERT_GE(db.favInUse(list), 4);
+    const std::uint32_t scope = scopeFav(list) | SCOPE_TV_RADIO;
+    liftFromList(db, list, scope, {0, 2});
+    ASSERT_EQ(0, db.dropPrograms(DBT_FAVOURITE, list, 2, db.dragList(), scope));
+    db.setDragInProgress(false);
+    RecordView rec;
+    ASSERT_EQ(0, db.getRecord(DBT_PROGRAM, 5, rec));
+    rec.name[0] = "Edited name";
+    ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_EDIT, 5, rec));
+
+    f.prompter.clear();
+    f.prompter.answers = {PromptAnswer::Yes};
+    DialogWatch up;
+    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
+    EXPECT_EQ((QStringList{WARNING, "Please wait until STB reboots..."}), f.prompter.texts());
+    EXPECT_EQ(std::pair(PromptIcon::Exclamation, PromptButtons::YesNo),
+              std::pair(f.prompter.messages[0].icon, f.prompter.messages[0].buttons));
+    EXPECT_EQ(std::pair(int(QDialog::Accepted), QString("Upload database to Set Top Box")),
+              std::pair(up.result, up.title));
+    ASSERT_TRUE(sim->waitForExchanges(2));
+    Bytes got = sim->exchanges()[1].result.received;
+    ASSERT_EQ(link::DATABASE_REGION_SIZE, got.size());
+    got.resize(IMAGE_SIZE);
+    EXPECT_EQ(image(), got); // the edited document, its CRC updated
+    EXPECT_NE(served, got);
+    ChannelDatabase received;
+    received.assignImage(got.data(), IMAGE_SIZE);
+    EXPECT_EQ(std::vector<std::string>{}, checkDatabase(received));
+
+    f.prompter.answers = {PromptAnswer::No};
+    ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
+    EXPECT_EQ(got, image());
 }
 
 TEST_F(TransferCommandsTest, BackupsKeepTheNewestTwenty)
 {
-    TempDir dir;
-    DownloadBackups backups(QString::fromStdString(dir.file("b")));
+    DownloadBackups backups(QString::fromStdString(f.file("b")));
     const QDateTime t0(QDate(2024, 3, 1), QTime(12, 0));
     Bytes data(64);
     for (int i = 0; i < DownloadBackups::KEEP + 3; ++i) {
@@ -129,42 +231,13 @@ TEST_F(TransferCommandsTest, BackupsKeepTheNewestTwenty)
     const QStringList files = backups.files();
     ASSERT_EQ(DownloadBackups::KEEP, files.size());
     EXPECT_TRUE(files.front().endsWith("Channel-20240301-120003-000.si"));
-    EXPECT_EQ(3, fileBytes(files.front().toStdString())[0]);
-    EXPECT_EQ(22, fileBytes(files.back().toStdString())[0]);
+    EXPECT_EQ((std::pair{3, 22}),
+              std::pair(int(readFile(files.front().toStdString())[0]), int(readFile(files.back().toStdString())[0])));
     // Two downloads within the same millisecond both stay.
     EXPECT_NE(backups.keep(data.data(), 8, t0.addSecs(100)), backups.keep(data.data(), 8, t0.addSecs(100)));
 }
 
-// The bytes the receiver gets are EndToEnd's and the link tests' business: here the questions.
-TEST_F(TransferCommandsTest, UploadAsksFirstAndEndsWithTheRebootBox)
-{
-    ASSERT_TRUE(f.start());
-    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
-    EXPECT_EQ(QStringList{"No document opened or downloaded"}, f.prompter.texts());
-    f.stop();
-    startWithSample(1);
-    f.prompter.clear();
-    f.doc().database().raw().setU32(layout::CRC, 0xDEADBEEF); // an upload would have recomputed it
-    const Bytes before = image();
-    f.prompter.answers = {PromptAnswer::No};
-    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD)); // no port is set: an upload would have failed to open it
-    EXPECT_EQ(QStringList{WARNING}, f.prompter.texts());
-    EXPECT_EQ(std::pair(PromptIcon::Exclamation, PromptButtons::YesNo),
-              std::pair(f.prompter.messages[0].icon, f.prompter.messages[0].buttons));
-    EXPECT_EQ(before, image());
-
-    attachReceiver(sampleImage(9));
-    f.prompter.clear();
-    f.prompter.answers = {PromptAnswer::Yes};
-    DialogWatch watch;
-    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
-    EXPECT_EQ((QStringList{WARNING, REBOOT}), f.prompter.texts());
-    EXPECT_EQ(std::pair(int(QDialog::Accepted), QString("Upload database to Set Top Box")),
-              std::pair(watch.end.result, watch.end.title));
-    ASSERT_TRUE(sim->waitForExchanges(1));
-    EXPECT_EQ(link::DATABASE_REGION_SIZE, sim->exchanges()[0].result.received.size());
-}
-TEST_F(TransferCommandsTest, UpgradeSendsAType3FileFromTheRememberedFolder)
+TEST_F(TransferCommandsTest, UpgradeRefusesEmptyFilesAndSendsFromTheRememberedFolder)
 {
     ASSERT_TRUE(f.start());
     const QString key = QStringLiteral("Binary_File_Section/Item_1");
@@ -179,6 +252,25 @@ TEST_F(TransferCommandsTest, UpgradeSendsAType3FileFromTheRememberedFolder)
     EXPECT_EQ(remembered, QSettings().value(key).toString());
 
     attachReceiver(sampleImage(1));
+    // Files that cannot be sent are refused before the port opens.
+    writeFile(f.file("empty.dlp"), "");
+    writeFile(f.file("header.dlp"), std::string(64, 'h'));
+    std::filesystem::create_directory(f.file("folder.dlp"));
+    const QString nothing = " holds nothing after its 64-byte header: there is no software to send.";
+    for (const auto& [name, text] :
+         {std::pair{"empty.dlp", "empty.dlp" + nothing},
+          {"header.dlp", "header.dlp" + nothing},
+          {"folder.dlp", "The software file cannot be read:\n" + f.qfile("folder.dlp") + ": "}}) {
+        f.prompter.clear();
+        f.prompter.fileNames = {f.qfile(name)};
+        DialogWatch watch;
+        ASSERT_TRUE(f.trigger(ID_STB_UPGRADE));
+        ASSERT_EQ(1, f.prompter.messages.size()) << name;
+        EXPECT_TRUE(f.prompter.messages[0].text.startsWith(text)) << f.prompter.messages[0].text.toStdString();
+        EXPECT_FALSE(watch.seen) << name << ": the port was opened";
+    }
+    EXPECT_TRUE(sim->exchanges().empty());
+
     transfers().context().timeouts.blockPauseMs = 0;
     const QString dlp = QString::fromStdString(writeSoftware(f.file("soft.dlp"), 0x100000));
     QSettings().setValue(key, QStringLiteral("/old/place/soft.dlp"));
@@ -194,18 +286,14 @@ TEST_F(TransferCommandsTest, UpgradeSendsAType3FileFromTheRememberedFolder)
     EXPECT_EQ(dlp, QSettings().value(key).toString());
     EXPECT_EQ(QStringList{"The software has been sent to the receiver."}, f.prompter.texts());
     EXPECT_EQ(std::pair(int(QDialog::Accepted), QString("Upgrade software to Set Top Box")),
-              std::pair(watch.end.result, watch.end.title));
-    ASSERT_TRUE(sim->waitForExchanges(1));
-    const stbsim::SimResult got = sim->exchanges()[0].result;
-    ASSERT_TRUE(got.fileInfo.has_value());
-    EXPECT_EQ(std::pair(3u, std::size_t{0x600000}), std::pair(got.fileInfo->type, got.received.size()));
+              std::pair(watch.result, watch.title));
 }
 
 // Cancel in each command's dialog: heard at once while the block in flight finishes, then the
 // dialog closes without the command's own ending; a download leaves the document as it was.
 TEST_F(TransferCommandsTest, CancelDuringEachTransfer)
 {
-    startWithSample(1);
+    startWithSample();
     stbsim::SimFaults slow; // a download would otherwise be over before Cancel can be pressed
     slow.stallFrame = stbsim::SERVE_FIRST_BLOCK + 40;
     slow.stallMs = 1500;
@@ -227,46 +315,18 @@ TEST_F(TransferCommandsTest, CancelDuringEachTransfer)
         // Pressed, still open, Cancel disabled; then rejected with the session cancelled.
         EXPECT_EQ((std::vector{true, true, false, true, true}),
                   (std::vector{watch.cancelPressed, watch.stillOpenAfterCancel, watch.cancelEnabledAfterCancel,
-                               watch.end.result == QDialog::Rejected, watch.end.sessionCancelled}));
+                               watch.result == QDialog::Rejected, watch.sessionCancelled}));
         EXPECT_EQ((QStringList{"Cancelling...", "Wait for Close....."}),
-                  (QStringList{watch.statusAfterCancel, watch.end.status}));
-        EXPECT_LT(watch.end.progress, 100);
+                  (QStringList{watch.statusAfterCancel, watch.status}));
+        EXPECT_LT(watch.progress, 100);
         EXPECT_EQ(c.texts, f.prompter.texts());
-        EXPECT_EQ(before, image());
-        expectUntouched();
+        expectUntouched(before);
     }
-}
-
-TEST_F(TransferCommandsTest, SoftwareFilesThatCannotBeSentAreRefusedBeforeThePortOpens)
-{
-    ASSERT_TRUE(f.start());
-    attachReceiver(sampleImage(1));
-    writeFile(f.file("empty.dlp"), "");
-    writeFile(f.file("header.dlp"), std::string(64, 'h'));
-    std::filesystem::create_directory(f.file("folder.dlp"));
-    const struct {
-        const char* name;
-        QString text;
-    } refused[] = {
-        {"empty.dlp", "empty.dlp holds nothing after its 64-byte header: there is no software to send."},
-        {"header.dlp", "header.dlp holds nothing after its 64-byte header: there is no software to send."},
-        {"folder.dlp", "The software file cannot be read:\n" + f.qfile("folder.dlp") + ": "},
-    };
-    for (const auto& r : refused) {
-        f.prompter.clear();
-        f.prompter.fileNames = {f.qfile(r.name)};
-        DialogWatch watch;
-        ASSERT_TRUE(f.trigger(ID_STB_UPGRADE));
-        ASSERT_EQ(1, f.prompter.messages.size()) << r.name;
-        EXPECT_TRUE(f.prompter.messages[0].text.startsWith(r.text)) << f.prompter.messages[0].text.toStdString();
-        EXPECT_FALSE(watch.end.seen) << r.name << ": the port was opened";
-    }
-    EXPECT_TRUE(sim->exchanges().empty());
 }
 
 TEST_F(TransferCommandsTest, ShortDownloadAsksBeforeItReplacesTheDatabase)
 {
-    startWithSample(1);
+    startWithSample();
     const Bytes served = sampleImage(2);
     stbsim::SimFaults oneBlock; // the receiver announces a region of one block
     oneBlock.fileInfo = link::FileInfo{4, 0, 4096, 1, {}};
@@ -278,31 +338,38 @@ TEST_F(TransferCommandsTest, ShortDownloadAsksBeforeItReplacesTheDatabase)
         ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
         EXPECT_EQ(QStringList{"Only 4,096 of 721,968 bytes were received. Keep this database?"}, f.prompter.texts());
         if (answer == PromptAnswer::No) {
-            EXPECT_EQ(before, image());
             EXPECT_FALSE(f.doc().isModified());
-            expectUntouched();
+            expectUntouched(before);
         } else {
-            EXPECT_TRUE(std::equal(served.begin(), served.begin() + 4096, image().begin()));
-            EXPECT_TRUE(std::all_of(image().begin() + 4096, image().end(), [](std::uint8_t b) { return b == 0; }));
+            Bytes expected(served.begin(), served.begin() + 4096);
+            expected.resize(IMAGE_SIZE, 0);
+            EXPECT_EQ(expected, image());
             EXPECT_TRUE(f.doc().databaseDownloaded());
         }
     }
 }
 
-TEST_F(TransferCommandsTest, PortThatCannotBeOpened)
+// Answered No, an upload does nothing (it would have recomputed the CRC, and failed to open the port).
+TEST_F(TransferCommandsTest, UploadAnsweredNoAndPortThatCannotBeOpened)
 {
-    startWithSample(1);
+    startWithSample();
     f.doc().config().setPort(2);
     PortDevices::setDevice(2, f.qfile("no-such-tty"));
+    f.doc().database().raw().setU32(layout::CRC, 0xDEADBEEF);
     const Bytes before = image();
+    f.prompter.answers = {PromptAnswer::No};
+    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
+    EXPECT_EQ(QStringList{WARNING}, f.prompter.texts());
+    EXPECT_EQ(before, image());
+
+    f.prompter.clear();
     DialogWatch down;
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
     const QString reason = f.qfile("no-such-tty") + ": No such file or directory";
     EXPECT_EQ(QStringList{"Can not open port COM2\n" + reason}, f.prompter.texts());
     EXPECT_EQ(PromptIcon::Stop, f.prompter.messages[0].icon);
-    EXPECT_EQ(std::pair(int(QDialog::Rejected), reason), std::pair(down.end.result, down.end.status));
-    EXPECT_EQ(before, image());
-    expectUntouched();
+    EXPECT_EQ(std::pair(int(QDialog::Rejected), reason), std::pair(down.result, down.status));
+    expectUntouched(before);
 
     f.prompter.clear();
     f.prompter.answers = {PromptAnswer::Yes};
@@ -312,7 +379,7 @@ TEST_F(TransferCommandsTest, PortThatCannotBeOpened)
 
 TEST_F(TransferCommandsTest, PortSettingsFromMenuAndToolBarReachTheLine)
 {
-    startWithSample(1);
+    startWithSample();
     f.doc().config().setPort(7);
     for (int id : {ID_TOOLBAR_PORT, ID_SETTINGS_PORT}) {
         QString opened;
@@ -338,10 +405,12 @@ TEST_F(TransferCommandsTest, PortSettingsFromMenuAndToolBarReachTheLine)
     EXPECT_TRUE(f.doc().databaseDownloaded());
 }
 
-TEST_F(TransferCommandsTest, TheWindowSaysWhenCom1IsSimulated)
+TEST_F(TransferCommandsTest, WithoutADocumentAndWhenCom1IsSimulated)
 {
     ASSERT_TRUE(f.start());
     EXPECT_EQ(nullptr, f.frame().findChild<QLabel*>(QStringLiteral("paneSimulatedReceiver")));
+    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
+    EXPECT_EQ(QStringList{"No document opened or downloaded"}, f.prompter.texts());
     f.stop();
     ::setenv("SATORIX_SIMULATED_COM1", "1", 1);
     ASSERT_TRUE(f.start());
