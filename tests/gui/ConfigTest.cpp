@@ -164,8 +164,7 @@ TEST_F(ConfigTest, AnInstalledEntryForThisProgramMakesRegistrationStandBack)
     std::filesystem::create_directories(file("system/applications"));
     writeFile(file("bin/satorix"), "#!/bin/sh\n");
     std::filesystem::permissions(file("bin/satorix"), std::filesystem::perms::owner_all);
-    const QString program = qfile("bin/satorix");
-    const QString entry = qfile("system/applications/satorix.desktop");
+    const QString program = qfile("bin/satorix"), entry = qfile("system/applications/satorix.desktop");
 
     const std::tuple<const char*, const char*, bool> cases[] = {
         {"Exec=%1 %f", "bin/satorix", true},                // by full path

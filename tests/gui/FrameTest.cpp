@@ -138,12 +138,8 @@ TEST_F(FrameTest, FailedLoadsLeaveEverythingAsItWasAndRecentFilesReopen)
         doc().setModifiedFlag(true);
         prompter.clear();
         prompter.answers.push_back(PromptAnswer::No);
-        if (name.isEmpty()) {
-            drop({qfile("short.si")});
-        } else {
-            prompter.fileNames.push_back(name);
-            trigger(ID_FILE_OPEN);
-        }
+        prompter.fileNames = {name};
+        name.isEmpty() ? drop({qfile("short.si")}) : trigger(ID_FILE_OPEN);
         EXPECT_EQ(prompter.texts().mid(1), texts);
         EXPECT_EQ(std::tuple(frame().windowTitle(), doc().path(), doc().isModified(), app().database().lastPath(),
                              frame().orbitView()->listModel().rowCount()),
@@ -211,7 +207,7 @@ TEST_F(FrameTest, FreshStartLayoutThenOpenDownloadAndSaveSetNamesFlagsAndRecentF
 
     const QString path = sample("My.Channels.si");
     prompter.clear();
-    prompter.fileNames.push_back(path);
+    prompter.fileNames = {path};
     ASSERT_TRUE(trigger(ID_FILE_OPEN));
     ASSERT_EQ(std::pair(prompter.openRequests.size(), prompter.messages.size()),
               std::pair(std::size_t(1), std::size_t(0)));

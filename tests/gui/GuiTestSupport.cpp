@@ -37,11 +37,11 @@ const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnviro
 
 } // namespace
 
-std::string writeSample(const std::string& path, std::uint32_t seed)
+std::string writeSample(const std::string& path, std::uint32_t seed, bool full)
 {
     ChannelDatabase db;
     db.setListingPath({});
-    generateSample(db, {false, seed});
+    generateSample(db, {full, seed});
     db.save(path);
     return path;
 }
@@ -84,12 +84,7 @@ void onModal(std::function<void(QDialog*)> f)
     });
 }
 
-void expectSound(const ChannelDatabase& db)
-{
-    CheckOptions options;
-    options.checkCrc = false;
-    EXPECT_EQ(checkDatabase(db, options), std::vector<std::string>{});
-}
+void expectSound(const ChannelDatabase& db) { EXPECT_EQ(checkDatabase(db, {false}), std::vector<std::string>{}); }
 
 AppFixture::AppFixture()
     : oldCwd_(std::filesystem::current_path().string()), oldConfigHome_(qgetenv("XDG_CONFIG_HOME")),
