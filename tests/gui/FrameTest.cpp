@@ -69,12 +69,10 @@ TEST_F(FrameTest, UnsavedChangesQuestionForEveryCommandAndAnswer)
         {PromptAnswer::Yes, Works, true, ""},          {PromptAnswer::Yes, Fails, false, "Error: Save failed!"},
         {PromptAnswer::Yes, NameCancelled, false, ""},
     };
+    const QStringList dropped = {other, qfile("keep.si")}; // the first one opens
     const std::pair<const char*, std::function<bool()>> commands[] = {
         {"open", [&] { return trigger(ID_FILE_OPEN) && doc().path() == other; }},
-        {"drop",
-         [&] {
-             return drop({other, qfile("keep.si")});
-         }}, // the first one opens
+        {"drop", [&] { return drop(dropped); }},
         {"exit", [&] { return frame().close(); }},
     };
     for (const auto& [name, run] : commands) {
