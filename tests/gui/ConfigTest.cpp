@@ -23,48 +23,24 @@ auto setEnv(const char* name, const QString& value)
     return qScopeGuard([name, old] { qputenv(name, old); });
 }
 
-TEST_F(ConfigTest, FilesStayInTheUserFoldersWhateverTheCurrentDirectory)
+TEST_F(ConfigTest, FilesStayInTheUserFoldersChosenSettingsGiveExactBytesAndUnknownOnesSurvive)
 {
     // No file: the defaults, written on exit.
     ASSERT_TRUE(start());
     EXPECT_EQ(std::tuple(app().config().port(), app().config().baudRate(), app().config().openLastEdited()),
               std::tuple(1, 115200u, false));
     stop();
-    EXPECT_EQ(head(readFile(configFile()), 9), std::pair(std::size_t(264), std::string("01 00 00 00 00 C2 01 00 00")));
+    std::string bytes = readFile(configFile());
+    EXPECT_EQ(head(bytes, 9), std::pair(std::size_t(264), std::string("01 00 00 00 00 C2 01 00 00")));
     std::filesystem::remove(configFile());
 
-    // An old "tavolink.cfg" in the current directory is taken over once and left as it was...
-    AppConfig old;
-    old.setDefaults();
-    old.setPort(2);
-    old.write(file(AppConfig::FILE_NAME));
-    ASSERT_TRUE(start(sample("x.si")));
-    EXPECT_EQ(app().config().port(), 2);
-    app().config().setPort(4);
-    stop();
-    EXPECT_EQ(std::pair(readFile(configFile())[0], readFile(file(AppConfig::FILE_NAME))[0]), std::pair('\x04', '\x02'));
-
-    // ... after which the user's file wins, from any current directory.
-    std::filesystem::create_directory(file("elsewhere"));
-    std::filesystem::current_path(file("elsewhere"));
-    ASSERT_TRUE(start());
-    EXPECT_EQ(app().config().port(), 4);
-    stop();
-    EXPECT_TRUE(std::filesystem::is_empty(file("elsewhere")));
-}
-
-TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndUnknownOnesSurvive)
-{
-    // Bytes 2..3 and the unused option bits come from an earlier version and must survive.
-    AppConfig old;
-    old.setDefaults();
-    std::string seed(reinterpret_cast<const char*>(old.bytes().data()), AppConfig::SIZE);
-    seed.replace(1, 3, "\x80\xAB\xCD");
-    std::filesystem::create_directories(file("config/satorix"));
-    writeFile(configFile(), seed);
-
+    // An old "tavolink.cfg" in the current directory is taken over once and left as it was. Its bytes
+    // 2..3 and unused option bits come from an earlier version and must survive.
+    bytes.replace(0, 4, "\x02\x80\xAB\xCD");
+    writeFile(file(AppConfig::FILE_NAME), bytes);
     const QString db = sample("x.si");
     ASSERT_TRUE(start(db));
+    EXPECT_EQ(app().config().port(), 2);
     app().config().setPort(3);
     app().config().setBaudRate(57600);
 
@@ -84,15 +60,20 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndUnknownOnesSurvive)
     setOptions(false, QDialogButtonBox::Ok);
     EXPECT_TRUE(app().config().openLastEdited());
     stop();
-
-    const std::string bytes = readFile(configFile());
+    bytes = readFile(configFile());
     EXPECT_EQ(head(bytes, 8), std::pair(std::size_t(264), std::string("03 81 AB CD 00 E1 00 00")));
-    EXPECT_EQ(bytes.substr(8, db.size() + 1), db.toStdString() + '\0');
+    EXPECT_EQ(std::pair(bytes.substr(8, db.size() + 1), readFile(file(AppConfig::FILE_NAME))[0]),
+              std::pair(db.toStdString() + '\0', '\x02'));
 
-    // Cancel leaves the option as it was.
+    // ... after which the user's file wins, from any current directory; Cancel leaves the option as it was.
+    std::filesystem::create_directory(file("elsewhere"));
+    std::filesystem::current_path(file("elsewhere"));
     ASSERT_TRUE(start());
+    EXPECT_EQ(app().config().port(), 3);
     setOptions(true, QDialogButtonBox::Cancel);
     EXPECT_TRUE(app().config().openLastEdited());
+    stop();
+    EXPECT_TRUE(std::filesystem::is_empty(file("elsewhere")));
 
     // A 100-byte file (port 4, option bit 0 and two unknown bits, bytes 2..3, a baud byte, a path)
     // gives the defaults but keeps what was read.
