@@ -91,10 +91,10 @@ TEST_F(ConfigTest, FilesStayInTheUserFoldersChosenSettingsGiveExactBytesAndUnkno
     EXPECT_EQ(std::pair(config.lastPath().size(), int(config.bytes()[263])), std::pair(std::size_t(255), 0));
 }
 
-TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnceAndFindsStaleCaches)
+TEST_F(ConfigTest, RegistrationWritesOnceFindsStaleCachesAndStandsBackForAnInstalledEntry)
 {
     const QString home = qfile("data");
-    const auto dirs = setEnv("XDG_DATA_DIRS", qfile("system"));
+    const auto dirs = setEnv("XDG_DATA_DIRS", qfile("none") + ":" + qfile("system"));
     options.registration.programPath = QStringLiteral("/opt/Sat Tools/satorix");
     ASSERT_TRUE(start());
     stop();
@@ -135,17 +135,14 @@ TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnceAndFindsStaleCaches
     // A data directory that cannot be created is ignored.
     writeFile(file("blocker"), "x");
     EXPECT_FALSE(FileTypeRegistration::registerFileType(QStringLiteral("/usr/bin/satorix"), qfile("blocker"), false));
-}
 
-TEST_F(ConfigTest, AnInstalledEntryForThisProgramMakesRegistrationStandBack)
-{
-    const auto dirs = setEnv("XDG_DATA_DIRS", qfile("none") + ":" + qfile("system"));
+    // An installed entry for this program makes registration stand back.
     const auto path = setEnv("PATH", qfile("bin"));
     std::filesystem::create_directories(file("bin"));
     std::filesystem::create_directories(file("system/applications"));
     writeFile(file("bin/satorix"), "#!/bin/sh\n");
     std::filesystem::permissions(file("bin/satorix"), std::filesystem::perms::owner_all);
-    const QString program = qfile("bin/satorix"), entry = qfile("system/applications/satorix.desktop");
+    const QString program = qfile("bin/satorix"), installed = qfile("system/applications/satorix.desktop");
 
     const std::tuple<const char*, const char*, bool> cases[] = {
         {"Exec=%1 %f", "bin/satorix", true},                // by full path
@@ -156,13 +153,12 @@ TEST_F(ConfigTest, AnInstalledEntryForThisProgramMakesRegistrationStandBack)
     };
     int n = 0;
     for (const auto& [exec, in, standsBack] : cases) {
-        writeFile(entry.toStdString(), "[Desktop Entry]\nType=Application\n" +
-                                           QString::fromLatin1(exec).replace("%1", program).toStdString() + "\n");
-        const QString runs = qfile(in), home = qfile("home-") + QString::number(n++);
-        const QString installed = FileTypeRegistration::installedEntryFor(runs);
-        const bool registered = FileTypeRegistration::registerFileType(runs, home, false);
-        EXPECT_EQ(std::tuple(installed, registered, QFileInfo::exists(home)),
-                  std::tuple(standsBack ? entry : QString(), !standsBack, !standsBack))
+        writeFile(installed.toStdString(), "[Desktop Entry]\nType=Application\n" +
+                                               QString::fromLatin1(exec).replace("%1", program).toStdString() + "\n");
+        const QString runs = qfile(in), to = qfile("home-") + QString::number(n++);
+        const bool registered = FileTypeRegistration::registerFileType(runs, to, false);
+        EXPECT_EQ(std::tuple(FileTypeRegistration::installedEntryFor(runs), registered, QFileInfo::exists(to)),
+                  std::tuple(standsBack ? installed : QString(), !standsBack, !standsBack))
             << exec;
     }
 }
