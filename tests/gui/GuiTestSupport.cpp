@@ -60,7 +60,6 @@ bool waitFor(const std::function<bool()>& condition, int ms)
 void whenModal(std::function<void(QWidget*)> f)
 {
     auto* poll = new QTimer(qApp);
-    poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, [poll, f] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible()) return;
@@ -68,7 +67,7 @@ void whenModal(std::function<void(QWidget*)> f)
         poll->deleteLater();
         f(modal);
     });
-    poll->start();
+    poll->start(5);
 }
 
 void onModal(std::function<void(QDialog*)> f)
