@@ -27,21 +27,6 @@ void run(QProcess& editor, const QStringList& args, std::initializer_list<std::p
     ASSERT_TRUE(editor.waitForFinished(30000)) << args.join(' ').toStdString();
 }
 
-TEST_F(DesktopTest, HelpAndVersionNeedNoDisplay)
-{
-    for (const auto& [option, expected] :
-         {std::pair{"--help", QString("--no-splash")},
-          {"--version", QString("satorix %1\n").arg(QLatin1String(version::NUMBER))}}) {
-        QProcess editor;
-        // The platform aborts without a display if the option reached it.
-        run(editor, {option}, {{"DISPLAY", {}}, {"WAYLAND_DISPLAY", {}}, {"QT_QPA_PLATFORM", "xcb"}});
-        EXPECT_EQ(std::tuple(editor.exitStatus(), editor.exitCode(),
-                             QString(editor.readAllStandardOutput()).contains(expected)),
-                  std::tuple(QProcess::NormalExit, 0, true))
-            << option;
-    }
-}
-
 TEST_F(DesktopTest, FirstStartFitsNoLockPanesKeysFileDialogFoldersAndTheLayoutIsRemembered)
 {
     std::filesystem::create_directories(file("dbs"));
@@ -125,8 +110,7 @@ std::pair<double, double> measure(const QImage& shot, const QRect& button, qreal
         const QRgb c = crop.pixel(x, y);
         return std::abs(qRed(c) - qRed(bg)) + std::abs(qGreen(c) - qGreen(bg)) + std::abs(qBlue(c) - qBlue(bg)) > 30;
     };
-    int outline = 0, readable = 0, picture = 0;
-    double lost = 0;
+    double outline = 0, readable = 0, picture = 0, lost = 0;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             if (in(x, y)) {
@@ -141,13 +125,24 @@ std::pair<double, double> measure(const QImage& shot, const QRect& button, qreal
                 readable += ok;
             }
         }
-    return {outline ? double(readable) / outline : 0, picture ? lost / picture : 0};
+    return {outline ? readable / outline : 0, picture ? lost / picture : 0};
 }
 
-// The editor's own --screenshot at pixel ratio 2 (fixed for a running program), and this
-// process's under a light and a dark palette.
-TEST_F(DesktopTest, ToolBarPicturesSharpAtDoubleRatioAndReadableOnDarkPalette)
+// The editor as a process: --help and --version need no display; --screenshot draws the main window at
+// pixel ratio 2 (fixed for a running program), compared with this process's under a light and a dark palette.
+TEST_F(DesktopTest, HelpAndVersionNeedNoDisplayAndToolBarPicturesAreSharpAtDoubleRatioAndReadableWhenDark)
 {
+    for (const auto& [option, expected] :
+         {std::pair{"--help", QString("--no-splash")},
+          {"--version", QString("satorix %1\n").arg(QLatin1String(version::NUMBER))}}) {
+        QProcess editor;
+        // The platform aborts without a display if the option reached it.
+        run(editor, {option}, {{"DISPLAY", {}}, {"WAYLAND_DISPLAY", {}}, {"QT_QPA_PLATFORM", "xcb"}});
+        EXPECT_EQ(std::tuple(editor.exitStatus(), editor.exitCode(),
+                             QString(editor.readAllStandardOutput()).contains(expected)),
+                  std::tuple(QProcess::NormalExit, 0, true))
+            << option;
+    }
     const QString db = sample("bar.si"), png = qfile("ratio2.png");
     QProcess editor; // its folders are this test's, from the environment
     run(editor, {"--screenshot", png, db}, {{"QT_QPA_PLATFORM", "offscreen"}, {"QT_SCALE_FACTOR", "2"}});

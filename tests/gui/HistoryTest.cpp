@@ -143,13 +143,12 @@ TEST_F(HistoryTest, ThousandDeletedRowsComeBackWithTheirFavourites)
     EXPECT_EQ(std::tuple(db.programCount(), paneText(ID_INDICATOR_OVR), frame().action(ID_EDIT_UNDO)->text()),
               std::tuple(19000, QString("OVR"), QString("&Undo Delete 1000 programs")));
 
+    // The image as it was; the selection after the delete stays.
     QTest::keyClick(&list, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(imageOf(db), before);
-    // The selection after the delete stays.
     frame().updateCommandUi();
-    EXPECT_EQ(std::tuple(paneText(ID_INDICATOR_OVR), list.model()->rowCount(), list.selectedRealRows(),
-                         frame().action(ID_EDIT_REDO)->text()),
-              std::tuple(QString(), 20000, std::vector<int>{0}, QString("&Redo Delete 1000 programs")));
+    EXPECT_EQ(std::tuple(imageOf(db) == before, paneText(ID_INDICATOR_OVR), list.model()->rowCount(),
+                         list.selectedRealRows(), frame().action(ID_EDIT_REDO)->text()),
+              std::tuple(true, QString(), 20000, std::vector<int>{0}, QString("&Redo Delete 1000 programs")));
     QTest::keyClick(&list, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(std::pair(db.programCount(), doc().isModified()), std::pair(19000, true));
 }
