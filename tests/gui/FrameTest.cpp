@@ -45,9 +45,8 @@ TEST_F(FrameTest, FilterButtonsRefillTheListOnceWhenIdle)
     };
     show(ID_SHOW_TV, SCOPE_TV | SCOPE_PROGRAMS, 1, {false, true, false});
 
-    // The same filter again: the idle passes refill nothing.
+    // The same filter again: the idle pass refills nothing.
     click(ID_SHOW_TV);
-    frame().updateCommandUi();
     frame().updateCommandUi();
     EXPECT_EQ(list->fillCount(), fills + 1);
 
