@@ -23,48 +23,24 @@ auto setEnv(const char* name, const QString& value)
     return qScopeGuard([name, old] { qputenv(name, old); });
 }
 
-TEST_F(ConfigTest, FilesStayInTheUserFoldersWhateverTheCurrentDirectory)
+TEST_F(ConfigTest, FilesStayInTheUserFoldersChosenSettingsGiveExactBytesAndUnknownOnesSurvive)
 {
     // No file: the defaults, written on exit.
     ASSERT_TRUE(start());
     EXPECT_EQ(std::tuple(app().config().port(), app().config().baudRate(), app().config().openLastEdited()),
               std::tuple(1, 115200u, false));
     stop();
-    EXPECT_EQ(head(readFile(configFile()), 9), std::pair(std::size_t(264), std::string("01 00 00 00 00 C2 01 00 00")));
+    std::string bytes = readFile(configFile());
+    EXPECT_EQ(head(bytes, 9), std::pair(std::size_t(264), std::string("01 00 00 00 00 C2 01 00 00")));
     std::filesystem::remove(configFile());
 
-    // An old "tavolink.cfg" in the current directory is taken over once and left as it was...
-    AppConfig old;
-    old.setDefaults();
-    old.setPort(2);
-    old.write(file(AppConfig::FILE_NAME));
-    ASSERT_TRUE(start(sample("x.si")));
-    EXPECT_EQ(app().config().port(), 2);
-    app().config().setPort(4);
-    stop();
-    EXPECT_EQ(std::pair(readFile(configFile())[0], readFile(file(AppConfig::FILE_NAME))[0]), std::pair('\x04', '\x02'));
-
-    // ... after which the user's file wins, from any current directory.
-    std::filesystem::create_directory(file("elsewhere"));
-    std::filesystem::current_path(file("elsewhere"));
-    ASSERT_TRUE(start());
-    EXPECT_EQ(app().config().port(), 4);
-    stop();
-    EXPECT_TRUE(std::filesystem::is_empty(file("elsewhere")));
-}
-
-TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndUnknownOnesSurvive)
-{
-    // Bytes 2..3 and the unused option bits come from an earlier version and must survive.
-    AppConfig old;
-    old.setDefaults();
-    std::string seed(reinterpret_cast<const char*>(old.bytes().data()), AppConfig::SIZE);
-    seed.replace(1, 3, "\x80\xAB\xCD");
-    std::filesystem::create_directories(file("config/satorix"));
-    writeFile(configFile(), seed);
-
+    // An old "tavolink.cfg" in the current directory is taken over once and left as it was. Its bytes
+    // 2..3 and unused option bits come from an earlier version and must survive.
+    bytes.replace(0, 4, "\x02\x80\xAB\xCD");
+    writeFile(file(AppConfig::FILE_NAME), bytes);
     const QString db = sample("x.si");
     ASSERT_TRUE(start(db));
+    EXPECT_EQ(app().config().port(), 2);
     app().config().setPort(3);
     app().config().setBaudRate(57600);
 
@@ -84,15 +60,20 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndUnknownOnesSurvive)
     setOptions(false, QDialogButtonBox::Ok);
     EXPECT_TRUE(app().config().openLastEdited());
     stop();
-
-    const std::string bytes = readFile(configFile());
+    bytes = readFile(configFile());
     EXPECT_EQ(head(bytes, 8), std::pair(std::size_t(264), std::string("03 81 AB CD 00 E1 00 00")));
-    EXPECT_EQ(bytes.substr(8, db.size() + 1), db.toStdString() + '\0');
+    EXPECT_EQ(std::pair(bytes.substr(8, db.size() + 1), readFile(file(AppConfig::FILE_NAME))[0]),
+              std::pair(db.toStdString() + '\0', '\x02'));
 
-    // Cancel leaves the option as it was.
+    // ... after which the user's file wins, from any current directory; Cancel leaves the option as it was.
+    std::filesystem::create_directory(file("elsewhere"));
+    std::filesystem::current_path(file("elsewhere"));
     ASSERT_TRUE(start());
+    EXPECT_EQ(app().config().port(), 3);
     setOptions(true, QDialogButtonBox::Cancel);
     EXPECT_TRUE(app().config().openLastEdited());
+    stop();
+    EXPECT_TRUE(std::filesystem::is_empty(file("elsewhere")));
 
     // A 100-byte file (port 4, option bit 0 and two unknown bits, bytes 2..3, a baud byte, a path)
     // gives the defaults but keeps what was read.
@@ -110,10 +91,10 @@ TEST_F(ConfigTest, ChosenSettingsGiveExactBytesAndUnknownOnesSurvive)
     EXPECT_EQ(std::pair(config.lastPath().size(), int(config.bytes()[263])), std::pair(std::size_t(255), 0));
 }
 
-TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnceAndFindsStaleCaches)
+TEST_F(ConfigTest, RegistrationWritesOnceFindsStaleCachesAndStandsBackForAnInstalledEntry)
 {
     const QString home = qfile("data");
-    const auto dirs = setEnv("XDG_DATA_DIRS", qfile("system"));
+    const auto dirs = setEnv("XDG_DATA_DIRS", qfile("none") + ":" + qfile("system"));
     options.registration.programPath = QStringLiteral("/opt/Sat Tools/satorix");
     ASSERT_TRUE(start());
     stop();
@@ -154,18 +135,14 @@ TEST_F(ConfigTest, RegistrationWritesEntryPackageAndIconsOnceAndFindsStaleCaches
     // A data directory that cannot be created is ignored.
     writeFile(file("blocker"), "x");
     EXPECT_FALSE(FileTypeRegistration::registerFileType(QStringLiteral("/usr/bin/satorix"), qfile("blocker"), false));
-}
 
-TEST_F(ConfigTest, AnInstalledEntryForThisProgramMakesRegistrationStandBack)
-{
-    const auto dirs = setEnv("XDG_DATA_DIRS", qfile("none") + ":" + qfile("system"));
+    // An installed entry for this program makes registration stand back.
     const auto path = setEnv("PATH", qfile("bin"));
     std::filesystem::create_directories(file("bin"));
     std::filesystem::create_directories(file("system/applications"));
     writeFile(file("bin/satorix"), "#!/bin/sh\n");
     std::filesystem::permissions(file("bin/satorix"), std::filesystem::perms::owner_all);
-    const QString program = qfile("bin/satorix");
-    const QString entry = qfile("system/applications/satorix.desktop");
+    const QString program = qfile("bin/satorix"), installed = qfile("system/applications/satorix.desktop");
 
     const std::tuple<const char*, const char*, bool> cases[] = {
         {"Exec=%1 %f", "bin/satorix", true},                // by full path
@@ -176,13 +153,12 @@ TEST_F(ConfigTest, AnInstalledEntryForThisProgramMakesRegistrationStandBack)
     };
     int n = 0;
     for (const auto& [exec, in, standsBack] : cases) {
-        writeFile(entry.toStdString(), "[Desktop Entry]\nType=Application\n" +
-                                           QString::fromLatin1(exec).replace("%1", program).toStdString() + "\n");
-        const QString runs = qfile(in), home = qfile("home-") + QString::number(n++);
-        const QString installed = FileTypeRegistration::installedEntryFor(runs);
-        const bool registered = FileTypeRegistration::registerFileType(runs, home, false);
-        EXPECT_EQ(std::tuple(installed, registered, QFileInfo::exists(home)),
-                  std::tuple(standsBack ? entry : QString(), !standsBack, !standsBack))
+        writeFile(installed.toStdString(), "[Desktop Entry]\nType=Application\n" +
+                                               QString::fromLatin1(exec).replace("%1", program).toStdString() + "\n");
+        const QString runs = qfile(in), to = qfile("home-") + QString::number(n++);
+        const bool registered = FileTypeRegistration::registerFileType(runs, to, false);
+        EXPECT_EQ(std::tuple(FileTypeRegistration::installedEntryFor(runs), registered, QFileInfo::exists(to)),
+                  std::tuple(standsBack ? installed : QString(), !standsBack, !standsBack))
             << exec;
     }
 }

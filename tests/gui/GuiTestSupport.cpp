@@ -37,11 +37,11 @@ const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnviro
 
 } // namespace
 
-std::string writeSample(const std::string& path, std::uint32_t seed)
+std::string writeSample(const std::string& path, std::uint32_t seed, bool full)
 {
     ChannelDatabase db;
     db.setListingPath({});
-    generateSample(db, {false, seed});
+    generateSample(db, {full, seed});
     db.save(path);
     return path;
 }
@@ -60,7 +60,6 @@ bool waitFor(const std::function<bool()>& condition, int ms)
 void whenModal(std::function<void(QWidget*)> f)
 {
     auto* poll = new QTimer(qApp);
-    poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, [poll, f] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible()) return;
@@ -68,7 +67,7 @@ void whenModal(std::function<void(QWidget*)> f)
         poll->deleteLater();
         f(modal);
     });
-    poll->start();
+    poll->start(5);
 }
 
 void onModal(std::function<void(QDialog*)> f)
@@ -84,12 +83,7 @@ void onModal(std::function<void(QDialog*)> f)
     });
 }
 
-void expectSound(const ChannelDatabase& db)
-{
-    CheckOptions options;
-    options.checkCrc = false;
-    EXPECT_EQ(checkDatabase(db, options), std::vector<std::string>{});
-}
+void expectSound(const ChannelDatabase& db) { EXPECT_EQ(checkDatabase(db, {false}), std::vector<std::string>{}); }
 
 AppFixture::AppFixture()
     : oldCwd_(std::filesystem::current_path().string()), oldConfigHome_(qgetenv("XDG_CONFIG_HOME")),

@@ -24,8 +24,8 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 
 namespace satorix::test {
 
-// Writes a generated sample database; returns its path.
-std::string writeSample(const std::string& path, std::uint32_t seed = 1);
+// Writes a generated sample database (every slot used when full); returns its path.
+std::string writeSample(const std::string& path, std::uint32_t seed = 1, bool full = false);
 
 // Processes events until condition holds; false after ms. Use as ASSERT_TRUE(waitFor(...)).
 bool waitFor(const std::function<bool()>& condition, int ms = 5000);
@@ -60,9 +60,9 @@ public:
     std::string listingFile() const { return dir.file("data/satorix/programs.nfo"); }
     QString qfile(const std::string& name) const { return QString::fromStdString(dir.file(name)); }
     // A generated sample written to name, as a path the editor opens.
-    QString sample(const std::string& name, std::uint32_t seed = 1) const
+    QString sample(const std::string& name, std::uint32_t seed = 1, bool full = false) const
     {
-        return QString::fromStdString(writeSample(file(name), seed));
+        return QString::fromStdString(writeSample(file(name), seed, full));
     }
 
     COrbitApp& app() { return *app_; }

@@ -10,7 +10,6 @@
 #include "db/NameCodec.h"
 #include "db/Names.h"
 #include "db/ProgramOrder.h"
-#include "db/SampleGenerator.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "views/COrbitView.h"
@@ -29,6 +28,22 @@ void setName(ChannelDatabase& db, int program, const std::string& name)
 
 class HistoryTest : public ::testing::Test, public AppFixture {
 protected:
+    // The list shown in an active window, with its focus, for the keys.
+    COrbitView& showList()
+    {
+        frame().show();
+        frame().activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&frame()));
+        frame().orbitView()->setFocus();
+        return *frame().orbitView();
+    }
+    void select(int first, int last)
+    {
+        COrbitView& list = *frame().orbitView();
+        list.selectionModel()->select(QItemSelection(list.model()->index(first, 0), list.model()->index(last, 9)),
+                                      QItemSelectionModel::ClearAndSelect);
+        frame().updateCommandUi();
+    }
     // Runs a command whose summary dialog is answered with the option as given and OK.
     QString confirm(int id, bool option)
     {
@@ -46,9 +61,8 @@ protected:
 TEST_F(HistoryTest, RandomEditsUndoAndRedoExactlyAndTheFlagFollowsTheSave)
 {
     ASSERT_TRUE(start(sample("h.si", 4)));
-    COrbitDoc& doc = this->doc();
-    ChannelDatabase& db = doc.database();
-    EditHistory& history = doc.history();
+    ChannelDatabase& db = doc().database();
+    EditHistory& history = doc().history();
     std::mt19937 rng(11);
     const auto pick = [&](int n) { return n > 0 ? static_cast<int>(rng() % static_cast<unsigned>(n)) : 0; };
     // One change of any kind the editor makes; some are refused or change nothing, and leave no step.
@@ -94,23 +108,21 @@ TEST_F(HistoryTest, RandomEditsUndoAndRedoExactlyAndTheFlagFollowsTheSave)
     std::size_t at = 0, saved = 0;
     for (int round = 0; round < 400; ++round) {
         const unsigned what = rng() % 10;
-        if (what < 6 && doc.edit(QStringLiteral("Change"), change)) {
+        if (what < 6 && doc().edit(QStringLiteral("Change"), change)) {
             states.resize(++at);
             states.push_back(imageOf(db));
             if (saved >= at) saved = SIZE_MAX; // that state cannot come back
         } else if (what >= 6 && what < 8 && at > 0) {
-            ASSERT_TRUE(history.canUndo());
             history.undo();
             --at;
         } else if (what == 8 && at + 1 < states.size()) {
             history.redo();
             ++at;
         } else if (what == 9) {
-            ASSERT_EQ(doc.onFileSave(), COrbitDoc::SaveResult::Saved);
+            ASSERT_EQ(doc().onFileSave(), COrbitDoc::SaveResult::Saved);
             saved = at;
         }
-        ASSERT_EQ(imageOf(db), states[at]) << "round " << round;
-        ASSERT_EQ(doc.isModified(), at != saved) << "round " << round;
+        ASSERT_EQ(std::pair(imageOf(db), doc().isModified()), std::pair(states[at], at != saved)) << "round " << round;
     }
     ASSERT_GT(states.size(), 50u);
     while (history.canUndo()) history.undo();
@@ -121,33 +133,22 @@ TEST_F(HistoryTest, RandomEditsUndoAndRedoExactlyAndTheFlagFollowsTheSave)
 
 TEST_F(HistoryTest, ThousandDeletedRowsComeBackWithTheirFavourites)
 {
-    ChannelDatabase full;
-    full.setListingPath({});
-    generateSample(full, {true, 3});
-    ASSERT_EQ(full.save(file("full.si")), 0);
-    ASSERT_TRUE(start(qfile("full.si")));
-    frame().show();
-    frame().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    ASSERT_TRUE(start(sample("full.si", 3, true)));
+    COrbitView& list = showList();
     ChannelDatabase& db = doc().database();
     const Image before = imageOf(db);
-    COrbitView& list = *frame().orbitView();
-    list.setFocus();
-    list.selectionModel()->select(QItemSelection(list.model()->index(0, 0), list.model()->index(999, 9)),
-                                  QItemSelectionModel::ClearAndSelect);
-    frame().updateCommandUi();
+    select(0, 999);
     QTest::keyClick(&list, Qt::Key_Delete);
     frame().updateCommandUi();
     EXPECT_EQ(std::tuple(db.programCount(), paneText(ID_INDICATOR_OVR), frame().action(ID_EDIT_UNDO)->text()),
               std::tuple(19000, QString("OVR"), QString("&Undo Delete 1000 programs")));
 
+    // The image as it was; the selection after the delete stays.
     QTest::keyClick(&list, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(imageOf(db), before);
-    // The selection after the delete stays.
     frame().updateCommandUi();
-    EXPECT_EQ(std::tuple(paneText(ID_INDICATOR_OVR), list.model()->rowCount(), list.selectedRealRows(),
-                         frame().action(ID_EDIT_REDO)->text()),
-              std::tuple(QString(), 20000, std::vector<int>{0}, QString("&Redo Delete 1000 programs")));
+    EXPECT_EQ(std::tuple(imageOf(db) == before, paneText(ID_INDICATOR_OVR), list.model()->rowCount(),
+                         list.selectedRealRows(), frame().action(ID_EDIT_REDO)->text()),
+              std::tuple(true, QString(), 20000, std::vector<int>{0}, QString("&Redo Delete 1000 programs")));
     QTest::keyClick(&list, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(std::pair(db.programCount(), doc().isModified()), std::pair(19000, true));
 }
@@ -177,17 +178,8 @@ TEST_F(HistoryTest, TheNewestStepsWithinTheBudgetStayAndTheSavedStateMayGo)
 TEST_F(HistoryTest, MenusKeysExportImportAndReferenceEditAsOneStepEach)
 {
     ASSERT_TRUE(start(sample("t.si", 6)));
-    frame().show();
-    frame().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    COrbitView& list = showList();
     ChannelDatabase& db = doc().database();
-    COrbitView& list = *frame().orbitView();
-    list.setFocus();
-    const auto select = [&](int first, int last) {
-        list.selectionModel()->select(QItemSelection(list.model()->index(first, 0), list.model()->index(last, 9)),
-                                      QItemSelectionModel::ClearAndSelect);
-        frame().updateCommandUi();
-    };
     const std::string second = programName(db, 2);
 
     select(2, 4);
@@ -216,18 +208,16 @@ TEST_F(HistoryTest, MenusKeysExportImportAndReferenceEditAsOneStepEach)
     ASSERT_FALSE(findDuplicates(db).empty());
     onModal([](QDialog* d) { d->findChild<QPushButton*>("deleteCheckedButton")->click(); });
     ASSERT_TRUE(trigger(ID_FIND_DUPLICATES));
-    EXPECT_LT(db.programCount(), programs);
-    EXPECT_TRUE(findDuplicates(db).empty() || !findDuplicates(db).front().certain);
+    EXPECT_TRUE(db.programCount() < programs && (findDuplicates(db).empty() || !findDuplicates(db).front().certain));
     EXPECT_EQ(doc().history().count(), 5);
     while (doc().history().canUndo()) ASSERT_TRUE(trigger(ID_EDIT_UNDO));
     EXPECT_EQ(std::pair(programName(db, 2), doc().isModified()), std::pair(second, false));
 
-    // Export, import and reference, one step each too.
     const Image start = imageOf(db);
     const std::string firstName = programName(db, 0);
 
-    // Export, then the file read back with its first program renamed and moved last.
-    prompter.fileNames.push_back(qfile("x.csv"));
+    // Export, import and reference, one step each; the export is read back with its first program renamed, last.
+    prompter.fileNames = {qfile("x.csv"), qfile("x.csv")};
     ASSERT_TRUE(trigger(ID_FILE_EXPORT));
     QStringList lines = QString::fromStdString(readFile(file("x.csv"))).split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), db.programsInUse() + 1);
@@ -236,8 +226,6 @@ TEST_F(HistoryTest, MenusKeysExportImportAndReferenceEditAsOneStepEach)
     lines.removeAt(1);
     lines.insert(db.tvProgramCount(), first.join(','));
     writeFile(file("x.csv"), lines.join("\r\n").toStdString());
-
-    prompter.fileNames.push_back(qfile("x.csv"));
     EXPECT_TRUE(confirm(ID_FILE_IMPORT, false).contains(QString::number(db.programsInUse())));
     EXPECT_EQ(std::pair(programName(db, db.tvProgramCount() - 1), doc().history().undoText()),
               std::pair(std::string("\x01\xBD\xDE\xD2\xDE\xE1\xE2\xD8"), QString("Import x.csv")));

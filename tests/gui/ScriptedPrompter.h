@@ -57,10 +57,8 @@ private:
     // The front of a queue, or value when it is empty.
     template <typename T> T take(std::deque<T>& queue, T value)
     {
-        if (queue.empty()) {
-            ++unanswered;
-            return value;
-        }
+        unanswered += queue.empty();
+        if (queue.empty()) return value;
         value = queue.front();
         queue.pop_front();
         return value;
