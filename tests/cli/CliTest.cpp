@@ -25,19 +25,14 @@ struct CliRun {
 struct CliTest : ::testing::Test {
     TempDir dir;
 
-    // Runs the command line in the temporary directory, after the shell words in before; stderr
-    // goes to err.txt there.
+    // Runs the command line in the temporary directory, after the shell words in before; its
+    // stdout and stderr go to out.txt and err.txt there unless args redirect them.
     CliRun cli(const std::string& args, const std::string& before = "")
     {
-        const std::string cmd = "cd '" + dir.path() + "' && " + before + " '" SATORIX_CLI "' " + args + " 2>err.txt";
-        CliRun r{-1, {}};
-        std::FILE* p = ::popen(cmd.c_str(), "r");
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-        const int status = ::pclose(p);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return r;
+        const std::string cmd =
+            "cd '" + dir.path() + "' && (" + before + " '" SATORIX_CLI "' " + args + ") >out.txt 2>err.txt";
+        const int status = std::system(cmd.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir.file("out.txt"))};
     }
     std::string err() { return readFile(dir.file("err.txt")); }
 };
