@@ -50,8 +50,8 @@ TEST_F(PasteDrop, PasteIntoTableAndListAndItsRefusals)
     build(5, 2, {{0, 1}}); // a cut into a list of a full table stays in the clipboard
     copyRows({3}, true);
     db.clipboard().push_back(tableItems({2})[0]);
-    db.setProgramCount(MAX_PROGRAMS); // the rows above are taken by others meanwhile
-    db.setTvProgramCount(MAX_PROGRAMS - 2);
+    db.setProgramCount(MAX_PROGRAMS),
+        db.setTvProgramCount(MAX_PROGRAMS - 2); // the rows above are taken by others meanwhile
     ASSERT_EQ(0, paste(2, FAV1));
     EXPECT_EQ(MAX_PROGRAMS, db.programCount());
     EXPECT_EQ((S{"Program table is full. Cut programs stay in clipboard."}), messages.texts);
@@ -208,11 +208,9 @@ TEST_F(PasteDrop, DropsIntoAFavouriteListAndTheirRefusals)
     EXPECT_EQ((V{-100, -5, -5}), (V{drop(0, 0, tv), drop(0, -1, none), drop(0, 0, none)}));
     db.setFavCount(0, 3);
     unknown[0].name[0] = 'X'; // no such program in the table: it has to be added
-    db.setProgramCount(MAX_PROGRAMS);
-    db.setTvProgramCount(MAX_PROGRAMS - 4);
+    db.setProgramCount(MAX_PROGRAMS), db.setTvProgramCount(MAX_PROGRAMS - 4);
     EXPECT_EQ(-4, drop(0, 2, unknown));
-    db.setProgramCount(8);
-    db.setTvProgramCount(4);
+    db.setProgramCount(8), db.setTvProgramCount(4);
     EXPECT_EQ(before, bytes());
     EXPECT_EQ((S{"Select position to paste Your data!", "Can't put Radio program among TV program",
                  "Can't put TV program among Radio program", "Not enought free space in programs table",

@@ -40,8 +40,7 @@ TEST_F(RecordOps, ProgramAddRenumbersListsOnlyWhenTheKindIsGivenAndRefusalsChang
         {DBT_TV_PROGRAMS, OP_ADD, 0, -1}};
     for (const auto& r : refused) EXPECT_EQ(r[3], op(r[0], r[1], r[2], program(1))) << r[1] << " " << r[2];
     EXPECT_EQ(before, bytes());
-    db.setProgramCount(MAX_PROGRAMS);
-    db.setTvProgramCount(MAX_PROGRAMS);
+    db.setProgramCount(MAX_PROGRAMS), db.setTvProgramCount(MAX_PROGRAMS);
     const auto full = bytes();
     EXPECT_EQ((V{-4, 0}), (V{add(0, 1), db.pendingInsertKind()})); // the kind is kept for the next try
     EXPECT_EQ(full, bytes());
