@@ -22,6 +22,7 @@
 using namespace satorix;
 using namespace satorix::test;
 using S = std::vector<std::string>;
+using V = std::vector<int>;
 
 namespace {
 
@@ -72,24 +73,19 @@ TEST_F(FileTest, RoundTripKeepsEveryByteButCrcAndByte10079AndAFailedLoadKeepsAll
     fresh.setListingPath("");
     writeFile(dir.file("short.si"), std::string(10, '\x11'));
     fresh.raw().setU8(9, 0x22);
-    EXPECT_EQ(fresh.load(dir.file("short.si")), -3);
-    EXPECT_FALSE(fresh.isLoaded());
-    EXPECT_EQ(freshMessages.texts.back(), "Error: Open failed2");
-    EXPECT_EQ(freshMessages.icons.back(), MessageIcon::Exclamation);
-    EXPECT_EQ(fresh.raw().u8(9), 0x22);
+    EXPECT_EQ((std::tuple{fresh.load(dir.file("short.si")), fresh.isLoaded(), freshMessages.texts.back(),
+                          freshMessages.icons.back(), fresh.raw().u8(9)}),
+              (std::tuple{-3, false, "Error: Open failed2", MessageIcon::Exclamation, 0x22}));
 
     std::string longFile(800000, '\0');
     longFile[20000] = '\x42';
     writeFile(dir.file("long.si"), longFile);
-    EXPECT_EQ(fresh.load(dir.file("long.si")), 0);
-    EXPECT_EQ(fresh.raw().u8(20000), 0x42);
+    EXPECT_EQ((V{fresh.load(dir.file("long.si")), fresh.raw().u8(20000)}), (V{0, 0x42}));
     fresh.raw().setU8(20001, 0x43);
     freshMessages.clear();
-    EXPECT_EQ(fresh.load(dir.file("missing.si")), -1);
-    EXPECT_EQ(freshMessages.texts, S{"Open1"});
-    EXPECT_TRUE(fresh.isLoaded());
-    EXPECT_EQ(fresh.raw().u8(20001), 0x43);
-    EXPECT_EQ(fresh.lastPath(), dir.file("long.si"));
+    EXPECT_EQ((std::tuple{fresh.load(dir.file("missing.si")), freshMessages.texts, fresh.isLoaded(),
+                          fresh.raw().u8(20001), fresh.lastPath()}),
+              (std::tuple{-1, S{"Open1"}, true, 0x43, dir.file("long.si")}));
 }
 
 // Listing lines are fixed width and a 16-character name is not cut.
@@ -139,11 +135,11 @@ TEST_F(FileTest, TemporaryFilesGoAndOnlyRegularFilesOrLinksToThemLoadOrAreSaved)
         other->setListingPath("");
         other->raw().setU8(20001, 0x43);
         const bool regular = name == std::string("to-db.si");
-        EXPECT_EQ(other->load(name[0] == '/' ? name : dir.file(name)), regular ? 0 : -1) << name;
-        EXPECT_EQ(otherMessages.texts, regular ? S{} : S{"Open1"}) << name;
-        EXPECT_EQ(imageBytes(*other) == imageBytes(*db), regular) << name;
-        EXPECT_EQ(other->raw().u8(20001), regular ? db->raw().u8(20001) : 0x43) << name;
-        EXPECT_EQ(other->isLoaded(), regular) << name;
+        EXPECT_EQ((std::tuple{other->load(name[0] == '/' ? name : dir.file(name)), otherMessages.texts,
+                              imageBytes(*other) == imageBytes(*db), other->raw().u8(20001), other->isLoaded()}),
+                  (std::tuple{regular ? 0 : -1, regular ? S{} : S{"Open1"}, regular,
+                              regular ? db->raw().u8(20001) : 0x43, regular}))
+            << name;
     }
 
     using std::filesystem::file_type;
@@ -210,8 +206,7 @@ TEST_F(FileTest, SaveKeepsOwnerGroupAndModeAsksTheFileAndWritesInPlaceWhenTheFol
     ::waitpid(pid, &status, 0);
     ::chmod(dir.file("locked").c_str(), 0755);
     if (WIFEXITED(status) && WEXITSTATUS(status) == 255) GTEST_SKIP() << "cannot drop root's privileges here";
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0b0010);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0b0010) << status;
     EXPECT_EQ(readFile(dir.file("open/read-only.si")) + readFile(dir.file("locked/small.si")), "oldold");
     struct stat after {};
     ::stat(dir.file("locked/shared.si").c_str(), &after);
