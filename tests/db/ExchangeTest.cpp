@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <map>
-#include <memory>
 #include <nlohmann/json.hpp>
 #include <numeric>
 #include <random>
@@ -15,7 +12,6 @@
 
 #include "db/DatabaseBuilder.h"
 #include "db/DatabaseCheck.h"
-#include "db/ProgramExchange.h"
 #include "db/ProgramOrder.h"
 #include "db/ReferenceList.h"
 #include "db/SampleGenerator.h"
@@ -43,7 +39,6 @@ std::string quoted(const std::vector<std::string>& fields)
     return line + "\r\n";
 }
 
-// Exported rows by column name.
 struct Table {
     std::vector<Row> rows;
     explicit Table(const ChannelDatabase& db)
@@ -110,9 +105,7 @@ TEST(ExchangeTest, ImportAppliesExactlyWhatTheFileSays)
         std::mt19937 rng(seed);
         auto records = parseCsv(csv);
         const std::vector<std::string> header = records[0].fields;
-        auto col = [&header](const char* name) {
-            return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
-        };
+        auto col = [&](const char* n) { return std::size_t(std::ranges::find(header, n) - header.begin()); };
         std::vector<CsvRecord> rows(records.begin() + 1, records.end());
         std::shuffle(rows.begin(), rows.end(), rng);
         Row names = before.byKey("name"), lists = before.byKey("favourites");
