@@ -1,6 +1,5 @@
 // Sort, move, bulk edits and duplicate removal on generated databases: whatever is asked, the
 // programs stay the same programs and every favourite entry keeps naming the one it named.
-#include <algorithm>
 #include <map>
 #include <random>
 #include <set>
@@ -26,18 +25,12 @@ protected:
     {
         return {reinterpret_cast<const char*>(db.image() + DatabaseImage::programOffset(p)), layout::PROGRAM_SIZE};
     }
-    Bag records(const V& programs) const
+    // Every program's bytes after its kind, and each list's entries as those bytes.
+    Bag programs() const
     {
         Bag out;
-        for (int p : programs) out.insert(record(p));
+        for (int p = 0; p < db.programsInUse(); ++p) out.insert((p < db.tvProgramCount() ? "T" : "R") + record(p));
         return out;
-    }
-    // Every program's bytes, TV then radio, and each list's entries as those bytes.
-    std::vector<Bag> kinds() const
-    {
-        const int tv = db.tvProgramCount();
-        return {records(collect(tv, [](int p) { return p; })),
-                records(collect(db.programsInUse() - tv, [&](int p) { return tv + p; }))};
     }
     std::vector<S> lists() const
     {
@@ -63,12 +56,11 @@ TEST_F(Order, SortsAndMovesKeepProgramsAndFavourites)
     for (std::uint32_t seed = 1; seed <= 12; ++seed) {
         SCOPED_TRACE(seed);
         sample(seed);
-        const auto programsBefore = kinds();
+        const Bag programsBefore = programs();
         const auto listsBefore = lists();
         V chosen;
         for (int p = 0; p < db.programsInUse(); ++p)
             if (rng() % 3 == 0) chosen.push_back(p);
-        const Bag chosenBytes = records(chosen);
         const int l = static_cast<int>(seed % FAV_LISTS);
         const V positions = collect((db.favInUse(l) + 1) / 2, [](int k) { return 2 * k; });
         const auto key = static_cast<SortKey>(seed / 4 % 4);
@@ -76,10 +68,10 @@ TEST_F(Order, SortsAndMovesKeepProgramsAndFavourites)
         switch (seed % 4) {
         case 0: sortPrograms(db, chosen, key); break;
         case 1: sortFavourite(db, l, positions, key); break;
-        case 2: EXPECT_EQ(records(movePrograms(db, chosen, move)), chosenBytes); break;
+        case 2: movePrograms(db, chosen, move); break;
         default: moveFavourites(db, l, positions, move); break;
         }
-        EXPECT_TRUE(kinds() == programsBefore);
+        EXPECT_TRUE(programs() == programsBefore);
         const auto listsAfter = lists();
         for (int k = 0; k < FAV_LISTS; ++k) {
             const auto& [now, was] = std::tie(listsAfter[k], listsBefore[k]);
