@@ -44,7 +44,7 @@ std::filesystem::file_type typeOf(const std::string& path) { return std::filesys
 
 } // namespace
 
-TEST_F(FileTest, RoundTripKeepsEveryByteButCrcAndByte10079AndAFailedLoadKeepsAll)
+TEST_F(FileTest, RoundTripKeepsAllButCrcAndByte10079AFailedLoadKeepsAllALoadPurgesAndWritesAListing)
 {
     ASSERT_EQ(db->save(dir.file("empty.si")), 0);
     std::string bytes = readFile(dir.file("empty.si"));
@@ -86,11 +86,9 @@ TEST_F(FileTest, RoundTripKeepsEveryByteButCrcAndByte10079AndAFailedLoadKeepsAll
     EXPECT_EQ((std::tuple{fresh.load(dir.file("missing.si")), freshMessages.texts, fresh.isLoaded(),
                           fresh.raw().u8(20001), fresh.lastPath()}),
               (std::tuple{-1, S{"Open1"}, true, 0x43, dir.file("long.si")}));
-}
 
-// Listing lines are fixed width and a 16-character name is not cut.
-TEST_F(FileTest, LoadPurgesProvidersAndWritesTheListing)
-{
+    // Listing lines are fixed width and a 16-character name is not cut.
+    db->assignImage(nullptr, 0);
     DatabaseBuilder b(*db);
     b.addSatellite({1, 192, "Sat"});
     b.addTransponder({1, 11000});
@@ -108,7 +106,7 @@ TEST_F(FileTest, LoadPurgesProvidersAndWritesTheListing)
     EXPECT_FALSE(db->writeProgramListing(dir.file("no/such/dir/l.nfo")));
 }
 
-TEST_F(FileTest, TemporaryFilesGoAndOnlyRegularFilesOrLinksToThemLoadOrAreSaved)
+TEST_F(FileTest, TemporaryFilesGoOnlyRegularFilesLoadOrAreSavedAndASaveKeepsOwnerAndMode)
 {
     generateSample(*db, {false, 3});
     // A save removes the temporary files of killed saves; one still writing holds its file locked.
@@ -158,10 +156,7 @@ TEST_F(FileTest, TemporaryFilesGoAndOnlyRegularFilesOrLinksToThemLoadOrAreSaved)
     EXPECT_EQ(readFile(dir.file("new.si")), imageBytes(*db));
     const auto it = std::filesystem::directory_iterator(dir.path());
     EXPECT_EQ(std::count_if(begin(it), end(it), [](const auto& e) { return !e.is_directory(); }), 11); // no temporary
-}
 
-TEST_F(FileTest, SaveKeepsOwnerGroupAndModeAsksTheFileAndWritesInPlaceWhenTheFolderIsReadOnly)
-{
     // Root may give the file back to anyone; a user keeps its own file and group.
     writeFile(dir.file("m.si"), "x");
     ::chmod(dir.file("m.si").c_str(), 0640);

@@ -11,7 +11,7 @@
 using namespace satorix;
 
 // Three programs on three transponders of one satellite, in lists 2 and 9.
-TEST(RowTexts, CellsFailuresAndTheRowsOfEachScope)
+TEST(Texts, RowCellsAndFailuresRowsOfEachScopeAndNamesInEachCharacterTable)
 {
     ChannelDatabase db;
     DatabaseBuilder b(db);
@@ -72,10 +72,7 @@ TEST(RowTexts, CellsFailuresAndTheRowsOfEachScope)
     db.setFavCount(3, 60000);
     db.setFavTvCount(3, 70);
     EXPECT_EQ(shown(scopeFav(3) | SCOPE_RADIO).size(), 330u);
-}
 
-TEST(NameCodecTest, SelectorsChooseTheTableAndTypedNamesTakeTheShortestBytesThatFit)
-{
     const std::tuple<std::string, NameTable, std::string> cases[] = {
         {"Caf\xE9", NameTable::Latin1, "Café"},
         {"\x80\x9C", NameTable::Windows1252, "€œ"},

@@ -27,7 +27,7 @@ protected:
     }
 };
 
-TEST_F(PasteDrop, PasteIntoTableAndListAndItsRefusals)
+TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
 {
     build(5, 2, {{0, 3, 4, 5, 6}});
     copyRows({1, 4}, false);
@@ -83,11 +83,8 @@ TEST_F(PasteDrop, PasteIntoTableAndListAndItsRefusals)
     int none = -1; // an empty list takes a paste without a row at its start
     ASSERT_EQ(0, db.pasteClipboard(none, scopeFav(4) | SCOPE_TV_RADIO));
     EXPECT_EQ((VV{{0}, {200, 201}}), (VV{{none}, entries(4)}));
-}
 
-// Records move between a cut and its paste; the paste finds what each item named again.
-TEST_F(PasteDrop, PasteAfterRecordsMovedNamesTheProvidersAndTranspondersThatWereCut)
-{
+    // Records move between a cut and its paste; the paste finds what each item named again.
     // Their only provider was purged while they were cut: it comes back by name.
     build(6, 4);
     copyRows({1, 4}, true);
@@ -108,7 +105,7 @@ TEST_F(PasteDrop, PasteAfterRecordsMovedNamesTheProvidersAndTranspondersThatWere
     EXPECT_TRUE(messages.texts.empty());
 }
 
-TEST_F(PasteDrop, DragsInTheTableCarryTheListsAlongOrChangeNothing)
+TEST_F(PasteDrop, DragsInTheTableCarryTheListsDropsIntoAListAndTheirRefusals)
 {
     build(6, 0, {{0, 1, 2, 3, 4, 5}, {5, 4, 2}});
     const VV named{namedServices(0), namedServices(1)};
@@ -152,10 +149,7 @@ TEST_F(PasteDrop, DragsInTheTableCarryTheListsAlongOrChangeNothing)
               messages.texts);
     EXPECT_EQ(0, drop(2)); // end of the TV part
     EXPECT_EQ((V{101, 102, 100, 103, 104, 105}), serviceIds());
-}
 
-TEST_F(PasteDrop, DropsIntoAFavouriteListAndTheirRefusals)
-{
     build(4, 2, {{0, 1, 2, 3, 4, 5}});
     const auto table = bytes(layout::SATELLITE_COUNT, layout::FAVOURITES);
     const auto drag = [&](std::uint32_t part, const V& rows, int to) {

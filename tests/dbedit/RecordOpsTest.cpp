@@ -17,7 +17,7 @@ protected:
     int addTp(const RecordView& r) { return op(DBT_TRANSPONDER, OP_ADD, 0, r); }
 };
 
-TEST_F(RecordOps, ProgramAddRenumbersListsOnlyWhenTheKindIsGivenAndRefusalsChangeNothing)
+TEST_F(RecordOps, ProgramAddAndDeleteRenumberListsOnlyWhenAskedAndRemoveEntryTakesTheShownRow)
 {
     build(3, 2, {{0, 3, 4}, {}, {}, {}, {}, {}, {}, {}, {4}});
     const auto add = [&](int row, int serviceId) { return op(DBT_PROGRAM, OP_ADD, row, program(serviceId)); };
@@ -42,10 +42,7 @@ TEST_F(RecordOps, ProgramAddRenumbersListsOnlyWhenTheKindIsGivenAndRefusalsChang
     const auto full = bytes();
     EXPECT_EQ((V{-4, 0}), (V{add(0, 1), db.pendingInsertKind()})); // the kind is kept for the next try
     EXPECT_EQ((std::pair{full == bytes(), messages.texts}), (std::pair{true, S{"Database is full."}}));
-}
 
-TEST_F(RecordOps, ProgramDeleteRenumbersListsUnlessDraggingAndRemoveEntryTakesTheShownRow)
-{
     build(3, 2, {{0, 2, 0, 3}, {1, 3, 4}}); // program 0 twice; first radio program heads the radio part
     const auto del = [&](int row) { return op(DBT_PROGRAM, OP_DELETE, row); };
     ASSERT_EQ(0, del(0));
@@ -70,14 +67,14 @@ TEST_F(RecordOps, ProgramDeleteRenumbersListsUnlessDraggingAndRemoveEntryTakesTh
     EXPECT_EQ((VV{{0, 1}, {4}}), parts(0));
     ASSERT_EQ(0, remove(0, 1));
     EXPECT_EQ((VV{{0}, {4}}), parts(0));
-    const auto before = bytes();
+    const auto kept = bytes();
     EXPECT_EQ(0, remove(0, 5)); // no such row
     where.field[entryf::LIST] = 9;
     EXPECT_EQ(0, remove(0, 0)); // no such list
-    EXPECT_EQ(before, bytes());
+    EXPECT_EQ(kept, bytes());
 }
 
-TEST_F(RecordOps, FavouriteMembershipAndNames)
+TEST_F(RecordOps, FavouriteMembershipNamesDeleteByScopeAndAddToFavourites)
 {
     build(10, 40, {{5, 7, 30, 31}});
     RecordView r;
@@ -103,10 +100,7 @@ TEST_F(RecordOps, FavouriteMembershipAndNames)
     const auto full = bytes();
     EXPECT_EQ(-6, fav(OP_ADD, 2, 4));
     EXPECT_EQ(full, bytes());
-}
 
-TEST_F(RecordOps, DeleteProgramByScopeAndAddToFavourites)
-{
     build(4, 2, {{1, 2, 4}, {2, 5}, {2}});
     EXPECT_EQ(0, db.deleteProgram(2, 0, FAV1, "Fav_1")); // the entry only
     EXPECT_EQ((VV{{1}, {4}}), parts(0));
