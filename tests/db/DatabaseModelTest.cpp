@@ -42,25 +42,6 @@ struct DatabaseModel : ::testing::Test {
 
 } // namespace
 
-TEST(DatabaseModelEmpty, AnswersZeroCountsAndRefusesRecords)
-{
-    ChannelDatabase db;
-    int n = -1;
-    for (int code = 500; code <= 523; ++code)
-        EXPECT_EQ((V{0, code == DBT_FAVOURITE ? 9 : 0}), (V{db.getCount(code, n = -1), n})) << code;
-    EXPECT_EQ((V{db.getCount(499, n), db.getCount(524, n)}), (V{-1, -1}));
-    RecordView rec;
-    for (const auto& [type, index, result] : {std::tuple{DBT_PROGRAM, 0, -3},
-                                              {DBT_PROGRAM, 20000, -2},
-                                              {DBT_SATELLITE, 200, -2},
-                                              {DBT_SATELLITE, -1, -2},
-                                              {DBT_PROVIDER, 0, -3},
-                                              {DBT_PROVIDER, 400, -2},
-                                              {499, 0, -1}})
-        EXPECT_EQ(db.getRecord(type, index, rec), result) << type << " " << index;
-    EXPECT_FALSE(db.isLoaded());
-}
-
 TEST_F(DatabaseModel, RecordsCountsFindersMaskProgramInfoCrcAndHostileCounters)
 {
     RecordView rec;
@@ -148,8 +129,24 @@ TEST_F(DatabaseModel, RecordsCountsFindersMaskProgramInfoCrcAndHostileCounters)
     db.purgeUnusedProviders();
 }
 
-TEST(DatabaseModelPurge, GivesTheBytesOfOneByOneRemoval)
+TEST(DatabaseModelBounds, AnEmptyOneAnswersZeroCountsAndThePurgeGivesTheBytesOfOneByOneRemoval)
 {
+    ChannelDatabase db;
+    int n = -1;
+    for (int code = 500; code <= 523; ++code)
+        EXPECT_EQ((V{0, code == DBT_FAVOURITE ? 9 : 0}), (V{db.getCount(code, n = -1), n})) << code;
+    EXPECT_EQ((V{db.getCount(499, n), db.getCount(524, n)}), (V{-1, -1}));
+    RecordView rec;
+    for (const auto& [type, index, result] : {std::tuple{DBT_PROGRAM, 0, -3},
+                                              {DBT_PROGRAM, 20000, -2},
+                                              {DBT_SATELLITE, 200, -2},
+                                              {DBT_SATELLITE, -1, -2},
+                                              {DBT_PROVIDER, 0, -3},
+                                              {DBT_PROVIDER, 400, -2},
+                                              {499, 0, -1}})
+        EXPECT_EQ(db.getRecord(type, index, rec), result) << type << " " << index;
+    EXPECT_FALSE(db.isLoaded());
+
     // The reference removes one provider at a time: move the slots above down, renumber, re-check.
     auto reference = [](ChannelDatabase& db) {
         const auto at = [](int i) { return DatabaseImage::programOffset(i) + layout::prog::PROVIDER; };
@@ -189,7 +186,7 @@ TEST(DatabaseModelPurge, GivesTheBytesOfOneByOneRemoval)
 
 // The undo history's byte differences: any change comes back exactly in both directions, and a
 // small edit costs a few bytes, not a copy of the image.
-TEST(ImageDeltaTest, EveryChangeUndoesAndRedoesExactlySmallEditsAreSmall)
+TEST(ImageDeltaAndSamples, ChangesUndoExactlySmallEditsAreSmallSamplesAreSoundTheCheckFindsProblemsLookupIsExact)
 {
     const auto image = [](std::uint32_t seed) {
         std::vector<std::uint8_t> bytes(IMAGE_SIZE);
@@ -235,10 +232,7 @@ TEST(ImageDeltaTest, EveryChangeUndoesAndRedoesExactlySmallEditsAreSmall)
                            DatabaseImage::providerOffset(2), DatabaseImage::favOffset(8) + 3})
         EXPECT_TRUE(touchesTree(changed({at}))) << at;
     EXPECT_FALSE(touchesTree(changed({DatabaseImage::favEntryOffset(8, 0)})));
-}
 
-TEST(SampleAndCheck, SamplesAreSoundAndDeterministicTheCheckFindsEachProblemAndPredefinedLookupIsExact)
-{
     auto a = std::make_unique<ChannelDatabase>(), b = std::make_unique<ChannelDatabase>();
     generateSample(*a, {false, 11});
     generateSample(*b, {false, 11});

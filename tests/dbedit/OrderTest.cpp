@@ -41,7 +41,7 @@ protected:
     }
 };
 
-TEST_F(Order, SortsAndMovesKeepProgramsAndFavourites)
+TEST_F(Order, SortsMovesAndBulkEditsKeepProgramsListsAndOrder)
 {
     std::mt19937 rng(7);
     for (std::uint32_t seed = 1; seed <= 12; ++seed) {
@@ -73,10 +73,7 @@ TEST_F(Order, SortsAndMovesKeepProgramsAndFavourites)
                 EXPECT_EQ(now, was) << "list " << k + 1;
         }
     }
-}
 
-TEST_F(Order, NamesCompareNaturallySortOrdersEachPartMovesStopAtTheirEdgeAndBulkEdits)
-{
     const std::vector<std::pair<std::string, std::string>> ascending = {
         {"Sport 2", "Sport 10"}, {"alpha", "Beta"}, {"BBC", "bbc 1"}, {"a01", "a2"}, {"", "0"}, {"x9", "xa"}};
     for (const auto& [a, b] : ascending)

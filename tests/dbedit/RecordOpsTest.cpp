@@ -74,7 +74,7 @@ TEST_F(RecordOps, ProgramAddAndDeleteRenumberListsOnlyWhenAskedAndRemoveEntryTak
     EXPECT_EQ(kept, bytes());
 }
 
-TEST_F(RecordOps, FavouriteMembershipNamesDeleteByScopeAndAddToFavourites)
+TEST_F(RecordOps, FavouritesDeleteByScopeTranspondersProvidersAndSatellites)
 {
     build(10, 40, {{5, 7, 30, 31}});
     RecordView r;
@@ -125,10 +125,7 @@ TEST_F(RecordOps, FavouriteMembershipNamesDeleteByScopeAndAddToFavourites)
     EXPECT_EQ(1, db.addToFavourites(3, tv));
     db.addToFavourites(7, radio);
     EXPECT_EQ((VV{{0, 1, 3}, {5}, {1, 2, 3, 4}, {7, 6}}), (VV{parts(0)[0], parts(0)[1], parts(1)[0], parts(1)[1]}));
-}
 
-TEST_F(RecordOps, TransponderProviderAndSatelliteRecords)
-{
     build(3, 0); // 11000, 12000 on satellite 1, 10800 on satellite 2; programs on 0, 1, 2
     ASSERT_EQ((V{0, 0}), (V{addTp(tp(1, 11778)), addTp(tp(1, 10700))}));
     EXPECT_EQ((V{10700, 11000, 11778, 12000, 10800}), frequencies());
@@ -145,22 +142,22 @@ TEST_F(RecordOps, TransponderProviderAndSatelliteRecords)
     EXPECT_EQ((VV{{11000, 10800}, {0, 0, 1}, {1}}), (VV{frequencies(), fields(layout::prog::TRANSPONDER), {tally(0)}}));
 
     build(3, 0); // refusals show their messages and change nothing
-    const auto before = bytes();
+    const auto kept = bytes();
     EXPECT_EQ(-10, addTp(tp(1, 12000)));
     EXPECT_EQ((V{-8, -3, -2, -1}), (V{op(DBT_TRANSPONDER, OP_DELETE, 1), op(DBT_TRANSPONDER, OP_DELETE, 3),
                                       op(DBT_TRANSPONDER, OP_EDIT, MAX_TRANSPONDERS), op(DBT_PROVIDER, OP_DELETE, 0)}));
-    EXPECT_EQ((std::pair{before == bytes(), messages.texts}),
+    EXPECT_EQ((std::pair{kept == bytes(), messages.texts}),
               (std::pair{true, S{"Transponder with entered values exist"}}));
     EXPECT_EQ(0, addTp(tp(1, 12000, 30000))); // differs in one field
 
     for (int i = db.transponderCount(); i < MAX_TRANSPONDERS; ++i) DatabaseBuilder(db).addTransponder({2, 11000});
     while (db.providerCount() < MAX_PROVIDERS) DatabaseBuilder(db).addProvider("P");
     messages.clear();
-    const auto full = bytes();
+    const auto filled = bytes();
     const RecordView provider{{}, {"Delta"}};
     EXPECT_EQ((V{-1, -4, -2}), (V{addTp(tp(1, 1000)), op(DBT_PROVIDER, OP_ADD, 10, provider),
                                   op(DBT_PROVIDER, OP_ADD, MAX_PROVIDERS, provider)}));
-    EXPECT_EQ((std::pair{full == bytes(), messages.texts}),
+    EXPECT_EQ((std::pair{filled == bytes(), messages.texts}),
               (std::pair{true, S{"Not enought free space in transponder table.", "Provider table is full."}}));
 
     build(0, 0); // two satellites with positioner number 0; set: id, DiSEqC 1.2 and positioner, fields 0, 7 and 8
