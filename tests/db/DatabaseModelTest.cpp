@@ -77,10 +77,9 @@ TEST_F(DatabaseModel, RecordsCountsFindersMaskProgramInfoCrcAndHostileCounters)
     EXPECT_EQ((V{db.findByName(DBT_PROVIDER, "Gamma"), db.findByName(DBT_PROVIDER, "Delta"),
                  db.findByName(DBT_SATELLITE, "x")}),
               (V{2, -1, -5}));
-    std::uint32_t mask2 = 0, mask4 = 0;
-    db.favouriteMask(2, mask2);
-    db.favouriteMask(4, mask4);
-    EXPECT_EQ((std::pair{mask2, mask4}), (std::pair{SCOPE_FAV1, scopeFav(3)}));
+    std::uint32_t m = 0;
+    const auto mask = [&](int p) { return m = 0, db.favouriteMask(p, m), m; };
+    EXPECT_EQ((std::pair{mask(2), mask(4)}), (std::pair{SCOPE_FAV1, scopeFav(3)}));
 
     ProgramInfo info;
     ASSERT_EQ(db.getProgramInfo(0, 2, info), 0);
@@ -122,8 +121,7 @@ TEST_F(DatabaseModel, RecordsCountsFindersMaskProgramInfoCrcAndHostileCounters)
     EXPECT_EQ((V{-2, -3, -3, -1}),
               (V{db.getProgramInfo(0, 0, info), db.getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info),
                  db.getProgramInfo(0, 20000, info), db.getProgramInfoRaw(20000, info)}));
-    std::uint32_t mask = 0;
-    db.favouriteMask(0, mask);
+    mask(0);
     db.findTransponder(0, 0);
     db.findSatelliteByName("none");
     db.purgeUnusedProviders();
