@@ -47,8 +47,8 @@ TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
     build(5, 2, {{0, 1}}); // a cut into a list of a full table stays in the clipboard
     copyRows({3}, true);
     db.clipboard().push_back(tableItems({2})[0]);
-    db.setProgramCount(MAX_PROGRAMS),
-        db.setTvProgramCount(MAX_PROGRAMS - 2); // the rows above are taken by others meanwhile
+    // The rows above are taken by others meanwhile.
+    db.setProgramCount(MAX_PROGRAMS), db.setTvProgramCount(MAX_PROGRAMS - 2);
     ASSERT_EQ(0, paste(2, FAV1));
     EXPECT_EQ(MAX_PROGRAMS, db.programCount());
     EXPECT_EQ((S{"Program table is full. Cut programs stay in clipboard."}), messages.texts);
@@ -56,9 +56,7 @@ TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
               (VV{placed(db.clipboard()), clipIndices(), parts(0)[0], parts(0)[1]}));
 
     build(250, 10); // refusals leave the image
-    V many(199);
-    std::iota(many.begin(), many.end(), 0);
-    setList(0, many);
+    setList(0, collect(199, [](int i) { return i; }));
     copyRows({200, 201}, false);
     const auto unpasted = bytes();
     EXPECT_EQ(-1, paste(10, FAV1)); // 201 > 200
@@ -69,8 +67,7 @@ TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
     db.setProgramCount(260);
     EXPECT_EQ(unpasted, bytes());
 
-    many.pop_back();
-    setList(0, many); // 198 + 2 fills it to exactly 200
+    setList(0, collect(198, [](int i) { return i; })); // 198 + 2 fills it to exactly 200
     ASSERT_EQ(0, paste(10, FAV1));
     EXPECT_EQ((V{200, 200, 200, 201}), (V{db.favCount(0), db.favTvCount(0), db.favEntry(0, 10), db.favEntry(0, 11)}));
 
@@ -91,11 +88,9 @@ TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
     db.raw().setU16(DatabaseImage::programOffset(5) + layout::prog::PROVIDER, 0); // the last other user of Beta
     db.purgeUnusedProviders();
     ASSERT_EQ((V{2, 0}), (V{db.providerCount(), paste(0, TABLE)}));
-    for (int p : {0, 1}) {
-        ASSERT_LT(field(p, layout::prog::PROVIDER), db.providerCount());
-        EXPECT_EQ("Beta",
-                  boundedName(db.raw().namePtr(DatabaseImage::providerOffset(field(p, layout::prog::PROVIDER)))));
-    }
+    EXPECT_EQ((V{2, 2, 3}),
+              (V{field(0, layout::prog::PROVIDER), field(1, layout::prog::PROVIDER), db.providerCount()}));
+    EXPECT_EQ("Beta", boundedName(db.raw().namePtr(DatabaseImage::providerOffset(2))));
 
     // A transponder added on the other satellite before its own: the program stays on its satellite.
     build(6, 4);
