@@ -16,11 +16,6 @@ using Bag = std::multiset<std::string>;
 
 class Order : public EditFixture {
 protected:
-    void sample(std::uint32_t seed, bool full = false)
-    {
-        db.setListingPath({});
-        generateSample(db, {full, seed});
-    }
     std::string record(int p) const
     {
         return {reinterpret_cast<const char*>(db.image() + DatabaseImage::programOffset(p)), layout::PROGRAM_SIZE};
@@ -46,7 +41,7 @@ TEST_F(Order, SortsMovesAndBulkEditsKeepProgramsListsAndOrder)
     std::mt19937 rng(7);
     for (std::uint32_t seed = 1; seed <= 12; ++seed) {
         SCOPED_TRACE(seed);
-        sample(seed);
+        generateSample(db, {false, seed});
         const Bag programsBefore = programs();
         const auto listsBefore = lists();
         V chosen;
@@ -80,7 +75,7 @@ TEST_F(Order, SortsMovesAndBulkEditsKeepProgramsListsAndOrder)
         EXPECT_TRUE(naturalCompare(a, b) < 0 && naturalCompare(b, a) > 0) << a << " < " << b;
     EXPECT_EQ(naturalCompare("News 007", "news 7"), 0);
 
-    sample(3);
+    generateSample(db, {false, 3});
     const int n = db.programsInUse(), tv = db.tvProgramCount();
     sortPrograms(db, collect(n, [](int p) { return p; }), SortKey::ServiceId);
     const V sids = serviceIds();
@@ -92,7 +87,7 @@ TEST_F(Order, SortsMovesAndBulkEditsKeepProgramsListsAndOrder)
     EXPECT_EQ(movePrograms(db, {3, 7}, Move::Top), (V{0, 1}));
     EXPECT_EQ(movePrograms(db, {3, 7}, Move::Bottom), (V{tv - 2, tv - 1}));
 
-    sample(2);
+    generateSample(db, {false, 2});
     const auto locks = [&] {
         return V{field(1, layout::prog::FLAGS) & FLAG_LOCKED, field(2, layout::prog::FLAGS) & FLAG_LOCKED};
     };
@@ -112,7 +107,7 @@ TEST_F(Order, SortsMovesAndBulkEditsKeepProgramsListsAndOrder)
 TEST_F(Order, DuplicateRemovalKeepsMembershipsAndLeavesNoCertainDuplicate)
 {
     for (std::uint32_t seed = 1; seed <= 6; ++seed) {
-        sample(seed, seed % 2 == 0);
+        generateSample(db, {seed % 2 == 0, seed});
         const std::vector<DuplicateGroup> groups = findDuplicates(db);
         // Who stands for whom afterwards, by record bytes: the kept program for each removed one.
         std::map<std::string, std::string> standsFor;
