@@ -36,7 +36,7 @@ protected:
     }
 };
 
-TEST_F(Order, SortsMovesAndBulkEditsKeepProgramsListsAndOrder)
+TEST_F(Order, SortsMovesBulkEditsAndDuplicateRemovalKeepProgramsListsAndOrder)
 {
     std::mt19937 rng(7);
     for (std::uint32_t seed = 1; seed <= 12; ++seed) {
@@ -88,13 +88,11 @@ TEST_F(Order, SortsMovesAndBulkEditsKeepProgramsListsAndOrder)
     EXPECT_EQ(movePrograms(db, {3, 7}, Move::Bottom), (V{tv - 2, tv - 1}));
 
     generateSample(db, {false, 2});
-    const auto locks = [&] {
-        return V{field(1, layout::prog::FLAGS) & FLAG_LOCKED, field(2, layout::prog::FLAGS) & FLAG_LOCKED};
-    };
+    const auto locked = [&](int p) { return field(p, layout::prog::FLAGS) & FLAG_LOCKED; };
     setLocked(db, {1, 2}, true);
-    EXPECT_EQ((V{FLAG_LOCKED, FLAG_LOCKED}), locks());
+    const V both{locked(1), locked(2)};
     setLocked(db, {2}, false);
-    EXPECT_EQ((V{FLAG_LOCKED, 0}), locks());
+    EXPECT_EQ((VV{{FLAG_LOCKED, FLAG_LOCKED}, {FLAG_LOCKED, 0}}), (VV{both, {locked(1), locked(2)}}));
     const auto in0 = [&](int p) { return static_cast<int>(std::ranges::count(entries(0), p)); };
     const int count = db.favCount(0);
     ASSERT_EQ((V{0, 0}), (V{in0(1), in0(2)}));
@@ -102,10 +100,7 @@ TEST_F(Order, SortsMovesAndBulkEditsKeepProgramsListsAndOrder)
     EXPECT_EQ((V{count + 2, 1, 1}), (V{db.favCount(0), in0(1), in0(2)}));
     removeFromFavourite(db, 0, {2});
     EXPECT_EQ((V{1, 0}), (V{in0(1), in0(2)}));
-}
 
-TEST_F(Order, DuplicateRemovalKeepsMembershipsAndLeavesNoCertainDuplicate)
-{
     for (std::uint32_t seed = 1; seed <= 6; ++seed) {
         generateSample(db, {seed % 2 == 0, seed});
         const std::vector<DuplicateGroup> groups = findDuplicates(db);
@@ -118,8 +113,8 @@ TEST_F(Order, DuplicateRemovalKeepsMembershipsAndLeavesNoCertainDuplicate)
         }
         const auto before = lists();
         removeDuplicates(db, groups);
-        const auto left = findDuplicates(db);
-        EXPECT_TRUE(std::none_of(left.begin(), left.end(), [](const DuplicateGroup& g) { return g.certain; })) << seed;
+        EXPECT_TRUE(std::ranges::none_of(findDuplicates(db), [](const DuplicateGroup& g) { return g.certain; }))
+            << seed;
         const auto after = lists();
         for (int l = 0; l < FAV_LISTS; ++l) {
             const Bag now(after[l].begin(), after[l].end());
