@@ -47,10 +47,8 @@ std::filesystem::file_type typeOf(const std::string& path) { return std::filesys
 TEST_F(FileTest, RoundTripKeepsAllButCrcAndByte10079AFailedLoadKeepsAllALoadPurgesAndWritesAListing)
 {
     ASSERT_EQ(db->save(dir.file("empty.si")), 0);
-    std::string bytes = readFile(dir.file("empty.si"));
-    EXPECT_NE(db->storedCrc(), 0u);
-    EXPECT_EQ(bytes.replace(8, 4, 4, '\0'), std::string(IMAGE_SIZE, '\0'));
-    EXPECT_EQ(db->lastPath(), dir.file("empty.si"));
+    EXPECT_EQ((std::tuple{db->storedCrc() != 0, readFile(dir.file("empty.si")).replace(8, 4, 4, '\0'), db->lastPath()}),
+              (std::tuple{true, std::string(IMAGE_SIZE, '\0'), dir.file("empty.si")}));
 
     generateSample(*db, {false, 7});
     db->raw().setU32(0, 0x12345678); // receiver-owned header
@@ -60,9 +58,7 @@ TEST_F(FileTest, RoundTripKeepsAllButCrcAndByte10079AFailedLoadKeepsAllALoadPurg
     writeFile(dir.file("in.si"), original);
     auto other = std::make_unique<ChannelDatabase>();
     other->setListingPath("");
-    ASSERT_EQ(other->load(dir.file("in.si")), 0);
-    EXPECT_TRUE(other->isLoaded());
-    ASSERT_EQ(other->save(dir.file("out.si")), 0);
+    ASSERT_EQ((V{other->load(dir.file("in.si")), other->isLoaded(), other->save(dir.file("out.si"))}), (V{0, 1, 0}));
     EXPECT_EQ(other->storedCrc(), other->computeCrc());
     original[layout::CRC_ZERO_BYTE] = 0;
     EXPECT_EQ(readFile(dir.file("out.si")).replace(8, 4, original.substr(8, 4)), original);
@@ -97,9 +93,7 @@ TEST_F(FileTest, RoundTripKeepsAllButCrcAndByte10079AFailedLoadKeepsAllALoadPurg
     b.addTvProgram({"ABCDEFGHIJKLMNOP", 0, 0, 1, 2, 3, 4, 0});
     b.addRadioProgram({"\x05Radio", 2, 0, 7, 8191, 32767, 65535, 0x2F});
     b.finish();
-    ASSERT_EQ(db->save(dir.file("p.si")), 0);
-    ASSERT_EQ(db->load(dir.file("p.si")), 0);
-    EXPECT_EQ(db->providerCount(), 2);
+    ASSERT_EQ((V{db->save(dir.file("p.si")), db->load(dir.file("p.si")), db->providerCount()}), (V{0, 0, 2}));
     EXPECT_EQ(readFile(dir.file("programs.nfo")), "                News  1201     0     0  512  650  512 1\n"
                                                   "    ABCDEFGHIJKLMNOP     1     0     0    2    3    4 0\n"
                                                   "05             Radio     7     1     0 8191 32767 65535 2F\n");
