@@ -20,13 +20,7 @@ namespace satorix {
 namespace {
 
 using Row = std::map<std::string, std::string>;
-
-std::unique_ptr<ChannelDatabase> copyOf(const ChannelDatabase& db)
-{
-    auto c = std::make_unique<ChannelDatabase>();
-    c->assignImage(db.image(), IMAGE_SIZE);
-    return c;
-}
+using V = std::vector<int>;
 
 std::string quoted(const std::vector<std::string>& fields)
 {
@@ -133,7 +127,8 @@ TEST(ExchangeTest, ImportAppliesWhatTheFileSaysAndAReferenceRestoresARescannedCo
         }
 
         for (bool deleting : {false, true}) {
-            auto copy = copyOf(*db);
+            auto copy = std::make_unique<ChannelDatabase>();
+            copy->assignImage(db->image(), IMAGE_SIZE);
             const ImportPlan plan = planImport(*copy, text, {deleting});
             ASSERT_TRUE(plan.error.empty() && plan.unmatchedRows.size() == 1) << importSummary(plan);
             EXPECT_EQ(
@@ -167,7 +162,8 @@ TEST(ExchangeTest, ImportAppliesWhatTheFileSaysAndAReferenceRestoresARescannedCo
     for (std::uint32_t seed = 1; seed <= 3; ++seed) {
         auto original = std::make_unique<ChannelDatabase>();
         generateSample(*original, {false, seed});
-        auto copy = copyOf(*original);
+        auto copy = std::make_unique<ChannelDatabase>();
+        copy->assignImage(original->image(), IMAGE_SIZE);
         std::mt19937 rng(seed);
         const int n = copy->programCount(), tv = copy->tvProgramCount();
         std::vector<int> order(static_cast<std::size_t>(n));
@@ -184,8 +180,8 @@ TEST(ExchangeTest, ImportAppliesWhatTheFileSaysAndAReferenceRestoresARescannedCo
         }
 
         const ReferencePlan plan = planReference(*copy, *original, {true});
-        EXPECT_EQ(plan.matched, n);
-        EXPECT_TRUE(plan.unmatchedHere.empty() && plan.unmatchedInReference.empty());
+        EXPECT_EQ((V{plan.matched, int(plan.unmatchedHere.size()), int(plan.unmatchedInReference.size())}),
+                  (V{n, 0, 0}));
         applyChanges(*copy, plan.changes);
         std::memcpy(copy->image() + layout::TRANSPONDERS, original->image() + layout::TRANSPONDERS,
                     MAX_TRANSPONDERS * layout::TRANSPONDER_SIZE);
