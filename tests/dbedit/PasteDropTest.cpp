@@ -21,10 +21,6 @@ protected:
         return out;
     }
     int drop(int r, std::uint32_t scope = TABLE) { return db.dropPrograms(DBT_PROGRAM, -1, r, db.dragList(), scope); }
-    static V placed(const ProgramClipboard& c)
-    {
-        return collect(std::ssize(c), [&](int k) { return c[k].placed; });
-    }
 };
 
 TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
@@ -50,10 +46,10 @@ TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
     // The rows above are taken by others meanwhile.
     db.setProgramCount(MAX_PROGRAMS), db.setTvProgramCount(MAX_PROGRAMS - 2);
     ASSERT_EQ(0, paste(2, FAV1));
-    EXPECT_EQ(MAX_PROGRAMS, db.programCount());
     EXPECT_EQ((S{"Program table is full. Cut programs stay in clipboard."}), messages.texts);
-    EXPECT_EQ((VV{{0, 1}, {-1, 2}, {0, 1, 2}, {}}),
-              (VV{placed(db.clipboard()), clipIndices(), parts(0)[0], parts(0)[1]}));
+    EXPECT_EQ((std::pair{db.clipboard()[0].placed, db.clipboard()[1].placed}), (std::pair{0u, 1u}));
+    EXPECT_EQ((VV{{MAX_PROGRAMS}, {-1, 2}, {0, 1, 2}, {}}),
+              (VV{{db.programCount()}, clipIndices(), parts(0)[0], parts(0)[1]}));
 
     build(250, 10); // refusals leave the image
     setList(0, collect(199, [](int i) { return i; }));
@@ -163,7 +159,7 @@ TEST_F(PasteDrop, DragsInTheTableCarryTheListsDropsIntoAListAndTheirRefusals)
     EXPECT_EQ((VV{{1, 2}, {5, 4}}), parts(2));
     ASSERT_EQ(0, db.dropPrograms(DBT_FAVOURITE, 2, 1, again, scopeFav(2) | SCOPE_TV_RADIO));
     EXPECT_EQ((V{1, 0, 2, 5, 4}), entries(2));
-    EXPECT_EQ((V{0, 1}), placed(again));
+    EXPECT_EQ((std::pair{again[0].placed, again[1].placed}), (std::pair{0u, 1u}));
     EXPECT_TRUE(messages.texts.empty());
 
     build(4, 4, {{0, 1, 4}}); // refusals change nothing
