@@ -37,8 +37,7 @@ TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
     copyRows({2, 3}, true);
     EXPECT_EQ((V{1, 3}), entries(0));
     ASSERT_EQ((V{1, 0}), (V{db.checkPastePosition(2, TABLE), paste(2, TABLE)}));
-    EXPECT_EQ(before, bytes());
-    EXPECT_EQ((V{2, 3}), clipIndices());
+    EXPECT_EQ((std::pair{before == bytes(), clipIndices()}), (std::pair{true, V{2, 3}}));
 
     build(5, 2, {{0, 1}}); // a cut into a list of a full table stays in the clipboard
     copyRows({3}, true);
@@ -58,8 +57,7 @@ TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
     EXPECT_EQ(-1, paste(10, FAV1)); // 201 > 200
     db.setProgramCount(MAX_PROGRAMS - 1);
     const auto nearlyFull = bytes();
-    EXPECT_EQ(-1, paste(10, TABLE));
-    EXPECT_EQ(nearlyFull, bytes());
+    EXPECT_EQ((std::pair{paste(10, TABLE), nearlyFull == bytes()}), (std::pair{-1, true}));
     db.setProgramCount(260);
     EXPECT_EQ(unpasted, bytes());
 
@@ -124,8 +122,8 @@ TEST_F(PasteDrop, DragsInTheTableCarryTheListsDropsIntoAListAndTheirRefusals)
     liftFromTable({4});
     const auto lifted = bytes();
     EXPECT_EQ((V{-7, 0}), (V{drop(1), drop(-1)}));
-    EXPECT_EQ(lifted, bytes());
-    EXPECT_EQ((S{"Can't put Radio program among TV program", "Select position!"}), messages.texts);
+    EXPECT_EQ((std::pair{lifted == bytes(), messages.texts}),
+              (std::pair{true, S{"Can't put Radio program among TV program", "Select position!"}}));
 
     build(3, 3);
     liftFromTable({0});
@@ -134,10 +132,9 @@ TEST_F(PasteDrop, DragsInTheTableCarryTheListsDropsIntoAListAndTheirRefusals)
     db.setProgramCount(MAX_PROGRAMS);
     EXPECT_EQ(-100, drop(0));
     db.setProgramCount(5);
-    EXPECT_EQ(liftedTv, bytes());
-    EXPECT_EQ((S{"Can't put TV program among Radio program", "Can't put TV program among Radio program",
-                 "Not enought free space in programs table"}),
-              messages.texts);
+    EXPECT_EQ((std::pair{liftedTv == bytes(), messages.texts}),
+              (std::pair{true, S{"Can't put TV program among Radio program", "Can't put TV program among Radio program",
+                                 "Not enought free space in programs table"}}));
     EXPECT_EQ(0, drop(2)); // end of the TV part
     EXPECT_EQ((V{101, 102, 100, 103, 104, 105}), serviceIds());
 
