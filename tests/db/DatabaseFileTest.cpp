@@ -12,7 +12,6 @@
 #include <tuple>
 #include <unistd.h>
 
-#include "db/ChannelDatabase.h"
 #include "db/DatabaseBuilder.h"
 #include "db/FileSystem.h"
 #include "db/SampleGenerator.h"

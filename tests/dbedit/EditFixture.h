@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "db/ChannelDatabase.h"
 #include "db/DatabaseBuilder.h"
+#include "db/Names.h"
 #include "tests/support/Editing.h"
 #include "tests/support/MessageRecorder.h"
 

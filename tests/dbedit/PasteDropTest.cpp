@@ -1,4 +1,3 @@
-#include "db/Names.h"
 #include "tests/dbedit/EditFixture.h"
 
 namespace satorix::test {

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "db/DatabaseCheck.h"
-#include "db/Names.h"
 #include "db/SampleGenerator.h"
 #include "tests/dbedit/EditFixture.h"
 

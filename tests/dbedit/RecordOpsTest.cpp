@@ -1,5 +1,4 @@
 // Record operations on programs, favourite entries, transponders, providers and satellites.
-#include "db/Names.h"
 #include "tests/dbedit/EditFixture.h"
 
 namespace satorix::test {
