@@ -72,9 +72,7 @@ TEST_F(FileTest, RoundTripKeepsAllButCrcAndByte10079AFailedLoadKeepsAllALoadPurg
                           freshMessages.icons.back(), fresh.raw().u8(9)}),
               (std::tuple{-3, false, "Error: Open failed2", MessageIcon::Exclamation, 0x22}));
 
-    std::string longFile(800000, '\0');
-    longFile[20000] = '\x42';
-    writeFile(dir.file("long.si"), longFile);
+    writeFile(dir.file("long.si"), std::string(20000, '\0') + '\x42' + std::string(779999, '\0'));
     EXPECT_EQ((V{fresh.load(dir.file("long.si")), fresh.raw().u8(20000)}), (V{0, 0x42}));
     fresh.raw().setU8(20001, 0x43);
     freshMessages.clear();

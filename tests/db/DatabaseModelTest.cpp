@@ -116,8 +116,8 @@ TEST_F(DatabaseModel, RecordsCountsFindersMaskProgramInfoCrcAndHostileCounters)
                      &ChannelDatabase::setTransponderCount, &ChannelDatabase::setProviderCount})
         (db.*set)(65535);
     for (int l = 0; l < 9; ++l) db.setFavCount(l, 65535), db.setFavTvCount(l, 65535);
-    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::TRANSPONDER, 65535);
-    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 65535);
+    for (auto at : {layout::prog::TRANSPONDER, layout::prog::PROVIDER})
+        db.raw().setU16(DatabaseImage::programOffset(0) + at, 65535);
     EXPECT_EQ((V{-2, -3, -3, -1}),
               (V{db.getProgramInfo(0, 0, info), db.getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info),
                  db.getProgramInfo(0, 20000, info), db.getProgramInfoRaw(20000, info)}));

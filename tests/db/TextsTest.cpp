@@ -17,9 +17,8 @@ TEST(Texts, RowCellsAndFailuresRowsOfEachScopeAndNamesInEachCharacterTable)
     DatabaseBuilder b(db);
     b.addSatellite({5, 192, "Astra 1E-2C"});
     b.addSatellite({5, 130, "Shadowed"}); // same id: the first satellite wins
-    b.addTransponder({5, 11778, 1, 27500, 3});
-    b.addTransponder({5, 10700, 7, 22000, 0});
-    b.addTransponder({5, 12000, 2, 6111, 9});
+    for (const auto& [f, pol, rate, fec] : {std::array{11778, 1, 27500, 3}, {10700, 7, 22000, 0}, {12000, 2, 6111, 9}})
+        b.addTransponder({5, f, pol, rate, fec});
     b.addProvider("Alpha");
     b.addTvProgram({"\x05Kanal", 0, 0, 1, 0, 0, 0, FLAG_LOCKED | FLAG_SCPC | FLAG_SCRAMBLED});
     b.addTvProgram({"Plain", 0, 1, 2, 0, 0, 0, 0});
@@ -67,8 +66,7 @@ TEST(Texts, RowCellsAndFailuresRowsOfEachScopeAndNamesInEachCharacterTable)
     EXPECT_EQ(failure(7), std::pair(DBT_PROGRAM, -3));
 
     // Hostile counters stay inside the lists.
-    db.setFavCount(3, 60000);
-    db.setFavTvCount(3, 70);
+    db.setFavCount(3, 60000), db.setFavTvCount(3, 70);
     EXPECT_EQ(shown(scopeFav(3) | SCOPE_RADIO).size(), 330u);
 
     const std::tuple<std::string, NameTable, std::string> cases[] = {
