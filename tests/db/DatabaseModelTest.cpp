@@ -44,8 +44,7 @@ struct DatabaseModel : ::testing::Test {
 
 TEST_F(DatabaseModel, RecordsCountsFindersMaskProgramInfoCrcAndHostileCounters)
 {
-    RecordView rec;
-    rec.field[1] = 4242; // field 1 is never written
+    RecordView rec{{0, 4242}}; // field 1 is never written
     ASSERT_EQ(db.getRecord(DBT_TRANSPONDER, 1, rec), 0);
     EXPECT_EQ((V{rec.field[tpf::SAT_ID], rec.field[1], rec.field[tpf::POLARISATION], rec.field[tpf::FREQUENCY],
                  rec.field[tpf::SYMBOL_RATE]}),

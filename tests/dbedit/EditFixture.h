@@ -21,7 +21,6 @@ using VV = std::vector<V>;
 using S = std::vector<std::string>;
 using Bytes = std::vector<std::uint8_t>;
 
-// f(0) .. f(n-1).
 template <typename F> V collect(int n, F f)
 {
     V out;

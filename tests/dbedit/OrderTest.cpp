@@ -12,24 +12,21 @@
 namespace satorix::test {
 namespace {
 
-using Bag = std::multiset<std::string>;
+using Bag = std::multiset<Bytes>;
 
 class Order : public EditFixture {
 protected:
-    std::string record(int p) const
+    Bytes record(int p) const { return bytes(DatabaseImage::programOffset(p), DatabaseImage::programOffset(p + 1)); }
+    // Every program's bytes with its kind, and each list's entries as those bytes.
+    std::multiset<std::pair<bool, Bytes>> programs() const
     {
-        return {reinterpret_cast<const char*>(db.image() + DatabaseImage::programOffset(p)), layout::PROGRAM_SIZE};
-    }
-    // Every program's bytes after its kind, and each list's entries as those bytes.
-    Bag programs() const
-    {
-        Bag out;
-        for (int p = 0; p < db.programsInUse(); ++p) out.insert((p < db.tvProgramCount() ? "T" : "R") + record(p));
+        std::multiset<std::pair<bool, Bytes>> out;
+        for (int p = 0; p < db.programsInUse(); ++p) out.emplace(p < db.tvProgramCount(), record(p));
         return out;
     }
-    std::vector<S> lists() const
+    std::vector<std::vector<Bytes>> lists() const
     {
-        std::vector<S> out(FAV_LISTS);
+        std::vector<std::vector<Bytes>> out(FAV_LISTS);
         for (int l = 0; l < FAV_LISTS; ++l)
             for (int e : entries(l)) out[l].push_back(record(e));
         return out;
@@ -42,7 +39,7 @@ TEST_F(Order, SortsMovesBulkEditsAndDuplicateRemovalKeepProgramsListsAndOrder)
     for (std::uint32_t seed = 1; seed <= 12; ++seed) {
         SCOPED_TRACE(seed);
         generateSample(db, {false, seed});
-        const Bag programsBefore = programs();
+        const auto programsBefore = programs();
         const auto listsBefore = lists();
         V chosen;
         for (int p = 0; p < db.programsInUse(); ++p)
@@ -105,7 +102,7 @@ TEST_F(Order, SortsMovesBulkEditsAndDuplicateRemovalKeepProgramsListsAndOrder)
         generateSample(db, {seed % 2 == 0, seed});
         const std::vector<DuplicateGroup> groups = findDuplicates(db);
         // Who stands for whom afterwards, by record bytes: the kept program for each removed one.
-        std::map<std::string, std::string> standsFor;
+        std::map<Bytes, Bytes> standsFor;
         for (int p = 0; p < db.programsInUse(); ++p) standsFor[record(p)] = record(p);
         for (const DuplicateGroup& g : groups) {
             EXPECT_GE(g.programs.size(), 2u);
@@ -118,7 +115,7 @@ TEST_F(Order, SortsMovesBulkEditsAndDuplicateRemovalKeepProgramsListsAndOrder)
         const auto after = lists();
         for (int l = 0; l < FAV_LISTS; ++l) {
             const Bag now(after[l].begin(), after[l].end());
-            for (const std::string& member : before[l]) EXPECT_TRUE(now.count(standsFor[member])) << seed;
+            for (const Bytes& member : before[l]) EXPECT_TRUE(now.count(standsFor[member])) << seed;
         }
     }
 }

@@ -43,12 +43,11 @@ TEST_F(RecordOps, ProgramAddAndDeleteRenumberListsOnlyWhenAskedRemoveEntryTakesT
     EXPECT_EQ((std::pair{full == bytes(), messages.texts}), (std::pair{true, S{"Database is full."}}));
 
     build(3, 2, {{0, 2, 0, 3}, {1, 3, 4}}); // program 0 twice; first radio program heads the radio part
-    const auto del = [&](int row) { return op(DBT_PROGRAM, OP_DELETE, row); };
-    ASSERT_EQ(0, del(0));
+    ASSERT_EQ(0, op(DBT_PROGRAM, OP_DELETE, 0));
     // Closing the gaps one by one leaves the freed slots holding the old last entry.
     EXPECT_EQ((VV{{2}, {1}, {2}, {3, 3}}),
               (VV{{db.tvProgramCount()}, parts(0)[0], parts(0)[1], {db.favEntry(0, 2), db.favEntry(0, 3)}}));
-    ASSERT_EQ(0, del(2)); // the first radio
+    ASSERT_EQ(0, op(DBT_PROGRAM, OP_DELETE, 2)); // the first radio
     EXPECT_EQ((VV{{0}, {2}}), parts(1));
 
     build(3, 2, {{0, 1, 3, 4}}); // entries removed from list 0 by the row shown
