@@ -60,8 +60,7 @@ TEST_F(DatabaseModel, RecordsCountsFindersMaskProgramInfoCrcAndHostileCounters)
         EXPECT_EQ(db.getRecord(DBT_FAVOURITE, c[1], rec), c[2]) << c[0] << " " << c[1];
     }
     EXPECT_EQ((V{rec.field[favf::ENTRY], rec.field[favf::COUNT], rec.field[favf::TV_COUNT]}), (V{3, 3, 2}));
-    rec.field[favf::POSITION] = 0;
-    // No list 10 to point into.
+    rec.field[favf::POSITION] = 0; // list 9 has a name, and no list 10 to point into
     EXPECT_EQ((std::tuple{db.getRecord(DBT_FAVOURITE, 8, rec), rec.name[0] != nullptr, rec.name[1] == nullptr}),
               (std::tuple{0, true, true}));
     // Counts 506.. split each list into TV and radio.

@@ -76,8 +76,8 @@ TEST_F(RecordOps, FavouritesDeleteByScopeTranspondersProvidersAndSatellites)
     ASSERT_EQ(0, fav(OP_DELETE, 0, 7));
     EXPECT_EQ((VV{{5, 2}, {30, 31}}), parts(0));
     r.name[0] = "A name of twenty chars";
-    ASSERT_EQ(0, fav(OP_EDIT, 3, 7));
-    EXPECT_EQ("A name of twenty", boundedName(db.raw().namePtr(DatabaseImage::favOffset(3)))); // no NUL
+    EXPECT_EQ((std::pair{fav(OP_EDIT, 3, 7), boundedName(db.raw().namePtr(DatabaseImage::favOffset(3)))}),
+              (std::pair{0, std::string_view("A name of twenty")})); // no NUL
 
     setList(2, collect(398, [](int i) { return 10 + i % 40; }));
     ASSERT_EQ((V{0, 399}), (V{fav(OP_ADD, 2, 3), db.favCount(2)})); // 398 -> 399
