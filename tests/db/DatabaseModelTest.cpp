@@ -2,13 +2,9 @@
 // counters, the undo history's byte differences, samples and their check.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
-#include <memory>
 #include <random>
 #include <tuple>
 
-#include "db/ChannelDatabase.h"
 #include "db/DatabaseBuilder.h"
 #include "db/DatabaseCheck.h"
 #include "db/ImageCrc.h"
@@ -46,7 +42,90 @@ struct DatabaseModel : ::testing::Test {
 
 } // namespace
 
-TEST(DatabaseModelEmpty, AnswersZeroCountsAndRefusesRecords)
+TEST_F(DatabaseModel, RecordsCountsFindersMaskProgramInfoCrcAndHostileCounters)
+{
+    RecordView rec{{0, 4242}}; // field 1 is never written
+    ASSERT_EQ(db.getRecord(DBT_TRANSPONDER, 1, rec), 0);
+    EXPECT_EQ((V{rec.field[tpf::SAT_ID], rec.field[1], rec.field[tpf::POLARISATION], rec.field[tpf::FREQUENCY],
+                 rec.field[tpf::SYMBOL_RATE]}),
+              (V{9, 4242, 1, 12000, 22000}));
+    // Slots are read without a look at the counter: 2999 is an unused one.
+    EXPECT_EQ((V{0, -4, -4}), (V{db.getRecord(DBT_TRANSPONDER, 2999, rec), db.getRecord(DBT_TRANSPONDER, 3000, rec),
+                                 db.getRecord(DBT_TRANSPONDER, -5, rec)}));
+
+    // {position, list, result}: position 0 of an empty list is fine, past it is not.
+    const int cases[][3] = {{0, 1, 0}, {1, 1, -3}, {3, 0, -3}, {400, 0, -4}, {-1, 0, -4}, {2, 9, -2}, {2, 0, 0}};
+    for (const auto& c : cases) {
+        rec.field[favf::POSITION] = c[0];
+        EXPECT_EQ(db.getRecord(DBT_FAVOURITE, c[1], rec), c[2]) << c[0] << " " << c[1];
+    }
+    EXPECT_EQ((V{rec.field[favf::ENTRY], rec.field[favf::COUNT], rec.field[favf::TV_COUNT]}), (V{3, 3, 2}));
+    rec.field[favf::POSITION] = 0; // list 9 has a name, and no list 10 to point into
+    EXPECT_EQ((std::tuple{db.getRecord(DBT_FAVOURITE, 8, rec), rec.name[0] != nullptr, rec.name[1] == nullptr}),
+              (std::tuple{0, true, true}));
+    // Counts 506.. split each list into TV and radio.
+    const auto count = [&](int code) { return db.getCount(code, rec.field[0]), rec.field[0]; };
+    EXPECT_EQ((V{count(506), count(507), count(506 + 2 * 3), count(507 + 2 * 3)}), (V{2, 1, 0, 1}));
+
+    int idx = -1;
+    EXPECT_EQ((V{db.findSatelliteByName("Hotbird 2-8", &idx), idx}), (V{9, 1}));
+    EXPECT_EQ((V{db.findSatellite(9), db.findSatellite(8), db.findSatelliteByName("hotbird 2-8")}), (V{1, -1, -1}));
+    EXPECT_EQ((V{db.findTransponder(9, 12000), db.findTransponder(9 + 256, 12000), db.findTransponder(7, 12000)}),
+              (V{1, -1, -1}));
+    EXPECT_EQ((V{db.findByName(DBT_PROVIDER, "Gamma"), db.findByName(DBT_PROVIDER, "Delta"),
+                 db.findByName(DBT_SATELLITE, "x")}),
+              (V{2, -1, -5}));
+    std::uint32_t m = 0;
+    const auto mask = [&](int p) { return m = 0, db.favouriteMask(p, m), m; };
+    EXPECT_EQ((std::pair{mask(2), mask(4)}), (std::pair{SCOPE_FAV1, scopeFav(3)}));
+
+    ProgramInfo info;
+    ASSERT_EQ(db.getProgramInfo(0, 2, info), 0);
+    EXPECT_EQ((S{boundedName(info.name), boundedName(info.providerName), boundedName(info.satelliteName)}),
+              (S{"Three", "Beta", "Astra 1E-2C"}));
+    EXPECT_EQ((V{info.frequency, static_cast<int>(info.isTv), info.favMember[0][1], info.favMember[0][0]}),
+              (V{11000, 1, 1, 0}));
+    // Radio-only favourite scope counts from the list's first radio entry.
+    ASSERT_EQ(db.getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info), 0);
+    EXPECT_EQ((std::pair{boundedName(info.name), info.isTv}), (std::pair{std::string_view("Radio A"), 0u}));
+    EXPECT_EQ(db.getProgramInfo(0, 6, info), -3);
+    ASSERT_EQ(db.getProgramInfoRaw(3, info), 0);
+    EXPECT_EQ((V{info.favPosition[0], info.providerIndex, db.getProgramInfoRaw(6, info)}), (V{2, 2, -1}));
+    db.raw().setU8(DatabaseImage::transponderOffset(1) + layout::tp::SAT_ID, 77); // an unknown satellite
+    EXPECT_EQ(db.getProgramInfo(0, 1, info), -2);
+
+    EXPECT_EQ(crcMpeg2(reinterpret_cast<const std::uint8_t*>("123456789"), 9), 0x0376E6E7u);
+    EXPECT_EQ(crcMpeg2(nullptr, 0), 0u);
+    db.raw().setU8(layout::CRC_ZERO_BYTE, 0xAB);
+    db.updateCrc(0);
+    EXPECT_EQ(db.raw().u8(layout::CRC_ZERO_BYTE), 0);
+    // Bytewise reference over bytes 12..end.
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 12; i < IMAGE_SIZE; ++i) {
+        crc ^= static_cast<std::uint32_t>(db.image()[i]) << 24;
+        for (int k = 0; k < 8; ++k) crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    }
+    EXPECT_EQ(db.storedCrc(), crc);
+    db.raw().setU32(0, 0xDEADBEEF); // the header words before the CRC do not take part
+    EXPECT_EQ(db.computeCrc(), crc);
+
+    // Hostile counters never reach outside the image (run under the sanitizers in CI).
+    for (auto set : {&ChannelDatabase::setSatelliteCount, &ChannelDatabase::setProgramCount,
+                     &ChannelDatabase::setTransponderCount, &ChannelDatabase::setProviderCount})
+        (db.*set)(65535);
+    for (int l = 0; l < 9; ++l) db.setFavCount(l, 65535), db.setFavTvCount(l, 65535);
+    for (auto at : {layout::prog::TRANSPONDER, layout::prog::PROVIDER})
+        db.raw().setU16(DatabaseImage::programOffset(0) + at, 65535);
+    EXPECT_EQ((V{-2, -3, -3, -1}),
+              (V{db.getProgramInfo(0, 0, info), db.getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info),
+                 db.getProgramInfo(0, 20000, info), db.getProgramInfoRaw(20000, info)}));
+    mask(0);
+    db.findTransponder(0, 0);
+    db.findSatelliteByName("none");
+    db.purgeUnusedProviders();
+}
+
+TEST(DatabaseModelBounds, AnEmptyOneAnswersZeroCountsAndThePurgeGivesTheBytesOfOneByOneRemoval)
 {
     ChannelDatabase db;
     int n = -1;
@@ -63,66 +142,7 @@ TEST(DatabaseModelEmpty, AnswersZeroCountsAndRefusesRecords)
                                               {499, 0, -1}})
         EXPECT_EQ(db.getRecord(type, index, rec), result) << type << " " << index;
     EXPECT_FALSE(db.isLoaded());
-}
 
-TEST_F(DatabaseModel, RecordsCountsFindersMaskAndProgramInfo)
-{
-    RecordView rec;
-    rec.field[1] = 4242; // field 1 is never written
-    ASSERT_EQ(db.getRecord(DBT_TRANSPONDER, 1, rec), 0);
-    EXPECT_EQ((V{rec.field[tpf::SAT_ID], rec.field[1], rec.field[tpf::POLARISATION], rec.field[tpf::FREQUENCY],
-                 rec.field[tpf::SYMBOL_RATE]}),
-              (V{9, 4242, 1, 12000, 22000}));
-    // Slots are read without a look at the counter: 2999 is an unused one.
-    EXPECT_EQ((V{0, -4, -4}), (V{db.getRecord(DBT_TRANSPONDER, 2999, rec), db.getRecord(DBT_TRANSPONDER, 3000, rec),
-                                 db.getRecord(DBT_TRANSPONDER, -5, rec)}));
-
-    // {position, list, result}: position 0 of an empty list is fine, past it is not.
-    const int cases[][3] = {{0, 1, 0}, {1, 1, -3}, {3, 0, -3}, {400, 0, -4}, {-1, 0, -4}, {2, 9, -2}, {2, 0, 0}};
-    for (const auto& c : cases) {
-        rec.field[favf::POSITION] = c[0];
-        EXPECT_EQ(db.getRecord(DBT_FAVOURITE, c[1], rec), c[2]) << c[0] << " " << c[1];
-    }
-    EXPECT_EQ((V{rec.field[favf::ENTRY], rec.field[favf::COUNT], rec.field[favf::TV_COUNT]}), (V{3, 3, 2}));
-    rec.field[favf::POSITION] = 0;
-    ASSERT_EQ(db.getRecord(DBT_FAVOURITE, 8, rec), 0);
-    EXPECT_NE(rec.name[0], nullptr);
-    EXPECT_EQ(rec.name[1], nullptr); // no list 10 to point into
-    // Counts 506.. split each list into TV and radio.
-    const auto count = [&](int code) { return db.getCount(code, rec.field[0]), rec.field[0]; };
-    EXPECT_EQ((V{count(506), count(507), count(506 + 2 * 3), count(507 + 2 * 3)}), (V{2, 1, 0, 1}));
-
-    int idx = -1;
-    EXPECT_EQ((V{db.findSatelliteByName("Hotbird 2-8", &idx), idx}), (V{9, 1}));
-    EXPECT_EQ((V{db.findSatellite(9), db.findSatellite(8), db.findSatelliteByName("hotbird 2-8")}), (V{1, -1, -1}));
-    EXPECT_EQ((V{db.findTransponder(9, 12000), db.findTransponder(9 + 256, 12000), db.findTransponder(7, 12000)}),
-              (V{1, -1, -1}));
-    EXPECT_EQ((V{db.findByName(DBT_PROVIDER, "Gamma"), db.findByName(DBT_PROVIDER, "Delta"),
-                 db.findByName(DBT_SATELLITE, "x")}),
-              (V{2, -1, -5}));
-    std::uint32_t mask2 = 0, mask4 = 0;
-    db.favouriteMask(2, mask2);
-    db.favouriteMask(4, mask4);
-    EXPECT_EQ((std::pair{mask2, mask4}), (std::pair{SCOPE_FAV1, scopeFav(3)}));
-
-    ProgramInfo info;
-    ASSERT_EQ(db.getProgramInfo(0, 2, info), 0);
-    EXPECT_EQ((S{boundedName(info.name), boundedName(info.providerName), boundedName(info.satelliteName)}),
-              (S{"Three", "Beta", "Astra 1E-2C"}));
-    EXPECT_EQ((V{info.frequency, static_cast<int>(info.isTv), info.favMember[0][1], info.favMember[0][0]}),
-              (V{11000, 1, 1, 0}));
-    // Radio-only favourite scope counts from the list's first radio entry.
-    ASSERT_EQ(db.getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info), 0);
-    EXPECT_EQ((std::pair{boundedName(info.name), info.isTv}), (std::pair{std::string_view("Radio A"), 0u}));
-    EXPECT_EQ(db.getProgramInfo(0, 6, info), -3);
-    ASSERT_EQ(db.getProgramInfoRaw(3, info), 0);
-    EXPECT_EQ((V{info.favPosition[0], info.providerIndex, db.getProgramInfoRaw(6, info)}), (V{2, 2, -1}));
-    db.raw().setU8(DatabaseImage::transponderOffset(1) + layout::tp::SAT_ID, 77); // an unknown satellite
-    EXPECT_EQ(db.getProgramInfo(0, 1, info), -2);
-}
-
-TEST(DatabaseModelPurge, GivesTheBytesOfOneByOneRemoval)
-{
     // The reference removes one provider at a time: move the slots above down, renumber, re-check.
     auto reference = [](ChannelDatabase& db) {
         const auto at = [](int i) { return DatabaseImage::programOffset(i) + layout::prog::PROVIDER; };
@@ -160,44 +180,9 @@ TEST(DatabaseModelPurge, GivesTheBytesOfOneByOneRemoval)
     }
 }
 
-TEST_F(DatabaseModel, CrcOfKnownDataAndOfTheImageAndHostileCounters)
-{
-    EXPECT_EQ(crcMpeg2(reinterpret_cast<const std::uint8_t*>("123456789"), 9), 0x0376E6E7u);
-    EXPECT_EQ(crcMpeg2(nullptr, 0), 0u);
-    db.raw().setU8(layout::CRC_ZERO_BYTE, 0xAB);
-    db.updateCrc(0);
-    EXPECT_EQ(db.raw().u8(layout::CRC_ZERO_BYTE), 0);
-    // Bytewise reference over bytes 12..end.
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 12; i < IMAGE_SIZE; ++i) {
-        crc ^= static_cast<std::uint32_t>(db.image()[i]) << 24;
-        for (int k = 0; k < 8; ++k) crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
-    }
-    EXPECT_EQ(db.storedCrc(), crc);
-    db.raw().setU32(0, 0xDEADBEEF); // the header words before the CRC do not take part
-    EXPECT_EQ(db.computeCrc(), crc);
-
-    // Hostile counters never reach outside the image (run under the sanitizers in CI).
-    for (auto set : {&ChannelDatabase::setSatelliteCount, &ChannelDatabase::setProgramCount,
-                     &ChannelDatabase::setTransponderCount, &ChannelDatabase::setProviderCount})
-        (db.*set)(65535);
-    for (int l = 0; l < 9; ++l) db.setFavCount(l, 65535), db.setFavTvCount(l, 65535);
-    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::TRANSPONDER, 65535);
-    db.raw().setU16(DatabaseImage::programOffset(0) + layout::prog::PROVIDER, 65535);
-    ProgramInfo info;
-    EXPECT_EQ((V{-2, -3, -3, -1}),
-              (V{db.getProgramInfo(0, 0, info), db.getProgramInfo(scopeFav(0) | SCOPE_RADIO, 0, info),
-                 db.getProgramInfo(0, 20000, info), db.getProgramInfoRaw(20000, info)}));
-    std::uint32_t mask = 0;
-    db.favouriteMask(0, mask);
-    db.findTransponder(0, 0);
-    db.findSatelliteByName("none");
-    db.purgeUnusedProviders();
-}
-
 // The undo history's byte differences: any change comes back exactly in both directions, and a
 // small edit costs a few bytes, not a copy of the image.
-TEST(ImageDeltaTest, EveryChangeUndoesAndRedoesExactlySmallEditsAreSmall)
+TEST(ImageDeltaAndSamples, ChangesUndoExactlySmallEditsAreSmallSamplesAreSoundTheCheckFindsProblemsLookupIsExact)
 {
     const auto image = [](std::uint32_t seed) {
         std::vector<std::uint8_t> bytes(IMAGE_SIZE);
@@ -233,27 +218,21 @@ TEST(ImageDeltaTest, EveryChangeUndoesAndRedoesExactlySmallEditsAreSmall)
     };
     const std::size_t program = DatabaseImage::programOffset(5) + layout::prog::FLAGS;
     const ImageDelta d = changed({program, layout::CRC});
-    EXPECT_EQ(d.rangeCount(), 2u);
-    EXPECT_LT(d.storedBytes(), 256u);
-    EXPECT_TRUE(d.touches(program, program + 1));
-    EXPECT_FALSE(d.touches(program + 1, program + 100));
-    EXPECT_FALSE(touchesTree(d));
+    EXPECT_EQ((std::tuple{d.rangeCount(), d.storedBytes() < 256, d.touches(program, program + 1),
+                          d.touches(program + 1, program + 100), touchesTree(d)}),
+              (std::tuple{2u, true, true, false, false}));
     // Names and nodes of the tree: a satellite, a transponder, a provider, a list's name; not a list's entry.
     for (std::size_t at : {DatabaseImage::satelliteOffset(3) + 4, DatabaseImage::transponderOffset(7),
                            DatabaseImage::providerOffset(2), DatabaseImage::favOffset(8) + 3})
         EXPECT_TRUE(touchesTree(changed({at}))) << at;
     EXPECT_FALSE(touchesTree(changed({DatabaseImage::favEntryOffset(8, 0)})));
-}
 
-TEST(SampleAndCheck, SamplesAreConsistentAndDeterministicAndTheCheckFindsEachProblem)
-{
     auto a = std::make_unique<ChannelDatabase>(), b = std::make_unique<ChannelDatabase>();
     generateSample(*a, {false, 11});
     generateSample(*b, {false, 11});
     EXPECT_EQ(checkDatabase(*a), std::vector<std::string>{});
     EXPECT_EQ(std::memcmp(a->image(), b->image(), IMAGE_SIZE), 0);
-    EXPECT_GT(a->programCount(), 200);
-    EXPECT_GT(a->programCount(), a->tvProgramCount());
+    EXPECT_TRUE(a->programCount() > 200 && a->programCount() > a->tvProgramCount());
 
     generateSample(*b, {true, 1});
     EXPECT_EQ(checkDatabase(*b), std::vector<std::string>{});
@@ -270,10 +249,8 @@ TEST(SampleAndCheck, SamplesAreConsistentAndDeterministicAndTheCheckFindsEachPro
     auto& db = *a;
     generateSample(db, {false, 2});
     auto expectProblem = [&](const char* fragment) {
-        const auto problems = checkDatabase(db);
-        EXPECT_TRUE(std::any_of(problems.begin(), problems.end(), [&](const std::string& p) {
-            return p.find(fragment) != std::string::npos;
-        })) << fragment;
+        EXPECT_TRUE(std::ranges::any_of(checkDatabase(db), [&](const auto& p) { return p.find(fragment) != p.npos; }))
+            << fragment;
     };
     db.raw().setU8(700000, 1);
     expectProblem("CRC mismatch");
@@ -285,11 +262,8 @@ TEST(SampleAndCheck, SamplesAreConsistentAndDeterministicAndTheCheckFindsEachPro
     expectProblem("TV program count");
     db.setProgramCount(65535);
     expectProblem("program count 65535 exceeds");
-}
 
-// The lookup is exact: case and trailing blanks count.
-TEST(PredefinedSatellites, TableRowsAndExactLookup)
-{
+    // The lookup is exact: case and trailing blanks count.
     const auto t = predefinedSatellites();
     ASSERT_EQ(t.size(), 153u);
     for (std::size_t i = 0; i < t.size(); ++i) EXPECT_EQ(t[i].row, i);

@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <map>
-#include <memory>
 #include <nlohmann/json.hpp>
 #include <numeric>
 #include <random>
@@ -15,7 +12,6 @@
 
 #include "db/DatabaseBuilder.h"
 #include "db/DatabaseCheck.h"
-#include "db/ProgramExchange.h"
 #include "db/ProgramOrder.h"
 #include "db/ReferenceList.h"
 #include "db/SampleGenerator.h"
@@ -24,13 +20,7 @@ namespace satorix {
 namespace {
 
 using Row = std::map<std::string, std::string>;
-
-std::unique_ptr<ChannelDatabase> copyOf(const ChannelDatabase& db)
-{
-    auto c = std::make_unique<ChannelDatabase>();
-    c->assignImage(db.image(), IMAGE_SIZE);
-    return c;
-}
+using V = std::vector<int>;
 
 std::string quoted(const std::vector<std::string>& fields)
 {
@@ -43,7 +33,6 @@ std::string quoted(const std::vector<std::string>& fields)
     return line + "\r\n";
 }
 
-// Exported rows by column name.
 struct Table {
     std::vector<Row> rows;
     explicit Table(const ChannelDatabase& db)
@@ -97,7 +86,7 @@ void expectJsonMatchesCsv(const ChannelDatabase& db, const Table& csv)
 // Export, shuffle the rows, rename and regroup some, leave some out, import: the order, names and
 // lists are the file's; the programs themselves are the same (less those left out, if deleted).
 // An unchanged file changes nothing.
-TEST(ExchangeTest, ImportAppliesExactlyWhatTheFileSays)
+TEST(ExchangeTest, ImportAppliesWhatTheFileSaysAndAReferenceRestoresARescannedCopy)
 {
     for (std::uint32_t seed = 1; seed <= 4; ++seed) {
         auto db = std::make_unique<ChannelDatabase>();
@@ -110,9 +99,7 @@ TEST(ExchangeTest, ImportAppliesExactlyWhatTheFileSays)
         std::mt19937 rng(seed);
         auto records = parseCsv(csv);
         const std::vector<std::string> header = records[0].fields;
-        auto col = [&header](const char* name) {
-            return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
-        };
+        auto col = [&](const char* n) { return std::size_t(std::ranges::find(header, n) - header.begin()); };
         std::vector<CsvRecord> rows(records.begin() + 1, records.end());
         std::shuffle(rows.begin(), rows.end(), rng);
         Row names = before.byKey("name"), lists = before.byKey("favourites");
@@ -121,9 +108,7 @@ TEST(ExchangeTest, ImportAppliesExactlyWhatTheFileSays)
         for (std::size_t i = 0; i < rows.size(); ++i) {
             auto& f = rows[i].fields;
             const std::string key = f[col("key")];
-            if (i == 3)
-                text +=
-                    quoted({"x", "y", "z", "1", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "1E:1:H:1"});
+            if (i == 3) text += "x,y,z,1" + std::string(15, ',') + "1E:1:H:1\r\n"; // a key not in the database
             if (i == 0) f[col("provider")] = "two\nlines"; // the unknown key's row is then on line 6
             if (i == 1) f[col("name")] = "Ελ Пр";          // no table holds both: reported, not stored
             if (i == 2) f[col("name")] = "Far too long a name";
@@ -140,7 +125,8 @@ TEST(ExchangeTest, ImportAppliesExactlyWhatTheFileSays)
         }
 
         for (bool deleting : {false, true}) {
-            auto copy = copyOf(*db);
+            auto copy = std::make_unique<ChannelDatabase>();
+            copy->assignImage(db->image(), IMAGE_SIZE);
             const ImportPlan plan = planImport(*copy, text, {deleting});
             ASSERT_TRUE(plan.error.empty() && plan.unmatchedRows.size() == 1) << importSummary(plan);
             EXPECT_EQ(
@@ -168,16 +154,14 @@ TEST(ExchangeTest, ImportAppliesExactlyWhatTheFileSays)
             expectJsonMatchesCsv(*copy, after);
         }
     }
-}
 
-// A copy shuffled, renamed, with its lists gone and its transponders moved by up to 3 MHz gets
-// the original's order, names and lists back.
-TEST(ExchangeTest, ReferenceRestoresARescannedCopyAndMatchesTheNearestFrequencyWithinThreeMegahertz)
-{
+    // A copy shuffled, renamed, with its lists gone and its transponders moved by up to 3 MHz gets
+    // the original's order, names and lists back.
     for (std::uint32_t seed = 1; seed <= 3; ++seed) {
         auto original = std::make_unique<ChannelDatabase>();
         generateSample(*original, {false, seed});
-        auto copy = copyOf(*original);
+        auto copy = std::make_unique<ChannelDatabase>();
+        copy->assignImage(original->image(), IMAGE_SIZE);
         std::mt19937 rng(seed);
         const int n = copy->programCount(), tv = copy->tvProgramCount();
         std::vector<int> order(static_cast<std::size_t>(n));
@@ -194,8 +178,8 @@ TEST(ExchangeTest, ReferenceRestoresARescannedCopyAndMatchesTheNearestFrequencyW
         }
 
         const ReferencePlan plan = planReference(*copy, *original, {true});
-        EXPECT_EQ(plan.matched, n);
-        EXPECT_TRUE(plan.unmatchedHere.empty() && plan.unmatchedInReference.empty());
+        EXPECT_EQ((V{plan.matched, int(plan.unmatchedHere.size()), int(plan.unmatchedInReference.size())}),
+                  (V{n, 0, 0}));
         applyChanges(*copy, plan.changes);
         std::memcpy(copy->image() + layout::TRANSPONDERS, original->image() + layout::TRANSPONDERS,
                     MAX_TRANSPONDERS * layout::TRANSPONDER_SIZE);

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "db/ChannelDatabase.h"
 #include "db/DatabaseBuilder.h"
+#include "db/Names.h"
 #include "tests/support/Editing.h"
 #include "tests/support/MessageRecorder.h"
 
@@ -21,7 +21,6 @@ using VV = std::vector<V>;
 using S = std::vector<std::string>;
 using Bytes = std::vector<std::uint8_t>;
 
-// f(0) .. f(n-1).
 template <typename F> V collect(int n, F f)
 {
     V out;
@@ -44,8 +43,7 @@ protected:
             b.addTransponder({satellite, frequency});
         for (const char* p : {"Alpha", "Beta", "Gamma"}) b.addProvider(p);
         for (int i = 0; i < tv + radio; ++i) {
-            ProgramFields s{
-                (i < tv ? "TV " : "Radio ") + std::to_string(i), i % 3, i % 3, 100 + i, 0x100, 0x101, 0x100};
+            ProgramFields s{(i < tv ? "TV " : "Radio ") + std::to_string(i), i % 3, i % 3, 100 + i, 256, 257, 256};
             i < tv ? b.addTvProgram(s) : b.addRadioProgram(s);
         }
         for (int l = 0; l < FAV_LISTS; ++l) b.setFavouriteName(l, "Fav_" + std::to_string(l + 1));
@@ -55,8 +53,7 @@ protected:
     }
     void setList(int l, const V& programs) // TV entries are those below tvProgramCount
     {
-        db.setFavCount(l, 0);
-        db.setFavTvCount(l, 0);
+        db.setFavCount(l, 0), db.setFavTvCount(l, 0);
         for (int p : programs) DatabaseBuilder(db).addFavourite(l, p);
     }
     V entries(int l) const
@@ -78,13 +75,10 @@ protected:
     Bytes bytes(std::size_t a = 0, std::size_t b = IMAGE_SIZE) const { return {db.image() + a, db.image() + b}; }
     // Records by their fields in order: service id, provider, transponder, video, audio and PCR PIDs; satellite id,
     // -, polarisation, FEC, TSID, NID, ONID, frequency, symbol rate.
-    static RecordView program(int serviceId, const char* name = "New")
+    static RecordView program(int sid, const char* name = "New") { return {{sid, 0, 0, 0x200, 0x201, 0x200}, {name}}; }
+    static RecordView tp(int sat, int frequency, int rate = 27500)
     {
-        return {{serviceId, 0, 0, 0x200, 0x201, 0x200}, {name}};
-    }
-    static RecordView tp(int satellite, int frequency, int symbolRate = 27500)
-    {
-        return {{satellite, 0, 0, 0, 0, 0, 0, frequency, symbolRate}};
+        return {{sat, 0, 0, 0, 0, 0, 0, frequency, rate}};
     }
     V clipIndices() const
     {

@@ -1,6 +1,5 @@
 // Sort, move, bulk edits and duplicate removal on generated databases: whatever is asked, the
 // programs stay the same programs and every favourite entry keeps naming the one it named.
-#include <algorithm>
 #include <map>
 #include <random>
 #include <set>
@@ -13,62 +12,38 @@
 namespace satorix::test {
 namespace {
 
-using Bag = std::multiset<std::string>;
+using Bag = std::multiset<Bytes>;
 
 class Order : public EditFixture {
 protected:
-    void sample(std::uint32_t seed, bool full = false)
+    Bytes record(int p) const { return bytes(DatabaseImage::programOffset(p), DatabaseImage::programOffset(p + 1)); }
+    // Every program's bytes with its kind, and each list's entries as those bytes.
+    std::multiset<std::pair<bool, Bytes>> programs() const
     {
-        db.setListingPath({});
-        generateSample(db, {full, seed});
-    }
-    std::string record(int p) const
-    {
-        return {reinterpret_cast<const char*>(db.image() + DatabaseImage::programOffset(p)), layout::PROGRAM_SIZE};
-    }
-    Bag records(const V& programs) const
-    {
-        Bag out;
-        for (int p : programs) out.insert(record(p));
+        std::multiset<std::pair<bool, Bytes>> out;
+        for (int p = 0; p < db.programsInUse(); ++p) out.emplace(p < db.tvProgramCount(), record(p));
         return out;
     }
-    // Every program's bytes, TV then radio, and each list's entries as those bytes.
-    std::vector<Bag> kinds() const
+    std::vector<std::vector<Bytes>> lists() const
     {
-        const int tv = db.tvProgramCount();
-        return {records(collect(tv, [](int p) { return p; })),
-                records(collect(db.programsInUse() - tv, [&](int p) { return tv + p; }))};
-    }
-    std::vector<S> lists() const
-    {
-        std::vector<S> out(FAV_LISTS);
+        std::vector<std::vector<Bytes>> out(FAV_LISTS);
         for (int l = 0; l < FAV_LISTS; ++l)
             for (int e : entries(l)) out[l].push_back(record(e));
         return out;
     }
 };
 
-TEST(OrderTest, NaturalOrderIgnoresCaseAndReadsNumbers)
-{
-    const std::vector<std::pair<std::string, std::string>> ascending = {
-        {"Sport 2", "Sport 10"}, {"alpha", "Beta"}, {"BBC", "bbc 1"}, {"a01", "a2"}, {"", "0"}, {"x9", "xa"}};
-    for (const auto& [a, b] : ascending)
-        EXPECT_TRUE(naturalCompare(a, b) < 0 && naturalCompare(b, a) > 0) << a << " < " << b;
-    EXPECT_EQ(naturalCompare("News 007", "news 7"), 0);
-}
-
-TEST_F(Order, SortsAndMovesKeepProgramsAndFavourites)
+TEST_F(Order, SortsMovesBulkEditsAndDuplicateRemovalKeepProgramsListsAndOrder)
 {
     std::mt19937 rng(7);
     for (std::uint32_t seed = 1; seed <= 12; ++seed) {
         SCOPED_TRACE(seed);
-        sample(seed);
-        const auto programsBefore = kinds();
+        generateSample(db, {false, seed});
+        const auto programsBefore = programs();
         const auto listsBefore = lists();
         V chosen;
         for (int p = 0; p < db.programsInUse(); ++p)
             if (rng() % 3 == 0) chosen.push_back(p);
-        const Bag chosenBytes = records(chosen);
         const int l = static_cast<int>(seed % FAV_LISTS);
         const V positions = collect((db.favInUse(l) + 1) / 2, [](int k) { return 2 * k; });
         const auto key = static_cast<SortKey>(seed / 4 % 4);
@@ -76,10 +51,10 @@ TEST_F(Order, SortsAndMovesKeepProgramsAndFavourites)
         switch (seed % 4) {
         case 0: sortPrograms(db, chosen, key); break;
         case 1: sortFavourite(db, l, positions, key); break;
-        case 2: EXPECT_EQ(records(movePrograms(db, chosen, move)), chosenBytes); break;
+        case 2: movePrograms(db, chosen, move); break;
         default: moveFavourites(db, l, positions, move); break;
         }
-        EXPECT_TRUE(kinds() == programsBefore);
+        EXPECT_TRUE(programs() == programsBefore);
         const auto listsAfter = lists();
         for (int k = 0; k < FAV_LISTS; ++k) {
             const auto& [now, was] = std::tie(listsAfter[k], listsBefore[k]);
@@ -90,11 +65,14 @@ TEST_F(Order, SortsAndMovesKeepProgramsAndFavourites)
                 EXPECT_EQ(now, was) << "list " << k + 1;
         }
     }
-}
 
-TEST_F(Order, SortOrdersEachPartMovesStopAtTheirEdgeAndBulkEdits)
-{
-    sample(3);
+    const std::vector<std::pair<std::string, std::string>> ascending = {
+        {"Sport 2", "Sport 10"}, {"alpha", "Beta"}, {"BBC", "bbc 1"}, {"a01", "a2"}, {"", "0"}, {"x9", "xa"}};
+    for (const auto& [a, b] : ascending)
+        EXPECT_TRUE(naturalCompare(a, b) < 0 && naturalCompare(b, a) > 0) << a << " < " << b;
+    EXPECT_EQ(naturalCompare("News 007", "news 7"), 0);
+
+    generateSample(db, {false, 3});
     const int n = db.programsInUse(), tv = db.tvProgramCount();
     sortPrograms(db, collect(n, [](int p) { return p; }), SortKey::ServiceId);
     const V sids = serviceIds();
@@ -106,14 +84,12 @@ TEST_F(Order, SortOrdersEachPartMovesStopAtTheirEdgeAndBulkEdits)
     EXPECT_EQ(movePrograms(db, {3, 7}, Move::Top), (V{0, 1}));
     EXPECT_EQ(movePrograms(db, {3, 7}, Move::Bottom), (V{tv - 2, tv - 1}));
 
-    sample(2);
-    const auto locks = [&] {
-        return V{field(1, layout::prog::FLAGS) & FLAG_LOCKED, field(2, layout::prog::FLAGS) & FLAG_LOCKED};
-    };
+    generateSample(db, {false, 2});
+    const auto locked = [&](int p) { return field(p, layout::prog::FLAGS) & FLAG_LOCKED; };
     setLocked(db, {1, 2}, true);
-    EXPECT_EQ((V{FLAG_LOCKED, FLAG_LOCKED}), locks());
+    const V both{locked(1), locked(2)};
     setLocked(db, {2}, false);
-    EXPECT_EQ((V{FLAG_LOCKED, 0}), locks());
+    EXPECT_EQ((VV{{FLAG_LOCKED, FLAG_LOCKED}, {FLAG_LOCKED, 0}}), (VV{both, {locked(1), locked(2)}}));
     const auto in0 = [&](int p) { return static_cast<int>(std::ranges::count(entries(0), p)); };
     const int count = db.favCount(0);
     ASSERT_EQ((V{0, 0}), (V{in0(1), in0(2)}));
@@ -121,15 +97,12 @@ TEST_F(Order, SortOrdersEachPartMovesStopAtTheirEdgeAndBulkEdits)
     EXPECT_EQ((V{count + 2, 1, 1}), (V{db.favCount(0), in0(1), in0(2)}));
     removeFromFavourite(db, 0, {2});
     EXPECT_EQ((V{1, 0}), (V{in0(1), in0(2)}));
-}
 
-TEST_F(Order, DuplicateRemovalKeepsMembershipsAndLeavesNoCertainDuplicate)
-{
     for (std::uint32_t seed = 1; seed <= 6; ++seed) {
-        sample(seed, seed % 2 == 0);
+        generateSample(db, {seed % 2 == 0, seed});
         const std::vector<DuplicateGroup> groups = findDuplicates(db);
         // Who stands for whom afterwards, by record bytes: the kept program for each removed one.
-        std::map<std::string, std::string> standsFor;
+        std::map<Bytes, Bytes> standsFor;
         for (int p = 0; p < db.programsInUse(); ++p) standsFor[record(p)] = record(p);
         for (const DuplicateGroup& g : groups) {
             EXPECT_GE(g.programs.size(), 2u);
@@ -137,12 +110,12 @@ TEST_F(Order, DuplicateRemovalKeepsMembershipsAndLeavesNoCertainDuplicate)
         }
         const auto before = lists();
         removeDuplicates(db, groups);
-        const auto left = findDuplicates(db);
-        EXPECT_TRUE(std::none_of(left.begin(), left.end(), [](const DuplicateGroup& g) { return g.certain; })) << seed;
+        EXPECT_TRUE(std::ranges::none_of(findDuplicates(db), [](const DuplicateGroup& g) { return g.certain; }))
+            << seed;
         const auto after = lists();
         for (int l = 0; l < FAV_LISTS; ++l) {
             const Bag now(after[l].begin(), after[l].end());
-            for (const std::string& member : before[l]) EXPECT_TRUE(now.count(standsFor[member])) << seed;
+            for (const Bytes& member : before[l]) EXPECT_TRUE(now.count(standsFor[member])) << seed;
         }
     }
 }

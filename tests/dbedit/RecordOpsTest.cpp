@@ -1,5 +1,4 @@
 // Record operations on programs, favourite entries, transponders, providers and satellites.
-#include "db/Names.h"
 #include "tests/dbedit/EditFixture.h"
 
 namespace satorix::test {
@@ -17,16 +16,14 @@ protected:
     int addTp(const RecordView& r) { return op(DBT_TRANSPONDER, OP_ADD, 0, r); }
 };
 
-TEST_F(RecordOps, ProgramAddRenumbersListsOnlyWhenTheKindIsGivenAndRefusalsChangeNothing)
+TEST_F(RecordOps, ProgramAddAndDeleteRenumberListsOnlyWhenAskedRemoveEntryTakesTheShownRow)
 {
-    build(3, 2, {{0, 3, 4}});
-    setList(8, {4});
+    build(3, 2, {{0, 3, 4}, {}, {}, {}, {}, {}, {}, {}, {4}});
     const auto add = [&](int row, int serviceId) { return op(DBT_PROGRAM, OP_ADD, row, program(serviceId)); };
     db.setPendingInsertKind(0);
     ASSERT_EQ(0, add(3, 900)); // end of the TV part
-    EXPECT_EQ((V{100, 101, 102, 900, 103, 104}), serviceIds());
-    EXPECT_EQ((VV{{4, -1}, {0, 4, 5}, {5}}),
-              (VV{{db.tvProgramCount(), db.pendingInsertKind()}, entries(0), entries(8)}));
+    EXPECT_EQ((VV{{100, 101, 102, 900, 103, 104}, {4, -1}, {0, 4, 5}, {5}}),
+              (VV{serviceIds(), {db.tvProgramCount(), db.pendingInsertKind()}, entries(0), entries(8)}));
     // Without a kind (a move puts it back): the row decides, the lists are the mover's business.
     EXPECT_EQ((V{0, 4, 0, 5}), (V{add(4, 901), db.tvProgramCount(), add(1, 902), db.tvProgramCount()}));
     EXPECT_EQ((V{0, 4, 5}), entries(0));
@@ -40,49 +37,28 @@ TEST_F(RecordOps, ProgramAddRenumbersListsOnlyWhenTheKindIsGivenAndRefusalsChang
         {DBT_TV_PROGRAMS, OP_ADD, 0, -1}};
     for (const auto& r : refused) EXPECT_EQ(r[3], op(r[0], r[1], r[2], program(1))) << r[1] << " " << r[2];
     EXPECT_EQ(before, bytes());
-    db.setProgramCount(MAX_PROGRAMS);
-    db.setTvProgramCount(MAX_PROGRAMS);
+    db.setProgramCount(MAX_PROGRAMS), db.setTvProgramCount(MAX_PROGRAMS);
     const auto full = bytes();
     EXPECT_EQ((V{-4, 0}), (V{add(0, 1), db.pendingInsertKind()})); // the kind is kept for the next try
-    EXPECT_EQ(full, bytes());
-    EXPECT_EQ((S{"Database is full."}), messages.texts);
-}
+    EXPECT_EQ((std::pair{full == bytes(), messages.texts}), (std::pair{true, S{"Database is full."}}));
 
-TEST_F(RecordOps, ProgramDeleteRenumbersListsUnlessDraggingAndRemoveEntryTakesTheShownRow)
-{
     build(3, 2, {{0, 2, 0, 3}, {1, 3, 4}}); // program 0 twice; first radio program heads the radio part
-    const auto del = [&](int row) { return op(DBT_PROGRAM, OP_DELETE, row); };
-    ASSERT_EQ(0, del(0));
-    EXPECT_EQ(2, db.tvProgramCount());
+    ASSERT_EQ(0, op(DBT_PROGRAM, OP_DELETE, 0));
     // Closing the gaps one by one leaves the freed slots holding the old last entry.
-    EXPECT_EQ((VV{{1}, {2}}), parts(0));
-    EXPECT_EQ((V{3, 3}), (V{db.favEntry(0, 2), db.favEntry(0, 3)}));
-    ASSERT_EQ(0, del(2)); // the first radio
+    EXPECT_EQ((VV{{2}, {1}, {2}, {3, 3}}),
+              (VV{{db.tvProgramCount()}, parts(0)[0], parts(0)[1], {db.favEntry(0, 2), db.favEntry(0, 3)}}));
+    ASSERT_EQ(0, op(DBT_PROGRAM, OP_DELETE, 2)); // the first radio
     EXPECT_EQ((VV{{0}, {2}}), parts(1));
-    const auto lists = bytes(layout::FAVOURITES, layout::TRANSPONDERS);
-    db.setDragInProgress(true);
-    ASSERT_EQ(0, del(0));
-    EXPECT_EQ(lists, bytes(layout::FAVOURITES, layout::TRANSPONDERS));
-    EXPECT_EQ(1, db.tvProgramCount());
 
-    build(3, 2, {{0, 1, 3, 4}});
-    RecordView where;
-    const auto remove = [&](int radioPart, int row) {
-        where.field[entryf::RADIO_PART] = radioPart;
-        return op(DBT_PROGRAM, OP_REMOVE_ENTRY, row, where);
-    };
+    build(3, 2, {{0, 1, 3, 4}}); // entries removed from list 0 by the row shown
+    const auto remove = [&](int radioPart, int row) { return op(DBT_PROGRAM, OP_REMOVE_ENTRY, row, {{0, radioPart}}); };
     ASSERT_EQ(0, remove(1, 0));
     EXPECT_EQ((VV{{0, 1}, {4}}), parts(0));
     ASSERT_EQ(0, remove(0, 1));
     EXPECT_EQ((VV{{0}, {4}}), parts(0));
-    const auto before = bytes();
-    EXPECT_EQ(0, remove(0, 5)); // no such row
-    where.field[entryf::LIST] = 9;
-    EXPECT_EQ(0, remove(0, 0)); // no such list
-    EXPECT_EQ(before, bytes());
 }
 
-TEST_F(RecordOps, FavouriteMembershipAndNames)
+TEST_F(RecordOps, FavouritesDeleteByScopeTranspondersProvidersAndSatellites)
 {
     build(10, 40, {{5, 7, 30, 31}});
     RecordView r;
@@ -100,33 +76,26 @@ TEST_F(RecordOps, FavouriteMembershipAndNames)
     ASSERT_EQ(0, fav(OP_DELETE, 0, 7));
     EXPECT_EQ((VV{{5, 2}, {30, 31}}), parts(0));
     r.name[0] = "A name of twenty chars";
-    ASSERT_EQ(0, fav(OP_EDIT, 3, 7));
-    EXPECT_EQ("A name of twenty", boundedName(db.raw().namePtr(DatabaseImage::favOffset(3)))); // no NUL
+    EXPECT_EQ((std::pair{fav(OP_EDIT, 3, 7), boundedName(db.raw().namePtr(DatabaseImage::favOffset(3)))}),
+              (std::pair{0, std::string_view("A name of twenty")})); // no NUL
 
     setList(2, collect(398, [](int i) { return 10 + i % 40; }));
-    ASSERT_EQ(0, fav(OP_ADD, 2, 3)); // 398 -> 399
-    EXPECT_EQ(399, db.favCount(2));
+    ASSERT_EQ((V{0, 399}), (V{fav(OP_ADD, 2, 3), db.favCount(2)})); // 398 -> 399
     const auto full = bytes();
-    EXPECT_EQ(-6, fav(OP_ADD, 2, 4));
-    EXPECT_EQ(full, bytes());
-}
+    EXPECT_EQ((std::pair{fav(OP_ADD, 2, 4), full == bytes()}), (std::pair{-6, true}));
 
-TEST_F(RecordOps, DeleteProgramByScopeAndAddToFavourites)
-{
     build(4, 2, {{1, 2, 4}, {2, 5}, {2}});
     EXPECT_EQ(0, db.deleteProgram(2, 0, FAV1, "Fav_1")); // the entry only
     EXPECT_EQ((VV{{1}, {4}}), parts(0));
     EXPECT_EQ((V{-1, 6}), (V{db.deleteProgram(2, 0, FAV1, "Fav_1"), db.programCount()}));
     EXPECT_EQ(0, db.deleteProgram(2, scopeFav(1), TABLE, "Favs")); // marked lists, no renumbering
     EXPECT_EQ((VV{{5}, {2}}), (VV{entries(1), entries(2)}));
-    const auto mid = bytes();
-    EXPECT_EQ(0, db.deleteProgram(2, 0, SCOPE_TV_RADIO, "Favs")); // neither table nor list
-    EXPECT_EQ(mid, bytes());
+    const auto mid = bytes(); // neither table nor list
+    EXPECT_EQ((std::pair{db.deleteProgram(2, 0, SCOPE_TV_RADIO, "Favs"), mid == bytes()}), (std::pair{0, true}));
     for (int index : {1, 3, -1}) db.clipboard().emplace_back().programIndex = index;
     EXPECT_EQ(0, db.deleteProgram(2, 0, TABLE, "Satellites"));
-    EXPECT_EQ((V{100, 101, 103, 104, 105}), serviceIds());
-    EXPECT_EQ(3, db.tvProgramCount());
-    EXPECT_EQ((VV{{1, 3}, {4}, {}, {1, 2, -1}}), (VV{entries(0), entries(1), entries(2), clipIndices()}));
+    EXPECT_EQ((VV{{100, 101, 103, 104, 105}, {3}, {1, 3}, {4}, {}, {1, 2, -1}}),
+              (VV{serviceIds(), {db.tvProgramCount()}, entries(0), entries(1), entries(2), clipIndices()}));
     EXPECT_EQ(-1, db.deleteProgram(5, 0, TABLE, "Satellites"));
 
     build(5, 5, {{0, 1, 5}, {1, 2, 3, 4, 6}}); // a restored program goes back to its place, within its kind's part
@@ -138,10 +107,7 @@ TEST_F(RecordOps, DeleteProgramByScopeAndAddToFavourites)
     EXPECT_EQ(1, db.addToFavourites(3, tv));
     db.addToFavourites(7, radio);
     EXPECT_EQ((VV{{0, 1, 3}, {5}, {1, 2, 3, 4}, {7, 6}}), (VV{parts(0)[0], parts(0)[1], parts(1)[0], parts(1)[1]}));
-}
 
-TEST_F(RecordOps, TransponderProviderAndSatelliteRecords)
-{
     build(3, 0); // 11000, 12000 on satellite 1, 10800 on satellite 2; programs on 0, 1, 2
     ASSERT_EQ((V{0, 0}), (V{addTp(tp(1, 11778)), addTp(tp(1, 10700))}));
     EXPECT_EQ((V{10700, 11000, 11778, 12000, 10800}), frequencies());
@@ -158,27 +124,27 @@ TEST_F(RecordOps, TransponderProviderAndSatelliteRecords)
     EXPECT_EQ((VV{{11000, 10800}, {0, 0, 1}, {1}}), (VV{frequencies(), fields(layout::prog::TRANSPONDER), {tally(0)}}));
 
     build(3, 0); // refusals show their messages and change nothing
-    const auto before = bytes();
+    const auto kept = bytes();
     EXPECT_EQ(-10, addTp(tp(1, 12000)));
     EXPECT_EQ((V{-8, -3, -2, -1}), (V{op(DBT_TRANSPONDER, OP_DELETE, 1), op(DBT_TRANSPONDER, OP_DELETE, 3),
                                       op(DBT_TRANSPONDER, OP_EDIT, MAX_TRANSPONDERS), op(DBT_PROVIDER, OP_DELETE, 0)}));
-    EXPECT_EQ(before, bytes());
-    EXPECT_EQ(S{"Transponder with entered values exist"}, messages.texts);
+    EXPECT_EQ((std::pair{kept == bytes(), messages.texts}),
+              (std::pair{true, S{"Transponder with entered values exist"}}));
     EXPECT_EQ(0, addTp(tp(1, 12000, 30000))); // differs in one field
 
     for (int i = db.transponderCount(); i < MAX_TRANSPONDERS; ++i) DatabaseBuilder(db).addTransponder({2, 11000});
     while (db.providerCount() < MAX_PROVIDERS) DatabaseBuilder(db).addProvider("P");
     messages.clear();
-    const auto full = bytes();
+    const auto filled = bytes();
     const RecordView provider{{}, {"Delta"}};
     EXPECT_EQ((V{-1, -4, -2}), (V{addTp(tp(1, 1000)), op(DBT_PROVIDER, OP_ADD, 10, provider),
                                   op(DBT_PROVIDER, OP_ADD, MAX_PROVIDERS, provider)}));
-    EXPECT_EQ(full, bytes());
-    EXPECT_EQ((S{"Not enought free space in transponder table.", "Provider table is full."}), messages.texts);
+    EXPECT_EQ((std::pair{filled == bytes(), messages.texts}),
+              (std::pair{true, S{"Not enought free space in transponder table.", "Provider table is full."}}));
 
-    build(0, 0);                                                            // two satellites with positioner number 0
-    const auto set = [&](int index, int id, int diseqc12, int positioner) { // fields 0, 7 and 8
-        return db.setSatellite(index, RecordView{{id, 0, 0, 0, 0, 0, 0, diseqc12, positioner}, {"Sat"}});
+    build(0, 0); // two satellites with positioner number 0; set: id, DiSEqC 1.2 and positioner, fields 0, 7 and 8
+    const auto set = [&](int i, int id, int d, int n) {
+        return db.setSatellite(i, {{id, 0, 0, 0, 0, 0, 0, d, n}, {"Sat"}});
     };
     const auto positioner = [&](int s) {
         return db.raw().u8(DatabaseImage::satelliteOffset(s) + layout::sat::POSITIONER);
