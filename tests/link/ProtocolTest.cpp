@@ -46,7 +46,7 @@ struct MemoryFixture : testing::Test {
 
 } // namespace
 
-TEST_F(MemoryFixture, CrcTagsAndWholeFrames)
+TEST_F(MemoryFixture, CrcTagsWholeFramesGarbageAndDamagedFrames)
 {
     const auto abc = bytesOf("abc");
     EXPECT_EQ((std::vector{crc32(abc.data(), 3), crc32(abc.data(), 0)}), (std::vector{0x352441C2u, 0u}));
@@ -75,10 +75,7 @@ TEST_F(MemoryFixture, CrcTagsAndWholeFrames)
     const auto bh = BlockHeader::make(4, 7, 3);
     ASSERT_EQ(link.send_block(bh, bytesOf("xyz").data(), false), 0);
     EXPECT_EQ(line.output(), frame(bh, bytesOf("xyz")));
-}
 
-TEST_F(MemoryFixture, GarbageBeforeAStartByteAndDamagedFrames)
-{
     const auto good = controlFrame(PKT_REPLY, 4);
     auto bad = good;
     bad[3] ^= 0x10;
@@ -190,7 +187,7 @@ TEST_F(MemoryFixture, AcceptingStatusNotSent)
     EXPECT_EQ(log.closing(), (TransferReport{REPORT_TIMEOUT, 8}));
 }
 
-TEST(RegionRules, IdentityRulesBySelectorAndPreparedRegions)
+TEST(RegionRules, IdentityRulesPreparedRegionsAndSoftwareLengths)
 {
     const StbIdentity c = OWN_IDENTITY, otherHw = receiver(0x03010201), bit31 = receiver(0x83010101);
     const StbIdentity any = receiver(0x83010201);
@@ -233,10 +230,8 @@ TEST(RegionRules, IdentityRulesBySelectorAndPreparedRegions)
         EXPECT_EQ(prepared ? info : FileInfo{}, k.info) << k.kind << " " << k.selector;
     }
     EXPECT_EQ(log.valuesOf(REPORT_TRACE), (std::vector<std::uint32_t>{0x32, 0x21, 0x22}));
-}
 
-TEST(RegionRules, SoftwareFileLengthChoosesTheRegion)
-{
+    // The software file's length chooses the region.
     for (const auto [length, type, sizeClass] :
          {std::array<std::uint32_t, 3>{1048575, 4, 0}, {1048576, 3, 1}, {7340031, 3, 1}, {7340032, 1, 2}}) {
         std::uint32_t cls = 9;

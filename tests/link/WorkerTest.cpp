@@ -98,6 +98,10 @@ TEST(Download, CleanDownloadIsByteExact)
 const TransferReport badData{REPORT_UNEXPECTED_DATA, 3};
 constexpr int block4 = SERVE_FIRST_BLOCK + 4;
 FileInfo info(std::uint32_t type, std::uint32_t size, std::uint32_t blocks) { return {type, 0, size, blocks, {}}; }
+SimFaults length(int block, BadLength bad, std::uint32_t custom = 0)
+{
+    return {.badLengthBlock = block, .badLength = bad, .customLength = custom};
+}
 
 // One fault of the receiver, or of the file an upgrade sends, and how the transfer ends. A software
 // file for the whole software region (type 1) is checked against the receiver's model: these
@@ -130,17 +134,13 @@ TEST(Worker, ReceiverFaultsAndRefusals)
         {"RegionType9", {.fileInfo = info(9, 0x100000, 256)}, {REPORT_UNEXPECTED_DATA, 2}},
         {"WrongBlockNumber", {.wrongBlock = 3}, badData},
         {"CorruptedBlock", {.flipFrame = SERVE_FIRST_BLOCK + 10, .flipBit = 8 * 300}, badData},
-        {"OversizeLength", {.badLengthBlock = 2, .badLength = BadLength::Oversize}, badData},
-        {"LengthCheckWrong", {.badLengthBlock = 0, .badLength = BadLength::BadCheck}, badData},
+        {"OversizeLength", length(2, BadLength::Oversize), badData},
+        {"LengthCheckWrong", length(0, BadLength::BadCheck), badData},
         // A receiver that stops mid-block or between blocks has timed out; it sent nothing wrong.
-        {"TruncatedBlockThenSilence", {.badLengthBlock = 5, .badLength = BadLength::Truncated}, {REPORT_TIMEOUT, 67}},
+        {"TruncatedBlockThenSilence", length(5, BadLength::Truncated), {REPORT_TIMEOUT, 67}},
         {"SilentMidTransfer", {.stallFrame = block4, .stallMs = 60000, .stallAfter = 1000}, {REPORT_TIMEOUT, 67}},
-        {"BlockPastTheBuffer",
-         {.badLengthBlock = 0, .badLength = BadLength::Custom, .customLength = 0x7FFFFF},
-         badData},
-        {"LastBlockOneBytePastTheBuffer",
-         {.badLengthBlock = 255, .badLength = BadLength::Custom, .customLength = 0x1400 + 1},
-         badData},
+        {"BlockPastTheBuffer", length(0, BadLength::Custom, 0x7FFFFF), badData},
+        {"LastBlockOneBytePastTheBuffer", length(255, BadLength::Custom, 0x1401), badData},
         {"LargeRegionOverflowsTheBuffer", {}, badData, true},
         {"TooMuchGarbageBeforeABlock", {.garbageFrame = SERVE_FIRST_BLOCK + 1, .garbageBytes = 25}, badData},
         {"StallInsideABlock", {.stallFrame = block4, .stallMs = 400, .stallAfter = 1000}, badData},
@@ -148,9 +148,7 @@ TEST(Worker, ReceiverFaultsAndRefusals)
         {"SomeGarbageBeforeTheReply", {.garbageFrame = SERVE_REPLY, .garbageBytes = 24}, {}},
         {"ShortStallInsideABlock", {.stallFrame = block4, .stallMs = 10, .stallAfter = 1000}, {}},
         {"HugeFileInfo", {.fileInfo = info(4, 0xFFFFFFFF, 0xFFFFFFFF)}, {}},
-        {"LastBlockFillsTheBuffer",
-         {.badLengthBlock = 255, .badLength = BadLength::Custom, .customLength = 0x1400},
-         {}},
+        {"LastBlockFillsTheBuffer", length(255, BadLength::Custom, 0x1400), {}},
         {"NoRequest", {.skipFrame = RECEIVE_REQUEST}, {REPORT_TIMEOUT, 1}, false, UP},
         {"ReplyNotAcknowledged", {.dropAck = ACK_OF_REPLY}, {REPORT_TIMEOUT, 4}, false, UP},
         {"NoReport", {.skipFrame = RECEIVE_REPORT}, {REPORT_UNEXPECTED_DATA, 0}, false, UP},
