@@ -129,9 +129,7 @@ TEST_F(MemoryFixture, BlockLengthsAreCheckedBeforeAnythingIsStored)
         return std::pair(r, in.output().size());
     };
     EXPECT_EQ(receive(BlockHeader::make(4, 0, 0x800000), 16).first, 1);
-    const auto traces = log.valuesOf(REPORT_TRACE);
-    ASSERT_GE(traces.size(), 4u);
-    EXPECT_EQ(std::vector(traces.begin(), traces.begin() + 4), (std::vector<std::uint32_t>{0x80, 0x81, 0x82, 0x83}));
+    EXPECT_EQ(log.valuesOf(REPORT_TRACE), (std::vector<std::uint32_t>{0x80, 0x81, 0x82, 0x83}));
     auto badCheck = BlockHeader::make(4, 0, 16);
     badCheck.lengthCheck = 16;
     EXPECT_EQ(receive(badCheck, 16).first, 1);
