@@ -94,9 +94,7 @@ TEST_F(MemoryFixture, CrcTagsWholeFramesGarbageAndDamagedFrames)
 
 TEST_F(MemoryFixture, AcknowledgementFaultsPostTraces)
 {
-    LineTimeouts t = LineTimeouts{}.scaled(0);
-    t.tracePauseMs = 30;
-    line.setTimeouts(t);
+    line.setTimeouts({0, 0, 0, 0, 0, 30, 0}); // no waits but the trace pause
     Bytes noStart(25);
     std::iota(noStart.begin(), noStart.end(), 0x15);
     line.appendInput(noStart);

@@ -215,8 +215,7 @@ TEST(Upload, CleanUploadAndUpgrades)
         }
         expected.resize(info.fileSize, 0);
         t.ctx.currentIdentity.reserved = {7, 8};
-        LineTimeouts timeouts;
-        timeouts.blockPauseMs = 0; // 1,536 blocks; the pause is measured by the benchmark
+        const LineTimeouts timeouts{.blockPauseMs = 0}; // 1,536 blocks; the pause is measured by the benchmark
         auto options = t.options(SimMode::Receive, timeouts, info.type);
         options.reserved = {0x11111111, 0x22222222};
         SimOnPty sim(options);
