@@ -131,9 +131,8 @@ protected:
     void expectUntouched(const Bytes& before)
     {
         EXPECT_EQ(before, image());
-        EXPECT_FALSE(f.doc().databaseDownloaded());
-        EXPECT_EQ("start", f.doc().title());
-        EXPECT_TRUE(transfers().backups().files().isEmpty());
+        EXPECT_EQ(std::tuple(false, QString("start"), QStringList{}),
+                  std::tuple(f.doc().databaseDownloaded(), f.doc().title(), transfers().backups().files()));
     }
 
     AppFixture f;
@@ -242,8 +241,7 @@ TEST_F(TransferCommandsTest, WithoutADocumentUpgradeRefusesEmptyFilesSendsAndCom
     ASSERT_EQ(1, f.prompter.openRequests.size());
     const QString shown = f.prompter.openRequests[0].initialName;
     EXPECT_EQ(298, QFile::encodeName(shown).size()); // 299 bytes would end in half a character
-    EXPECT_TRUE(remembered.startsWith(shown));
-    EXPECT_EQ(remembered, QSettings().value(key).toString());
+    EXPECT_EQ(std::pair(true, remembered), std::pair(remembered.startsWith(shown), QSettings().value(key).toString()));
 
     attachReceiver(sampleImage(1));
     // Files that cannot be sent are refused before the port opens.
@@ -276,8 +274,7 @@ TEST_F(TransferCommandsTest, WithoutADocumentUpgradeRefusesEmptyFilesSendsAndCom
     const FileDialogRequest& r = f.prompter.openRequests[0];
     EXPECT_EQ((QStringList{"/old/place/soft.dlp", "S/W File (*.dlp)", "All Files (*.*)", ""}),
               QStringList{r.initialName} + r.nameFilters + QStringList{r.defaultSuffix});
-    EXPECT_TRUE(r.mustExist);
-    EXPECT_EQ(dlp, QSettings().value(key).toString());
+    EXPECT_EQ(std::pair(true, dlp), std::pair(r.mustExist, QSettings().value(key).toString()));
     EXPECT_EQ(QStringList{"The software has been sent to the receiver."}, f.prompter.texts());
     EXPECT_EQ(std::pair(int(QDialog::Accepted), QString("Upgrade software to Set Top Box")),
               std::pair(watch.result, watch.title));
