@@ -156,8 +156,7 @@ TEST_F(TransferDialogsTest, PortSettingsOkSetDefaultCancelEachPortsDeviceAndTheL
         QTest::keyClick(baud, Qt::Key_Down);
         EXPECT_EQ("57600", baud->currentText());
         click(d, "okButton");
-        EXPECT_EQ(QDialog::Accepted, d.result());
-        EXPECT_EQ(std::pair(4, 57600u), stored());
+        EXPECT_EQ(std::pair(int(QDialog::Accepted), std::pair(4, 57600u)), std::pair(d.result(), stored()));
     }
     s.port = 3;
     for (const char* button : {"cancelButton", "okButton"}) {
