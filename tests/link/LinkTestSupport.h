@@ -14,8 +14,7 @@
 namespace satorix::test {
 
 // Collects reports from the worker thread.
-class ReportLog {
-public:
+struct ReportLog {
     link::ReportCallback callback()
     {
         return [this](const link::TransferReport& r) {
@@ -43,8 +42,6 @@ public:
             if (link::describeReport(r).close != link::ReportView::Close::No) return r;
         return {};
     }
-
-private:
     mutable std::mutex mutex_;
     std::vector<link::TransferReport> reports_;
 };

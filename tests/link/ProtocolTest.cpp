@@ -46,7 +46,7 @@ struct MemoryFixture : testing::Test {
 
 } // namespace
 
-TEST_F(MemoryFixture, CrcTagsAndWholeFrames)
+TEST_F(MemoryFixture, CrcTagsWholeFramesGarbageAndDamagedFrames)
 {
     const auto abc = bytesOf("abc");
     EXPECT_EQ((std::vector{crc32(abc.data(), 3), crc32(abc.data(), 0)}), (std::vector{0x352441C2u, 0u}));
@@ -65,21 +65,17 @@ TEST_F(MemoryFixture, CrcTagsAndWholeFrames)
     EXPECT_EQ(Bytes(own.begin(), own.begin() + 24),
               (Bytes{1, 1, 1, 3, 3, 0, 3, 0, 8, 0, 0x80, 0, 1, 0, 1, 0, 'Z', 'Q', 'V', '-', '5', '1', '2', '0'}));
 
-    const auto payload = OWN_IDENTITY.bytes();
     PacketHeader h = PacketHeader::make(PKT_REPORT, 4);
     h.reserved = {0x01020304, 0xA0B0C0D0};
-    ASSERT_EQ(link.send_packet(h, payload.data(), payload.size(), false), 0);
-    EXPECT_EQ(line.output(), frame(h, payload));
+    ASSERT_EQ(link.send_packet(h, own.data(), own.size(), false), 0);
+    EXPECT_EQ(line.output(), frame(h, own));
     EXPECT_EQ(line.output().size(), 1u + 20 + 32 + 4);
 
     line.clearOutput();
     const auto bh = BlockHeader::make(4, 7, 3);
     ASSERT_EQ(link.send_block(bh, bytesOf("xyz").data(), false), 0);
     EXPECT_EQ(line.output(), frame(bh, bytesOf("xyz")));
-}
 
-TEST_F(MemoryFixture, GarbageBeforeAStartByteAndDamagedFrames)
-{
     const auto good = controlFrame(PKT_REPLY, 4);
     auto bad = good;
     bad[3] ^= 0x10;
@@ -98,9 +94,7 @@ TEST_F(MemoryFixture, GarbageBeforeAStartByteAndDamagedFrames)
 
 TEST_F(MemoryFixture, AcknowledgementFaultsPostTraces)
 {
-    LineTimeouts t = LineTimeouts{}.scaled(0);
-    t.tracePauseMs = 30;
-    line.setTimeouts(t);
+    line.setTimeouts({0, 0, 0, 0, 0, 30, 0}); // no waits but the trace pause
     Bytes noStart(25);
     std::iota(noStart.begin(), noStart.end(), 0x15);
     line.appendInput(noStart);
@@ -112,8 +106,7 @@ TEST_F(MemoryFixture, AcknowledgementFaultsPostTraces)
 
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(link.send_packet(PacketHeader::make(PKT_REQUEST, 4), nullptr, 0, true), 1);
-    EXPECT_GE(secondsSince(start), 7 * 0.030);
-    EXPECT_LT(secondsSince(start), 2.0);
+    EXPECT_TRUE(secondsSince(start) >= 7 * 0.030 && secondsSince(start) < 2.0) << secondsSince(start);
     EXPECT_EQ(log.valuesOf(REPORT_TRACE), (std::vector<std::uint32_t>{0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1B, 0x11,
                                                                       0x10, 0x13, 0x13, 0x13, 0x13, 0x13, 0x13, 0x13}));
 
@@ -134,9 +127,7 @@ TEST_F(MemoryFixture, BlockLengthsAreCheckedBeforeAnythingIsStored)
         return std::pair(r, in.output().size());
     };
     EXPECT_EQ(receive(BlockHeader::make(4, 0, 0x800000), 16).first, 1);
-    const auto traces = log.valuesOf(REPORT_TRACE);
-    ASSERT_GE(traces.size(), 4u);
-    EXPECT_EQ(std::vector(traces.begin(), traces.begin() + 4), (std::vector<std::uint32_t>{0x80, 0x81, 0x82, 0x83}));
+    EXPECT_EQ(log.valuesOf(REPORT_TRACE), (std::vector<std::uint32_t>{0x80, 0x81, 0x82, 0x83}));
     auto badCheck = BlockHeader::make(4, 0, 16);
     badCheck.lengthCheck = 16;
     EXPECT_EQ(receive(badCheck, 16).first, 1);
@@ -145,8 +136,8 @@ TEST_F(MemoryFixture, BlockLengthsAreCheckedBeforeAnythingIsStored)
     EXPECT_EQ(receive(BlockHeader::make(4, 0, 33), 33), std::pair(PacketLink::BLOCK_TOO_LONG, std::size_t{0}));
     EXPECT_EQ(buffer, Bytes(64, 0xEE));
     EXPECT_EQ(receive(BlockHeader::make(4, 9, 32), 32), std::pair(0, ACK_FRAME_SIZE));
-    EXPECT_EQ(got.blockNumber, 9u);
-    EXPECT_EQ((Bytes{buffer[31], buffer[32]}), (Bytes{0xAB, 0xEE}));
+    EXPECT_EQ((std::tuple{got.blockNumber, buffer[31], buffer[32]}),
+              (std::tuple<std::uint32_t, std::uint8_t, std::uint8_t>{9, 0xAB, 0xEE}));
 }
 
 TEST_F(MemoryFixture, CancelStopsWaiting)
@@ -179,8 +170,7 @@ TEST_F(MemoryFixture, LargestSoftwareRegionEndsWithAShortBlock)
     EXPECT_EQ(Bytes(line.output().end() - static_cast<long>(last.size()), line.output().end()), last);
     const auto progress = log.valuesOf(REPORT_PROGRESS);
     ASSERT_EQ(progress.size(), 2049u);
-    EXPECT_EQ((std::vector{progress[0], progress[2047]}),
-              (std::vector{progressValue(0, 100), progressValue(100, 100)}));
+    EXPECT_EQ((std::pair{progress[0], progress[2047]}), std::pair(progressValue(0, 100), progressValue(100, 100)));
 }
 
 // The status write fails: a line that goes dead after the reply-side frames.
@@ -193,9 +183,10 @@ TEST_F(MemoryFixture, AcceptingStatusNotSent)
     EXPECT_EQ(log.closing(), (TransferReport{REPORT_TIMEOUT, 8}));
 }
 
-TEST(RegionRules, IdentityRulesBySelector)
+TEST(RegionRules, IdentityRulesPreparedRegionsAndSoftwareLengths)
 {
     const StbIdentity c = OWN_IDENTITY, otherHw = receiver(0x03010201), bit31 = receiver(0x83010101);
+    const StbIdentity any = receiver(0x83010201);
     StbIdentity otherModel = c, otherWord2 = c;
     otherModel.model[7] = '1';
     otherWord2.compatWord2 = 1;
@@ -210,13 +201,7 @@ TEST(RegionRules, IdentityRulesBySelector)
     for (std::uint32_t wildcard : {0x7FFFFFFFu, 0x7F7FFFFFu, 0x7F7F7F7Fu})
         for (std::uint32_t selector = 0; selector <= 7; ++selector)
             EXPECT_TRUE(identityCompatible(1, selector, receiver(wildcard), otherModel)) << selector;
-}
 
-TEST(RegionRules, PreparedRegions)
-{
-    const StbIdentity c = OWN_IDENTITY, any = receiver(0x83010201);
-    StbIdentity otherModel = c;
-    otherModel.model[0] = 'X';
     const struct {
         std::uint32_t kind, selector;
         StbIdentity r, c;
@@ -241,10 +226,8 @@ TEST(RegionRules, PreparedRegions)
         EXPECT_EQ(prepared ? info : FileInfo{}, k.info) << k.kind << " " << k.selector;
     }
     EXPECT_EQ(log.valuesOf(REPORT_TRACE), (std::vector<std::uint32_t>{0x32, 0x21, 0x22}));
-}
 
-TEST(RegionRules, SoftwareFileLengthChoosesTheRegion)
-{
+    // The software file's length chooses the region.
     for (const auto [length, type, sizeClass] :
          {std::array<std::uint32_t, 3>{1048575, 4, 0}, {1048576, 3, 1}, {7340031, 3, 1}, {7340032, 1, 2}}) {
         std::uint32_t cls = 9;

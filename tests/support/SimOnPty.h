@@ -79,14 +79,12 @@ public:
         std::lock_guard lock(mutex_);
         return exchanges_;
     }
-    // For ASSERT_TRUE: false when fewer than n exchanges have ended after timeoutMs.
-    bool waitForExchanges(std::size_t n, int timeoutMs = 20000) const
+    // For ASSERT_TRUE: false when fewer than n exchanges have ended after 20 s.
+    bool waitForExchanges(std::size_t n) const
     {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (exchanges().size() < n) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        for (; exchanges().size() < n; std::this_thread::sleep_for(std::chrono::milliseconds(2)))
             if (std::chrono::steady_clock::now() > end) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
         return true;
     }
 

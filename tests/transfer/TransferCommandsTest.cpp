@@ -27,6 +27,9 @@
 #include "tests/support/Editing.h"
 #include "tests/support/SimOnPty.h"
 
+// Each receiver names only the faults it sets.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 namespace satorix::test {
 namespace {
 
@@ -39,8 +42,7 @@ const QString WARNING =
 std::string writeSoftware(const std::string& path, std::size_t length)
 {
     std::string bytes(length, '\0');
-    const auto id = link::OWN_IDENTITY.bytes();
-    std::copy_n(id.begin(), 24, bytes.begin());
+    std::ranges::copy_n(link::OWN_IDENTITY.bytes().begin(), 24, bytes.begin());
     for (std::size_t i = 64; i < length; ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096);
     writeFile(path, bytes);
     return path;
@@ -53,7 +55,15 @@ struct DialogWatch : QObject {
     {
         // Caught on its way to the screen: a transfer that fails at once is over within milliseconds.
         qApp->installEventFilter(this);
-        connect(&timer, &QTimer::timeout, this, [this] { pollProgress(); });
+        connect(&timer, &QTimer::timeout, this, [this] {
+            if (!dialog || cancelPressed || bar()->value() < this->cancelAt) return;
+            cancelPressed = true;
+            timer.stop();
+            auto* cancel = dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"));
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            stillOpenAfterCancel = dialog && dialog->isVisible();
+            if (stillOpenAfterCancel) statusAfterCancel = text(), cancelEnabledAfterCancel = cancel->isEnabled();
+        });
     }
     ~DialogWatch() override { qApp->removeEventFilter(this); }
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -71,16 +81,6 @@ struct DialogWatch : QObject {
     }
     QString text() { return dialog->findChild<QLineEdit*>(QStringLiteral("statusEdit"))->text(); }
     QProgressBar* bar() { return dialog->findChild<QProgressBar*>(QStringLiteral("progressBar")); }
-    void pollProgress()
-    {
-        if (!dialog || cancelPressed || bar()->value() < cancelAt) return;
-        cancelPressed = true;
-        timer.stop();
-        auto* cancel = dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"));
-        QTest::mouseClick(cancel, Qt::LeftButton);
-        stillOpenAfterCancel = dialog && dialog->isVisible();
-        if (stillOpenAfterCancel) statusAfterCancel = text(), cancelEnabledAfterCancel = cancel->isEnabled();
-    }
 
     int cancelAt;
     QPointer<QDialog> dialog;
@@ -119,12 +119,9 @@ protected:
     {
         // The editor's receiver serves `served` again and again, with real time-outs (shorter ones
         // fail exchanges when a loaded machine starves the editor's worker thread).
-        stbsim::SimOptions o;
-        o.mode = stbsim::SimMode::Any;
-        o.data = std::move(served);
-        o.data.resize(link::DATABASE_REGION_SIZE, 0);
+        served.resize(link::DATABASE_REGION_SIZE, 0);
+        stbsim::SimOptions o{.mode = stbsim::SimMode::Any, .data = std::move(served), .requestRepeatMs = 100};
         o.faults = std::move(faults);
-        o.requestRepeatMs = 100;
         sim = std::make_unique<SimOnPty>(std::move(o));
         PortDevices::setDevice(1, QString::fromStdString(sim->device()));
     }
@@ -134,9 +131,8 @@ protected:
     void expectUntouched(const Bytes& before)
     {
         EXPECT_EQ(before, image());
-        EXPECT_FALSE(f.doc().databaseDownloaded());
-        EXPECT_EQ("start", f.doc().title());
-        EXPECT_TRUE(transfers().backups().files().isEmpty());
+        EXPECT_EQ(std::tuple(false, QString("start"), QStringList{}),
+                  std::tuple(f.doc().databaseDownloaded(), f.doc().title(), transfers().backups().files()));
     }
 
     AppFixture f;
@@ -145,7 +141,7 @@ protected:
 
 // The whole request: download over a modified document, edit, upload; the receiver gets the edited,
 // sound image, and the next download brings it back.
-TEST_F(TransferCommandsTest, DownloadEditUploadReachesTheReceiverExactly)
+TEST_F(TransferCommandsTest, DownloadEditUploadReachesTheReceiverExactlyAndBackups)
 {
     startWithSample();
     f.doc().setModifiedFlag(true);
@@ -181,7 +177,7 @@ TEST_F(TransferCommandsTest, DownloadEditUploadReachesTheReceiverExactly)
     ASSERT_TRUE(sim->waitForExchanges(1));
     EXPECT_EQ(115200u, sim->exchanges()[0].speed);
 
-    // The program list's drag within the fullest favourite list, and the program dialog's OK on a new name.
+    // The program list's drag within the fullest favourite list.
     ChannelDatabase& db = f.doc().database();
     int list = 0;
     for (int l = 1; l < FAV_LISTS; ++l) list = db.favInUse(l) > db.favInUse(list) ? l : list;
@@ -190,10 +186,6 @@ TEST_F(TransferCommandsTest, DownloadEditUploadReachesTheReceiverExactly)
     liftFromList(db, list, scope, {0, 2});
     ASSERT_EQ(0, db.dropPrograms(DBT_FAVOURITE, list, 2, db.dragList(), scope));
     db.setDragInProgress(false);
-    RecordView rec;
-    ASSERT_EQ(0, db.getRecord(DBT_PROGRAM, 5, rec));
-    rec.name[0] = "Edited name";
-    ASSERT_EQ(0, db.recordOp(DBT_PROGRAM, OP_EDIT, 5, rec));
 
     f.prompter.clear();
     f.prompter.answers = {PromptAnswer::Yes};
@@ -217,39 +209,39 @@ TEST_F(TransferCommandsTest, DownloadEditUploadReachesTheReceiverExactly)
     f.prompter.answers = {PromptAnswer::No};
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
     EXPECT_EQ(got, image());
-}
 
-TEST_F(TransferCommandsTest, BackupsKeepTheNewestTwenty)
-{
-    DownloadBackups backups(QString::fromStdString(f.file("b")));
+    // The backups keep the newest twenty.
+    DownloadBackups kept(QString::fromStdString(f.file("b")));
     const QDateTime t0(QDate(2024, 3, 1), QTime(12, 0));
     Bytes data(64);
     for (int i = 0; i < DownloadBackups::KEEP + 3; ++i) {
         data[0] = static_cast<std::uint8_t>(i);
-        ASSERT_FALSE(backups.keep(data.data(), data.size(), t0.addSecs(i)).isEmpty());
+        ASSERT_FALSE(kept.keep(data.data(), data.size(), t0.addSecs(i)).isEmpty());
     }
-    const QStringList files = backups.files();
+    const QStringList files = kept.files();
     ASSERT_EQ(DownloadBackups::KEEP, files.size());
     EXPECT_TRUE(files.front().endsWith("Channel-20240301-120003-000.si"));
     EXPECT_EQ((std::pair{3, 22}),
               std::pair(int(readFile(files.front().toStdString())[0]), int(readFile(files.back().toStdString())[0])));
     // Two downloads within the same millisecond both stay.
-    EXPECT_NE(backups.keep(data.data(), 8, t0.addSecs(100)), backups.keep(data.data(), 8, t0.addSecs(100)));
+    EXPECT_NE(kept.keep(data.data(), 8, t0.addSecs(100)), kept.keep(data.data(), 8, t0.addSecs(100)));
 }
 
-TEST_F(TransferCommandsTest, UpgradeRefusesEmptyFilesAndSendsFromTheRememberedFolder)
+TEST_F(TransferCommandsTest, WithoutADocumentUpgradeRefusesEmptyFilesSendsAndCom1Simulated)
 {
     ASSERT_TRUE(f.start());
+    EXPECT_EQ(nullptr, f.frame().findChild<QLabel*>(QStringLiteral("paneSimulatedReceiver")));
+    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
+    EXPECT_EQ(QStringList{"No document opened or downloaded"}, f.prompter.texts());
+    f.prompter.clear();
     const QString key = QStringLiteral("Binary_File_Section/Item_1");
-    QString remembered = QStringLiteral("//");
-    for (int i = 0; i < 200; ++i) remembered += QStringLiteral("\u00e9"); // two bytes each
+    const QString remembered = "//" + QString(200, QChar(0xE9)); // two bytes each
     QSettings().setValue(key, remembered);
     ASSERT_TRUE(f.trigger(ID_STB_UPGRADE)); // the file dialog is cancelled
     ASSERT_EQ(1, f.prompter.openRequests.size());
     const QString shown = f.prompter.openRequests[0].initialName;
     EXPECT_EQ(298, QFile::encodeName(shown).size()); // 299 bytes would end in half a character
-    EXPECT_TRUE(remembered.startsWith(shown));
-    EXPECT_EQ(remembered, QSettings().value(key).toString());
+    EXPECT_EQ(std::pair(true, remembered), std::pair(remembered.startsWith(shown), QSettings().value(key).toString()));
 
     attachReceiver(sampleImage(1));
     // Files that cannot be sent are refused before the port opens.
@@ -282,22 +274,27 @@ TEST_F(TransferCommandsTest, UpgradeRefusesEmptyFilesAndSendsFromTheRememberedFo
     const FileDialogRequest& r = f.prompter.openRequests[0];
     EXPECT_EQ((QStringList{"/old/place/soft.dlp", "S/W File (*.dlp)", "All Files (*.*)", ""}),
               QStringList{r.initialName} + r.nameFilters + QStringList{r.defaultSuffix});
-    EXPECT_TRUE(r.mustExist);
-    EXPECT_EQ(dlp, QSettings().value(key).toString());
+    EXPECT_EQ(std::pair(true, dlp), std::pair(r.mustExist, QSettings().value(key).toString()));
     EXPECT_EQ(QStringList{"The software has been sent to the receiver."}, f.prompter.texts());
     EXPECT_EQ(std::pair(int(QDialog::Accepted), QString("Upgrade software to Set Top Box")),
               std::pair(watch.result, watch.title));
+
+    f.stop();
+    ::setenv("SATORIX_SIMULATED_COM1", "1", 1);
+    ASSERT_TRUE(f.start());
+    ::unsetenv("SATORIX_SIMULATED_COM1");
+    auto* note = f.frame().findChild<QLabel*>(QStringLiteral("paneSimulatedReceiver"));
+    ASSERT_NE(nullptr, note);
+    EXPECT_EQ("COM1: simulated receiver", note->text());
 }
 
 // Cancel in each command's dialog: heard at once while the block in flight finishes, then the
 // dialog closes without the command's own ending; a download leaves the document as it was.
-TEST_F(TransferCommandsTest, CancelDuringEachTransfer)
+TEST_F(TransferCommandsTest, CancelDuringEachTransferAndAShortDownload)
 {
     startWithSample();
-    stbsim::SimFaults slow; // a download would otherwise be over before Cancel can be pressed
-    slow.stallFrame = stbsim::SERVE_FIRST_BLOCK + 40;
-    slow.stallMs = 1500;
-    slow.stallAfter = 8;
+    // A download would otherwise be over before Cancel can be pressed.
+    const stbsim::SimFaults slow{.stallFrame = stbsim::SERVE_FIRST_BLOCK + 40, .stallMs = 1500, .stallAfter = 8};
     const struct {
         int command;
         int cancelAt;
@@ -322,14 +319,10 @@ TEST_F(TransferCommandsTest, CancelDuringEachTransfer)
         EXPECT_EQ(c.texts, f.prompter.texts());
         expectUntouched(before);
     }
-}
 
-TEST_F(TransferCommandsTest, ShortDownloadAsksBeforeItReplacesTheDatabase)
-{
-    startWithSample();
+    // A short download asks before it replaces the database.
     const Bytes served = sampleImage(2);
-    stbsim::SimFaults oneBlock; // the receiver announces a region of one block
-    oneBlock.fileInfo = link::FileInfo{4, 0, 4096, 1, {}};
+    const stbsim::SimFaults oneBlock{.fileInfo = link::FileInfo{4, 0, 4096, 1, {}}}; // a region of one block
     for (const PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Yes}) {
         attachReceiver(served, oneBlock);
         const Bytes before = image();
@@ -350,7 +343,7 @@ TEST_F(TransferCommandsTest, ShortDownloadAsksBeforeItReplacesTheDatabase)
 }
 
 // Answered No, an upload does nothing (it would have recomputed the CRC, and failed to open the port).
-TEST_F(TransferCommandsTest, UploadAnsweredNoAndPortThatCannotBeOpened)
+TEST_F(TransferCommandsTest, UploadAnsweredNoPortThatCannotBeOpenedAndPortSettings)
 {
     startWithSample();
     f.doc().config().setPort(2);
@@ -367,19 +360,16 @@ TEST_F(TransferCommandsTest, UploadAnsweredNoAndPortThatCannotBeOpened)
     ASSERT_TRUE(f.trigger(ID_STB_DOWNLOAD));
     const QString reason = f.qfile("no-such-tty") + ": No such file or directory";
     EXPECT_EQ(QStringList{"Can not open port COM2\n" + reason}, f.prompter.texts());
-    EXPECT_EQ(PromptIcon::Stop, f.prompter.messages[0].icon);
-    EXPECT_EQ(std::pair(int(QDialog::Rejected), reason), std::pair(down.result, down.status));
+    EXPECT_EQ(std::tuple(PromptIcon::Stop, int(QDialog::Rejected), reason),
+              std::tuple(f.prompter.messages[0].icon, down.result, down.status));
     expectUntouched(before);
 
     f.prompter.clear();
     f.prompter.answers = {PromptAnswer::Yes};
     ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
     EXPECT_EQ((QStringList{WARNING, "Can not open port COM2\n" + reason}), f.prompter.texts());
-}
 
-TEST_F(TransferCommandsTest, PortSettingsFromMenuAndToolBarReachTheLine)
-{
-    startWithSample();
+    // The port settings from the menu and the tool bar reach the line.
     f.doc().config().setPort(7);
     for (int id : {ID_TOOLBAR_PORT, ID_SETTINGS_PORT}) {
         QString opened;
@@ -403,21 +393,6 @@ TEST_F(TransferCommandsTest, PortSettingsFromMenuAndToolBarReachTheLine)
     ASSERT_TRUE(sim->waitForExchanges(1));
     EXPECT_EQ(57600u, sim->exchanges()[0].speed);
     EXPECT_TRUE(f.doc().databaseDownloaded());
-}
-
-TEST_F(TransferCommandsTest, WithoutADocumentAndWhenCom1IsSimulated)
-{
-    ASSERT_TRUE(f.start());
-    EXPECT_EQ(nullptr, f.frame().findChild<QLabel*>(QStringLiteral("paneSimulatedReceiver")));
-    ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
-    EXPECT_EQ(QStringList{"No document opened or downloaded"}, f.prompter.texts());
-    f.stop();
-    ::setenv("SATORIX_SIMULATED_COM1", "1", 1);
-    ASSERT_TRUE(f.start());
-    ::unsetenv("SATORIX_SIMULATED_COM1");
-    auto* note = f.frame().findChild<QLabel*>(QStringLiteral("paneSimulatedReceiver"));
-    ASSERT_NE(nullptr, note);
-    EXPECT_EQ("COM1: simulated receiver", note->text());
 }
 
 } // namespace

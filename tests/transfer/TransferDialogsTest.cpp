@@ -51,7 +51,7 @@ protected:
     ScriptedPrompter prompter;
 };
 
-TEST_F(TransferDialogsTest, ReportsShownClosingReportsAndCancel)
+TEST_F(TransferDialogsTest, ReportsShownClosingReportsCancelAndGoingAway)
 {
     TransmissionDialog d(context, db, prompter);
     d.setKind(7);
@@ -77,9 +77,8 @@ TEST_F(TransferDialogsTest, ReportsShownClosingReportsAndCancel)
         EXPECT_EQ((QStringList{s.status, s.packet}), (QStringList{field(d, "statusEdit"), field(d, "packetEdit")}))
             << s.report.code;
     }
-    EXPECT_EQ(1, d.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value());
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(1, prompter.messages.size());
+    EXPECT_EQ((std::tuple{1, true, 1}), (std::tuple{d.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value(),
+                                                    d.isVisible(), prompter.messages.size()}));
 
     // Closing reports, and Cancel with nothing running.
     const struct {
@@ -115,11 +114,9 @@ TEST_F(TransferDialogsTest, ReportsShownClosingReportsAndCancel)
     QTest::mouseClick(idleOne->findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
     EXPECT_EQ((std::tuple{false, int(QDialog::Rejected), true}),
               (std::tuple{idleOne->isVisible(), idleOne->result(), idleOne->sessionCancelled()}));
-}
 
-// Cancel while a transfer runs is TransferCommandsTest's, in every command's dialog.
-TEST_F(TransferDialogsTest, GoingAwayStopsAndJoinsItsWorker)
-{
+    // Going away stops and joins its worker. Cancel while a transfer runs is TransferCommandsTest's.
+    prompter.clear();
     stbsim::Pty silent;
     ASSERT_TRUE(silent.open());
     context.port.device = silent.slavePath();
@@ -146,7 +143,7 @@ void click(QDialog& d, const char* button)
 }
 
 // A port outside the four opening on COM1 is TransferCommandsTest's, through the menu.
-TEST_F(TransferDialogsTest, PortSettingsOkSetDefaultCancelAndEachPortsDevice)
+TEST_F(TransferDialogsTest, PortSettingsOkSetDefaultCancelEachPortsDeviceAndTheList)
 {
     link::PortSettings s{1, 115200, {}};
     const auto stored = [&s] { return std::pair(s.port, s.baudRate); };
@@ -159,8 +156,7 @@ TEST_F(TransferDialogsTest, PortSettingsOkSetDefaultCancelAndEachPortsDevice)
         QTest::keyClick(baud, Qt::Key_Down);
         EXPECT_EQ("57600", baud->currentText());
         click(d, "okButton");
-        EXPECT_EQ(QDialog::Accepted, d.result());
-        EXPECT_EQ(std::pair(4, 57600u), stored());
+        EXPECT_EQ(std::pair(int(QDialog::Accepted), std::pair(4, 57600u)), std::pair(d.result(), stored()));
     }
     s.port = 3;
     for (const char* button : {"cancelButton", "okButton"}) {
@@ -206,10 +202,8 @@ TEST_F(TransferDialogsTest, PortSettingsOkSetDefaultCancelAndEachPortsDevice)
     click(d, "okButton");
     EXPECT_FALSE(QSettings().contains(QStringLiteral("Port_Device_Section/COM2")));
     EXPECT_EQ("/dev/ttyS1", PortDevices::transferDevice(2));
-}
 
-TEST_F(TransferDialogsTest, ListsTheSerialDevicesPresent)
-{
+    // The serial devices present, in the order the list shows them.
     TempDir dev;
     const QString root = QString::fromStdString(dev.path());
     QDir(root).mkpath(QStringLiteral("serial/by-id"));
