@@ -37,15 +37,6 @@ const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnviro
 
 } // namespace
 
-std::string writeSample(const std::string& path, std::uint32_t seed, bool full)
-{
-    ChannelDatabase db;
-    db.setListingPath({});
-    generateSample(db, {full, seed});
-    db.save(path);
-    return path;
-}
-
 bool waitFor(const std::function<bool()>& condition, int ms)
 {
     QElapsedTimer t;
@@ -96,6 +87,15 @@ AppFixture::AppFixture()
     QSettings().clear();
     options.showSplash = false;
     options.registration.refreshCaches = false;
+}
+
+QString AppFixture::sample(const std::string& name, std::uint32_t seed, bool full) const
+{
+    ChannelDatabase db;
+    db.setListingPath({});
+    generateSample(db, {full, seed});
+    db.save(file(name));
+    return qfile(name);
 }
 
 AppFixture::~AppFixture()

@@ -24,9 +24,6 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 
 namespace satorix::test {
 
-// Writes a generated sample database (every slot used when full); returns its path.
-std::string writeSample(const std::string& path, std::uint32_t seed = 1, bool full = false);
-
 // Processes events until condition holds; false after ms. Use as ASSERT_TRUE(waitFor(...)).
 bool waitFor(const std::function<bool()>& condition, int ms = 5000);
 
@@ -59,11 +56,8 @@ public:
     std::string configFile() const { return dir.file("config/satorix/tavolink.cfg"); }
     std::string listingFile() const { return dir.file("data/satorix/programs.nfo"); }
     QString qfile(const std::string& name) const { return QString::fromStdString(dir.file(name)); }
-    // A generated sample written to name, as a path the editor opens.
-    QString sample(const std::string& name, std::uint32_t seed = 1, bool full = false) const
-    {
-        return QString::fromStdString(writeSample(file(name), seed, full));
-    }
+    // A generated sample (every slot used when full) written to name, as a path the editor opens.
+    QString sample(const std::string& name, std::uint32_t seed = 1, bool full = false) const;
 
     COrbitApp& app() { return *app_; }
     COrbitDoc& doc() { return *app_->document(); }

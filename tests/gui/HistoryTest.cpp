@@ -96,12 +96,11 @@ TEST_F(HistoryTest, RandomEditsUndoAndRedoExactlyAndTheFlagFollowsTheSave)
         }
         case 7: movePrograms(db, {pick(programs), pick(programs)}, static_cast<Move>(pick(4))); break;
         case 8: removeDuplicates(db, findDuplicates(db)); break;
-        default: {
+        default:
             db.clipboard().assign(1, ProgramInfo{});
             db.getProgramInfoRaw(pick(programs), db.clipboard().front());
             int at = pick(programs);
             db.pasteClipboard(at, SCOPE_PROGRAMS | SCOPE_TV_RADIO);
-        }
         }
     };
     std::vector<Image> states = {imageOf(db)}; // states[i]: the image after i steps

@@ -3,6 +3,7 @@
 
 #include "db/Names.h"
 #include "gui/CommandIds.h"
+#include "tests/dialogs/DialogTestSupport.h"
 #include "tests/views/ViewsFixture.h"
 #include "views/CommandMenu.h"
 
@@ -137,10 +138,8 @@ TEST_F(TreeTest, RenamingCutsToFifteenCharactersAndRootsRefuseWhenEditingBeginsA
 {
     rename({"Favs", "Sport"}, "Twenty characters!!!");
     ASSERT_TRUE(waitFor([this] { return childTexts({"Favs"}).value(1) == "Twenty characte"; }));
-    RecordView rec;
-    ASSERT_EQ(app().database().getRecord(DBT_FAVOURITE, 0, rec), 0);
-    EXPECT_EQ(std::tuple(std::string(boundedName(rec.name[1])), browser().selectedText, doc().isModified(),
-                         prompter.messages.size()),
+    EXPECT_EQ(std::tuple(std::string(boundedName(record(app().database(), DBT_FAVOURITE, 0).name[1])),
+                         browser().selectedText, doc().isModified(), prompter.messages.size()),
               std::tuple(std::string("Twenty characte"), std::string("Twenty characte"), true, std::size_t(0)));
 
     doc().setModifiedFlag(false);
