@@ -1,5 +1,4 @@
-// The main frame and the document: layout, the TV/radio filter, names, flags and boxes of the file
-// commands, dropped files, closing and recent files.
+// The main frame and the document: layout, filter, the file commands, drops, closing and recent files.
 
 #include "gui/BrowserState.h"
 #include "tests/gui/GuiTestSupport.h"

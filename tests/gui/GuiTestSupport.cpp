@@ -8,8 +8,7 @@
 namespace satorix::test {
 namespace {
 
-// One QApplication for the whole test binary, with the user's data and config folders pointed at
-// a temporary directory so that no test touches the real desktop.
+// One QApplication per test binary, its user folders in a temporary directory, not the real desktop's.
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override

@@ -1,7 +1,6 @@
 #pragma once
 
-// What every GUI test uses: Qt's widget and test modules and gtest (precompiled for the test
-// binaries), and the application.
+// What every GUI test uses (precompiled for the test binaries).
 #include <QtTest/QtTest>
 #include <QtWidgets/QtWidgets>
 #include <filesystem>
@@ -35,8 +34,7 @@ void onModal(std::function<void(QDialog*)> f);
 // No problem found by the database check (the CRC aside: edits leave it to the save).
 void expectSound(const ChannelDatabase& db);
 
-// A fresh application in a temporary current directory holding the user's configuration and data
-// folders, answering through a ScriptedPrompter, without splash or cache refresh.
+// A fresh application in a temporary directory holding the user's folders, without splash or cache refresh.
 class AppFixture {
 public:
     AppFixture();

@@ -77,8 +77,6 @@ TEST_F(TreeTest, BuildsRebuildsAndEverySelectionWritesBrowserStateAndRefillsTheL
     }
 }
 
-// In order: the command on a node's menu, what the dialog answers (a negative frequency is Cancel),
-// the call it got and the nodes of the satellite afterwards.
 TEST_F(TreeTest, TransponderMenuOnTransponderAndPlaceholderNodesFollowsTheDialog)
 {
     CommandMenu* menu = tree().transponderMenu();
@@ -99,6 +97,7 @@ TEST_F(TreeTest, TransponderMenuOnTransponderAndPlaceholderNodesFollowsTheDialog
         menu->close();
     }
     const QString astra = "3600(L) 3600(H) 3700(H) 3700(V) 3800(R) 4100(V)";
+    // node, command, dialog's answer (negative: Cancel), polarisation, call, the satellite's nodes after
     const std::tuple<const char*, int, int, int, const char*, QString> steps[] = {
         // Delete names the node right-clicked, not the first transponder of its frequency.
         {"Astra/3700(V)", del, -1, 0, "delete 2 2", "3600(H) 3700(H) 3700(V) 4100(V)"},
