@@ -36,17 +36,6 @@ const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnviro
 
 } // namespace
 
-bool waitFor(const std::function<bool()>& condition, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > ms) return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
-
 void whenModal(std::function<void(QWidget*)> f)
 {
     auto* poll = new QTimer(qApp);

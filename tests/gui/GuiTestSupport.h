@@ -24,7 +24,7 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 namespace satorix::test {
 
 // Processes events until condition holds; false after ms. Use as ASSERT_TRUE(waitFor(...)).
-bool waitFor(const std::function<bool()>& condition, int ms = 5000);
+inline bool waitFor(const std::function<bool()>& condition, int ms = 5000) { return QTest::qWaitFor(condition, ms); }
 
 // Runs f on the next modal widget as soon as it is up, so that a test never leaves a modal loop open.
 void whenModal(std::function<void(QWidget*)> f);
