@@ -23,8 +23,7 @@ protected:
         return {{db().image(), db().image() + IMAGE_SIZE},
                 childTexts({"Favs"}) + childTexts({"Providers"}) + childTexts({"Satellites"}) + thor()};
     }
-    // The edit just made marks the document and is one step: undone and redone from the menu, the
-    // database, the tree and the list follow. Anything else leaves the database as it was.
+    // An edit marks the document and is one step that the tree and list follow; anything else changes nothing.
     void step(const char* edit, bool changes)
     {
         SCOPED_TRACE(edit);

@@ -41,8 +41,6 @@ protected:
     std::unique_ptr<ProgramTransponderDialog> list;
 };
 
-// The field check's ranges; both dialogs check the five fields in order: the first bad one is named,
-// gets the focus and has its text selected, and the dialog stays open.
 TEST_F(TransponderDialogTest, FieldRangesAndBothDialogsCheckEveryFieldInOrderAndFocusTheRefusedOne)
 {
     using F = TransponderField;
@@ -88,7 +86,6 @@ TEST_F(TransponderDialogTest, FieldRangesAndBothDialogsCheckEveryFieldInOrderAnd
     }
 }
 
-// Each dialog reports or preselects, tells equal frequencies apart, edits and adds.
 TEST_F(TransponderDialogTest, TreeAndListDialogsEditAndAdd)
 {
     browser.lastTransponderFrequency = 1234;

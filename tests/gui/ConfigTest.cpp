@@ -138,8 +138,7 @@ TEST_F(ConfigTest, RegistrationWritesOnceFindsStaleCachesAndStandsBackForAnInsta
 
     // An installed entry for this program makes registration stand back.
     const auto path = setEnv("PATH", qfile("bin"));
-    std::filesystem::create_directories(file("bin"));
-    std::filesystem::create_directories(file("system/applications"));
+    for (const char* dir : {"bin", "system/applications"}) std::filesystem::create_directories(file(dir));
     writeFile(file("bin/satorix"), "#!/bin/sh\n");
     std::filesystem::permissions(file("bin/satorix"), std::filesystem::perms::owner_all);
     const QString program = qfile("bin/satorix"), installed = qfile("system/applications/satorix.desktop");

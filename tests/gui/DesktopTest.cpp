@@ -1,5 +1,4 @@
-// Start-up options, keys, panes, remembered layout, file dialog folders, tool-bar pictures, the
-// About box with its link label, and the splash window.
+// Start-up, keys, panes, remembered layout, file dialog folders, tool-bar pictures, About box, splash.
 #include <algorithm>
 #include <cmath>
 
@@ -127,8 +126,7 @@ std::pair<double, double> measure(const QImage& shot, const QRect& button, qreal
     return {outline ? readable / outline : 0, picture ? lost / picture : 0};
 }
 
-// The editor as a process: --help and --version need no display; --screenshot draws the main window at
-// pixel ratio 2 (fixed for a running program), compared with this process's under a light and a dark palette.
+// The editor as a process: pixel ratio 2 is fixed for a running program, so --screenshot draws at it.
 TEST_F(DesktopTest, HelpAndVersionNeedNoDisplayAndToolBarPicturesAreSharpAtDoubleRatioAndReadableWhenDark)
 {
     for (const auto& [option, expected] :

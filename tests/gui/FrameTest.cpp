@@ -1,5 +1,4 @@
-// The main frame and the document: layout, the TV/radio filter, names, flags and boxes of the file
-// commands, dropped files, closing and recent files.
+// The main frame and the document: layout, filter, the file commands, drops, closing and recent files.
 
 #include "gui/BrowserState.h"
 #include "tests/gui/GuiTestSupport.h"
@@ -213,7 +212,7 @@ TEST_F(FrameTest, FreshStartLayoutThenOpenDownloadAndSaveSetNamesFlagsAndRecentF
     EXPECT_TRUE(enabled(ID_FILE_MRU_FILE1) && frame().action(ID_FILE_MRU_FILE1)->text().endsWith(path));
 
     // A download replaces it: Save then asks for a name, once.
-    ASSERT_EQ(app().database().load(writeSample(file("dl-source.si"))), 0);
+    ASSERT_EQ(app().database().load(sample("dl-source.si").toStdString()), 0);
     doc().acceptDownloadedDatabase();
     prompter.fileNames.push_back(qfile("saved.si"));
     ASSERT_TRUE(trigger(ID_FILE_SAVE));

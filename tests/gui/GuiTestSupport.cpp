@@ -8,8 +8,7 @@
 namespace satorix::test {
 namespace {
 
-// One QApplication for the whole test binary, with the user's data and config folders pointed at
-// a temporary directory so that no test touches the real desktop.
+// One QApplication per test binary, its user folders in a temporary directory, not the real desktop's.
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
@@ -36,26 +35,6 @@ private:
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 } // namespace
-
-std::string writeSample(const std::string& path, std::uint32_t seed, bool full)
-{
-    ChannelDatabase db;
-    db.setListingPath({});
-    generateSample(db, {full, seed});
-    db.save(path);
-    return path;
-}
-
-bool waitFor(const std::function<bool()>& condition, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > ms) return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
 
 void whenModal(std::function<void(QWidget*)> f)
 {
@@ -96,6 +75,15 @@ AppFixture::AppFixture()
     QSettings().clear();
     options.showSplash = false;
     options.registration.refreshCaches = false;
+}
+
+QString AppFixture::sample(const std::string& name, std::uint32_t seed, bool full) const
+{
+    ChannelDatabase db;
+    db.setListingPath({});
+    generateSample(db, {full, seed});
+    db.save(file(name));
+    return qfile(name);
 }
 
 AppFixture::~AppFixture()

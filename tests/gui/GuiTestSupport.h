@@ -1,7 +1,6 @@
 #pragma once
 
-// What every GUI test uses: Qt's widget and test modules and gtest (precompiled for the test
-// binaries), and the application.
+// What every GUI test uses (precompiled for the test binaries).
 #include <QtTest/QtTest>
 #include <QtWidgets/QtWidgets>
 #include <filesystem>
@@ -24,11 +23,8 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 
 namespace satorix::test {
 
-// Writes a generated sample database (every slot used when full); returns its path.
-std::string writeSample(const std::string& path, std::uint32_t seed = 1, bool full = false);
-
 // Processes events until condition holds; false after ms. Use as ASSERT_TRUE(waitFor(...)).
-bool waitFor(const std::function<bool()>& condition, int ms = 5000);
+inline bool waitFor(const std::function<bool()>& condition, int ms = 5000) { return QTest::qWaitFor(condition, ms); }
 
 // Runs f on the next modal widget as soon as it is up, so that a test never leaves a modal loop open.
 void whenModal(std::function<void(QWidget*)> f);
@@ -38,8 +34,7 @@ void onModal(std::function<void(QDialog*)> f);
 // No problem found by the database check (the CRC aside: edits leave it to the save).
 void expectSound(const ChannelDatabase& db);
 
-// A fresh application in a temporary current directory holding the user's configuration and data
-// folders, answering through a ScriptedPrompter, without splash or cache refresh.
+// A fresh application in a temporary directory holding the user's folders, without splash or cache refresh.
 class AppFixture {
 public:
     AppFixture();
@@ -59,11 +54,8 @@ public:
     std::string configFile() const { return dir.file("config/satorix/tavolink.cfg"); }
     std::string listingFile() const { return dir.file("data/satorix/programs.nfo"); }
     QString qfile(const std::string& name) const { return QString::fromStdString(dir.file(name)); }
-    // A generated sample written to name, as a path the editor opens.
-    QString sample(const std::string& name, std::uint32_t seed = 1, bool full = false) const
-    {
-        return QString::fromStdString(writeSample(file(name), seed, full));
-    }
+    // A generated sample (every slot used when full) written to name, as a path the editor opens.
+    QString sample(const std::string& name, std::uint32_t seed = 1, bool full = false) const;
 
     COrbitApp& app() { return *app_; }
     COrbitDoc& doc() { return *app_->document(); }

@@ -1,6 +1,4 @@
-// Undo and redo: random edits undone and redone byte for byte, with the modified flag following
-// the saved state; a big delete undone through the real keys; the history's byte budget; and the
-// commands that edit, each as one step: moves, bulk edits, sort, duplicates, import and reference.
+// Undo and redo: random edits byte for byte, a big delete by the keys, the byte budget, commands as one step.
 #include <cstring>
 #include <numeric>
 #include <random>
@@ -28,7 +26,6 @@ void setName(ChannelDatabase& db, int program, const std::string& name)
 
 class HistoryTest : public ::testing::Test, public AppFixture {
 protected:
-    // The list shown in an active window, with its focus, for the keys.
     COrbitView& showList()
     {
         frame().show();
@@ -96,12 +93,11 @@ TEST_F(HistoryTest, RandomEditsUndoAndRedoExactlyAndTheFlagFollowsTheSave)
         }
         case 7: movePrograms(db, {pick(programs), pick(programs)}, static_cast<Move>(pick(4))); break;
         case 8: removeDuplicates(db, findDuplicates(db)); break;
-        default: {
+        default:
             db.clipboard().assign(1, ProgramInfo{});
             db.getProgramInfoRaw(pick(programs), db.clipboard().front());
             int at = pick(programs);
             db.pasteClipboard(at, SCOPE_PROGRAMS | SCOPE_TV_RADIO);
-        }
         }
     };
     std::vector<Image> states = {imageOf(db)}; // states[i]: the image after i steps

@@ -1,5 +1,4 @@
-// Editing the program list's rows: cut, copy, paste and delete by the keys and the tool bar, and moving
-// rows with the left button (lift, highlight, auto-scroll and drop).
+// Cut, copy, paste and delete of the list's rows, and moving them with the left button.
 #include <QLabel>
 #include <QScrollBar>
 #include <QToolBar>
@@ -44,8 +43,7 @@ protected:
     }
     QWidget* area() { return list().viewport(); }
     ProgramDragController& drag() { return *list().dragController(); }
-    // Presses on a row, clicked first unless the selection is made, and moves past the drag distance:
-    // the rows are lifted then.
+    // Presses on a row (clicked first unless selected) and moves past the drag distance: the rows lift.
     void lift(int row, bool click = true)
     {
         if (click) clickRow(row);

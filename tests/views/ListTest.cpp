@@ -1,5 +1,4 @@
-// The program list: columns, filling, the placeholder, menus, the program dialog, selection, drawing,
-// and the Find bar over it.
+// The program list: columns, filling, placeholder, menus, program dialog, selection, drawing, Find bar.
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLabel>

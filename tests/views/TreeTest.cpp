@@ -3,6 +3,7 @@
 
 #include "db/Names.h"
 #include "gui/CommandIds.h"
+#include "tests/dialogs/DialogTestSupport.h"
 #include "tests/views/ViewsFixture.h"
 #include "views/CommandMenu.h"
 
@@ -76,8 +77,6 @@ TEST_F(TreeTest, BuildsRebuildsAndEverySelectionWritesBrowserStateAndRefillsTheL
     }
 }
 
-// In order: the command on a node's menu, what the dialog answers (a negative frequency is Cancel),
-// the call it got and the nodes of the satellite afterwards.
 TEST_F(TreeTest, TransponderMenuOnTransponderAndPlaceholderNodesFollowsTheDialog)
 {
     CommandMenu* menu = tree().transponderMenu();
@@ -98,6 +97,7 @@ TEST_F(TreeTest, TransponderMenuOnTransponderAndPlaceholderNodesFollowsTheDialog
         menu->close();
     }
     const QString astra = "3600(L) 3600(H) 3700(H) 3700(V) 3800(R) 4100(V)";
+    // node, command, dialog's answer (negative: Cancel), polarisation, call, the satellite's nodes after
     const std::tuple<const char*, int, int, int, const char*, QString> steps[] = {
         // Delete names the node right-clicked, not the first transponder of its frequency.
         {"Astra/3700(V)", del, -1, 0, "delete 2 2", "3600(H) 3700(H) 3700(V) 4100(V)"},
@@ -137,10 +137,8 @@ TEST_F(TreeTest, RenamingCutsToFifteenCharactersAndRootsRefuseWhenEditingBeginsA
 {
     rename({"Favs", "Sport"}, "Twenty characters!!!");
     ASSERT_TRUE(waitFor([this] { return childTexts({"Favs"}).value(1) == "Twenty characte"; }));
-    RecordView rec;
-    ASSERT_EQ(app().database().getRecord(DBT_FAVOURITE, 0, rec), 0);
-    EXPECT_EQ(std::tuple(std::string(boundedName(rec.name[1])), browser().selectedText, doc().isModified(),
-                         prompter.messages.size()),
+    EXPECT_EQ(std::tuple(std::string(boundedName(record(app().database(), DBT_FAVOURITE, 0).name[1])),
+                         browser().selectedText, doc().isModified(), prompter.messages.size()),
               std::tuple(std::string("Twenty characte"), std::string("Twenty characte"), true, std::size_t(0)));
 
     doc().setModifiedFlag(false);

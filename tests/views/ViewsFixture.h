@@ -84,8 +84,7 @@ protected:
     COrbitView& list() { return *frame().orbitView(); }
     BrowserState& browser() { return app().browser(); }
 
-    // The node at a path of texts from a root, e.g. {"Satellites", "Astra", "3700(H)"}; clicks on it
-    // expand its parents first.
+    // The node at a path of texts from a root; clicks on it expand its parents first.
     QModelIndex node(const QStringList& path);
     void clickNode(const QStringList& path, Qt::MouseButton button = Qt::LeftButton, bool twice = false);
     QStringList childTexts(const QStringList& path);
@@ -102,8 +101,7 @@ protected:
     bool menuEntryEnabled(QMenu* menu, int id) { return menuEntry(menu, id) && menuEntry(menu, id)->isEnabled(); }
     // Waits for the menu a click opened, then picks the command, which must be enabled.
     void choose(QMenu* menu, int id);
-    // The node clicked and the frame's idle pass run, which refills the list once more after a
-    // change of scope: rows are selected after it, as a user's would be.
+    // The node clicked and the idle pass run (a scope change refills once more), as before a user's select.
     void openNode(const QStringList& path);
     // The list focused and made the active view, its commands enabled by the idle pass.
     void focusList();
