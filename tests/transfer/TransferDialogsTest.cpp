@@ -27,6 +27,7 @@ namespace {
 using link::TransferReport;
 
 QString field(QDialog& d, const char* name) { return d.findChild<QLineEdit*>(QString::fromLatin1(name))->text(); }
+void click(QDialog& d, const char* button) { QTest::mouseClick(d.findChild<QPushButton*>(button), Qt::LeftButton); }
 
 class TransferDialogsTest : public ::testing::Test {
 protected:
@@ -36,13 +37,12 @@ protected:
         QSettings().clear();
         for (int n = 1; n <= 4; ++n) ::unsetenv(("SATORIX_COM" + std::to_string(n)).c_str());
     }
-    // A kind the dialog does not know starts no worker, so reports can be fed in by hand.
-    std::unique_ptr<TransmissionDialog> idle()
+    // Kind 0 starts no worker, so reports can be fed in by hand.
+    std::unique_ptr<TransmissionDialog> opened(int kind)
     {
         auto d = std::make_unique<TransmissionDialog>(context, db, prompter);
-        d->setKind(0);
+        d->setKind(kind);
         d->open();
-        prompter.clear();
         return d;
     }
 
@@ -53,65 +53,51 @@ protected:
 
 TEST_F(TransferDialogsTest, ReportsShownClosingReportsCancelAndGoingAway)
 {
-    TransmissionDialog d(context, db, prompter);
-    d.setKind(7);
-    d.open();
+    auto d = opened(7);
     EXPECT_EQ(QStringList{"Unknown transmission type!"}, prompter.texts());
-    EXPECT_EQ("Transmission", d.windowTitle());
-    const struct {
-        TransferReport report;
-        const char* status;
-        const char* packet;
-    } steps[] = {
-        {{link::REPORT_PROGRESS, 0x00640019}, "", "25 / 100"},
-        {{link::REPORT_TRACE, 0xDEADBEEF}, "Data Download from Set Top Box...", "25 / 100"},
-        {{link::REPORT_OPENING_PORT, 3}, "Opening port COM3", "25 / 100"},
-        {{link::REPORT_WAITING, 0}, "Waiting for answer from Set Top Box", "25 / 100"},
-        {{link::REPORT_UPLOADING, 12}, "Data Upload to Set Top Box...", "25 / 100"},
-        {{7, 1}, "Data Upload to Set Top Box...", "25 / 100"}, // not in the table
-        {{link::REPORT_PROGRESS, 0x00640001}, "Data Upload to Set Top Box...", "1 / 100"},
-    };
-    for (const auto& s : steps) {
-        d.postReport(s.report);
-        QCoreApplication::sendPostedEvents(&d);
-        EXPECT_EQ((QStringList{s.status, s.packet}), (QStringList{field(d, "statusEdit"), field(d, "packetEdit")}))
-            << s.report.code;
+    EXPECT_EQ("Transmission", d->windowTitle());
+    for (const auto& [report, status, packet] :
+         {std::tuple{TransferReport{link::REPORT_PROGRESS, 0x00640019}, "", "25 / 100"},
+          {{link::REPORT_TRACE, 0xDEADBEEF}, "Data Download from Set Top Box...", "25 / 100"},
+          {{link::REPORT_OPENING_PORT, 3}, "Opening port COM3", "25 / 100"},
+          {{link::REPORT_WAITING, 0}, "Waiting for answer from Set Top Box", "25 / 100"},
+          {{link::REPORT_UPLOADING, 12}, "Data Upload to Set Top Box...", "25 / 100"},
+          {{7, 1}, "Data Upload to Set Top Box...", "25 / 100"}, // not in the table
+          {{link::REPORT_PROGRESS, 0x00640001}, "Data Upload to Set Top Box...", "1 / 100"}}) {
+        d->postReport(report);
+        QCoreApplication::sendPostedEvents(d.get());
+        EXPECT_EQ((QStringList{status, packet}), (QStringList{field(*d, "statusEdit"), field(*d, "packetEdit")}))
+            << report.code;
     }
-    EXPECT_EQ((std::tuple{1, true, 1}), (std::tuple{d.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value(),
-                                                    d.isVisible(), prompter.messages.size()}));
+    EXPECT_EQ((std::tuple{1, true, 1}), (std::tuple{d->findChild<QProgressBar*>(QStringLiteral("progressBar"))->value(),
+                                                    d->isVisible(), prompter.messages.size()}));
 
     // Closing reports, and Cancel with nothing running.
-    const struct {
-        TransferReport report;
-        int result;
-        const char* box;
-        const char* status;
-        bool sessionCancelled;
-    } cases[] = {
-        {{link::REPORT_THREAD_FAILED, 0}, QDialog::Rejected, "Can not run communication thread", "", false},
-        {{link::REPORT_PORT_FAILED, 2}, QDialog::Rejected, "Can not open port COM2", "", true},
-        {{link::REPORT_TIMEOUT, 62}, QDialog::Rejected, "Communication timeout", "Timeout - 62", false},
-        {{link::REPORT_UNEXPECTED_DATA, 0}, QDialog::Rejected, "Received different data then expected", "", false},
-        {{link::REPORT_DOWNLOAD_DONE, 0}, QDialog::Accepted, nullptr, "Complete", false},
-        {{link::REPORT_UPLOAD_DONE, 0}, QDialog::Accepted, nullptr, "Complete", false},
-        {{link::REPORT_CANCELLED, 1}, QDialog::Rejected, nullptr, "Wait for Close.....", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.report.code);
-        auto d = idle();
-        d->postReport(c.report);
+    for (const auto& [report, result, box, status, cancelled] :
+         {std::tuple{TransferReport{link::REPORT_THREAD_FAILED, 0}, int(QDialog::Rejected),
+                     "Can not run communication thread", "", false},
+          {{link::REPORT_PORT_FAILED, 2}, QDialog::Rejected, "Can not open port COM2", "", true},
+          {{link::REPORT_TIMEOUT, 62}, QDialog::Rejected, "Communication timeout", "Timeout - 62", false},
+          {{link::REPORT_UNEXPECTED_DATA, 0}, QDialog::Rejected, "Received different data then expected", "", false},
+          {{link::REPORT_DOWNLOAD_DONE, 0}, QDialog::Accepted, nullptr, "Complete", false},
+          {{link::REPORT_UPLOAD_DONE, 0}, QDialog::Accepted, nullptr, "Complete", false},
+          {{link::REPORT_CANCELLED, 1}, QDialog::Rejected, nullptr, "Wait for Close.....", false}}) {
+        SCOPED_TRACE(report.code);
+        auto d = opened(0);
+        prompter.clear();
+        d->postReport(report);
         // Whatever follows the closing report is dropped: the second success below changes nothing.
         d->postReport({link::REPORT_PROGRESS, 0x00640032});
         d->postReport({link::REPORT_DOWNLOAD_DONE, 0});
         QCoreApplication::sendPostedEvents(d.get());
         EXPECT_FALSE(d->isVisible());
-        EXPECT_EQ(std::pair(c.result, c.sessionCancelled), std::pair(d->result(), d->sessionCancelled()));
-        EXPECT_EQ((QStringList{c.status, ""}), (QStringList{field(*d, "statusEdit"), field(*d, "packetEdit")}));
-        EXPECT_EQ(c.box ? QStringList{c.box} : QStringList{}, prompter.texts());
-        EXPECT_TRUE(!c.box || prompter.messages[0].icon == PromptIcon::Stop);
+        EXPECT_EQ(std::pair(result, cancelled), std::pair(d->result(), d->sessionCancelled()));
+        EXPECT_EQ((QStringList{status, ""}), (QStringList{field(*d, "statusEdit"), field(*d, "packetEdit")}));
+        EXPECT_EQ(box ? QStringList{box} : QStringList{}, prompter.texts());
+        EXPECT_TRUE(!box || prompter.messages[0].icon == PromptIcon::Stop);
     }
-    auto idleOne = idle(); // Cancel with nothing running closes at once
-    QTest::mouseClick(idleOne->findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
+    auto idleOne = opened(0); // Cancel with nothing running closes at once
+    click(*idleOne, "cancelButton");
     EXPECT_EQ((std::tuple{false, int(QDialog::Rejected), true}),
               (std::tuple{idleOne->isVisible(), idleOne->result(), idleOne->sessionCancelled()}));
 
@@ -123,11 +109,9 @@ TEST_F(TransferDialogsTest, ReportsShownClosingReportsCancelAndGoingAway)
     QElapsedTimer t;
     t.start();
     {
-        TransmissionDialog d(context, db, prompter);
-        d.setKind(2); // waits for the receiver's request
-        d.open();
-        EXPECT_EQ("Please wait", field(d, "statusEdit"));
-        ASSERT_TRUE(waitFor([&] { return field(d, "statusEdit") == "Waiting for answer from Set Top Box"; }));
+        auto d = opened(2); // waits for the receiver's request
+        EXPECT_EQ("Please wait", field(*d, "statusEdit"));
+        ASSERT_TRUE(waitFor([&] { return field(*d, "statusEdit") == "Waiting for answer from Set Top Box"; }));
     }
     EXPECT_LT(t.elapsed(), 4000);
     // Reports the worker posted on its way out went with the dialog.
@@ -137,10 +121,6 @@ TEST_F(TransferDialogsTest, ReportsShownClosingReportsCancelAndGoingAway)
 
 QRadioButton* radio(QDialog& d, int port) { return d.findChild<QRadioButton*>(QStringLiteral("com%1Radio").arg(port)); }
 QComboBox* combo(QDialog& d, const char* name) { return d.findChild<QComboBox*>(QString::fromLatin1(name)); }
-void click(QDialog& d, const char* button)
-{
-    QTest::mouseClick(d.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-}
 
 // A port outside the four opening on COM1 is TransferCommandsTest's, through the menu.
 TEST_F(TransferDialogsTest, PortSettingsOkSetDefaultCancelEachPortsDeviceAndTheList)
