@@ -38,7 +38,7 @@ using Bytes = std::vector<std::uint8_t>;
 const QString WARNING =
     QStringLiteral("Warning: This operation will overwrite database in Your receiver\nDo You wish to continue?");
 
-// A software file of the given length whose header carries the program's own identity.
+// Its header carries the program's own identity.
 std::string writeSoftware(const std::string& path, std::size_t length)
 {
     std::string bytes(length, '\0');
@@ -127,7 +127,6 @@ protected:
     }
     Bytes image() { return {f.doc().database().image(), f.doc().database().image() + IMAGE_SIZE}; }
     TransferCommands& transfers() { return f.doc().transfers(); }
-    // The document a download did not replace.
     void expectUntouched(const Bytes& before)
     {
         EXPECT_EQ(before, image());
@@ -295,20 +294,17 @@ TEST_F(TransferCommandsTest, CancelDuringEachTransferAndAShortDownload)
     startWithSample();
     // A download would otherwise be over before Cancel can be pressed.
     const stbsim::SimFaults slow{.stallFrame = stbsim::SERVE_FIRST_BLOCK + 40, .stallMs = 1500, .stallAfter = 8};
-    const struct {
-        int command;
-        int cancelAt;
-        QStringList texts;
-    } cases[] = {{ID_STB_DOWNLOAD, 5, {}}, {ID_STB_UPLOAD, 10, {WARNING}}, {ID_STB_UPGRADE, 3, {}}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.command);
+    for (const auto& [command, cancelAt, texts] : {std::tuple{ID_STB_DOWNLOAD, 5, QStringList{}},
+                                                   {ID_STB_UPLOAD, 10, QStringList{WARNING}},
+                                                   {ID_STB_UPGRADE, 3, QStringList{}}}) {
+        SCOPED_TRACE(command);
         attachReceiver(sampleImage(2), slow);
         const Bytes before = image();
         f.prompter.clear();
         f.prompter.answers = {PromptAnswer::Yes};
         f.prompter.fileNames = {QString::fromStdString(writeSoftware(f.file("soft.dlp"), 0x100000))};
-        DialogWatch watch(c.cancelAt);
-        ASSERT_TRUE(f.trigger(c.command));
+        DialogWatch watch(cancelAt);
+        ASSERT_TRUE(f.trigger(command));
         // Pressed, still open, Cancel disabled; then rejected with the session cancelled.
         EXPECT_EQ((std::vector{true, true, false, true, true}),
                   (std::vector{watch.cancelPressed, watch.stillOpenAfterCancel, watch.cancelEnabledAfterCancel,
@@ -316,7 +312,7 @@ TEST_F(TransferCommandsTest, CancelDuringEachTransferAndAShortDownload)
         EXPECT_EQ((QStringList{"Cancelling...", "Wait for Close....."}),
                   (QStringList{watch.statusAfterCancel, watch.status}));
         EXPECT_LT(watch.progress, 100);
-        EXPECT_EQ(c.texts, f.prompter.texts());
+        EXPECT_EQ(texts, f.prompter.texts());
         expectUntouched(before);
     }
 
@@ -369,18 +365,15 @@ TEST_F(TransferCommandsTest, UploadAnsweredNoPortThatCannotBeOpenedAndPortSettin
     ASSERT_TRUE(f.trigger(ID_STB_UPLOAD));
     EXPECT_EQ((QStringList{WARNING, "Can not open port COM2\n" + reason}), f.prompter.texts());
 
-    // The port settings from the menu and the tool bar reach the line.
+    // The port settings from the menu and the tool bar reach the line; opening them corrects the port.
     f.doc().config().setPort(7);
-    for (int id : {ID_TOOLBAR_PORT, ID_SETTINGS_PORT}) {
-        QString opened;
-        whenModal([&opened](QWidget* w) {
-            opened = w->objectName();
-            w->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
-        });
-        ASSERT_TRUE(f.trigger(id));
-        EXPECT_EQ("portSettingsDialog", opened);
-        EXPECT_EQ(1, f.doc().config().port()); // the opening already corrected it
-    }
+    QString opened;
+    whenModal([&opened](QWidget* w) {
+        opened = w->objectName();
+        w->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+    });
+    ASSERT_TRUE(f.trigger(ID_TOOLBAR_PORT));
+    EXPECT_EQ(std::pair(QString("portSettingsDialog"), 1), std::pair(opened, f.doc().config().port()));
     whenModal([](QWidget* w) {
         w->findChild<QComboBox*>(QStringLiteral("baudCombo"))->setCurrentIndex(1);
         w->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
