@@ -202,28 +202,25 @@ TEST(RegionRules, IdentityRulesPreparedRegionsAndSoftwareLengths)
         for (std::uint32_t selector = 0; selector <= 7; ++selector)
             EXPECT_TRUE(identityCompatible(1, selector, receiver(wildcard), otherModel)) << selector;
 
-    const struct {
-        std::uint32_t kind, selector;
-        StbIdentity r, c;
-        FileInfo info; // type 0: refused; a wildcard has no row
-    } cases[] = {{4, 4, receiver(0x7FFFFFFF), c, {}},
-                 {4, 0, receiver(0x03010101), c, {4, 0x006A0000, 0x100000, 256, {}}},
-                 {3, 9, receiver(0x83010101), receiver(0x03010155), {3, 0x00690000, 0x600000, 0x600, {}}},
-                 {3, 0, receiver(0x03010101), receiver(0x03010201), {}},
-                 {1, 0, any, any, {1, 0x00690000, 0x7FFFFF, 2048, {}}},
-                 {1, 1, any, any, {1, 0x00690000, 0x7FFFFF, 2048, {}}},
-                 {1, 2, any, any, {2, 0x00690000, 0x77FFFF, 1920, {}}},
-                 {1, 3, any, any, {3, 0x00690000, 0x600000, 1536, {}}},
-                 {1, 4, any, any, {4, 0x006A0000, 0x100000, 256, {}}},
-                 {1, 5, c, c, {}},
-                 {6, 0, c, c, {6, 0x00690000, 0x600000, 1536, {}}},
-                 {1, 0, otherModel, c, {}},
-                 {1, 2, otherModel, c, {}}};
     ReportLog log;
-    for (const auto& k : cases) {
+    // Type 0: refused; a wildcard has no row.
+    for (const auto& [kind, selector, r, cur, expected] :
+         {std::tuple{4u, 4u, receiver(0x7FFFFFFF), c, FileInfo{}},
+          {4, 0, receiver(0x03010101), c, {4, 0x006A0000, 0x100000, 256, {}}},
+          {3, 9, receiver(0x83010101), receiver(0x03010155), {3, 0x00690000, 0x600000, 0x600, {}}},
+          {3, 0, receiver(0x03010101), receiver(0x03010201), {}},
+          {1, 0, any, any, {1, 0x00690000, 0x7FFFFF, 2048, {}}},
+          {1, 1, any, any, {1, 0x00690000, 0x7FFFFF, 2048, {}}},
+          {1, 2, any, any, {2, 0x00690000, 0x77FFFF, 1920, {}}},
+          {1, 3, any, any, {3, 0x00690000, 0x600000, 1536, {}}},
+          {1, 4, any, any, {4, 0x006A0000, 0x100000, 256, {}}},
+          {1, 5, c, c, {}},
+          {6, 0, c, c, {6, 0x00690000, 0x600000, 1536, {}}},
+          {1, 0, otherModel, c, {}},
+          {1, 2, otherModel, c, {}}}) {
         FileInfo info;
-        const bool prepared = prepareRegion(k.kind, k.selector, k.r, k.c, info, log.callback());
-        EXPECT_EQ(prepared ? info : FileInfo{}, k.info) << k.kind << " " << k.selector;
+        const bool prepared = prepareRegion(kind, selector, r, cur, info, log.callback());
+        EXPECT_EQ(prepared ? info : FileInfo{}, expected) << kind << " " << selector;
     }
     EXPECT_EQ(log.valuesOf(REPORT_TRACE), (std::vector<std::uint32_t>{0x32, 0x21, 0x22}));
 

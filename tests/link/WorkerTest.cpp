@@ -48,10 +48,7 @@ struct Transfer {
         worker.join();
         return worker.result();
     }
-    bool holds(const std::vector<std::uint8_t>& image) const
-    {
-        return std::memcmp(db->image(), image.data(), IMAGE_SIZE) == 0;
-    }
+    bool holds(const std::vector<std::uint8_t>& v) const { return std::memcmp(db->image(), v.data(), IMAGE_SIZE) == 0; }
     // The software file an upgrade sends: a 24-byte identity, the rest of a 64-byte header, random data.
     std::string software(std::size_t length, const StbIdentity& id)
     {
