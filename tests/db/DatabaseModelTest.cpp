@@ -225,8 +225,7 @@ TEST(DatabaseModelBounds, EmptyCountsPurgeAsOneByOneRemovalDeltasUndoExactlySamp
     EXPECT_FALSE(touchesTree(changed({DatabaseImage::favEntryOffset(8, 0)})));
 
     auto a = std::make_unique<ChannelDatabase>(), b = std::make_unique<ChannelDatabase>();
-    generateSample(*a, {false, 11});
-    generateSample(*b, {false, 11});
+    for (auto* x : {a.get(), b.get()}) generateSample(*x, {false, 11});
     EXPECT_EQ(checkDatabase(*a), std::vector<std::string>{});
     EXPECT_EQ(std::memcmp(a->image(), b->image(), IMAGE_SIZE), 0);
     EXPECT_TRUE(a->programCount() > 200 && a->programCount() > a->tvProgramCount());
