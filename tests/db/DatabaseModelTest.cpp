@@ -125,7 +125,7 @@ TEST_F(DatabaseModel, RecordsCountsFindersMaskProgramInfoCrcAndHostileCounters)
     db.purgeUnusedProviders();
 }
 
-TEST(DatabaseModelBounds, AnEmptyOneAnswersZeroCountsAndThePurgeGivesTheBytesOfOneByOneRemoval)
+TEST(DatabaseModelBounds, EmptyCountsPurgeAsOneByOneRemovalDeltasUndoExactlySamplesCheckAndLookup)
 {
     ChannelDatabase db;
     int n = -1;
@@ -178,12 +178,9 @@ TEST(DatabaseModelBounds, AnEmptyOneAnswersZeroCountsAndThePurgeGivesTheBytesOfO
         reference(*b);
         EXPECT_EQ(std::memcmp(a->image(), b->image(), IMAGE_SIZE), 0) << providers << " providers, " << programs;
     }
-}
 
-// The undo history's byte differences: any change comes back exactly in both directions, and a
-// small edit costs a few bytes, not a copy of the image.
-TEST(ImageDeltaAndSamples, ChangesUndoExactlySmallEditsAreSmallSamplesAreSoundTheCheckFindsProblemsLookupIsExact)
-{
+    // The undo history's byte differences: any change comes back exactly in both directions, and a
+    // small edit costs a few bytes, not a copy of the image.
     const auto image = [](std::uint32_t seed) {
         std::vector<std::uint8_t> bytes(IMAGE_SIZE);
         std::mt19937 rng(seed);
@@ -228,8 +225,7 @@ TEST(ImageDeltaAndSamples, ChangesUndoExactlySmallEditsAreSmallSamplesAreSoundTh
     EXPECT_FALSE(touchesTree(changed({DatabaseImage::favEntryOffset(8, 0)})));
 
     auto a = std::make_unique<ChannelDatabase>(), b = std::make_unique<ChannelDatabase>();
-    generateSample(*a, {false, 11});
-    generateSample(*b, {false, 11});
+    for (auto* x : {a.get(), b.get()}) generateSample(*x, {false, 11});
     EXPECT_EQ(checkDatabase(*a), std::vector<std::string>{});
     EXPECT_EQ(std::memcmp(a->image(), b->image(), IMAGE_SIZE), 0);
     EXPECT_TRUE(a->programCount() > 200 && a->programCount() > a->tvProgramCount());
@@ -246,7 +242,6 @@ TEST(ImageDeltaAndSamples, ChangesUndoExactlySmallEditsAreSmallSamplesAreSoundTh
     EXPECT_GE(findPredefinedSatellite(first), 0);
 
     // The check finds each kind of problem; each corruption stays, its message is its own.
-    auto& db = *a;
     generateSample(db, {false, 2});
     auto expectProblem = [&](const char* fragment) {
         EXPECT_TRUE(std::ranges::any_of(checkDatabase(db), [&](const auto& p) { return p.find(fragment) != p.npos; }))

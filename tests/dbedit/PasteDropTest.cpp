@@ -22,7 +22,7 @@ protected:
     int drop(int r, std::uint32_t scope = TABLE) { return db.dropPrograms(DBT_PROGRAM, -1, r, db.dragList(), scope); }
 };
 
-TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
+TEST_F(PasteDrop, PastesAndDragsIntoTableAndListsTheirRefusalsAndRecordsMovedMeanwhile)
 {
     build(5, 2, {{0, 3, 4, 5, 6}});
     copyRows({1, 4}, false);
@@ -31,11 +31,11 @@ TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
               (VV{serviceIds(), {db.tvProgramCount()}, entries(0), clipIndices()})); // copies join no list
 
     build(5, 2, {{1, 2, 3, 5}, {2}, {2, 6}}); // a cut pasted back restores the image
-    const auto before = bytes();
+    const auto uncut = bytes();
     copyRows({2, 3}, true);
     EXPECT_EQ((V{1, 3}), entries(0));
     ASSERT_EQ((V{1, 0}), (V{db.checkPastePosition(2, TABLE), paste(2, TABLE)}));
-    EXPECT_EQ((std::pair{before == bytes(), clipIndices()}), (std::pair{true, V{2, 3}}));
+    EXPECT_EQ((std::pair{uncut == bytes(), clipIndices()}), (std::pair{true, V{2, 3}}));
 
     build(5, 2, {{0, 1}}); // a cut into a list of a full table stays in the clipboard
     copyRows({3}, true);
@@ -69,9 +69,9 @@ TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
     EXPECT_EQ((S{"Can't put radio program among TV program.", "Can't put TV program among radio program."}),
               messages.texts);
     copyRows({200, 201}, false);
-    int none = -1; // an empty list takes a paste without a row at its start
-    ASSERT_EQ(0, db.pasteClipboard(none, scopeFav(4) | SCOPE_TV_RADIO));
-    EXPECT_EQ((VV{{0}, {200, 201}}), (VV{{none}, entries(4)}));
+    int start = -1; // an empty list takes a paste without a row at its start
+    ASSERT_EQ(0, db.pasteClipboard(start, scopeFav(4) | SCOPE_TV_RADIO));
+    EXPECT_EQ((VV{{0}, {200, 201}}), (VV{{start}, entries(4)}));
 
     // Records move between a cut and its paste; the paste finds what each item named again.
     // Their only provider was purged while they were cut: it comes back by name.
@@ -102,10 +102,7 @@ TEST_F(PasteDrop, PasteIntoTableAndListItsRefusalsAndAfterRecordsMoved)
     ASSERT_EQ(0, paste(0, FAV1));
     EXPECT_EQ((V{7, 5}), clipIndices());
     EXPECT_EQ((VV{{5, 0, 1, 2}, {7, 6, 9}}), parts(0));
-}
 
-TEST_F(PasteDrop, DragsInTheTableCarryTheListsDropsIntoAListAndTheirRefusals)
-{
     build(6, 0, {{0, 1, 2, 3, 4, 5}, {5, 4, 2}});
     const VV named{namedServices(0), namedServices(1)};
     for (int i = 0; i < 6; ++i) db.raw().setU16(DatabaseImage::programOffset(i) + layout::prog::RESERVED, 0x1000 + i);

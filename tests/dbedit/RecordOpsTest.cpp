@@ -16,7 +16,7 @@ protected:
     int addTp(const RecordView& r) { return op(DBT_TRANSPONDER, OP_ADD, 0, r); }
 };
 
-TEST_F(RecordOps, ProgramAddAndDeleteRenumberListsOnlyWhenAskedRemoveEntryTakesTheShownRow)
+TEST_F(RecordOps, ProgramsListsTranspondersProvidersAndSatellitesAddEditDeleteAndRefuse)
 {
     build(3, 2, {{0, 3, 4}, {}, {}, {}, {}, {}, {}, {}, {4}});
     const auto add = [&](int row, int serviceId) { return op(DBT_PROGRAM, OP_ADD, row, program(serviceId)); };
@@ -29,18 +29,18 @@ TEST_F(RecordOps, ProgramAddAndDeleteRenumberListsOnlyWhenAskedRemoveEntryTakesT
     EXPECT_EQ((V{0, 4, 5}), entries(0));
 
     build(3, 2);
-    const auto before = bytes();
+    const auto pristine = bytes();
     db.setPendingInsertKind(0);
     const int refused[][4] = {
         {DBT_PROGRAM, OP_ADD, MAX_PROGRAMS, -2}, {DBT_PROGRAM, OP_ADD, -1, -2},   {DBT_PROGRAM, OP_ADD, 6, -3},
         {DBT_PROGRAM, OP_EDIT, 5, -3},           {DBT_PROGRAM, OP_DELETE, 5, -3}, {DBT_PROGRAM, 999, 0, -1},
         {DBT_TV_PROGRAMS, OP_ADD, 0, -1}};
     for (const auto& r : refused) EXPECT_EQ(r[3], op(r[0], r[1], r[2], program(1))) << r[1] << " " << r[2];
-    EXPECT_EQ(before, bytes());
+    EXPECT_EQ(pristine, bytes());
     db.setProgramCount(MAX_PROGRAMS), db.setTvProgramCount(MAX_PROGRAMS);
-    const auto full = bytes();
+    const auto fullTable = bytes();
     EXPECT_EQ((V{-4, 0}), (V{add(0, 1), db.pendingInsertKind()})); // the kind is kept for the next try
-    EXPECT_EQ((std::pair{full == bytes(), messages.texts}), (std::pair{true, S{"Database is full."}}));
+    EXPECT_EQ((std::pair{fullTable == bytes(), messages.texts}), (std::pair{true, S{"Database is full."}}));
 
     build(3, 2, {{0, 2, 0, 3}, {1, 3, 4}}); // program 0 twice; first radio program heads the radio part
     ASSERT_EQ(0, op(DBT_PROGRAM, OP_DELETE, 0));
@@ -56,10 +56,7 @@ TEST_F(RecordOps, ProgramAddAndDeleteRenumberListsOnlyWhenAskedRemoveEntryTakesT
     EXPECT_EQ((VV{{0, 1}, {4}}), parts(0));
     ASSERT_EQ(0, remove(0, 1));
     EXPECT_EQ((VV{{0}, {4}}), parts(0));
-}
 
-TEST_F(RecordOps, FavouritesDeleteByScopeTranspondersProvidersAndSatellites)
-{
     build(10, 40, {{5, 7, 30, 31}});
     RecordView r;
     const auto fav = [&](int o, int l, int entry) {
