@@ -33,8 +33,7 @@ TEST_F(DesktopTest, FirstStartFitsNoLockPanesKeysFileDialogFoldersAndTheLayoutIs
     QHeaderView* header = frame().orbitView()->horizontalHeader();
     for (int c = 0; c < header->count(); ++c) {
         const QString text = header->model()->headerData(c, Qt::Horizontal).toString();
-        EXPECT_GE(header->sectionSize(c), QFontMetrics(header->font()).horizontalAdvance(text) + 8)
-            << text.toStdString();
+        EXPECT_GE(header->sectionSize(c), QFontMetrics(header->font()).horizontalAdvance(text) + 8) << c;
     }
     CLeftView* tree = frame().leftView();
     QStandardItem* satellites = tree->root("Satellites");
