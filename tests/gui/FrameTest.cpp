@@ -15,11 +15,10 @@ protected:
     {
         QMimeData data;
         for (const QString& p : paths) data.setUrls(data.urls() << QUrl::fromLocalFile(p));
-        const QPoint at = frame().rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(frame().rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&frame(), &enter);
         EXPECT_TRUE(enter.isAccepted());
-        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent dropped(frame().rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&frame(), &dropped);
         return doc().path() == paths.value(0);
     }
@@ -71,8 +70,7 @@ TEST_F(FrameTest, UnsavedChangesQuestionForEveryCommandAndAnswer)
     const std::pair<const char*, std::function<bool()>> commands[] = {
         {"open", [&] { return trigger(ID_FILE_OPEN) && doc().path() == other; }},
         {"drop", [&] { return drop(dropped); }},
-        {"exit", [&] { return frame().close(); }},
-    };
+        {"exit", [&] { return frame().close(); }}};
     for (const auto& [name, run] : commands) {
         for (const auto& [answer, save, goesOn, message] : answers) {
             SCOPED_TRACE(testing::Message() << name << " answer " << int(answer) << " save " << save);
@@ -127,8 +125,7 @@ TEST_F(FrameTest, FailedLoadsLeaveEverythingAsItWasAndRecentFilesReopen)
     const std::pair<QString, QStringList> failures[] = {
         {QString(), {"Error: Open failed2", "Error: Open failed"}},
         {qfile("short.si"), {"Error: Open failed2", "Error: Open failed"}},
-        {qfile("gone.si"), {"Open1", "Error: Open failed"}},
-    };
+        {qfile("gone.si"), {"Open1", "Error: Open failed"}}};
     for (const auto& [name, texts] : failures) {
         SCOPED_TRACE(name.toStdString());
         doc().setModifiedFlag(true);
@@ -176,14 +173,11 @@ TEST_F(FrameTest, FreshStartLayoutThenOpenDownloadAndSaveSetNamesFlagsAndRecentF
     for (QAction* a : frame().toolBar()->actions())
         order << (a->isSeparator() ? "|" : QString::number(a->data().toInt()));
     EXPECT_EQ(order.join(' '), "57601 57603 | 57607 | 32815 | 32773 32774 32772 | 32806 32808 32809 32810 | 57664");
-    const QIcon icon = frame().action(ID_FILE_OPEN)->icon();
-    EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Active).toImage());
-    EXPECT_FALSE(icon.pixmap(30, QIcon::Normal).toImage() == icon.pixmap(30, QIcon::Disabled).toImage());
+    const auto icon = [this](QIcon::Mode m) { return frame().action(ID_FILE_OPEN)->icon().pixmap(30, m).toImage(); };
+    EXPECT_TRUE(icon(QIcon::Normal) != icon(QIcon::Active) && icon(QIcon::Normal) != icon(QIcon::Disabled));
 
     auto* splitter = frame().findChild<QSplitter*>("splitter");
-    ASSERT_NE(splitter, nullptr);
-    EXPECT_EQ(QList<QWidget*>({splitter->widget(0), splitter->widget(1)}),
-              QList<QWidget*>({frame().leftView(), frame().orbitView()}));
+    EXPECT_TRUE(splitter && splitter->widget(0) == frame().leftView() && splitter->widget(1) == frame().orbitView());
     EXPECT_EQ(frame().action(ID_EDIT_PASTE)->shortcuts().size(), 2);
     // The active view starts on the tree and follows the pane keys.
     QList<DocumentView*> active = {frame().activeView()};
