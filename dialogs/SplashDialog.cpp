@@ -25,7 +25,8 @@ SplashDialog::SplashDialog(QWidget* parent)
 
 void SplashDialog::showEvent(QShowEvent* event)
 {
-    if (!timer_.isActive()) timer_.start(SHOW_MS, this);
+    // Precise: a coarse timer may fire up to 5% early.
+    if (!timer_.isActive()) timer_.start(SHOW_MS, Qt::PreciseTimer, this);
     QDialog::showEvent(event);
 }
 
