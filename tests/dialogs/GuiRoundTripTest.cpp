@@ -57,7 +57,12 @@ TEST_F(GuiRoundTripTest, EveryEditMarksTheDocumentAndDoesWhatItSays)
     EXPECT_EQ(childTexts({"Providers"}).front(), "Альфа");
 
     for (const bool ok : {true, false}) {
-        onModal([ok](QDialog* d) { ok ? void(okWith(d, {{"positionerEdit", "30"}})) : d->reject(); });
+        onModal([ok](QDialog* d) {
+            if (ok)
+                okWith(d, {{"positionerEdit", "30"}});
+            else
+                d->reject();
+        });
         clickNode({"Satellites", "Thor"}, Qt::LeftButton, true);
         EXPECT_EQ(record(db(), DBT_SATELLITE, 2).field[satf::POSITIONER], 30);
         step("satellite dialog", ok);
